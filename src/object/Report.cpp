@@ -1,0 +1,33 @@
+#include "object/Report.h"
+
+#include <iostream>
+
+namespace zel {
+namespace {
+
+Reporter& currentReporter() {
+    static Reporter reporter = [](const std::string& text) { std::cerr << text << '\n'; };
+    return reporter;
+}
+
+}  // namespace
+
+Reporter setReporter(Reporter reporter) {
+    Reporter previous = std::move(currentReporter());
+    currentReporter() = std::move(reporter);
+    return previous;
+}
+
+void report(std::string_view text) {
+    if (currentReporter()) currentReporter()(std::string(text));
+}
+
+void reportShouldNotExecute(std::string_view text) {
+    report(std::string("Should not execute. ").append(text));
+}
+
+void reportNotImplemented(std::string_view text) {
+    report(std::string("Still not implemented. ").append(text));
+}
+
+}  // namespace zel

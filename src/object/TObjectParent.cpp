@@ -1,0 +1,257 @@
+#include "object/TObjectParent.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+std::string twoDigits(long long value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2lld", value);
+    return buffer;
+}
+
+TObjectParent::TObjectParent(TObjectNamed* owner_) : TObjectNamed(owner_) {
+    TObjectParent::clear_();
+}
+
+TObjectParent::~TObjectParent() { TObjectParent::clear_(); }
+
+int TObjectParent::clear_() {
+    // Children are destroyed in list order, before the list is emptied.
+    for (auto& entry : entries_) entry.child.reset();
+    entries_.clear();
+    byName_.clear();
+    positions_.clear();
+    positionsValid_ = true;
+    return 0;
+}
+
+std::string TObjectParent::indexKey(std::string_view name) {
+    return lowerText(trimText(name));
+}
+
+void TObjectParent::indexEntry(std::size_t position) {
+    const Entry& entry = entries_[position];
+    byName_.emplace(indexKey(entry.name), entry.child.get());
+    if (positionsValid_) {
+        if (position + 1 == entries_.size())
+            positions_[entry.child.get()] = position;
+        else
+            positionsValid_ = false;
+    }
+}
+
+void TObjectParent::unindexName(const std::string& name, const TObjectNamed* child) {
+    auto range = byName_.equal_range(indexKey(name));
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == child) {
+            byName_.erase(it);
+            return;
+        }
+    }
+}
+
+void TObjectParent::rebuildIndexes() {
+    byName_.clear();
+    byName_.reserve(entries_.size());
+    for (const auto& entry : entries_) byName_.emplace(indexKey(entry.name), entry.child.get());
+    positionsValid_ = false;
+}
+
+void TObjectParent::ensurePositions() const {
+    if (positionsValid_) return;
+    positions_.clear();
+    positions_.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) positions_[entries_[i].child.get()] = i;
+    positionsValid_ = true;
+}
+
+int TObjectParent::indexOfChild(const TObjectNamed* child) const {
+    if (!child) return -1;
+    ensurePositions();
+    auto it = positions_.find(child);
+    return it == positions_.end() ? -1 : static_cast<int>(it->second);
+}
+
+int TObjectParent::indexOfName(std::string_view name) const {
+    auto range = byName_.equal_range(indexKey(name));
+    int best = -1;
+    for (auto it = range.first; it != range.second; ++it) {
+        int index = indexOfChild(it->second);
+        if (index >= 0 && sameText(entries_[index].name, name) && (best < 0 || index < best))
+            best = index;
+    }
+    return best;
+}
+
+TObjectNamed* TObjectParent::getChild_(std::string_view name) const {
+    int index = indexOfName(name);
+    return index < 0 ? nullptr : entries_[index].child.get();
+}
+
+TObjectNamed* TObjectParent::findChild_(std::string_view name) const {
+    auto range = byName_.equal_range(indexKey(name));
+    int best = -1;
+    for (auto it = range.first; it != range.second; ++it) {
+        int index = indexOfChild(it->second);
+        if (index >= 0 && (best < 0 || index < best)) best = index;
+    }
+    return best < 0 ? nullptr : entries_[best].child.get();
+}
+
+std::string TObjectParent::getNameChild_(const TObjectNamed* child) const {
+    int index = indexOfChild(child);
+    return index < 0 ? std::string() : entries_[index].name;
+}
+
+std::string TObjectParent::uniqueName_(std::string_view wantedName) const {
+    std::string wanted(wantedName);
+    int holder = indexOfName(wanted);
+    if (holder < 0) return wanted;
+    std::string candidate =
+        containsDigit(wanted) ? incrementDigits(wanted) : wanted + "_" + twoDigits(holder);
+    for (int tries = 0; indexOfName(candidate) >= 0;) {
+        candidate = incrementDigits(candidate);
+        ++tries;
+        if (tries >= 100) candidate = wanted + "_" + twoDigits(tries);
+    }
+    return candidate;
+}
+
+std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
+    if (wantedName.empty()) return {};
+    int index = indexOfChild(child);
+    if (index < 0) return {};
+    int clash = indexOfName(wantedName);
+    if (clash == index) return {};
+    std::string result = clash < 0 ? std::string(wantedName) : uniqueName_(wantedName);
+    Entry& entry = entries_[index];
+    unindexName(entry.name, child);
+    entry.name = result;
+    byName_.emplace(indexKey(result), child);
+    return result;
+}
+
+void TObjectParent::insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNamed> child,
+                                    std::string_view name) {
+    if (!child) return;
+    child->owner = this;
+    std::size_t position = (!entries_.empty() && index < entries_.size()) ? index : entries_.size();
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position),
+                    Entry{std::string(name), std::move(child)});
+    indexEntry(position);
+}
+
+void TObjectParent::addChildRaw_(std::unique_ptr<TObjectNamed> child, std::string_view name) {
+    insertChildRaw_(entries_.size(), std::move(child), name);
+}
+
+std::string TObjectParent::insertChild_(std::size_t index, std::unique_ptr<TObjectNamed> child,
+                                        std::string_view wantedName) {
+    std::string name = uniqueName_(wantedName);
+    insertChildRaw_(index, std::move(child), name);
+    return name;
+}
+
+std::string TObjectParent::addChild_(std::unique_ptr<TObjectNamed> child,
+                                     std::string_view wantedName) {
+    std::string name = uniqueName_(wantedName);
+    addChildRaw_(std::move(child), name);
+    return name;
+}
+
+void TObjectParent::moveChildTo_(std::size_t from, std::size_t to) {
+    if (entries_.empty()) return;
+    from = std::min(from, entries_.size() - 1);
+    to = std::min(to, entries_.size() - 1);
+    if (from == to) return;
+    if (from < to)
+        std::rotate(entries_.begin() + from, entries_.begin() + from + 1, entries_.begin() + to + 1);
+    else
+        std::rotate(entries_.begin() + to, entries_.begin() + from, entries_.begin() + from + 1);
+    positionsValid_ = false;
+}
+
+int TObjectParent::moveChildUp_(TObjectNamed* child) {
+    int index = indexOfChild(child);
+    if (index <= 0) return index;
+    moveChildTo_(index, index - 1);
+    return index - 1;
+}
+
+int TObjectParent::moveChildDown_(TObjectNamed* child) {
+    int index = indexOfChild(child);
+    if (index < 0 || index >= static_cast<int>(entries_.size()) - 1) return index;
+    moveChildTo_(index, index + 1);
+    return index + 1;
+}
+
+std::unique_ptr<TObjectNamed> TObjectParent::extractChild_(TObjectNamed* child) {
+    int index = indexOfChild(child);
+    if (index < 0) return nullptr;
+    Entry entry = std::move(entries_[index]);
+    entries_.erase(entries_.begin() + index);
+    unindexName(entry.name, child);
+    positions_.erase(child);
+    if (index != static_cast<int>(entries_.size())) positionsValid_ = false;
+    return std::move(entry.child);
+}
+
+bool TObjectParent::deleteChild_(TObjectNamed* child) { return extractChild_(child) != nullptr; }
+
+void TObjectParent::copyFrom_(const TObjectNamed& source) {
+    TObjectNamed::copyFrom_(source);
+    const auto* parent = dynamic_cast<const TObjectParent*>(&source);
+    if (!parent || parent == this) return;
+    TObjectParent::clear_();
+    entries_.reserve(parent->entries_.size());
+    for (const auto& entry : parent->entries_) addChildRaw_(entry.child->deepCopy(), entry.name);
+}
+
+TObjectParentEX::TObjectParentEX(TObjectNamed* owner_) : TObjectParent(owner_) {
+    TObjectParentEX::clear_();
+}
+
+int TObjectParentEX::clear_() {
+    TObjectParent::clear_();
+    flagSort = false;
+    flagAscending = true;
+    return 0;
+}
+
+std::string TObjectParentEX::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
+    std::string result = TObjectParent::putNameChild_as_(child, wantedName);
+    keepOrder_();
+    return result;
+}
+
+std::string TObjectParentEX::addChild_(std::unique_ptr<TObjectNamed> child,
+                                       std::string_view wantedName) {
+    std::string result = TObjectParent::addChild_(std::move(child), wantedName);
+    keepOrder_();
+    return result;
+}
+
+void TObjectParentEX::copyFrom_(const TObjectNamed& source) {
+    TObjectParent::copyFrom_(source);
+    if (const auto* ex = dynamic_cast<const TObjectParentEX*>(&source)) {
+        flagSort = ex->flagSort;
+        flagAscending = ex->flagAscending;
+    }
+}
+
+void TObjectParentEX::keepOrder_() {
+    if (!flagSort) return;
+    reorderEntries([this](std::vector<Entry>& entries) {
+        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+            return compareText(a.name, b.name) < 0;
+        });
+        if (!flagAscending) std::reverse(entries.begin(), entries.end());
+    });
+}
+
+}  // namespace zel

@@ -1,0 +1,108 @@
+#pragma once
+// A named object that owns named children in an ordered list. Names are looked
+// up without regard to letter case through a hash index on the folded, trimmed
+// name, so adding, renaming and finding a child are constant time on average.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "object/TObjectNamed.h"
+
+namespace zel {
+
+class TObjectParent : public TObjectNamed {
+public:
+    explicit TObjectParent(TObjectNamed* owner = nullptr);
+    ~TObjectParent() override;
+
+    const char* className() const override { return "TObjectParent"; }
+    int clear_() override;
+    std::string getNameChild_(const TObjectNamed* child) const override;
+    std::string putNameChild_as_(TObjectNamed* child, std::string_view wantedName) override;
+    std::unique_ptr<TObjectNamed> deepCopy() const override { return copyAs<TObjectParent>(); }
+    void copyFrom_(const TObjectNamed& source) override;
+
+    // Enter `child` under a unique variant of `wantedName`; the parent takes
+    // ownership and becomes the child's owner. Yield the name given.
+    virtual std::string insertChild_(std::size_t index, std::unique_ptr<TObjectNamed> child,
+                                     std::string_view wantedName);
+    virtual std::string addChild_(std::unique_ptr<TObjectNamed> child, std::string_view wantedName);
+
+    TObjectNamed* getChild_(std::string_view name) const;
+    TObjectNamed* findChild_(std::string_view name) const;
+    std::string uniqueName_(std::string_view wantedName) const;
+    // No uniqueness check: for callers that made the name unique already.
+    void insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNamed> child, std::string_view name);
+    void addChildRaw_(std::unique_ptr<TObjectNamed> child, std::string_view name);
+    int moveChildUp_(TObjectNamed* child);
+    int moveChildDown_(TObjectNamed* child);
+
+    // Takes the child out of the list and hands it over; empty when absent.
+    std::unique_ptr<TObjectNamed> extractChild_(TObjectNamed* child);
+    // Destroys the child; false when it is not in the list.
+    bool deleteChild_(TObjectNamed* child);
+    // Moves the entry at `from` so that it ends at `to` (both clamped).
+    void moveChildTo_(std::size_t from, std::size_t to);
+
+    std::size_t childCount() const { return entries_.size(); }
+    const std::string& nameAt(std::size_t index) const { return entries_[index].name; }
+    TObjectNamed* childAt(std::size_t index) const { return entries_[index].child.get(); }
+    // -1 when `child` is not in the list.
+    int indexOfChild(const TObjectNamed* child) const;
+    // Index of the first entry named `name` (case-insensitive), -1 when none.
+    int indexOfName(std::string_view name) const;
+
+protected:
+    struct Entry {
+        std::string name;
+        std::unique_ptr<TObjectNamed> child;
+    };
+    // Reorders the entries as `reorder` leaves them; the indexes follow.
+    template <class F>
+    void reorderEntries(F reorder) {
+        reorder(entries_);
+        rebuildIndexes();
+    }
+
+private:
+    static std::string indexKey(std::string_view name);
+    void indexEntry(std::size_t position);
+    void unindexName(const std::string& name, const TObjectNamed* child);
+    void rebuildIndexes();
+    void ensurePositions() const;
+
+    std::vector<Entry> entries_;
+    // Trimmed, folded name -> children carrying it (several only after raw inserts).
+    std::unordered_multimap<std::string, TObjectNamed*> byName_;
+    // Child -> index; rebuilt lazily after changes that shift positions.
+    mutable std::unordered_map<const TObjectNamed*, std::size_t> positions_;
+    mutable bool positionsValid_ = true;
+};
+
+// Keeps its children sorted by name when asked to.
+class TObjectParentEX : public TObjectParent {
+public:
+    explicit TObjectParentEX(TObjectNamed* owner = nullptr);
+
+    const char* className() const override { return "TObjectParentEX"; }
+    int clear_() override;
+    std::string putNameChild_as_(TObjectNamed* child, std::string_view wantedName) override;
+    std::unique_ptr<TObjectNamed> deepCopy() const override { return copyAs<TObjectParentEX>(); }
+    void copyFrom_(const TObjectNamed& source) override;
+    std::string addChild_(std::unique_ptr<TObjectNamed> child, std::string_view wantedName) override;
+
+    // Sort by name when flagSort is set, then reverse when not ascending.
+    void keepOrder_();
+
+    bool flagSort = false;
+    bool flagAscending = true;
+};
+
+// "%.2d": at least two digits.
+std::string twoDigits(long long value);
+
+}  // namespace zel

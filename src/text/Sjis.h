@@ -1,0 +1,52 @@
+#pragma once
+// The Shift_JIS (code page 932) boundary. Model strings are CP932 bytes; this
+// module is the one place that knows which bytes pair up into a character and
+// the one place that converts to and from UTF-8.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zel {
+
+// True for a byte that begins a double-byte character (0x81-0x9F, 0xE0-0xFC).
+constexpr bool isLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+inline bool isLeadByte(char c) { return isLeadByte(static_cast<unsigned char>(c)); }
+
+// Length in bytes of the character that starts at `pos`: 2 for a lead byte
+// followed by another byte, else 1. A lead byte at the very end counts alone.
+inline std::size_t charLength(std::string_view s, std::size_t pos) {
+    return (isLeadByte(s[pos]) && pos + 1 < s.size()) ? 2 : 1;
+}
+
+// Position of the first single-byte character `c` at or after `from`, skipping
+// both bytes of every double-byte character; npos when there is none.
+std::size_t findSingleByte(std::string_view s, char c, std::size_t from = 0);
+// Same for any single-byte character of `set`.
+std::size_t findAnySingleByte(std::string_view s, std::string_view set, std::size_t from = 0);
+// Position of `pattern` at or after `from` that starts on a character boundary.
+std::size_t findOnBoundary(std::string_view s, std::string_view pattern, std::size_t from = 0);
+
+// Length-preserving case fold: ASCII A-Z and the full-width Latin, Greek and
+// Cyrillic capitals to their small forms; every other byte, both bytes of other
+// double-byte characters included, stays.
+std::string lowerText(std::string_view s);
+// The inverse fold.
+std::string upperText(std::string_view s);
+// Case-insensitive order: the folded forms first, then the bytes.
+int compareText(std::string_view a, std::string_view b);
+// Case-insensitive equality (the folded forms are equal).
+bool sameText(std::string_view a, std::string_view b);
+// Case-insensitive search on character boundaries; npos when absent.
+std::size_t findText(std::string_view s, std::string_view pattern, std::size_t from = 0);
+
+// CP932 to UTF-8. A byte sequence that is not CP932 becomes U+FFFD; `lossy`
+// (when given) tells whether that happened.
+std::string sjisToUtf8(std::string_view sjis, bool* lossy = nullptr);
+// UTF-8 to CP932. A character CP932 cannot hold (or a malformed UTF-8 byte)
+// becomes "?"; `replaced` (when given) receives how many were replaced.
+std::string utf8ToSjis(std::string_view utf8, std::size_t* replaced = nullptr);
+
+}  // namespace zel

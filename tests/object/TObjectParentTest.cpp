@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "object/Agents.h"
+#include "object/Report.h"
+#include "object/TObjectParent.h"
+
+namespace zel {
+namespace {
+
+// Collects reports instead of writing them to standard error.
+class ReportCatcher {
+public:
+    ReportCatcher() {
+        previous_ = setReporter([this](const std::string& text) { reports.push_back(text); });
+    }
+    ~ReportCatcher() { setReporter(previous_); }
+    std::vector<std::string> reports;
+
+private:
+    Reporter previous_;
+};
+
+TObjectNamed* add(TObjectParent& parent, const std::string& name, std::string* given = nullptr) {
+    auto child = std::make_unique<TObjectNamed>();
+    TObjectNamed* raw = child.get();
+    std::string actual = parent.addChild_(std::move(child), name);
+    if (given) *given = actual;
+    return raw;
+}
+
+std::vector<std::string> names(const TObjectParent& parent) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < parent.childCount(); ++i) out.push_back(parent.nameAt(i));
+    return out;
+}
+
+TEST(UniqueName, StemFromWantedDigitsFromClashingIndex) {
+    TObjectParent parent;
+    for (auto n : {"a", "b", "c", "memo"}) add(parent, n);
+    std::string given;
+    add(parent, "Memo", &given);
+    EXPECT_EQ(given, "Memo_03");
+}
+
+TEST(UniqueName, CountsUpDigitsAndFallsBackAfterHundredTries) {
+    TObjectParent parent;
+    add(parent, "Note1");
+    add(parent, "Note2");
+    std::string given;
+    add(parent, "Note1", &given);
+    EXPECT_EQ(given, "Note3");
+
+    TObjectParent nine;
+    for (int i = 1; i <= 9; ++i) add(nine, "Note" + std::to_string(i));
+    add(nine, "Note1", &given);
+    EXPECT_EQ(given, "Note0");
+
+    TObjectParent ten;
+    for (int i = 0; i <= 9; ++i) add(ten, "Note" + std::to_string(i));
+    add(ten, "Note1", &given);
+    EXPECT_EQ(given, "Note1_100");
+    add(ten, "Note1", &given);
+    EXPECT_EQ(given, "Note1_101") << "the fallback name is counted up like any other";
+}
+
+TEST(UniqueName, LookupIgnoresLetterCaseButNotDoubleByteCharacters) {
+    TObjectParent parent;
+    add(parent, "\x83\x41");  // katakana A; folding its second byte would make it ヂ (83 61)
+    std::string given;
+    add(parent, "\x83\x61", &given);
+    EXPECT_EQ(given, "\x83\x61");
+    EXPECT_EQ(parent.getChild_("\x83\x61"), parent.childAt(1));
+    EXPECT_EQ(parent.getChild_("\x82\x60"), nullptr);
+    add(parent, "\x82\x60");  // full-width A
+    EXPECT_EQ(parent.getChild_("\x82\x81"), parent.childAt(2)) << "full-width a finds A";
+}
+
+TEST(Rename, OwnNameInOtherCaseChangesNothing) {
+    TObjectParent parent;
+    TObjectNamed* memo = add(parent, "memo");
+    add(parent, "other");
+    EXPECT_EQ(memo->putName_as_("MEMO"), "");
+    EXPECT_EQ(memo->getName_(), "memo");
+    EXPECT_EQ(memo->putName_as_("Other"), "Other_01");
+    EXPECT_EQ(memo->getName_(), "Other_01");
+    EXPECT_EQ(parent.getChild_("memo"), nullptr);
+    EXPECT_EQ(parent.getChild_("other_01"), memo);
+    EXPECT_EQ(parent.indexOfChild(memo), 0) << "renaming keeps the position";
+}
+
+TEST(Rename, EmptyWantedOrForeignChildIsRefused) {
+    TObjectParent parent;
+    TObjectNamed* a = add(parent, "a");
+    TObjectNamed stranger;
+    EXPECT_EQ(parent.putNameChild_as_(a, ""), "");
+    EXPECT_EQ(parent.putNameChild_as_(&stranger, "x"), "");
+    EXPECT_EQ(parent.getNameChild_(&stranger), "");
+}
+
+TEST(Move, EndsStayPutAndMiddleSwaps) {
+    TObjectParent parent;
+    TObjectNamed* a = add(parent, "a");
+    TObjectNamed* b = add(parent, "b");
+    TObjectNamed* c = add(parent, "c");
+    EXPECT_EQ(a->moveUp_(), 0);
+    EXPECT_EQ(c->moveDown_(), 2);
+    EXPECT_EQ(b->moveUp_(), 0);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(a->moveDown_(), 2);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(parent.indexOfChild(a), 2);
+    TObjectNamed orphan;
+    EXPECT_EQ(orphan.moveUp_(), -1);
+    EXPECT_EQ(orphan.getName_(), "noname");
+    EXPECT_EQ(orphan.putName_as_("x"), "noname");
+}
+
+TEST(Insert, RawRulesAppendPastTheEnd) {
+    TObjectParent parent;
+    parent.insertChildRaw_(5, std::make_unique<TObjectNamed>(), "x");
+    parent.insertChildRaw_(0, std::make_unique<TObjectNamed>(), "y");
+    parent.insertChildRaw_(1, std::make_unique<TObjectNamed>(), "X");
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"y", "X", "x"}));
+    EXPECT_EQ(parent.getChild_("x"), parent.childAt(1)) << "first entry of equal names";
+    EXPECT_EQ(parent.findChild_("  X "), parent.childAt(1));
+    EXPECT_TRUE(parent.deleteChild_(parent.childAt(1)));
+    EXPECT_EQ(parent.getChild_("x"), parent.childAt(1));
+    EXPECT_EQ(parent.indexOfChild(parent.childAt(1)), 1);
+}
+
+TEST(SortedParent, KeepsOrderAfterAddAndRename) {
+    TObjectParentEX parent;
+    parent.flagSort = true;
+    parent.flagAscending = false;
+    parent.addChild_(std::make_unique<TObjectNamed>(), "c");
+    parent.addChild_(std::make_unique<TObjectNamed>(), "a");
+    parent.addChild_(std::make_unique<TObjectNamed>(), "b");
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"c", "b", "a"}));
+    parent.flagAscending = true;
+    parent.childAt(0)->putName_as_("A0");
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"a", "A0", "b"}));
+    parent.clear_();
+    EXPECT_FALSE(parent.flagSort);
+    EXPECT_TRUE(parent.flagAscending);
+}
+
+TEST(Copy, DeepCopyKeepsNamesOrderAndFlagsAndSetsOwners) {
+    TObjectParentEX source;
+    source.flagSort = true;
+    auto inner = std::make_unique<TObjectParent>();
+    inner->addChild_(std::make_unique<TObjectNamed>(), "leaf");
+    source.addChild_(std::move(inner), "inner");
+    source.addChild_(std::make_unique<TObjectParent>(), "b");
+    auto copy = source.deepCopy();
+    auto* ex = dynamic_cast<TObjectParentEX*>(copy.get());
+    ASSERT_NE(ex, nullptr);
+    EXPECT_TRUE(ex->flagSort);
+    EXPECT_EQ(names(*ex), (std::vector<std::string>{"b", "inner"}));
+    auto* innerCopy = dynamic_cast<TObjectParent*>(ex->getChild_("inner"));
+    ASSERT_NE(innerCopy, nullptr);
+    EXPECT_NE(innerCopy, source.getChild_("inner"));
+    EXPECT_EQ(innerCopy->owner, ex);
+    EXPECT_EQ(innerCopy->childAt(0)->getName_(), "leaf");
+}
+
+TEST(Stubs, ReportTheirFixedTextsAndYieldNeutralResults) {
+    ReportCatcher catcher;
+    TObjectNamed plain;
+    TObjectNamed other;
+    EXPECT_EQ(plain.getNameChild_(&other), "");
+    EXPECT_EQ(plain.putNameChild_as_(&other, "x"), "");
+    EXPECT_TRUE(checkNIL(nullptr));
+    EXPECT_FALSE(checkNIL(&plain));
+    AgentAPLAbs agent;
+    EXPECT_FALSE(agent.isBreak_());
+    EXPECT_EQ(agent.message_("hello"), -1);
+    ASSERT_EQ(catcher.reports.size(), 5u);
+    EXPECT_EQ(catcher.reports[0],
+              "Should not execute. self.classname=TObjectNamed in TObjectNamed.getNameChild_ ");
+    EXPECT_EQ(catcher.reports[1], "Should not execute. TObjectNamed.putNameChild_as_ ");
+    EXPECT_EQ(catcher.reports[2], "TObjectNamed.checkNIL");
+    EXPECT_EQ(catcher.reports[4], "Still not implemented. hello");
+}
+
+class FakeWindow : public MainWindowLink, public NodeWindowLink {
+public:
+    bool isBreakRequested() const override { return breakRequested; }
+    void showStatus(std::string_view text) override { status = text; }
+    bool internetEnabled() const override { return internet; }
+    MainWindowLink* mainWindowLink() const override { return main; }
+    bool breakRequested = false, internet = false;
+    std::string status;
+    MainWindowLink* main = nullptr;
+};
+
+TEST(Agents, ForwardToTheirWindows) {
+    FakeWindow window;
+    AgentAPLZEL zel(&window);
+    EXPECT_FALSE(zel.isBreak_());
+    window.breakRequested = true;
+    EXPECT_TRUE(zel.isBreak_());
+    EXPECT_EQ(zel.message_("busy"), 0);
+    EXPECT_EQ(window.status, "busy");
+    EXPECT_EQ(zel.query_("getUIInternet"), "false");
+    window.internet = true;
+    EXPECT_EQ(zel.query_("getUIInternet"), "true");
+    EXPECT_EQ(zel.query_("other"), "");
+
+    FakeWindow nodeWindow;
+    AgentAPLMemoNode node(&nodeWindow);
+    EXPECT_FALSE(node.isBreak_());
+    EXPECT_EQ(node.query_("getUIInternet"), "true") << "no main window";
+    nodeWindow.main = &window;
+    window.internet = false;
+    EXPECT_EQ(node.query_("getUIInternet"), "false");
+    node.message_("line");
+    EXPECT_EQ(nodeWindow.status, "line");
+}
+
+}  // namespace
+}  // namespace zel
