@@ -8,6 +8,12 @@
 
 namespace zel {
 
+std::size_t lastCharStart(std::string_view s) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < s.size(); i += charLength(s, i)) last = i;
+    return last;
+}
+
 std::size_t findSingleByte(std::string_view s, char c, std::size_t from) {
     for (std::size_t i = from; i < s.size(); i += charLength(s, i)) {
         if (s[i] == c) return i;
@@ -105,7 +111,7 @@ struct FoldCursor {
 };
 
 class Iconv {
-public:
+  public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Iconv() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -132,7 +138,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -146,8 +152,12 @@ std::size_t utf8SequenceLength(unsigned char c) {
 
 }  // namespace
 
-std::string lowerText(std::string_view s) { return fold<true>(s); }
-std::string upperText(std::string_view s) { return fold<false>(s); }
+std::string lowerText(std::string_view s) {
+    return fold<true>(s);
+}
+std::string upperText(std::string_view s) {
+    return fold<false>(s);
+}
 
 int compareText(std::string_view a, std::string_view b) {
     FoldCursor x{a}, y{b};
@@ -202,7 +212,8 @@ std::string utf8ToSjis(std::string_view utf8, std::size_t* replaced) {
     while (!cd.convert(utf8, out)) {
         ++count;
         out += '?';
-        std::size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size());
+        std::size_t n =
+            std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size());
         utf8.remove_prefix(n);
         cd.reset();
     }

@@ -13,13 +13,24 @@ namespace zel {
 constexpr bool isLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
-inline bool isLeadByte(char c) { return isLeadByte(static_cast<unsigned char>(c)); }
+inline bool isLeadByte(char c) {
+    return isLeadByte(static_cast<unsigned char>(c));
+}
 
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte
 // followed by another byte, else 1. A lead byte at the very end counts alone.
 inline std::size_t charLength(std::string_view s, std::size_t pos) {
     return (isLeadByte(s[pos]) && pos + 1 < s.size()) ? 2 : 1;
 }
+
+// True for a byte that may follow a lead byte (0x40-0x7E, 0x80-0xFC).
+constexpr bool isTrailByte(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// Start of the last character of `s` (found from the front, since a trail byte
+// alone cannot tell where a character begins); npos for an empty text.
+std::size_t lastCharStart(std::string_view s);
 
 // Position of the first single-byte character `c` at or after `from`, skipping
 // both bytes of every double-byte character; npos when there is none.

@@ -1,6 +1,8 @@
 #include "text/TextHelpers.h"
 
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <optional>
 
 #include "text/Sjis.h"
 
@@ -8,7 +10,13 @@ namespace zel {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isControl(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+}
 
 // Positions of the single-byte characters of `text`, so that scans from the end
 // never land on the second byte of a double-byte character.
@@ -20,6 +28,165 @@ std::vector<std::size_t> singleBytePositions(std::string_view text) {
     return positions;
 }
 
+// The text with every single-byte character for which `replacement` answers a
+// text replaced by it; double-byte characters are copied whole.
+template <class F>
+std::string mapSingleBytes(std::string_view text, F replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = charLength(text, i);
+        std::optional<std::string_view> by;
+        if (n == 1) by = replacement(text[i]);
+        out.append(by ? *by : text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// Every occurrence of the lower-case ASCII `pattern`, in any letter case and on
+// character boundaries, replaced by `by`.
+std::string replaceAllNoCase(std::string_view text, std::string_view pattern, std::string_view by) {
+    std::string folded = lowerText(text);
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = findOnBoundary(folded, pattern, from)) != std::string_view::npos;
+         from = at + pattern.size()) {
+        out.append(text.substr(from, at - from));
+        out.append(by);
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+bool endsWithSingleByte(std::string_view text, char c) {
+    std::size_t last = lastCharStart(text);
+    return last != std::string_view::npos && last + 1 == text.size() && text[last] == c;
+}
+
+// File names are built from outside text, so a lead byte protects the byte
+// after it only when that byte can really be the second half of a character;
+// otherwise a stray lead byte would smuggle a "/" or a control byte through.
+std::size_t fileNameCharLength(std::string_view text, std::size_t pos) {
+    return (isLeadByte(text[pos]) && pos + 1 < text.size() &&
+            isTrailByte(static_cast<unsigned char>(text[pos + 1])))
+               ? 2
+               : 1;
+}
+
+// `keep` decides for each single-byte character; a rejected one becomes
+// `replacement` (possibly empty).
+template <class F>
+std::string filterFileNameBytes(std::string_view text, F keep, std::string_view replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = fileNameCharLength(text, i);
+        if (n == 2 || keep(text[i])) {
+            out.append(text.substr(i, n));
+        } else {
+            out.append(replacement);
+        }
+        i += n;
+    }
+    return out;
+}
+
+// "." and ".." name folders, not files.
+std::string withoutDotNames(std::string name) {
+    if (name == "." || name == "..") std::replace(name.begin(), name.end(), '.', '_');
+    return name;
+}
+
+constexpr std::array<std::string_view, 8> kKnownPageExtensions{".html", ".css", ".xml", ".xsl",
+                                                               ".zip",  ".z",   ".lzh", ".raw"};
+
+constexpr std::array<std::string_view, 255> kTopLevelDomains{
+    ".com", ".org", ".net", ".gov", ".edu", ".int", ".name", ".info", ".biz", ".mil", ".ac", ".ad",
+    ".ae",  ".af",  ".ag",  ".ai",  ".al",  ".am",  ".an",   ".ao",   ".aq",  ".ar",  ".as", ".at",
+    ".au",  ".aw",  ".az",  ".ba",  ".bb",  ".bd",  ".be",   ".bg",   ".bh",  ".bi",  ".bj", ".bm",
+    ".bn",  ".bo",  ".br",  ".bs",  ".bt",  ".bv",  ".bw",   ".by",   ".bz",  ".ca",  ".cc", ".cd",
+    ".cf",  ".cg",  ".ch",  ".ci",  ".ck",  ".cl",  ".cm",   ".cn",   ".co",  ".cr",  ".cs", ".cu",
+    ".cv",  ".cx",  ".cy",  ".cz",  ".de",  ".dj",  ".dk",   ".dm",   ".do",  ".dz",  ".ec", ".ee",
+    ".eg",  ".eh",  ".er",  ".es",  ".et",  ".fi",  ".fj",   ".fk",   ".fm",  ".fo",  ".fr", ".fx",
+    ".ga",  ".gb",  ".gd",  ".ge",  ".gf",  ".gg",  ".gh",   ".gi",   ".gl",  ".gm",  ".gn", ".gp",
+    ".gq",  ".gr",  ".gs",  ".gt",  ".gu",  ".gw",  ".gy",   ".hk",   ".hm",  ".hn",  ".hr", ".ht",
+    ".hu",  ".id",  ".ie",  ".il",  ".in",  ".io",  ".iq",   ".ir",   ".is",  ".it",  ".je", ".jm",
+    ".jo",  ".jp",  ".ke",  ".kg",  ".kh",  ".ki",  ".km",   ".kn",   ".kp",  ".kr",  ".kw", ".ky",
+    ".kz",  ".la",  ".lb",  ".lc",  ".li",  ".lk",  ".lr",   ".ls",   ".lt",  ".lu",  ".lv", ".ly",
+    ".ma",  ".mc",  ".md",  ".mg",  ".mh",  ".mk",  ".ml",   ".mm",   ".mn",  ".mo",  ".mp", ".mq",
+    ".mr",  ".ms",  ".mt",  ".mu",  ".mv",  ".mw",  ".mx",   ".my",   ".mz",  ".na",  ".nc", ".ne",
+    ".nf",  ".ng",  ".ni",  ".nl",  ".no",  ".np",  ".nr",   ".nt",   ".nu",  ".nz",  ".om", ".pa",
+    ".pe",  ".pf",  ".pg",  ".ph",  ".pk",  ".pl",  ".pm",   ".pn",   ".pr",  ".pt",  ".pw", ".py",
+    ".qa",  ".re",  ".ro",  ".ru",  ".rw",  ".sa",  ".sb",   ".sc",   ".sd",  ".se",  ".sg", ".sh",
+    ".si",  ".sj",  ".sk",  ".sl",  ".sm",  ".sn",  ".so",   ".sr",   ".st",  ".su",  ".sv", ".sy",
+    ".sz",  ".tc",  ".td",  ".tf",  ".tg",  ".th",  ".tj",   ".tk",   ".tn",  ".to",  ".tp", ".tr",
+    ".tt",  ".tv",  ".tw",  ".tz",  ".ua",  ".uk",  ".ug",   ".um",   ".us",  ".uy",  ".uz", ".va",
+    ".vc",  ".ve",  ".vi",  ".vg",  ".vn",  ".vu",  ".wf",   ".ws",   ".ye",  ".yt",  ".yu", ".za",
+    ".zm",  ".zr",  ".zw"};
+
+template <std::size_t N>
+bool isOneOf(std::string_view value, const std::array<std::string_view, N>& list) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// From the last single-byte "." on, lower-cased; empty without a dot.
+std::string lowerExtension(std::string_view name) {
+    std::size_t dot = std::string_view::npos;
+    for (std::size_t at = findSingleByte(name, '.'); at != std::string_view::npos;
+         at = findSingleByte(name, '.', at + 1)) {
+        dot = at;
+    }
+    return dot == std::string_view::npos ? std::string() : lowerText(name.substr(dot));
+}
+
+// Splits at single-byte delimiters; `inQuote` tells whether the byte at a
+// position continues a quoted section (and updates the section state).
+template <class QuoteState>
+std::vector<std::string> splitCells(std::string_view text, std::string_view delimiters,
+                                    QuoteState quoting) {
+    std::vector<std::string> cells;
+    std::string cell;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = charLength(text, i);
+        if (n == 1 && !quoting.active() && delimiters.find(text[i]) != std::string_view::npos) {
+            cells.push_back(trimText(cell));
+            cell.clear();
+            ++i;
+            continue;
+        }
+        n = quoting.take(text, i, n);
+        cell.append(text.substr(i, n));
+        i += n;
+    }
+    if (!cell.empty()) cells.push_back(std::move(cell));
+    return cells;
+}
+
+struct NoQuotes {
+    bool active() const { return false; }
+    std::size_t take(std::string_view, std::size_t, std::size_t n) { return n; }
+};
+
+// Tracks the quoted sections of splitQuoted; `take` answers how many bytes
+// belong together at `pos` (a doubled closing quote is taken as a pair).
+struct QuotedSections {
+    char open = 0;
+    bool active() const { return open != 0; }
+    std::size_t take(std::string_view text, std::size_t pos, std::size_t n) {
+        if (n != 1) return n;
+        char c = text[pos];
+        if (!active()) {
+            if (c == '"' || c == '\'') open = c;
+            return 1;
+        }
+        if (c != open) return 1;
+        if (pos + 1 < text.size() && text[pos + 1] == open) return 2;
+        open = 0;
+        return 1;
+    }
+};
+
 }  // namespace
 
 std::string trimText(std::string_view text) {
@@ -27,6 +194,98 @@ std::string trimText(std::string_view text) {
     while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
     return std::string(text.substr(begin, end - begin));
+}
+
+std::string stripQuotes(std::string_view text, char quote) {
+    if (text.empty() || text[0] != quote) return std::string(text);
+    text.remove_prefix(1);
+    if (endsWithSingleByte(text, quote)) text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string wrapQuotes(std::string_view text, char quote) {
+    if (text.empty()) return std::string(2, quote);
+    std::string out;
+    if (text[0] != quote) out += quote;
+    out.append(text);
+    if (!endsWithSingleByte(out, quote)) out += quote;
+    return out;
+}
+
+std::string escapeMarkup(std::string_view text) {
+    return mapSingleBytes(text, [](char c) -> std::optional<std::string_view> {
+        switch (c) {
+            case '&':
+                return "&amp;";
+            case '<':
+                return "&lt;";
+            case '>':
+                return "&gt;";
+            case '"':
+                return "&quot;";
+            default:
+                return std::nullopt;
+        }
+    });
+}
+
+std::string unescapeMarkup(std::string_view text) {
+    if (findSingleByte(text, '&') == std::string_view::npos) return std::string(text);
+    std::string out = replaceAllNoCase(text, "&nbsp;", " ");
+    out = replaceAllNoCase(out, "&lt;", "<");
+    out = replaceAllNoCase(out, "&gt;", ">");
+    out = replaceAllNoCase(out, "&quot;", "\"");
+    // Last, so that an escaped entity name (&amp;lt;) comes out as text.
+    return replaceAllNoCase(out, "&amp;", "&");
+}
+
+std::string escapeHTML(std::string_view text) {
+    std::string out = mapSingleBytes(text, [](char c) -> std::optional<std::string_view> {
+        switch (c) {
+            case '&':
+                return "&amp;";
+            case '<':
+                return "&lt;";
+            case '>':
+                return "&gt;";
+            default:
+                return std::nullopt;
+        }
+    });
+    if (!out.empty() && out[0] == ' ') out.replace(0, 1, "&nbsp;");
+    return out;
+}
+
+std::string safeFileName(std::string_view text) {
+    constexpr std::string_view kReserved = "\\/:,;*?\"<>|";
+    auto keep = [&](char c) {
+        return kReserved.find(c) == std::string_view::npos && !isControl(c);
+    };
+    return withoutDotNames(filterFileNameBytes(text, keep, "_"));
+}
+
+std::string urlToFileName(std::string_view address) {
+    if (trimText(address).empty()) return "space.html";
+    std::string name(address);
+    if (name.back() == '/') name += "index.html";
+    constexpr std::string_view kRemoved = ":<>/\\";
+    name = filterFileNameBytes(
+        name, [&](char c) { return kRemoved.find(c) == std::string_view::npos; }, "");
+    name = filterFileNameBytes(
+        name, [](char c) { return !isControl(c); }, "_");
+    std::string extension = lowerExtension(name);
+    if (isOneOf(extension, kKnownPageExtensions)) return name;
+    if (extension == "." || isOneOf(extension, kTopLevelDomains)) name += "_index.html";
+    // An address of nothing but separators would otherwise name the folder itself.
+    return name.empty() ? std::string("space.html") : name;
+}
+
+std::vector<std::string> splitText(std::string_view text, std::string_view delimiters) {
+    return splitCells(text, delimiters, NoQuotes{});
+}
+
+std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters) {
+    return splitCells(text, delimiters, QuotedSections{});
 }
 
 bool containsDigit(std::string_view text) {

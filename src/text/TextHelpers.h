@@ -4,11 +4,43 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zel {
 
 // Without leading and trailing bytes up to 0x20 (blanks and control characters).
 std::string trimText(std::string_view text);
+
+// Removes one layer of `quote`: the leading one, and the trailing one too when
+// the text begins with it. A text that does not begin with `quote` stays.
+std::string stripQuotes(std::string_view text, char quote = '"');
+// Adds `quote` in front and at the end where it is not there already.
+std::string wrapQuotes(std::string_view text, char quote = '"');
+
+// & < > and the double quote as entities, for record markup.
+std::string escapeMarkup(std::string_view text);
+// The inverse of escapeMarkup, also taking &nbsp; (entity names in any case).
+std::string unescapeMarkup(std::string_view text);
+// & < > as entities (double quotes kept) and a leading blank as &nbsp;.
+std::string escapeHTML(std::string_view text);
+
+// Each of \ / : , ; * ? " < > | and every control byte becomes "_"; a name of
+// only dots ("." or "..") becomes underscores, so the result is always one
+// harmless name inside whatever folder it is joined to.
+std::string safeFileName(std::string_view text);
+// The local file name a downloaded address is stored under: separators and
+// colons removed, "index.html" for a folder address, "_index.html" after a
+// bare host name. Never a path, never "." or "..".
+std::string urlToFileName(std::string_view address);
+
+// The cells of `text` between single-byte `delimiters`, each trimmed except
+// the last, which is dropped when empty.
+std::vector<std::string> splitText(std::string_view text, std::string_view delimiters);
+// As splitText, but a double quote or apostrophe opens a section, closed by the
+// same character, in which delimiters do not split (a doubled quote stays in
+// it). The quotes stay in the cell.
+std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters);
 
 bool containsDigit(std::string_view text);
 // The last digit run counted up by one with carry (memo19 -> memo20, 99 -> 00).
