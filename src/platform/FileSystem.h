@@ -1,0 +1,43 @@
+#pragma once
+// Files and folders named by Shift_JIS model paths. Every write of a whole
+// file goes through the safe writer (SafeFileWriter.h), not through here.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/IoResult.h"
+
+namespace zel {
+
+IoResult readFile(std::string_view path, std::string& bytes);
+
+// A regular file (links followed).
+bool fileExists(std::string_view path);
+bool dirExists(std::string_view path);
+// Anything at all, a dangling link included.
+bool pathExists(std::string_view path);
+
+std::optional<std::uint64_t> fileSize(std::string_view path);
+std::optional<std::chrono::system_clock::time_point> fileModified(std::string_view path);
+
+// Creates the folder and every missing folder above it; an existing folder is fine.
+IoResult makeDirs(std::string_view path);
+// Removes a file or a link (not what it points to).
+IoResult removeFile(std::string_view path);
+// Removes an empty folder.
+IoResult removeDir(std::string_view path);
+IoResult renamePath(std::string_view from, std::string_view to);
+
+struct FolderEntry {
+    std::string name;    // Shift_JIS, without the folder
+    bool isDir = false;  // a real folder; a link to a folder is not one
+    bool isLink = false;
+};
+// The entries of a folder in the order the file system gives, without "." and "..".
+IoResult listFolder(std::string_view path, std::vector<FolderEntry>& entries);
+
+}  // namespace zel
