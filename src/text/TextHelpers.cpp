@@ -59,11 +59,6 @@ std::string replaceAllNoCase(std::string_view text, std::string_view pattern, st
     return out;
 }
 
-bool endsWithSingleByte(std::string_view text, char c) {
-    std::size_t last = lastCharStart(text);
-    return last != std::string_view::npos && last + 1 == text.size() && text[last] == c;
-}
-
 // File names are built from outside text, so a lead byte protects the byte
 // after it only when that byte can really be the second half of a character;
 // otherwise a stray lead byte would smuggle a "/" or a control byte through.
@@ -124,6 +119,50 @@ constexpr std::array<std::string_view, 255> kTopLevelDomains{
     ".tt",  ".tv",  ".tw",  ".tz",  ".ua",  ".uk",  ".ug",   ".um",   ".us",  ".uy",  ".uz", ".va",
     ".vc",  ".ve",  ".vi",  ".vg",  ".vn",  ".vu",  ".wf",   ".ws",   ".ye",  ".yt",  ".yu", ".za",
     ".zm",  ".zr",  ".zw"};
+
+// The digit scan of the counters: from the character before `end` towards the
+// front, non-digits are passed over until a digit is stepped; a carry or borrow
+// goes on to the next digit to the left and ends at a non-digit.
+std::string stepDigits(std::string_view text, std::size_t end, int step) {
+    const char wrapFrom = step > 0 ? '9' : '0';
+    const char wrapTo = step > 0 ? '0' : '9';
+    std::string out(text);
+    auto positions = singleBytePositions(text);
+    bool pending = false;
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+        if (*it >= end) continue;
+        char& c = out[*it];
+        if (!isDigit(c)) {
+            if (pending) break;
+            continue;
+        }
+        if (c != wrapFrom) {
+            c = static_cast<char>(c + step);
+            break;
+        }
+        c = wrapTo;
+        pending = true;
+    }
+    return out;
+}
+
+// Position of the last single-byte digit; 0 (so no scan happens) when none.
+std::size_t lastDigit(std::string_view text) {
+    auto positions = singleBytePositions(text);
+    auto it = std::find_if(positions.rbegin(), positions.rend(),
+                           [&](std::size_t i) { return isDigit(text[i]); });
+    return it == positions.rend() ? 0 : *it;
+}
+
+bool startsWithAnyOf(std::string_view text, std::string_view set) {
+    return !text.empty() && charLength(text, 0) == 1 && set.find(text[0]) != std::string_view::npos;
+}
+
+bool endsWithAnyOf(std::string_view text, std::string_view set) {
+    std::size_t last = lastCharStart(text);
+    return last != std::string_view::npos && last + 1 == text.size() &&
+           set.find(text[last]) != std::string_view::npos;
+}
 
 template <std::size_t N>
 bool isOneOf(std::string_view value, const std::array<std::string_view, N>& list) {
@@ -199,7 +238,7 @@ std::string trimText(std::string_view text) {
 std::string stripQuotes(std::string_view text, char quote) {
     if (text.empty() || text[0] != quote) return std::string(text);
     text.remove_prefix(1);
-    if (endsWithSingleByte(text, quote)) text.remove_suffix(1);
+    if (endsWithAnyOf(text, std::string_view(&quote, 1))) text.remove_suffix(1);
     return std::string(text);
 }
 
@@ -208,7 +247,7 @@ std::string wrapQuotes(std::string_view text, char quote) {
     std::string out;
     if (text[0] != quote) out += quote;
     out.append(text);
-    if (!endsWithSingleByte(out, quote)) out += quote;
+    if (!endsWithAnyOf(out, std::string_view(&quote, 1))) out += quote;
     return out;
 }
 
@@ -295,24 +334,77 @@ bool containsDigit(std::string_view text) {
     return false;
 }
 
-std::string incrementDigits(std::string_view text) {
-    std::string out(text);
-    auto positions = singleBytePositions(text);
-    bool carry = false;
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
-        char& c = out[*it];
-        if (!isDigit(c)) {
-            if (carry) break;
-            continue;
-        }
-        if (c != '9') {
-            ++c;
-            break;
-        }
-        c = '0';
-        carry = true;
+std::pair<std::string, std::string> splitFirstWord(std::string_view text) {
+    std::size_t blank = findAnySingleByte(text, " \t");
+    if (blank == std::string_view::npos) return {std::string(text), {}};
+    std::string rest = blank + 1 < text.size() ? trimText(text.substr(blank)) : std::string();
+    return {std::string(text.substr(0, blank)), std::move(rest)};
+}
+
+std::size_t countOccurrences(std::string_view text, std::string_view pattern) {
+    if (pattern.empty()) return 0;
+    std::size_t count = 0;
+    for (std::size_t at = findOnBoundary(text, pattern); at != std::string_view::npos;
+         at = findOnBoundary(text, pattern, at + pattern.size())) {
+        ++count;
     }
-    return out;
+    return count;
+}
+
+bool isAllDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), isDigit);
+}
+
+std::string digitsOnly(std::string_view text) {
+    std::string digits;
+    for (std::size_t i : singleBytePositions(text)) {
+        if (isDigit(text[i])) digits += text[i];
+    }
+    return digits;
+}
+
+std::string incrementDigits(std::string_view text) {
+    return stepDigits(text, text.size(), +1);
+}
+std::string decrementDigits(std::string_view text) {
+    return stepDigits(text, text.size(), -1);
+}
+std::string incrementTens(std::string_view text) {
+    return stepDigits(text, lastDigit(text), +1);
+}
+std::string decrementTens(std::string_view text) {
+    return stepDigits(text, lastDigit(text), -1);
+}
+
+std::string cutHead(std::string_view text, std::string_view delimiters) {
+    if (trimText(text).empty() || text.size() < 3) return std::string(text);
+    do {
+        text.remove_prefix(charLength(text, 0));
+    } while (text.size() > 3 && !startsWithAnyOf(text, delimiters));
+    return std::string(text);
+}
+
+std::string cutTail(std::string_view text, std::string_view delimiters) {
+    if (trimText(text).empty() || text.size() < 3) return std::string(text);
+    do {
+        text = text.substr(0, lastCharStart(text));
+    } while (text.size() > 2 && !endsWithAnyOf(text, delimiters));
+    return std::string(text);
+}
+
+std::string cutFirstChar(std::string_view text) {
+    return cutFirstChars(text, 1);
+}
+
+std::string cutFirstChars(std::string_view text, long long count) {
+    if (count >= static_cast<long long>(text.size())) return {};
+    for (long long i = 0; i < count && !text.empty(); ++i) text.remove_prefix(charLength(text, 0));
+    return std::string(text);
+}
+
+std::string cutLastChar(std::string_view text) {
+    if (text.size() <= 1) return {};
+    return std::string(text.substr(0, lastCharStart(text)));
 }
 
 }  // namespace zel

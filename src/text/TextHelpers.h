@@ -42,8 +42,40 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
 // it). The quotes stay in the cell.
 std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters);
 
+// The text up to the first blank or tab, and the rest from there on, trimmed.
+std::pair<std::string, std::string> splitFirstWord(std::string_view text);
+
+// Non-overlapping occurrences of `pattern` on character boundaries; 0 for an
+// empty text or pattern.
+std::size_t countOccurrences(std::string_view text, std::string_view pattern);
+
+// True when every character is a decimal digit (also for the empty text).
+bool isAllDigits(std::string_view text);
 bool containsDigit(std::string_view text);
+// The decimal digits of the text in order.
+std::string digitsOnly(std::string_view text);
+
 // The last digit run counted up by one with carry (memo19 -> memo20, 99 -> 00).
 std::string incrementDigits(std::string_view text);
+// Counted down with borrow (memo10 -> memo09, 00 -> 99).
+std::string decrementDigits(std::string_view text);
+// As incrementDigits / decrementDigits, starting at the digit before the last
+// one (memo15 -> memo25); the last digit itself stays.
+std::string incrementTens(std::string_view text);
+std::string decrementTens(std::string_view text);
+
+// Characters dropped from the front until one of `delimiters` leads or three
+// bytes or fewer remain (C:\memo\a.txt -> :\memo\a.txt).
+std::string cutHead(std::string_view text, std::string_view delimiters);
+// Characters dropped from the end until one of `delimiters` ends the text or
+// two bytes or fewer remain.
+std::string cutTail(std::string_view text, std::string_view delimiters);
+// Without its first character; empty for a text of up to one byte.
+std::string cutFirstChar(std::string_view text);
+// Without its first `count` characters; empty when `count` reaches the length
+// in bytes.
+std::string cutFirstChars(std::string_view text, long long count);
+// Without its last character; empty for a text of up to one byte.
+std::string cutLastChar(std::string_view text);
 
 }  // namespace zel
