@@ -115,3 +115,96 @@ TEST(Splitting, SecondBytesAreNeverDelimiters) {
 
 }  // namespace
 }  // namespace zel
+
+namespace zel {
+namespace {
+
+TEST(Words, SplitFirstWordStopsAtTheFirstBlankOrTab) {
+    // ★ is 81 9A.
+    EXPECT_EQ(splitFirstWord("\x81\x9A 20060301 memo"),
+              (std::pair<std::string, std::string>{"\x81\x9A", "20060301 memo"}));
+    EXPECT_EQ(splitFirstWord("word\t rest  "),
+              (std::pair<std::string, std::string>{"word", "rest"}));
+    EXPECT_EQ(splitFirstWord("word "), (std::pair<std::string, std::string>{"word", ""}));
+    EXPECT_EQ(splitFirstWord(" lead"), (std::pair<std::string, std::string>{"", "lead"}));
+    EXPECT_EQ(splitFirstWord("alone"), (std::pair<std::string, std::string>{"alone", ""}));
+}
+
+TEST(Words, CountOccurrencesIsNonOverlappingOnCharacterBoundaries) {
+    EXPECT_EQ(countOccurrences("aaaa", "aa"), 2u);
+    EXPECT_EQ(countOccurrences("", "a"), 0u);
+    EXPECT_EQ(countOccurrences("abc", ""), 0u);
+    // 83 41 83 41: "A" (41) only appears as a second byte.
+    EXPECT_EQ(countOccurrences("\x83\x41\x83\x41", "A"), 0u);
+}
+
+TEST(Digits, ClassifyAndCollect) {
+    EXPECT_TRUE(isAllDigits(""));
+    EXPECT_TRUE(isAllDigits("0123"));
+    EXPECT_FALSE(isAllDigits("12a"));
+    EXPECT_FALSE(containsDigit(""));
+    EXPECT_TRUE(containsDigit("memo7"));
+    EXPECT_EQ(digitsOnly("2006/03-01 x"), "20060301");
+}
+
+TEST(Digits, CountersCarryAndBorrowWithinTheLastRun) {
+    EXPECT_EQ(incrementDigits("memo19"), "memo20");
+    EXPECT_EQ(incrementDigits("x9y"), "x0y");
+    EXPECT_EQ(incrementDigits("2006/1/31"), "2006/1/32");
+    EXPECT_EQ(decrementDigits("memo2"), "memo1");
+    EXPECT_EQ(decrementDigits("memo10"), "memo09");
+    EXPECT_EQ(decrementDigits("memo0"), "memo9");
+    EXPECT_EQ(decrementDigits("00"), "99");
+    EXPECT_EQ(decrementDigits("a0b"), "a9b");
+    EXPECT_EQ(decrementDigits("none"), "none");
+}
+
+TEST(Digits, TensLeaveTheLastDigitAlone) {
+    EXPECT_EQ(incrementTens("memo15"), "memo25");
+    EXPECT_EQ(incrementTens("memo95"), "memo05");
+    EXPECT_EQ(incrementTens("1995"), "2005");
+    EXPECT_EQ(incrementTens("memo5"), "memo5");
+    EXPECT_EQ(incrementTens("5memo"), "5memo");
+    EXPECT_EQ(incrementTens("a1b5"), "a2b5");
+    EXPECT_EQ(decrementTens("memo25"), "memo15");
+    EXPECT_EQ(decrementTens("1005"), "0995");
+}
+
+TEST(Cutting, HeadAndTailStopAtDelimiters) {
+    const std::string delimiters = " \\/:.\t";
+    EXPECT_EQ(cutHead("C:\\memo\\a.txt", delimiters), ":\\memo\\a.txt");
+    EXPECT_EQ(cutHead(":\\memo\\a.txt", delimiters), "\\memo\\a.txt");
+    EXPECT_EQ(cutHead("abcdef", delimiters), "def");
+    EXPECT_EQ(cutHead("abc", delimiters), "bc");
+    EXPECT_EQ(cutHead("ab", delimiters), "ab");
+    EXPECT_EQ(cutHead("   ", delimiters), "   ");
+    EXPECT_EQ(cutTail("C:\\memo\\a.txt", delimiters), "C:\\memo\\a.");
+    EXPECT_EQ(cutTail("C:\\memo\\a.", delimiters), "C:\\memo\\");
+    EXPECT_EQ(cutTail("abcdef", delimiters), "ab");
+}
+
+TEST(Cutting, HeadAndTailNeverSplitACharacter) {
+    // ソ 83 5C ends in a backslash byte, which is no delimiter.
+    EXPECT_EQ(cutHead("x\x83\x5C\x83\x5Cyz", "\\"), "yz");
+    EXPECT_EQ(cutTail("ab\\\x83\x5C\x83\x5C", "\\"), "ab\\");
+    EXPECT_EQ(cutHead("\x83\x41\x83\x41", "\\"), "\x83\x41");
+}
+
+TEST(Cutting, FirstAndLastCharacters) {
+    EXPECT_EQ(cutFirstChar("a"), "");
+    EXPECT_EQ(cutFirstChar("\x83\x41z"), "z");
+    EXPECT_EQ(cutFirstChars("\x83\x41"
+                            "bcd",
+                            2),
+              "cd");
+    EXPECT_EQ(cutFirstChars("abc", 3), "");
+    EXPECT_EQ(cutFirstChars("abc", 0), "abc");
+    EXPECT_EQ(cutLastChar("a"), "");
+    EXPECT_EQ(cutLastChar("ab"), "a");
+    EXPECT_EQ(cutLastChar("a\x83\x5C"), "a");
+    // A lone lead byte at the end is one character of its own.
+    EXPECT_EQ(cutLastChar("\x83\x41\x83"), "\x83\x41");
+}
+
+}  // namespace
+}  // namespace zel
