@@ -1,0 +1,78 @@
+#include "formats/Base64.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zel {
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::size_t kBytesPerLine = 57;
+
+// Characters outside the alphabet ("=" included) decode as 0.
+constexpr std::array<std::uint8_t, 256> makeDecodeTable() {
+    std::array<std::uint8_t, 256> table{};
+    for (std::uint8_t i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = i;
+    return table;
+}
+constexpr auto kDecode = makeDecodeTable();
+
+std::uint32_t sextet(char c) {
+    return kDecode[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
+std::string base64Encode_(std::string_view bytes) {
+    std::string out;
+    out.resize((bytes.size() + 2) / 3 * 4);
+    auto byteAt = [&](std::size_t i) -> std::uint32_t {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+    };
+    std::size_t o = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        std::uint32_t group = byteAt(i) << 16 | byteAt(i + 1) << 8 | byteAt(i + 2);
+        out[o++] = kAlphabet[group >> 18 & 63];
+        out[o++] = kAlphabet[group >> 12 & 63];
+        out[o++] = i + 1 < bytes.size() ? kAlphabet[group >> 6 & 63] : '=';
+        out[o++] = i + 2 < bytes.size() ? kAlphabet[group & 63] : '=';
+    }
+    return out;
+}
+
+int encodeBase64(const std::optional<std::string>& stream, std::vector<std::string>& lines) {
+    if (!stream) return -1;
+    std::string_view bytes(*stream);
+    lines.reserve(lines.size() + (bytes.size() + kBytesPerLine - 1) / kBytesPerLine);
+    for (std::size_t i = 0; i < bytes.size(); i += kBytesPerLine)
+        lines.push_back(base64Encode_(bytes.substr(i, kBytesPerLine)));
+    return 0;
+}
+
+void decodeBase64Line(std::string_view line, std::string& out) {
+    std::size_t nextPad = line.find('=');
+    for (std::size_t g = 0; g + 4 <= line.size(); g += 4) {
+        if (nextPad != std::string_view::npos && nextPad < g) nextPad = line.find('=', g);
+        std::uint32_t group = sextet(line[g]) << 18 | sextet(line[g + 1]) << 12 |
+                              sextet(line[g + 2]) << 6 | sextet(line[g + 3]);
+        std::size_t count = nextPad == g + 2 ? 1 : nextPad == g + 3 ? 2 : 3;
+        out.push_back(static_cast<char>(group >> 16));
+        if (count > 1) out.push_back(static_cast<char>(group >> 8 & 0xFF));
+        if (count > 2) out.push_back(static_cast<char>(group & 0xFF));
+    }
+}
+
+int decodeBase64(std::optional<std::string>& stream, const std::vector<std::string>& lines) {
+    if (!stream) return -1;
+    std::size_t characters = 0;
+    for (const auto& line : lines) characters += line.size();
+    // Writing from the start would leave a longer old body's tail behind the
+    // new bytes; the decoded bytes replace the body instead.
+    stream->clear();
+    stream->reserve(characters / 4 * 3);
+    for (const auto& line : lines) decodeBase64Line(line, *stream);
+    return 0;
+}
+
+}  // namespace zel

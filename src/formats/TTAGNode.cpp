@@ -1,0 +1,245 @@
+#include "formats/TTAGNode.h"
+
+#include <utility>
+
+#include "object/Report.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+bool isQuote(char c) {
+    return c == '"' || c == '\'';
+}
+bool beginsWithQuote(std::string_view s) {
+    return !s.empty() && isQuote(s.front());
+}
+bool endsWithQuote(std::string_view s) {
+    return !s.empty() && isQuote(s.back());
+}
+bool hasEquals(std::string_view s) {
+    return findSingleByte(s, '=') != std::string_view::npos;
+}
+bool endsWithEquals(std::string_view s) {
+    return !s.empty() && s.back() == '=';
+}
+
+const std::string& unexpectedEndTagText() {
+    static const std::string text = utf8ToSjis("いきなり終了タグがあらわれた。");
+    return text;
+}
+const std::string& mismatchedTagText() {
+    static const std::string text = utf8ToSjis(" タグの開始と終了が一致しない。");
+    return text;
+}
+constexpr char kLowerBuilderName[] = " in TTAGNode._fromXMLWorldList_aOUT_";
+
+std::vector<std::string> tagTokens(std::string_view rest) {
+    std::vector<std::string> tokens = splitQuoted(rest, " \t");
+    std::vector<std::string> kept;
+    kept.reserve(tokens.size());
+    for (auto& token : tokens) {
+        std::string trimmed = trimText(token);
+        if (!trimmed.empty()) kept.push_back(std::move(trimmed));
+    }
+    return kept;
+}
+
+}  // namespace
+
+std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens) {
+    std::vector<std::string> lines;
+    std::string pending;
+    std::size_t i = 0;
+    while (i < tokens.size()) {
+        if (pending.empty()) pending = trimText(tokens[i]);
+        if (i + 1 == tokens.size()) {
+            lines.push_back(std::move(pending));
+            break;
+        }
+        if (beginsWithQuote(pending)) {
+            lines.push_back(std::move(pending));
+            pending.clear();
+            ++i;
+            continue;
+        }
+        std::string next = trimText(tokens[i + 1]);
+        bool equals = hasEquals(pending);
+        if (equals && (endsWithQuote(pending) || !endsWithEquals(pending))) {
+            lines.push_back(std::move(pending));
+            i += 1;
+        } else if (equals && beginsWithQuote(next)) {
+            // `a=` followed by its quoted value
+            lines.push_back(pending + next);
+            i += 2;
+        } else if (equals) {
+            lines.push_back(pending + "\"\"");
+            i += 1;
+        } else if (!next.empty() && next.front() == '=') {
+            // `a` followed by `=...`: joined, then looked at again with the token after
+            pending += next;
+            i += 1;
+            continue;
+        } else {
+            lines.push_back(pending + "=\"\"");
+            i += 1;
+        }
+        pending.clear();
+    }
+    return lines;
+}
+
+TagParts parseTag(std::string_view word) {
+    TagParts tag;
+    std::string rest = trimText(word);
+    if (!rest.empty() && rest.front() == '<') rest.erase(0, 1);
+    if (!rest.empty() && rest.back() == '>') rest.pop_back();
+    if (!rest.empty() && rest.back() == '/') {
+        tag.selfClosing = true;
+        rest.pop_back();
+    }
+    std::vector<std::string> tokens = tagTokens(rest);
+    if (tokens.empty()) return tag;
+    tag.name = std::move(tokens.front());
+    if (tag.name.front() == '/') {
+        tag.closing = true;
+        tag.name.erase(0, 1);
+    }
+    tokens.erase(tokens.begin());
+    tag.attributes = pairAttributes(tokens);
+    for (auto& line : tag.attributes) line = unescapeMarkup(line);
+    return tag;
+}
+
+TTAGNode::~TTAGNode() {
+    // Children are detached into a work list first, so no destructor recurses.
+    std::vector<std::unique_ptr<TTAGNode>> pending;
+    auto detachChildren = [&pending](std::vector<Item>& items) {
+        for (auto& item : items)
+            if (item.object) pending.push_back(std::move(item.object));
+    };
+    detachChildren(items_);
+    while (!pending.empty()) {
+        std::unique_ptr<TTAGNode> node = std::move(pending.back());
+        pending.pop_back();
+        detachChildren(node->items_);
+    }
+}
+
+void TTAGNode::addText(std::string text) {
+    items_.push_back({std::move(text), nullptr});
+}
+
+TTAGNode* TTAGNode::getElement_(std::string_view wanted) const {
+    if (trimText(wanted).empty()) return nullptr;
+    for (const auto& item : items_)
+        if (item.object && item.object->name == wanted) return item.object.get();
+    return nullptr;
+}
+
+std::string TTAGNode::getAttr_(std::string_view key) const {
+    for (const auto& line : attributes) {
+        std::size_t eq = findSingleByte(line, '=');
+        if (eq == std::string::npos) continue;
+        if (sameText(trimText(std::string_view(line).substr(0, eq)), key))
+            return line.substr(eq + 1);
+    }
+    return {};
+}
+
+std::string TTAGNode::attrLine_(int i) const {
+    if (i < 0 || i >= attrCount_()) return {};
+    return attributes[static_cast<std::size_t>(i)];
+}
+
+int TTAGNode::attrPair_(int i, std::string& key, std::string& value) const {
+    if (attributes.empty()) return -1;
+    if (i < 0 || i >= attrCount_()) return -2;
+    std::string_view line = attributes[static_cast<std::size_t>(i)];
+    std::size_t eq = findSingleByte(line, '=');
+    if (eq == std::string_view::npos) {
+        key = trimText(line);
+        value.clear();
+        return 0;
+    }
+    key = trimText(line.substr(0, eq));
+    value = trimText(line.substr(eq + 1));
+    return i;
+}
+
+std::string TTAGNode::attrText_() const {
+    std::string text;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += attributes[i];
+    }
+    return text;
+}
+
+TTAGNode* TTAGNode::addNew___(TTAGNode* parent, std::string name,
+                              std::vector<std::string> attributes, std::string_view word) {
+    if (!parent) {
+        report("ERROR: self = nil word = " + std::string(word) + " in TTAGNode.addNew___ ");
+        return nullptr;
+    }
+    auto child = std::make_unique<TTAGNode>();
+    child->name = std::move(name);
+    child->attributes = std::move(attributes);
+    child->parent = parent;
+    TTAGNode* raw = child.get();
+    parent->items_.push_back({std::string(word), std::move(child)});
+    return raw;
+}
+
+int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors) {
+    TTAGNode* current = this;
+    std::string lastTagName;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string_view word = words[i];
+        if (word.empty() || word.front() != '<') {
+            if (!current) {
+                errors.push_back(std::to_string(i) + ":" + std::string(word));
+                errors.push_back(lastTagName + " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_");
+                return -1;
+            }
+            current->addText(unescapeMarkup(word));
+            continue;
+        }
+        TagParts tag = parseTag(word);
+        if (tag.name.empty() && !tag.closing) return -1;
+        lastTagName = tag.name;
+        bool declaration =
+            !tag.name.empty() && (tag.name.front() == '?' || tag.name.front() == '!');
+        if (tag.selfClosing || declaration) {
+            addNew___(current, std::move(tag.name), std::move(tag.attributes), word);
+        } else if (tag.closing) {
+            if (!current) {
+                errors.push_back(std::to_string(i) + ":" + std::string(word));
+                errors.push_back(unexpectedEndTagText() + tag.name + " " + kLowerBuilderName);
+                return -1;
+            }
+            current->endName = tag.name;
+            if (tag.name != current->name) {
+                errors.push_back(std::to_string(i) + ":" + std::string(word));
+                errors.push_back(mismatchedTagText() + current->name + " " + tag.name +
+                                 kLowerBuilderName);
+                return -1;
+            }
+            current = current->parent;
+        } else {
+            if (!current) {
+                errors.push_back(
+                    "ERROR Current TAG is nil. Probabry TAG's ireko not matichline number = " +
+                    std::to_string(i) + " word=" + std::string(word) +
+                    " in  _FromXMLWordList_aOUT_ ");
+                return -1;
+            }
+            current = addNew___(current, std::move(tag.name), std::move(tag.attributes), word);
+        }
+    }
+    return 0;
+}
+
+}  // namespace zel

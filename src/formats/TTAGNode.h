@@ -1,0 +1,93 @@
+#pragma once
+// The element tree of the tag reader. It is not a general XML parser but a
+// small forgiving one for the program's own record markup: tags become
+// elements with `key=value` attribute lines, text runs become text items, and
+// elements left open at the end are accepted.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/MarkupWords.h"
+
+namespace zel {
+
+// One tag word taken apart.
+struct TagParts {
+    std::string name;
+    // Paired `key=value` lines, values with their quotes, unescaped.
+    std::vector<std::string> attributes;
+    bool selfClosing = false;
+    bool closing = false;
+};
+
+// Name, attribute lines and flags of a tag word such as `<Field a="x" />`.
+TagParts parseTag(std::string_view word);
+// Pairs attribute tokens into `key=value` lines: `a = "x"` gives a="x", a bare
+// `a` before another token gives a="", the last bare token stays as it is.
+std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens);
+
+class TTAGNode {
+  public:
+    // A text run (no object) or a child element (the tag word as written).
+    struct Item {
+        std::string text;
+        std::unique_ptr<TTAGNode> object;
+    };
+
+    TTAGNode() = default;
+    // Deep trees are torn down without recursion.
+    ~TTAGNode();
+    TTAGNode(const TTAGNode&) = delete;
+    TTAGNode& operator=(const TTAGNode&) = delete;
+
+    // The tag name as written ("Record", "?xml", "!--"); empty for the root.
+    std::string name;
+    // `key=value` lines with their quotes, unescaped; empty when the tag had
+    // no attribute tokens.
+    std::vector<std::string> attributes;
+    TTAGNode* parent = nullptr;
+    // The name found in the closing tag.
+    std::string endName;
+
+    std::size_t count() const { return items_.size(); }
+    const std::string& itemText(std::size_t i) const { return items_[i].text; }
+    // The child element of item i; none for a text run.
+    TTAGNode* itemObject(std::size_t i) const { return items_[i].object.get(); }
+    const std::vector<Item>& items() const { return items_; }
+    void addText(std::string text);
+
+    // First child element named exactly `name`; none for an empty or blank name.
+    TTAGNode* getElement_(std::string_view name) const;
+    // Raw value (quotes kept) of attribute `key`, compared without regard to
+    // case; empty when absent.
+    std::string getAttr_(std::string_view key) const;
+    int attrCount_() const { return static_cast<int>(attributes.size()); }
+    // Empty when out of range.
+    std::string attrLine_(int i) const;
+    // Key and value of line i, both trimmed: i when the line has "=", 0 when
+    // not (key the whole line), -2 out of range, -1 without attributes.
+    int attrPair_(int i, std::string& key, std::string& value) const;
+    // The attribute lines joined with CR LF.
+    std::string attrText_() const;
+
+    // A new child of `parent` with `word` as its item text; without parent it
+    // reports and yields none.
+    static TTAGNode* addNew___(TTAGNode* parent, std::string name,
+                               std::vector<std::string> attributes, std::string_view word);
+
+    // Builds the tree under this element from `words`: 0, or -1 after the
+    // error lines (if any) were appended to `errors`. What was built stays.
+    int FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors);
+
+  private:
+    std::vector<Item> items_;
+};
+
+inline int parseMarkup(TTAGNode& root, const WordList& words, std::vector<std::string>& errors) {
+    return root.FromXMLWordList_aOUT_(words, errors);
+}
+
+}  // namespace zel
