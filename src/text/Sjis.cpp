@@ -150,6 +150,23 @@ std::size_t utf8SequenceLength(unsigned char c) {
     return 1;
 }
 
+// Bytes of the unconvertible UTF-8 sequence at the front: its first byte and
+// the continuation bytes it announces, never the character after them.
+std::size_t badUtf8Length(std::string_view s) {
+    std::size_t expected = utf8SequenceLength(static_cast<unsigned char>(s[0]));
+    std::size_t n = 1;
+    while (n < expected && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) ++n;
+    return n;
+}
+
+// Bytes of the unconvertible Shift_JIS sequence at the front: a lead byte takes
+// the next byte along only when it can be a second byte, so a stray lead byte
+// never swallows the line break or blank after it.
+std::size_t badSjisLength(std::string_view s) {
+    return s.size() > 1 && isLeadByte(s[0]) && isTrailByte(static_cast<unsigned char>(s[1])) ? 2
+                                                                                             : 1;
+}
+
 }  // namespace
 
 std::string lowerText(std::string_view s) {
@@ -196,7 +213,7 @@ std::string sjisToUtf8(std::string_view sjis, bool* lossy) {
     while (!cd.convert(sjis, out)) {
         lost = true;
         out += "\xEF\xBF\xBD";
-        sjis.remove_prefix(charLength(sjis, 0));
+        sjis.remove_prefix(badSjisLength(sjis));
         cd.reset();
     }
     if (lossy) *lossy = lost;
@@ -212,9 +229,7 @@ std::string utf8ToSjis(std::string_view utf8, std::size_t* replaced) {
     while (!cd.convert(utf8, out)) {
         ++count;
         out += '?';
-        std::size_t n =
-            std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size());
-        utf8.remove_prefix(n);
+        utf8.remove_prefix(badUtf8Length(utf8));
         cd.reset();
     }
     if (replaced) *replaced = count;
