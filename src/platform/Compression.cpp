@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
+#include "text/Sjis.h"
 
 namespace zel {
 namespace {
@@ -25,6 +26,30 @@ std::uint64_t inflateAllowance(std::size_t compressedSize, std::uint64_t limit) 
     std::uint64_t byRatio =
         compressedSize > limit / kMaxInflateRatio ? limit : compressedSize * kMaxInflateRatio;
     return std::min(limit, byRatio);
+}
+
+// The same rule as every text reader: CR LF, LF or CR end a line; a last
+// line without an end counts when it is not empty.
+std::vector<std::string> splitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string joinTextLines(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& line : lines) size += line.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const auto& line : lines) text.append(line).append("\r\n");
+    return text;
 }
 
 }  // namespace
@@ -119,6 +144,43 @@ IoResult readCompressedFile(std::string_view path, std::string& plain, std::uint
         return IoResult::failure(result.message + " (" + std::string(path) + ")");
     }
     return IoResult::success();
+}
+
+long long writeCompressedLines(const std::vector<std::string>& lines, std::string_view path,
+                               std::string* error) {
+    std::string text = joinTextLines(lines);
+    IoResult result = writeCompressedFile(path, text);
+    if (!result) {
+        if (error) *error = result.message;
+        return -1;
+    }
+    return static_cast<long long>(text.size());
+}
+
+IoResult readCompressedLines(std::vector<std::string>& lines, std::string_view path) {
+    lines.clear();
+    std::string text;
+    IoResult result = readCompressedFile(path, text);
+    if (result) lines = splitTextLines(text);
+    return result;
+}
+
+IoResult decompressFile(std::string_view source, std::string_view target) {
+    std::string plain;
+    if (IoResult result = readCompressedFile(source, plain); !result) return result;
+    return writeFileSafely(target, plain);
+}
+
+int decompressZFile(std::string_view path, std::string* error) {
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.rfind('/');
+    bool isZ = dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash) &&
+               lowerText(path.substr(dot)) == ".z";
+    if (!isZ) return -1;
+    IoResult result = decompressFile(path, path.substr(0, dot));
+    if (result) return 0;
+    if (error) *error = result.message;
+    return -2;
 }
 
 }  // namespace zel

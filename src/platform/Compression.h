@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/IoResult.h"
 
@@ -23,5 +24,20 @@ IoResult inflateBytes(std::string_view compressed, std::string& plain,
 IoResult writeCompressedFile(std::string_view path, std::string_view plain);
 IoResult readCompressedFile(std::string_view path, std::string& plain,
                             std::uint64_t limit = kDefaultInflateLimit);
+
+// Compressed text files: a list of Shift_JIS lines, each ending in CR LF.
+// Writing yields the uncompressed size in bytes, or -1 (the reason in
+// `error` when given).
+long long writeCompressedLines(const std::vector<std::string>& lines, std::string_view path,
+                               std::string* error = nullptr);
+// Fills `lines` with the lines of the file; CR LF, LF and CR all end a line.
+// `lines` is emptied first and stays empty on failure.
+IoResult readCompressedLines(std::vector<std::string>& lines, std::string_view path);
+// Writes the inflated content of `source` as `target`.
+IoResult decompressFile(std::string_view source, std::string_view target);
+// A ".z" file (any letter case) is inflated beside itself without the ".z":
+// 0 when done, -1 for any other name (nothing happens), -2 when inflating or
+// writing failed (the reason in `error` when given).
+int decompressZFile(std::string_view path, std::string* error = nullptr);
 
 }  // namespace zel

@@ -96,3 +96,51 @@ TEST(Compression, CompressedFilesGoThroughTheSafeWriter) {
 
 }  // namespace
 }  // namespace zel
+
+namespace zel {
+namespace {
+
+TEST(CompressedLines, RoundTripAsShiftJisWithCrLf) {
+    test::TempFolder dir;
+    std::string path = dir.path("lines.z");
+    std::vector<std::string> lines{"\x83\x81\x83\x82", "", "last"};
+    EXPECT_EQ(writeCompressedLines(lines, path), 14);
+    std::string plain;
+    ASSERT_TRUE(readCompressedFile(path, plain));
+    EXPECT_EQ(plain, "\x83\x81\x83\x82\r\n\r\nlast\r\n");
+
+    std::vector<std::string> back{"stale"};
+    ASSERT_TRUE(readCompressedLines(back, path));
+    EXPECT_EQ(back, lines);
+
+    ASSERT_TRUE(writeCompressedFile(path, "a\rb\nc\r\n\nd"));
+    ASSERT_TRUE(readCompressedLines(back, path));
+    EXPECT_EQ(back, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+
+    std::string error;
+    EXPECT_EQ(writeCompressedLines(lines, dir.path("no/folder.z"), &error), -1);
+    EXPECT_NE(error.find("folder.z"), std::string::npos);
+    EXPECT_FALSE(readCompressedLines(back, dir.path("missing.z")));
+    EXPECT_TRUE(back.empty());
+}
+
+TEST(CompressedLines, ZFilesAreInflatedBesideThemselves) {
+    test::TempFolder dir;
+    ASSERT_TRUE(writeCompressedFile(dir.path("notes.txt.Z"), "hello\r\n"));
+    EXPECT_EQ(decompressZFile(dir.path("notes.txt.Z")), 0);
+    std::string plain;
+    ASSERT_TRUE(readFile(dir.path("notes.txt"), plain));
+    EXPECT_EQ(plain, "hello\r\n");
+
+    EXPECT_EQ(decompressZFile(dir.path("notes.zip")), -1);
+    EXPECT_EQ(decompressZFile(dir.path("x.z/file")), -1);
+
+    ASSERT_TRUE(writeFileSafely(dir.path("bad.z"), "not a stream"));
+    std::string error;
+    EXPECT_EQ(decompressZFile(dir.path("bad.z"), &error), -2);
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(pathExists(dir.path("bad")));
+}
+
+}  // namespace
+}  // namespace zel
