@@ -1,7 +1,6 @@
 #include "text/TextHelpers.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 #include "text/Sjis.h"
@@ -93,10 +92,10 @@ std::string withoutDotNames(std::string name) {
     return name;
 }
 
-constexpr std::array<std::string_view, 8> kKnownPageExtensions{".html", ".css", ".xml", ".xsl",
-                                                               ".zip",  ".z",   ".lzh", ".raw"};
+constexpr std::string_view kKnownPageExtensions[]{".html", ".css", ".xml", ".xsl",
+                                                  ".zip",  ".z",   ".lzh", ".raw"};
 
-constexpr std::array<std::string_view, 255> kTopLevelDomains{
+constexpr std::string_view kTopLevelDomains[]{
     ".com", ".org", ".net", ".gov", ".edu", ".int", ".name", ".info", ".biz", ".mil", ".ac", ".ad",
     ".ae",  ".af",  ".ag",  ".ai",  ".al",  ".am",  ".an",   ".ao",   ".aq",  ".ar",  ".as", ".at",
     ".au",  ".aw",  ".az",  ".ba",  ".bb",  ".bd",  ".be",   ".bg",   ".bh",  ".bi",  ".bj", ".bm",
@@ -165,8 +164,8 @@ bool endsWithAnyOf(std::string_view text, std::string_view set) {
 }
 
 template <std::size_t N>
-bool isOneOf(std::string_view value, const std::array<std::string_view, N>& list) {
-    return std::find(list.begin(), list.end(), value) != list.end();
+bool isOneOf(std::string_view value, const std::string_view (&list)[N]) {
+    return std::find(list, list + N, value) != list + N;
 }
 
 // From the last single-byte "." on, lower-cased; empty without a dot.
@@ -179,8 +178,8 @@ std::string lowerExtension(std::string_view name) {
     return dot == std::string_view::npos ? std::string() : lowerText(name.substr(dot));
 }
 
-// Splits at single-byte delimiters; `inQuote` tells whether the byte at a
-// position continues a quoted section (and updates the section state).
+// Splits at single-byte delimiters; `quoting` says when a quoted section turns
+// them off and how many bytes it takes together at a position.
 template <class QuoteState>
 std::vector<std::string> splitCells(std::string_view text, std::string_view delimiters,
                                     QuoteState quoting) {

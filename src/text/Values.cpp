@@ -1,7 +1,6 @@
 #include "text/Values.h"
 
 #include <algorithm>
-#include <array>
 
 #include "text/NumberFormat.h"
 #include "text/TextHelpers.h"
@@ -17,26 +16,13 @@ struct NamedColor {
 
 // The first sixteen are written; the last two are read only (their values are
 // written under the names above them).
-constexpr std::array<NamedColor, 18> kNamedColors{{
-    {"clBlack", 0x000000},
-    {"clMaroon", 0x000080},
-    {"clRed", 0x0000FF},
-    {"clGreen", 0x008000},
-    {"clOlive", 0x008080},
-    {"clLime", 0x00FF00},
-    {"clYellow", 0x00FFFF},
-    {"clNavy", 0x800000},
-    {"clPurple", 0x800080},
-    {"clTeal", 0x808000},
-    {"clDkGray", 0x808080},
-    {"clLtGray", 0xC0C0C0},
-    {"clBlue", 0xFF0000},
-    {"clFuchsia", 0xFF00FF},
-    {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},
-    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},
-}};
+constexpr NamedColor kNamedColors[] = {
+    {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clRed", 0x0000FF},    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},  {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF}, {"clNavy", 0x800000},
+    {"clPurple", 0x800080}, {"clTeal", 0x808000},    {"clDkGray", 0x808080}, {"clLtGray", 0xC0C0C0},
+    {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},   {"clWhite", 0xFFFFFF},
+    {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
+};
 constexpr std::size_t kWrittenNames = 16;
 
 int digitValue(char c, unsigned base) {
@@ -66,9 +52,9 @@ std::string boolToText(bool flag) {
 }
 
 std::string colorToName(Color color) {
-    auto end = kNamedColors.begin() + kWrittenNames;
-    auto it = std::find_if(kNamedColors.begin(), end,
-                           [&](const NamedColor& n) { return n.value == color; });
+    auto end = kNamedColors + kWrittenNames;
+    auto it =
+        std::find_if(kNamedColors, end, [&](const NamedColor& n) { return n.value == color; });
     if (it != end) return std::string(it->name);
     return "$" + formatNumber("%.6X", color);
 }

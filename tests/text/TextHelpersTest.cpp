@@ -78,6 +78,7 @@ TEST(FileNames, UrlToFileNameFollowsTheAddressShape) {
     EXPECT_EQ(urlToFileName("http://host.org"), "httphost.org_index.html");
     EXPECT_EQ(urlToFileName("http://host.JP"), "httphost.JP_index.html");
     EXPECT_EQ(urlToFileName("http://host/doc.pdf"), "httphostdoc.pdf");
+    EXPECT_EQ(urlToFileName("http://host/doc"), "httphostdoc");
     EXPECT_EQ(urlToFileName("http://host.jp/x.htm"), "httphost.jpx.htm");
     EXPECT_EQ(urlToFileName("http://host."), "httphost._index.html");
     EXPECT_EQ(urlToFileName("http://h/q?a=1&b=<2>"), "httphq?a=1&b=2");
