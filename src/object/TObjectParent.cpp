@@ -1,18 +1,12 @@
 #include "object/TObjectParent.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "text/Sjis.h"
+#include "text/LineList.h"
 #include "text/TextHelpers.h"
 
 namespace zel {
-
-std::string twoDigits(long long value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2lld", value);
-    return buffer;
-}
 
 TObjectParent::TObjectParent(TObjectNamed* owner_) : TObjectNamed(owner_) {
     TObjectParent::clear_();
@@ -109,17 +103,7 @@ std::string TObjectParent::getNameChild_(const TObjectNamed* child) const {
 }
 
 std::string TObjectParent::uniqueName_(std::string_view wantedName) const {
-    std::string wanted(wantedName);
-    int holder = indexOfName(wanted);
-    if (holder < 0) return wanted;
-    std::string candidate =
-        containsDigit(wanted) ? incrementDigits(wanted) : wanted + "_" + twoDigits(holder);
-    for (int tries = 0; indexOfName(candidate) >= 0;) {
-        candidate = incrementDigits(candidate);
-        ++tries;
-        if (tries >= 100) candidate = wanted + "_" + twoDigits(tries);
-    }
-    return candidate;
+    return uniqueName(wantedName, [this](std::string_view name) { return indexOfName(name); });
 }
 
 std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {

@@ -102,7 +102,4 @@ public:
     bool flagAscending = true;
 };
 
-// "%.2d": at least two digits.
-std::string twoDigits(long long value);
-
 }  // namespace zel
