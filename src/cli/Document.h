@@ -1,0 +1,42 @@
+#pragma once
+// What zel-tool opens: a memo file (index or container) or a single holder
+// file, read with the model's own readers and without any question.
+
+#include <string>
+#include <vector>
+
+#include "model/MemoFile.h"
+
+namespace zel {
+
+class MemoHolder;
+
+enum class FileKind { Index, Container, Holder, CompressedHolder, Unknown };
+
+FileKind kindOfPath(const std::string& path);
+bool isMemoFileKind(FileKind kind);
+bool isHolderKind(FileKind kind);
+
+struct Document {
+    FileKind kind = FileKind::Unknown;
+    std::string path;
+    // A holder file is held as the only holder of an unnamed memo file, so
+    // holders always answer their memo file.
+    MemoFile file;
+    // What went wrong while reading, one line each (markup errors, missing
+    // or unreadable holder files); the document holds what could be read.
+    std::vector<std::string> problems;
+
+    bool isHolderFile() const { return isHolderKind(kind); }
+    MemoHolder* onlyHolder() const { return file.holderAt_(0); }
+};
+
+// Reads `path` into `document`; for a memo file, every holder is loaded from
+// its file (index) or its part (container). Markup errors are collected in
+// `problems`. 0, or -1 with `error` set when nothing usable could be read.
+int openDocument(const std::string& path, Document& document, std::string& error);
+
+// Where each holder of the document was (or would be) read from.
+std::string holderSource(const Document& document, const MemoHolder& holder);
+
+}  // namespace zel

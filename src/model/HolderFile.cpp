@@ -1,0 +1,289 @@
+#include "model/HolderFile.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "formats/MarkupWords.h"
+#include "formats/TTAGNode.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/RecordText.h"
+#include "platform/Compression.h"
+#include "platform/FileSystem.h"
+#include "platform/SafeFileWriter.h"
+#include "text/DateTime.h"
+#include "text/LineList.h"
+#include "text/NumberFormat.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+LogSink& currentSink() {
+    static LogSink sink;
+    return sink;
+}
+
+constexpr std::string_view kTrue = "\"true\"";
+constexpr std::string_view kStampPattern = "YYYYMMDD hhnnss";
+
+std::string fieldLine(std::string_view indent, std::string_view key, std::string_view value) {
+    std::string line(indent);
+    line += "<Field ";
+    line += key;
+    line += '=';
+    line += value;
+    line += "/>";
+    return line;
+}
+
+std::string quotedLine(std::string_view indent, std::string_view key, std::string_view text) {
+    std::string value = "\"";
+    value += text;
+    value += '"';
+    return fieldLine(indent, key, value);
+}
+
+std::string flagText(bool flag) {
+    return flag ? "true" : "false";
+}
+
+// A setting whose unquoted, lower-cased value is neither empty nor the default.
+bool differsFromDefault(std::string_view raw, std::string_view lowerDefault) {
+    std::string value = lowerText(unquotedView(raw));
+    return !value.empty() && value != lowerDefault;
+}
+
+void writeSettings(MemoHolder& holder, std::vector<std::string>& lines, std::string_view indent) {
+    if (holder.currentNode && holder.indexOf_(holder.currentNode) >= 0) {
+        std::string name;
+        appendEscapedMarkup(name, trimmedView(holder.currentNode->getName_()));
+        lines.push_back(quotedLine(indent, "curIndex", name));
+    }
+    lines.push_back(
+        fieldLine(indent, "NewNodeName", settingMarkupValue(trimText(holder.getNewNodeName_()))));
+    std::string formatDate = holder.getField_("FormatDate");
+    if (differsFromDefault(formatDate, "yyyymmdd"))
+        lines.push_back(fieldLine(indent, "FormatDate", settingMarkupValue(formatDate)));
+    std::string formatNumberRaw = holder.getField_("FormatNumber");
+    if (differsFromDefault(formatNumberRaw, kDefaultNumberFormat))
+        lines.push_back(fieldLine(indent, "FormatNumber", settingMarkupValue(formatNumberRaw)));
+    if (holder.isFlagExtra_()) lines.push_back(fieldLine(indent, "FlagExtra", kTrue));
+    if (holder.isSameName_()) lines.push_back(fieldLine(indent, "FlagSameName", kTrue));
+    std::string fileExt = holder.getFileExt_();
+    if (fileExt != "\".mxh\"")
+        lines.push_back(fieldLine(indent, "FileExt", settingMarkupValue(fileExt)));
+    if (holder.isReadOnly_()) lines.push_back(fieldLine(indent, "FlagReadOnly", kTrue));
+    std::string option = holder.getNewNodeOption_();
+    if (option != "\"Normal\"")
+        lines.push_back(fieldLine(indent, "NewNodeOption", settingMarkupValue(option)));
+    if (holder.isFlagExtra_()) {
+        std::string path;
+        appendEscapedMarkup(path, holderFilePath_(holder));
+        lines.push_back(quotedLine(indent, "FileName", path));
+    }
+    std::string mode = holder.getField_("ModeNodesMngr");
+    if (!mode.empty() && mode != "\"Nodes\"" && mode != "\"CheckListBox\"")
+        lines.push_back(fieldLine(indent, "ModeNodesMngr", settingMarkupValue(mode)));
+    for (std::string_view key : {"Color", "QueryNode"}) {
+        std::string raw = holder.getField_(key);
+        if (!raw.empty()) lines.push_back(fieldLine(indent, key, settingMarkupValue(raw)));
+    }
+    lines.push_back(quotedLine(indent, "flagSort", flagText(holder.getSort_())));
+    lines.push_back(quotedLine(indent, "flagAscending", flagText(holder.getAscending_())));
+    lines.push_back(quotedLine(indent, "flagAccount", flagText(holder.flagAccount)));
+    lines.push_back(quotedLine(indent, "flagAutoReLoad", flagText(holder.flagAutoReLoad)));
+    lines.push_back(quotedLine(indent, "ReloadMinutes", std::to_string(holder.reloadMinutes)));
+    lines.push_back(
+        quotedLine(indent, "TimeReLoad", formatDateTime(kStampPattern, holder.timeReload)));
+    lines.push_back(quotedLine(indent, "flagAutoSave", flagText(holder.flagAutoSave)));
+    lines.push_back(quotedLine(indent, "SaveMinutes", std::to_string(holder.saveMinutes)));
+    lines.push_back(
+        quotedLine(indent, "TimeSaved", formatDateTime(kStampPattern, holder.timeSaved)));
+    lines.push_back(quotedLine(indent, "CountSave", std::to_string(holder.countSave)));
+}
+
+// A zlib stream begins with a deflate method byte and a check that makes the
+// first two bytes a multiple of 31; markup text never does.
+bool looksCompressed(std::string_view bytes) {
+    if (bytes.size() < 2) return false;
+    auto method = static_cast<unsigned char>(bytes[0]);
+    auto flags = static_cast<unsigned char>(bytes[1]);
+    return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
+}
+
+long long writeText(std::string_view path, const std::string& text, std::string* error) {
+    std::string extension = lowerText(extensionOf(path));
+    IoResult result;
+    if (extension == ".mxh")
+        result = writeFileSafely(path, text);
+    else if (extension == ".mhz")
+        result = writeCompressedFile(path, text);
+    else
+        result = IoResult::failure("Not a holder file extension: " + std::string(path));
+    if (error) *error = result.message;
+    return result ? static_cast<long long>(text.size()) : -1;
+}
+
+}  // namespace
+
+// A stored setting is written as it stands. One the reader could not take
+// back unchanged - an entity character or a quote inside it, or no quotes
+// around it - is written quoted and escaped instead.
+std::string settingMarkupValue(std::string_view raw) {
+    std::string_view inner = unquotedView(raw);
+    bool quoted = raw.size() >= 2 && raw.front() == '"' && raw.back() == '"';
+    if (quoted && inner.find_first_of("&<>\"") == std::string_view::npos) return std::string(raw);
+    std::string value = "\"";
+    appendEscapedMarkup(value, inner);
+    value += '"';
+    return value;
+}
+
+std::string currentFolder() {
+    std::error_code failure;
+    std::string folder = utf8ToSjis(std::filesystem::current_path(failure).string());
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+LogSink setLogSink(LogSink sink) {
+    LogSink previous = std::move(currentSink());
+    currentSink() = std::move(sink);
+    return previous;
+}
+
+void logLine(std::string_view line) {
+    if (currentSink())
+        currentSink()(line);
+    else
+        std::cerr << line << '\n';
+}
+
+void writeHolderFile_(MemoHolder& holder, std::vector<std::string>& lines) {
+    lines.emplace_back("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>");
+    lines.push_back("<!-- " + formatDateTime("yyyymmdd hhnnss", currentDateTime()) + " -->");
+    lines.emplace_back("<!DOCTYPE Holder [<!ENTITY quot \"&#34;\">]>");
+    writeHolder_(holder, lines, "");
+}
+
+void writeHolder_(MemoHolder& holder, std::vector<std::string>& lines, std::string_view indent) {
+    std::string start(indent);
+    start += "<Holder name=\"";
+    appendEscapedMarkup(start, holder.getName_());
+    start += "\">";
+    lines.push_back(std::move(start));
+    std::string inner = std::string(indent) + "  ";
+    writeSettings(holder, lines, inner);
+    for (int i = 0; i < holder.count_(); ++i) holder.at_(i)->writeNodeRecord_(lines, inner);
+    lines.push_back(std::string(indent) + "</Holder>");
+}
+
+std::string holderFileText_(MemoHolder& holder) {
+    std::vector<std::string> lines;
+    writeHolderFile_(holder, lines);
+    return linesText(lines);
+}
+
+int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin) {
+    WordList words;
+    splitWords(text, words, false);
+    TTAGNode root;
+    std::vector<std::string> errors;
+    if (parseMarkup(root, words, errors) != 0) {
+        logLine("Markup error in " + std::string(origin));
+        for (const auto& line : errors) logLine(line);
+        return -1;
+    }
+    const TTAGNode* element = root.getElement_("Holder");
+    if (!element) return -2;
+    holder.readTag_(*element);
+    return 0;
+}
+
+int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin) {
+    if (!looksCompressed(bytes)) return readHolderText_(holder, bytes, origin);
+    std::string plain;
+    IoResult result = inflateBytes(bytes, plain);
+    if (!result) {
+        logLine(std::string(origin) + ": " + result.message);
+        return -1;
+    }
+    return readHolderText_(holder, plain, origin);
+}
+
+int readHolderFile_(MemoHolder& holder, std::string_view path) {
+    std::string bytes;
+    IoResult result = readFile(path, bytes);
+    if (!result) {
+        logLine(result.message);
+        return -1;
+    }
+    if (lowerText(extensionOf(path)) == ".mhz") return readHolderBytes_(holder, bytes, path);
+    return readHolderText_(holder, bytes, path);
+}
+
+long long writeHolderText_(MemoHolder& holder, std::string_view path, std::string* error) {
+    return writeText(path, holderFileText_(holder), error);
+}
+
+long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string* error) {
+    std::string extension = lowerText(extensionOf(path));
+    if (extension != ".mxh" && extension != ".mhz") {
+        if (error) *error = "Not a holder file extension: " + std::string(path);
+        return -1;
+    }
+    // The file carries the new count and time, so they change first; a failed
+    // write takes them back.
+    const std::int32_t previousCount = holder.countSave;
+    const DateTime previousTime = holder.timeSaved;
+    ++holder.countSave;
+    holder.timeSaved = currentDateTime();
+    long long written = writeHolderText_(holder, path, error);
+    if (written < 0) {
+        holder.countSave = previousCount;
+        holder.timeSaved = previousTime;
+    }
+    return written;
+}
+
+std::string holderFilePath_(const MemoHolder& holder) {
+    if (holder.isFlagExtra_()) {
+        std::string own = stripQuotes(holder.getField_("Filename"));
+        if (!own.empty()) return own;
+    }
+    std::string path = stripQuotes(defaultHolderPath_(holder));
+    if (path.empty()) path = currentFolder() + "noname.mxh";
+    return path;
+}
+
+std::string defaultHolderPath_(const MemoHolder& holder) {
+    const MemoFile* file = holder.getMemoFile_();
+    std::string folder = file ? file->getMemoFileDir_() : currentFolder();
+    std::string name = safeFileName(holder.getName_());
+    name.resize(name.size() - extensionOf(name).size());
+    return folder + name + stripQuotes(holder.getFileExt_());
+}
+
+MemoHolder* csvToHolder_(MemoFile& file, const std::vector<std::string>& lines) {
+    if (lines.size() <= 2 || trimText(lines[1]).empty()) return nullptr;
+    const std::vector<std::string> header = splitQuoted(lines[1], ",");
+    if (header.empty()) return nullptr;
+    MemoHolder* holder = file.createHolder_(-1);
+    for (std::size_t row = 2; row < lines.size(); ++row) {
+        MemoNode* node = holder->makeNode_();
+        const std::vector<std::string> cells = splitQuoted(lines[row], ",");
+        for (std::size_t i = 0; i < header.size() && i < cells.size(); ++i) {
+            std::string key = trimText(header[i]);
+            if (key.empty()) key = formatNumber("%.2d", static_cast<long long>(i) + 1);
+            std::string value = trimText(cells[i]);
+            if (value.empty() || value.front() != '"') value = wrapQuotes(value);
+            node->putField_(key, value);
+        }
+    }
+    return holder;
+}
+
+}  // namespace zel
