@@ -18,8 +18,7 @@ bool isControl(unsigned char c) {
 // byte that can follow it, so a lead byte cannot hide the "/" after it.
 std::size_t pairedLength(std::string_view name, std::size_t i) {
     if (charLength(name, i) == 1) return 1;
-    auto next = static_cast<unsigned char>(name[i + 1]);
-    return next >= 0x40 && next != 0x7F && next <= 0xFC ? 2 : 1;
+    return isTrailByte(static_cast<unsigned char>(name[i + 1])) ? 2 : 1;
 }
 
 std::string_view lastComponent(std::string_view name) {
