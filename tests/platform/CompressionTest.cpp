@@ -19,30 +19,21 @@ std::string noise(std::size_t size) {
     return bytes;
 }
 
+// What zlib itself writes at the default level, so any zlib reader reads it;
+// sizes around the buffer growth of both directions included.
 TEST(Compression, WritesOnePlainZlibStreamAtTheDefaultLevel) {
-    std::string plain = "Holder\r\n" + std::string(5000, 'x') + noise(3000);
-    std::string compressed;
-    ASSERT_TRUE(deflateBytes(plain, compressed));
-    // Any zlib reader understands it, and it is what zlib itself writes.
-    std::string reference(compressBound(plain.size()), '\0');
-    uLongf length = reference.size();
-    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(reference.data()), &length,
-                        reinterpret_cast<const Bytef*>(plain.data()), plain.size(),
-                        Z_DEFAULT_COMPRESSION),
-              Z_OK);
-    reference.resize(length);
-    EXPECT_EQ(compressed, reference);
-
-    std::string back;
-    ASSERT_TRUE(inflateBytes(compressed, back));
-    EXPECT_EQ(back, plain);
-}
-
-TEST(Compression, EmptyAndLargeInputsRoundTrip) {
     for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3} << 20}) {
-        std::string plain = noise(size);
+        std::string plain = std::string(size / 2, 'x') + noise(size - size / 2);
         std::string compressed, back;
         ASSERT_TRUE(deflateBytes(plain, compressed));
+        std::string reference(compressBound(plain.size()), '\0');
+        uLongf length = reference.size();
+        ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(reference.data()), &length,
+                            reinterpret_cast<const Bytef*>(plain.data()), plain.size(),
+                            Z_DEFAULT_COMPRESSION),
+                  Z_OK);
+        reference.resize(length);
+        EXPECT_EQ(compressed, reference) << size;
         ASSERT_TRUE(inflateBytes(compressed, back)) << size;
         EXPECT_EQ(back, plain);
     }

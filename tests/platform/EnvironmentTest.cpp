@@ -37,14 +37,6 @@ TEST(Environment, TempDirectoryAlwaysEndsWithASlash) {
     }
 }
 
-TEST(Environment, UserFallsBackToThePasswdEntry) {
-    ScopedEnv user("USER", nullptr);
-    EXPECT_FALSE(userName().empty());
-    ScopedEnv named("USER", "memo-user");
-    EXPECT_EQ(userName(), "memo-user");
-    EXPECT_FALSE(computerName().empty());
-}
-
 TEST(Environment, ExecutableDirectoryHoldsThisTest) {
     std::string dir = executableDirectory();
     ASSERT_FALSE(dir.empty());
