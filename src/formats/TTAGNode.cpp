@@ -36,25 +36,49 @@ const std::string& mismatchedTagText() {
 }
 constexpr char kLowerBuilderName[] = " in TTAGNode._fromXMLWorldList_aOUT_";
 
+bool isBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// Trims in place, copying only when there is something to trim.
+void trimInPlace(std::string& text) {
+    if (!text.empty() && (isBlankOrControl(text.front()) || isBlankOrControl(text.back())))
+        text = trimText(text);
+}
+
+// The tokens of a tag at blanks and tabs, quoted sections kept together,
+// trimmed, blank ones removed.
 std::vector<std::string> tagTokens(std::string_view rest) {
     std::vector<std::string> tokens = splitQuoted(rest, " \t");
-    std::vector<std::string> kept;
-    kept.reserve(tokens.size());
-    for (auto& token : tokens) {
-        std::string trimmed = trimText(token);
-        if (!trimmed.empty()) kept.push_back(std::move(trimmed));
+    std::erase_if(tokens, [](std::string& token) {
+        trimInPlace(token);
+        return token.empty();
+    });
+    return tokens;
+}
+
+void takeName(TagParts& tag, std::string token) {
+    tag.name = std::move(token);
+    if (tag.name.front() == '/') {
+        tag.closing = true;
+        tag.name.erase(0, 1);
     }
-    return kept;
+}
+
+// "&" lies below 0x40, so it is never the second byte of a character.
+void unescapeInPlace(std::string& text) {
+    if (text.find('&') != std::string::npos) text = unescapeMarkup(text);
 }
 
 }  // namespace
 
-std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens) {
+std::vector<std::string> pairAttributes(std::vector<std::string> tokens) {
+    for (auto& token : tokens) trimInPlace(token);
     std::vector<std::string> lines;
     std::string pending;
     std::size_t i = 0;
     while (i < tokens.size()) {
-        if (pending.empty()) pending = trimText(tokens[i]);
+        if (pending.empty()) pending = std::move(tokens[i]);
         if (i + 1 == tokens.size()) {
             lines.push_back(std::move(pending));
             break;
@@ -65,17 +89,16 @@ std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens) 
             ++i;
             continue;
         }
-        std::string next = trimText(tokens[i + 1]);
+        const std::string& next = tokens[i + 1];
         bool equals = hasEquals(pending);
         if (equals && (endsWithQuote(pending) || !endsWithEquals(pending))) {
-            lines.push_back(std::move(pending));
             i += 1;
         } else if (equals && beginsWithQuote(next)) {
             // `a=` followed by its quoted value
-            lines.push_back(pending + next);
+            pending += next;
             i += 2;
         } else if (equals) {
-            lines.push_back(pending + "\"\"");
+            pending += "\"\"";
             i += 1;
         } else if (!next.empty() && next.front() == '=') {
             // `a` followed by `=...`: joined, then looked at again with the token after
@@ -83,9 +106,10 @@ std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens) 
             i += 1;
             continue;
         } else {
-            lines.push_back(pending + "=\"\"");
+            pending += "=\"\"";
             i += 1;
         }
+        lines.push_back(std::move(pending));
         pending.clear();
     }
     return lines;
@@ -93,23 +117,33 @@ std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens) 
 
 TagParts parseTag(std::string_view word) {
     TagParts tag;
-    std::string rest = trimText(word);
-    if (!rest.empty() && rest.front() == '<') rest.erase(0, 1);
-    if (!rest.empty() && rest.back() == '>') rest.pop_back();
-    if (!rest.empty() && rest.back() == '/') {
+    std::string trimmed;
+    std::string_view rest = word;
+    if (!rest.empty() && (isBlankOrControl(rest.front()) || isBlankOrControl(rest.back()))) {
+        trimmed = trimText(rest);
+        rest = trimmed;
+    }
+    if (rest.starts_with('<')) rest.remove_prefix(1);
+    if (rest.ends_with('>')) rest.remove_suffix(1);
+    if (rest.ends_with('/')) {
         tag.selfClosing = true;
-        rest.pop_back();
+        rest.remove_suffix(1);
+    }
+    if (rest.find_first_of(" \t") == std::string_view::npos) {
+        // One token, as in most tags (<BR/>, </Record>): no split needed.
+        std::string token(rest);
+        trimInPlace(token);
+        if (!token.empty()) takeName(tag, std::move(token));
+        return tag;
     }
     std::vector<std::string> tokens = tagTokens(rest);
     if (tokens.empty()) return tag;
-    tag.name = std::move(tokens.front());
-    if (tag.name.front() == '/') {
-        tag.closing = true;
-        tag.name.erase(0, 1);
+    takeName(tag, std::move(tokens.front()));
+    if (tokens.size() > 1) {
+        tokens.erase(tokens.begin());
+        tag.attributes = pairAttributes(std::move(tokens));
+        for (auto& line : tag.attributes) unescapeInPlace(line);
     }
-    tokens.erase(tokens.begin());
-    tag.attributes = pairAttributes(tokens);
-    for (auto& line : tag.attributes) line = unescapeMarkup(line);
     return tag;
 }
 
@@ -204,7 +238,9 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
                 errors.push_back(lastTagName + " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_");
                 return -1;
             }
-            current->addText(unescapeMarkup(word));
+            std::string text(word);
+            unescapeInPlace(text);
+            current->addText(std::move(text));
             continue;
         }
         TagParts tag = parseTag(word);

@@ -27,7 +27,7 @@ struct TagParts {
 TagParts parseTag(std::string_view word);
 // Pairs attribute tokens into `key=value` lines: `a = "x"` gives a="x", a bare
 // `a` before another token gives a="", the last bare token stays as it is.
-std::vector<std::string> pairAttributes(const std::vector<std::string>& tokens);
+std::vector<std::string> pairAttributes(std::vector<std::string> tokens);
 
 class TTAGNode {
   public:
