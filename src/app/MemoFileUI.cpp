@@ -1,0 +1,43 @@
+#include "app/MemoFileUI.h"
+
+#include "app/TFormMainBase0007.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+int MemoFileUI::clear_() {
+    currentNode = nullptr;
+    return MemoFile::clear_();
+}
+
+std::string MemoFileUI::getTempDir_() const {
+    return mainWindow ? mainWindow->getTempDirectory() : MemoFile::getTempDir_();
+}
+
+int MemoFileUI::_writeTSL_deep_(std::vector<std::string>& lines, std::string_view indent) {
+    if (currentNode && currentHolder && mainWindow) {
+        putField_("CurrentHolder", wrapQuotes(currentHolder->getName_()));
+        putField_("Version", wrapQuotes(mainWindow->LabeledEdit_Version));
+    }
+    return MemoFile::_writeTSL_deep_(lines, indent);
+}
+
+void MemoFileUI::announceNotLoaded_(const std::string& holderPath) {
+    if (mainWindow)
+        mainWindow->prompter().ask(Tone::Confirmation, "Not Loaded: " + holderPath, ButtonOk);
+}
+
+int MemoFileUI::saveHolders_(bool force) {
+    int saved = 0;
+    HolderList list;
+    listHolders_(list);
+    for (auto& [name, holder] : list) {
+        if (!force && !holder->changed) continue;
+        if (mainWindow->saveHolderToItsFile_(*holder)) ++saved;
+    }
+    return saved;
+}
+
+}  // namespace zel

@@ -1,0 +1,38 @@
+#pragma once
+// The memo file bound to the main window: it records the node the window
+// shows and edits, asks its temporary folder and version from the window, and
+// saves its changed holders for the close question and the idle auto save.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/MemoFile.h"
+
+namespace zel {
+
+class MemoNode;
+class TFormMainBase0007;
+
+class MemoFileUI : public MemoFile {
+  public:
+    explicit MemoFileUI(TFormMainBase0007* window) : mainWindow(window) {}
+
+    const char* className() const override { return "MemoFileUI"; }
+    int clear_() override;
+    std::string getTempDir_() const override;
+    // Records the current holder and the program's version before writing.
+    int _writeTSL_deep_(std::vector<std::string>& lines, std::string_view indent) override;
+    void announceNotLoaded_(const std::string& holderPath) override;
+
+    // Saves every changed holder (every holder with `force`) to its own file
+    // in its format and clears its changed flag; a holder that cannot be
+    // written stays changed and is logged. The number of holders saved.
+    int saveHolders_(bool force);
+
+    TFormMainBase0007* mainWindow;
+    // The node the window shows; its owner is the current holder.
+    MemoNode* currentNode = nullptr;
+};
+
+}  // namespace zel

@@ -1,0 +1,118 @@
+#include "app/Prompter.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "app/QtText.h"
+
+namespace zel {
+
+std::string Prompter::inputBox(std::string_view caption, std::string_view prompt,
+                               std::string_view initial) {
+    std::string value(initial);
+    inputQuery(caption, prompt, value);
+    return value;
+}
+
+namespace {
+
+struct ButtonPair {
+    unsigned ours;
+    QMessageBox::StandardButton qt;
+    Answer answer;
+};
+
+constexpr ButtonPair kButtons[] = {
+    {ButtonOk, QMessageBox::Ok, Answer::Ok},
+    {ButtonYes, QMessageBox::Yes, Answer::Yes},
+    {ButtonNo, QMessageBox::No, Answer::No},
+    {ButtonYesToAll, QMessageBox::YesToAll, Answer::YesToAll},
+    {ButtonCancel, QMessageBox::Cancel, Answer::Cancel},
+};
+
+QMessageBox::Icon iconOf(Tone tone) {
+    switch (tone) {
+        case Tone::Information:
+            return QMessageBox::Information;
+        case Tone::Confirmation:
+            return QMessageBox::Question;
+        case Tone::Warning:
+            return QMessageBox::Warning;
+        case Tone::Error:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// What closing the box without a button means.
+Answer escapeAnswer(unsigned buttons) {
+    if (buttons & ButtonCancel) return Answer::Cancel;
+    if (buttons & ButtonNo) return Answer::No;
+    return (buttons & ButtonOk) ? Answer::Ok : Answer::Cancel;
+}
+
+}  // namespace
+
+Answer QtPrompter::ask(Tone tone, std::string_view text, unsigned buttons) {
+    QMessageBox box(iconOf(tone), QStringLiteral("zel"), toQ(text), QMessageBox::NoButton, parent_);
+    for (const ButtonPair& pair : kButtons) {
+        if (buttons & pair.ours) box.addButton(pair.qt);
+    }
+    box.exec();
+    for (const ButtonPair& pair : kButtons) {
+        if (box.clickedButton() == box.button(pair.qt)) return pair.answer;
+    }
+    return escapeAnswer(buttons);
+}
+
+bool QtPrompter::inputQuery(std::string_view caption, std::string_view prompt, std::string& value) {
+    bool ok = false;
+    QString answer = QInputDialog::getText(parent_, toQ(caption), toQ(prompt), QLineEdit::Normal,
+                                           toQ(value), &ok);
+    if (ok) value = fromQ(answer);
+    return ok;
+}
+
+QString qtNameFilters(std::string_view filter) {
+    QStringList parts = toQ(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i].section(QLatin1Char('('), 0, 0).trimmed();
+        QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(label, patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::string QtPrompter::openFileName(std::string_view filter, std::string_view initialPath) {
+    return fromQ(
+        QFileDialog::getOpenFileName(parent_, QString(), toQ(initialPath), qtNameFilters(filter)));
+}
+
+std::string QtPrompter::saveFileName(std::string_view filter, std::string_view initialPath) {
+    return fromQ(
+        QFileDialog::getSaveFileName(parent_, QString(), toQ(initialPath), qtNameFilters(filter)));
+}
+
+std::string QtPrompter::directoryName(std::string_view caption, std::string_view start) {
+    return fromQ(QFileDialog::getExistingDirectory(parent_, toQ(caption), toQ(start)));
+}
+
+std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {
+    QColor chosen = QColorDialog::getColor(initial, parent_);
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QFont> QtPrompter::chooseFont(const QFont& initial) {
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
+    if (!ok) return std::nullopt;
+    return chosen;
+}
+
+}  // namespace zel

@@ -1,0 +1,77 @@
+#pragma once
+// Every question the program puts to the user goes through one Prompter owned
+// by the main window. The program installs QtPrompter; tests install a
+// scripted one, so nothing ever waits for a person during a test.
+
+#include <QColor>
+#include <QFont>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace zel {
+
+enum class Answer { Ok, Cancel, Yes, No, YesToAll };
+
+// Buttons offered by a message box, combined with "|".
+enum Buttons : unsigned {
+    ButtonOk = 1,
+    ButtonCancel = 2,
+    ButtonYes = 4,
+    ButtonNo = 8,
+    ButtonYesToAll = 16,
+};
+
+enum class Tone { Information, Confirmation, Warning, Error };
+
+// All texts, captions and paths are Shift_JIS bytes, as everywhere in the model.
+class Prompter {
+  public:
+    virtual ~Prompter() = default;
+
+    // A message box; the answer is the button pressed (Cancel when the box is
+    // closed another way, or No when there is no Cancel button).
+    virtual Answer ask(Tone tone, std::string_view text, unsigned buttons) = 0;
+    // An input box: true with the answer in `value` when confirmed; false with
+    // `value` untouched when cancelled.
+    virtual bool inputQuery(std::string_view caption, std::string_view prompt,
+                            std::string& value) = 0;
+    // File and folder choosers; the chosen path, or empty text when cancelled.
+    // Filters are written "Label|pattern;pattern|Label|pattern".
+    virtual std::string openFileName(std::string_view filter, std::string_view initialPath) = 0;
+    virtual std::string saveFileName(std::string_view filter, std::string_view initialPath) = 0;
+    virtual std::string directoryName(std::string_view caption, std::string_view start) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+
+    // An information box with OK.
+    void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
+    // An error box with OK.
+    void error(std::string_view text) { ask(Tone::Error, text, ButtonOk); }
+    // An input box that yields its initial text when cancelled.
+    std::string inputBox(std::string_view caption, std::string_view prompt,
+                         std::string_view initial);
+};
+
+// Qt dialogs, modal over `parent`.
+class QtPrompter : public Prompter {
+  public:
+    explicit QtPrompter(QWidget* parent) : parent_(parent) {}
+    Answer ask(Tone tone, std::string_view text, unsigned buttons) override;
+    bool inputQuery(std::string_view caption, std::string_view prompt, std::string& value) override;
+    std::string openFileName(std::string_view filter, std::string_view initialPath) override;
+    std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
+    std::string directoryName(std::string_view caption, std::string_view start) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+
+  private:
+    QWidget* parent_;
+};
+
+// "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.
+QString qtNameFilters(std::string_view filter);
+
+}  // namespace zel

@@ -1,0 +1,42 @@
+#include "app/Shortcuts.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/IniFile.h"
+#include "app/QtText.h"
+#include "model/RecordText.h"
+#include "platform/FileSystem.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+std::string desktopEntryTarget(std::string_view path) {
+    std::string text;
+    if (!readFile(path, text)) return std::string(path);
+    IniFile entry(text);
+    std::string type = trimText(entry.raw("Type"));
+    if (type == "Link") {
+        QUrl url(toQ(trimText(entry.raw("URL"))));
+        return url.isLocalFile() ? fromQ(url.toLocalFile()) : fromQ(url.toString());
+    }
+    if (type == "Application") {
+        std::vector<std::string> words = splitQuoted(trimText(entry.raw("Exec")), " ");
+        if (!words.empty()) return stripQuotes(words.front());
+    }
+    return std::string(path);
+}
+
+}  // namespace
+
+std::string shortcutTarget(std::string_view path) {
+    if (lowerText(extensionOf(path)) == ".desktop") return desktopEntryTarget(path);
+    QFileInfo info(toQ(path));
+    if (info.isSymLink()) return fromQ(info.symLinkTarget());
+    return std::string(path);
+}
+
+}  // namespace zel

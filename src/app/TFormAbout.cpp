@@ -1,0 +1,123 @@
+#include "app/TFormAbout.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include "app/AppPaths.h"
+#include "app/JpegImage.h"
+#include "app/QtText.h"
+#include "platform/FileSystem.h"
+#include "text/Sjis.h"
+
+namespace zel {
+
+TFormAbout::TFormAbout(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setWindowTitle(QStringLiteral("FormAbout"));
+    resize(308, 327);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Image1 = new QLabel(this);
+    Image1->setScaledContents(true);
+    Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+    Label1 = new QLabel(this);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    Label1->hide();
+    layout->addWidget(Image1, 1);
+    layout->addWidget(Label1, 1);
+    Image1->installEventFilter(this);
+    Label1->installEventFilter(this);
+
+    popup_ = new QMenu(this);
+    timerItem = popup_->addAction(QStringLiteral("timer"));
+    timerItem->setCheckable(true);
+    timerItem->setChecked(true);
+    connect(timerItem, &QAction::triggered, this, &TFormAbout::toggleTimer);
+    connect(Image1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(Image1->mapToGlobal(at)); });
+
+    connect(&timer_, &QTimer::timeout, this, &TFormAbout::countDown);
+    timer_.start(kTickMilliseconds);
+}
+
+int TFormAbout::setAboutImage(std::string_view path) {
+    std::string name = fileExists(path) ? std::string(path) : std::string();
+    std::string extension = lowerText(extensionOf(name));
+    QImage picture;
+    if (extension == ".jpg") {
+        std::string bytes;
+        if (readFile(name, bytes)) picture = decodeJpeg(bytes);
+    } else if (extension == ".bmp") {
+        picture.load(toQ(name), "BMP");
+    }
+    if (picture.isNull()) {
+        showFileName(path);
+        return -1;
+    }
+    showPicture(picture);
+    return 0;
+}
+
+void TFormAbout::showPicture(const QImage& picture) {
+    Image1->setPixmap(QPixmap::fromImage(picture));
+    Image1->show();
+    Label1->clear();
+    Label1->hide();
+}
+
+void TFormAbout::showFileName(std::string_view path) {
+    QString name = toQ(fileNameOf(path));
+    setWindowTitle(name);
+    Label1->setText(name);
+    QFont font = Label1->font();
+    font.setPointSize(20);
+    Label1->setFont(font);
+    Label1->show();
+    Image1->clear();
+    Image1->hide();
+}
+
+void TFormAbout::showFor(int milliseconds) {
+    remaining_ = milliseconds;
+    if (parentWidget()) {
+        QRect over = parentWidget()->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+    raise();
+    repaint();
+}
+
+void TFormAbout::countDown() {
+    remaining_ -= kTickMilliseconds;
+    if (!Label1->text().isEmpty()) Label1->update();
+    Image1->update();
+    if (remaining_ <= 0) close();
+}
+
+void TFormAbout::toggleTimer() {
+    bool run = !timer_.isActive();
+    timerItem->setChecked(run);
+    if (run)
+        timer_.start(kTickMilliseconds);
+    else
+        timer_.stop();
+}
+
+void TFormAbout::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) close();
+}
+
+bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace zel

@@ -1,0 +1,55 @@
+#pragma once
+// The about window: a picture that closes itself after a period. It serves as
+// the start-up splash and as Help > "About".
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+class QAction;
+class QMenu;
+
+namespace zel {
+
+class TFormAbout : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kTickMilliseconds = 200;
+
+    explicit TFormAbout(QWidget* mainWindow);
+
+    // Shows a ".jpg" file as JPEG, a ".bmp" file as a bitmap: 0. Any other
+    // name, a missing file or an unreadable picture shows the file name as
+    // text and as the caption: -1.
+    int setAboutImage(std::string_view path);
+    // Shows the window for `milliseconds`, counted down by the timer.
+    void showFor(int milliseconds);
+
+    int remainingMilliseconds() const { return remaining_; }
+    bool timerRunning() const { return timer_.isActive(); }
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QAction* timerItem = nullptr;
+
+  public slots:
+    // One timer step: 200 ms less; the window closes when nothing is left.
+    void countDown();
+    // The "timer" item: stops or resumes the countdown from the time left.
+    void toggleTimer();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void showPicture(const QImage& picture);
+    void showFileName(std::string_view path);
+
+    int remaining_ = 3000;
+    QTimer timer_;
+    QMenu* popup_ = nullptr;
+};
+
+}  // namespace zel

@@ -1,0 +1,313 @@
+// Loading memo files and holder files into the window's one memo file object.
+
+#include "app/AppPaths.h"
+#include "app/NodeEditor.h"
+#include "app/TFormMainBase0007.h"
+#include "formats/MarkupWords.h"
+#include "model/Container.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "platform/FileSystem.h"
+#include "platform/SafeFileWriter.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+// Memo texts shorter than this cannot hold an index worth reading.
+constexpr std::size_t kShortestMemoText = 100;
+constexpr std::size_t kFewestIndexWords = 5;
+
+}  // namespace
+
+void TFormMainBase0007::releaseViews() {
+    if (NodeEditor* editor = nodeEditor()) editor->showNode(nullptr);
+    if (MemoHolder* holder = getCurHolder()) hideHolderView(holder);
+    aFile->currentNode = nullptr;
+}
+
+void TFormMainBase0007::newMemoFile_() {
+    releaseViews();
+    aFile->clear_();
+    MemoHolder* holder = newHolder_(-1);
+    holder->setCurrent_(holder->makeNode_());
+    aFile->changed = false;
+    _changeCurrentHolder_(holder);
+    setCaption_();
+}
+
+MemoHolder* TFormMainBase0007::newHolder_(int position) {
+    MemoHolder* holder = aFile->createHolder_(position);
+    aFile->changed = true;
+    holder->loaded = true;
+    holder->changed = true;
+    return holder;
+}
+
+void TFormMainBase0007::openMemoFile_(std::string_view path) {
+    if (lowerText(path) == lowerText(aFile->getMemoFilePath_())) {
+        std::string question =
+            std::string(path) + utf8ToSjis(
+                                    " は既に読み込まれています。再読み込みするなら OK "
+                                    "を押してください");
+        if (prompter_->ask(Tone::Confirmation, question, ButtonOk | ButtonCancel) != Answer::Ok) {
+            return;
+        }
+    }
+    if (!fileExists(path)) return;
+    if (lowerText(extensionOf(path)) != ".mxa") {
+        std::string question = utf8ToSjis("拡張子が .mxa でないが、読み込んでいいのか？");
+        if (prompter_->ask(Tone::Confirmation, question, ButtonYes | ButtonNo) == Answer::No) {
+            return;
+        }
+    }
+    releaseViews();
+    aFile->clear_();
+    messageDoing_("Now Loading " + std::string(path));
+    readMemoFile_(path);
+    MemoHolder* holder = aFile->currentHolder;
+    if (!holder) {
+        holder = aFile->holderAt_(0);
+        aFile->changed = true;
+    }
+    aFile->currentNode = nullptr;
+    _changeCurrentHolder_(holder);
+    if (holder) messageDoing_(holder->getName_());
+}
+
+bool TFormMainBase0007::loadMemoText(std::string_view path, std::string& text) {
+    const std::string lockNote = flagFileLock ? " FlagFileLock=true" : " FlagFileLock=false";
+    IoResult result;
+    if (flagFileLock) {
+        fileLock.close();
+        result = fileLock.open(path);
+        if (result) result = fileLock.read(text);
+    } else {
+        result = readFile(path, text);
+    }
+    if (!result) {
+        std::string message = "Could Not Open " + std::string(path) + lockNote;
+        addLog_(message);
+        prompter_->message(message);
+        return false;
+    }
+    addLog_("open " + std::string(path) + lockNote);
+    return true;
+}
+
+void TFormMainBase0007::replaceByFreshMemoFile(std::string_view path, std::string_view why,
+                                               std::string_view text) {
+    std::string message = std::string(why) + std::string(path) + "\r\n" + std::string(text);
+    messageDoing_(message);
+    addLog_(message);
+    newMemoFile_();
+    aFile->setFilename(path);
+    aFile->changed = true;
+    setCaption_();
+}
+
+void TFormMainBase0007::logParseFailure(const std::vector<std::string>& errors,
+                                        const std::vector<std::string>& words) {
+    addLog_("**** BAT MXA File ****");
+    logList_(errors);
+    addLog_("******** MXA File ****");
+    logList_(words);
+    addLog_("**********************");
+}
+
+void TFormMainBase0007::ensureOneHolder() {
+    if (aFile->countOfHolders_() > 0) return;
+    MemoHolder* holder = aFile->createHolder_(-1);
+    holder->setCurrent_(holder->makeNode_());
+    holder->loaded = true;
+}
+
+void TFormMainBase0007::readMemoFile_(std::string_view path) {
+    std::string text;
+    if (!loadMemoText(path, text)) {
+        newMemoFile_();
+        setCaption_();
+        return;
+    }
+    if (text.size() < kShortestMemoText) {
+        replaceByFreshMemoFile(path, "Too Short Size: ", text);
+        return;
+    }
+    WordList words;
+    splitWords(text, words, false);
+    if (words.size() < kFewestIndexWords) {
+        replaceByFreshMemoFile(path, "Too Short Word: ", text);
+        return;
+    }
+    std::vector<std::string> errors;
+    int found = readIndexText_(*aFile, text, errors);
+    if (!errors.empty()) logParseFailure(errors, words.toLines());
+    if (found < 0) {
+        std::string message = "BAT File: not found <File> " + std::string(path);
+        messageDoing_(message);
+        addLog_(message);
+        showFormLog();
+    }
+    ensureOneHolder();
+    aFile->setFilename(path);
+    aFile->changed = false;
+    setCaption_();
+}
+
+void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
+    if (!fileExists(path)) return;
+    messageDoing_("Decompress " + std::string(path));
+    std::vector<ContainerPart> parts;
+    std::string error;
+    if (readContainer_(path, parts, &error) < 0) {
+        messageDoing_("ERROR: " + error);
+        addLog_(error);
+        return;
+    }
+    std::string indexTarget;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string target = containerPartTarget_(path, parts[i].fileName);
+        if (target.empty()) continue;
+        if (i == 0) indexTarget = target;
+        messageDoing_("Save " + target);
+        if (fileExists(target) && prompter_->ask(Tone::Confirmation, "Overwrite OK? " + target,
+                                                 ButtonOk | ButtonCancel) != Answer::Ok) {
+            continue;
+        }
+        if (IoResult written = writeFileSafely(target, parts[i].bytes); !written) {
+            addLog_(written.message);
+        }
+    }
+    if (!indexTarget.empty() && fileExists(indexTarget)) openMemoFile_(indexTarget);
+}
+
+MemoHolder* TFormMainBase0007::openHolder_(std::string_view path) {
+    const bool ownBusyState = !openingArgument_;
+    if (ownBusyState && nowDoing()) return nullptr;
+    if (ownBusyState) startDoing_("Open Holder " + std::string(path));
+    MemoHolder* holder = openHolderFile_(path);
+    if (holder) {
+        aFile->changed = true;
+        changeHolder_(holder);
+    }
+    if (ownBusyState) doneDoing();
+    return holder;
+}
+
+MemoHolder* TFormMainBase0007::appendHolderNamedAfter(std::string_view path) {
+    MemoHolder* holder = aFile->createHolder_(-1);
+    holder->putName_as_(baseNameOf(path));
+    return holder;
+}
+
+MemoHolder* TFormMainBase0007::openHolderFile_(std::string_view path) {
+    std::string name = upperText(baseNameOf(path));
+    MemoHolder* found = aFile->holderByName_(name);
+    if (!found) {
+        MemoHolder* holder = appendHolderNamedAfter(path);
+        holder->loaded = true;
+        attachHolderFile_(holder, path);
+        return holder;
+    }
+    std::string question = std::string(path) + "\r\n" + "Still opened. \"" + name + "\"" + "\r\n" +
+                           "Could I Reload ?(=Yes) / Open OtherName(=No) or (CANCEL) ";
+    switch (prompter_->ask(Tone::Confirmation, question, ButtonYes | ButtonNo | ButtonCancel)) {
+        case Answer::Yes:
+            if (found == getCurHolder()) releaseViews();
+            found->clear_();
+            attachHolderFile_(found, path);
+            return found;
+        case Answer::No: {
+            MemoHolder* holder = appendHolderNamedAfter(path);
+            holder->loaded = false;
+            attachHolderFile_(holder, path);
+            holder->changed = true;
+            return holder;
+        }
+        default:
+            return nullptr;
+    }
+}
+
+void TFormMainBase0007::attachHolderFile_(MemoHolder* holder, std::string_view path) {
+    readHolderFile_(holder, path);
+    bool elsewhere = lowerText(std::string(folderOf(path))) != lowerText(aFile->getMemoFileDir_());
+    if (elsewhere) {
+        holder->putField_("FlagAbsolutePath", "\"true\"");
+        holder->putField_("FlagReadOnly", "\"true\"");
+    } else {
+        holder->putField_("FlagAbsolutePath", "\"false\"");
+    }
+    holder->putField_("Filename", wrapQuotes(path));
+    holder->loaded = true;
+    aFile->changed = true;
+}
+
+int TFormMainBase0007::readHolderFile_(MemoHolder* holder, std::string_view path) {
+    return zel::readHolderFile_(*holder, path);
+}
+
+void TFormMainBase0007::loadHolder_(MemoHolder* holder) {
+    std::string path = holderFilePath_(*holder);
+    if (fileExists(path)) {
+        readHolderFile_(holder, path);
+    } else {
+        addLog_("Not Found MemoHolder: " + path);
+        showFormLog();
+    }
+    if (holder->count_() == 0) holder->makeNode_();
+    holder->loaded = true;
+}
+
+void TFormMainBase0007::systemError(std::string_view text) {
+    prompter_->error(text);
+    addLog_(text);
+    messageDoing_(text);
+}
+
+void TFormMainBase0007::_changeCurrentHolder_(MemoHolder* holder) {
+    if (!holder) {
+        addLog_("aH=nil in TFormMainBase0007._changeCurrentHolder_ ");
+        return;
+    }
+    aFile->currentHolder = holder;
+    if (!holder->loaded) {
+        if (holder->count_() > 0) {
+            systemError("SYSTEM ERROR: Still exists Nodes before loading. Holder=\"" +
+                        holder->getName_() + "\"" +
+                        " aH.aNodes.countOfNodes = " + std::to_string(holder->count_()));
+            holder->loaded = true;
+            return;
+        }
+        std::string loading = "Now Loading a Holder named as \"" + holder->getName_() + "\"";
+        bool startedHere = !isDoing();
+        if (startedHere)
+            startDoing_(loading);
+        else
+            messageDoing_(loading);
+        loadHolder_(holder);
+        if (holder->count_() == 0) {
+            holder->makeNode_();
+            addLog_("Warrning: MemoHolder=\"" + holder->getName_() +
+                    "\" have no MemoNode. _changeCurrentHolder_ ");
+        }
+        if (startedHere) doneDoing();
+    }
+    showHolderView(holder);
+    MemoNode* node = holder->getCurrent_();
+    if (!node && holder->count_() == 0) {
+        systemError("SYSTEM ERROR: aH.countOfNodes = 0 in _changeCurrentHolder_ " +
+                    holder->getName_());
+        node = holder->makeNode_();
+    } else if (!node) {
+        node = holder->first_();
+    }
+    setCurMemoNode_(node);
+    showHolderCount();
+    repaint();
+}
+
+}  // namespace zel

@@ -1,0 +1,79 @@
+#include "app/TFormMainScript.h"
+
+#include "app/AppPaths.h"
+#include "app/NodeEditor.h"
+#include "app/QtText.h"
+#include "app/Stamps.h"
+#include "model/MemoNode.h"
+#include "model/RecordText.h"
+
+namespace zel {
+
+namespace {
+
+constexpr int kAboutMilliseconds = 5000;
+
+}  // namespace
+
+int TFormMainScript::UI2Model() {
+    MemoNode* node = getCurMemoNode();
+    NodeEditor* editor = nodeEditor();
+    if (!node || !editor) return -1;
+    editor->writeNode(*node);
+    return 0;
+}
+
+void TFormMainScript::Model2UI() {
+    if (NodeEditor* editor = nodeEditor()) {
+        editor->setEditorVisible(true);
+        editor->showNode(getCurMemoNode());
+    }
+    refreshReadOnlyIndicator();
+}
+
+void TFormMainScript::setApplicationTitle(std::string_view title) {
+    applicationTitle_ = title;
+    setWindowIconText(toQ(title));
+}
+
+void TFormMainScript::setCaption_() {
+    const std::string path = aFile->getMemoFilePath_();
+    setWindowTitle(toQ(baseNameOf(exePath) + " " + path));
+    std::string name = fileNameOf(path);
+    setApplicationTitle(name.empty() ? fileNameOf(exePath) : name);
+    refreshColor();
+}
+
+int TFormMainScript::UINewNode() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    startDoing_("New MemoNode");
+    if (!newNodeOfKind_("", KindFile)) {
+        doneDoing_("Failure: New MemoNode");
+        return -1;
+    }
+    doneDoing();
+    return 0;
+}
+
+int TFormMainScript::UIShowVersion() {
+    std::vector<std::string> lines;
+    writeVersionTS_(lines);
+    prompter().ask(Tone::Confirmation, linesText(lines), ButtonOk);
+    messageDoing_(exePath + " Ver " + LabeledEdit_Version + " " + LabeledEdit_ReleaseDate);
+    return 0;
+}
+
+int TFormMainScript::UIShowLog() {
+    int result = showFormLog();
+    messageDoing_("Show FormLog " + longStamp());
+    return result;
+}
+
+int TFormMainScript::UIShowAbout() {
+    showAbout(kAboutMilliseconds);
+    messageDoing_("Done: Show FormAbout. Close After 5 seconds.");
+    return 0;
+}
+
+}  // namespace zel

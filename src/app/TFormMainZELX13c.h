@@ -1,0 +1,33 @@
+#pragma once
+// The frame layer: the holder frame beside the node editor. Until the holder
+// view takes its place, the current holder's nodes are listed by name.
+
+#include <QListWidget>
+#include <QSplitter>
+
+#include "app/TFormMainMenu.h"
+#include "app/TPlainNodeEditor.h"
+
+namespace zel {
+
+class TFormMainZELX13c : public TFormMainMenu {
+    Q_OBJECT
+  public:
+    explicit TFormMainZELX13c(QWidget* parent = nullptr);
+
+    NodeEditor* nodeEditor() const override { return FrameMemoNode1; }
+    void showHolderView(MemoHolder* holder) override;
+    void hideHolderView(MemoHolder* holder) override;
+    void refreshHolderList() override;
+
+    QSplitter* FrameMemoHolder1 = nullptr;
+    QListWidget* nodeList = nullptr;
+    TPlainNodeEditor* FrameMemoNode1 = nullptr;
+
+  private:
+    void nodeRowChosen(int row);
+
+    MemoHolder* listedHolder_ = nullptr;
+};
+
+}  // namespace zel
