@@ -14,8 +14,6 @@ namespace zel {
 
 class FieldList {
   public:
-    using size_type = std::size_t;
-
     bool empty() const { return lines_.empty(); }
     std::size_t size() const { return lines_.size(); }
     const std::string& operator[](std::size_t index) const { return lines_[index].text; }
@@ -25,8 +23,8 @@ class FieldList {
     // The raw value of `key` (a view into the line, valid until the list
     // changes); empty when absent.
     std::string_view value(std::string_view key) const;
-    // The key and raw value of a line; a line without "=" has no key and its
-    // whole text as key-less rest.
+    // The key and raw value of a line; a line without "=" is all key and has
+    // no value (hasKeyAt tells them apart).
     std::string_view keyAt(std::size_t index) const;
     std::string_view valueAt(std::size_t index) const;
     bool hasKeyAt(std::size_t index) const { return lines_[index].keyEnd != kNoKey; }

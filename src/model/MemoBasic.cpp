@@ -6,7 +6,6 @@
 #include "formats/TContent.h"
 #include "formats/TTAGNode.h"
 #include "model/RecordText.h"
-#include "object/TObjectParent.h"
 #include "platform/Environment.h"
 #include "text/DateTime.h"
 #include "text/NumberFormat.h"
@@ -20,20 +19,12 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-bool isBlankLines(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) {
-        for (char c : line) {
-            if (static_cast<unsigned char>(c) > 0x20) return false;
-        }
-    }
-    return true;
-}
-
-bool isBlankFields(const FieldList& fieldLines) {
-    for (std::size_t i = 0; i < fieldLines.size(); ++i) {
-        for (char c : fieldLines[i]) {
-            if (static_cast<unsigned char>(c) > 0x20) return false;
-        }
+// True when the lines together are blank once trimmed (the writers skip such
+// a comment or field list). Works on line vectors and field lists alike.
+template <class LineSource>
+bool allBlank(const LineSource& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!trimmedView(lines[i]).empty()) return false;
     }
     return true;
 }
@@ -174,7 +165,7 @@ int MemoBasic::_writeTSL_deep_(std::vector<std::string>& lines, std::string_view
 }
 
 int MemoBasic::writeComment_(std::vector<std::string>& lines, std::string_view indent) const {
-    if (comment.empty() || isBlankLines(comment)) return -1;
+    if (comment.empty() || allBlank(comment)) return -1;
     lines.push_back(std::string(indent) + "  <Comment>");
     appendBrokenMarkupLines(comment, lines);
     lines.push_back(std::string(indent) + "  </Comment>");
@@ -183,7 +174,7 @@ int MemoBasic::writeComment_(std::vector<std::string>& lines, std::string_view i
 
 int MemoBasic::writeFields_(const FieldList& fieldLines, std::vector<std::string>& lines,
                             std::string_view indent) {
-    if (fieldLines.empty() || isBlankFields(fieldLines)) return 0;
+    if (fieldLines.empty() || allBlank(fieldLines)) return 0;
     std::size_t length = indent.size() + 10;
     for (std::size_t i = 0; i < fieldLines.size(); ++i) length += fieldLines[i].size() + 4;
     std::string line;

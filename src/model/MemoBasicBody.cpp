@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 
 #include "formats/TContent.h"
 #include "model/MemoBasic.h"
@@ -183,17 +184,22 @@ int MemoBasic::setFile_(std::string_view source, std::string_view displayName) {
 
 int MemoBasic::loadLocalFile(const std::string& path, std::string_view recordedName) {
     const BodyKind kind = kindOfExtension(lowerText(extensionOf(path)));
-    if (kind.inStream) {
-        // Read into a fresh body and swap it in only when the read succeeded.
-        auto body = std::make_unique<TContent>();
-        if (body->loadFile(path) != 0) return -2;
-        body->contentType = kind.type;
-        body->transferEncoding = kind.encoding;
-        content = std::move(body);
-    } else {
-        std::string bytes;
-        if (!readFile(path, bytes)) return -2;
-        memo = textLines(bytes);
+    // The body is read aside and swapped in only when the whole read
+    // succeeded, so a failure leaves the record as it was.
+    try {
+        if (kind.inStream) {
+            auto body = std::make_unique<TContent>();
+            if (body->loadFile(path) != 0) return -2;
+            body->contentType = kind.type;
+            body->transferEncoding = kind.encoding;
+            content = std::move(body);
+        } else {
+            std::string bytes;
+            if (!readFile(path, bytes)) return -2;
+            memo = textLines(bytes);
+        }
+    } catch (const std::exception&) {  // a body too large for memory
+        return -2;
     }
     putField_("Content-Type", wrapQuotes(kind.type));
     putField_("Filename", wrapQuotes(recordedName));
