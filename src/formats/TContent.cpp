@@ -17,10 +17,14 @@ namespace {
 constexpr int kMaxNesting = 32;
 constexpr std::size_t kMaxParts = 2048;
 
+// Trimming removes every byte up to 0x20 (blanks and control characters).
+constexpr std::string_view kBlankBytes(
+    "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f"
+    "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x20",
+    33);
+
 bool isBlankLine(std::string_view line) {
-    for (char c : line)
-        if (static_cast<unsigned char>(c) > 0x20) return false;
-    return true;
+    return line.find_first_not_of(kBlankBytes) == std::string_view::npos;
 }
 
 // The value of a MIME parameter that starts `text`: a quoted string without its
@@ -36,12 +40,16 @@ std::string parameterValue(std::string_view text) {
     return semicolon == std::string::npos ? value : trimText(value.substr(0, semicolon));
 }
 
-bool isDelimiterLine(std::string_view line, const std::string& delimiter) {
-    // Most lines do not contain the delimiter at all; only those are trimmed.
-    if (line.find(delimiter) == std::string_view::npos) return false;
-    std::string trimmed = trimText(line);
-    return trimmed == delimiter || (trimmed.size() == delimiter.size() + 2 &&
-                                    trimmed.starts_with(delimiter) && trimmed.ends_with("--"));
+// The trimmed line equals the delimiter, or the delimiter and "--". Compared
+// in place: no copy per body line, and no search that a long boundary could
+// make quadratic.
+bool isDelimiterLine(std::string_view line, std::string_view delimiter) {
+    std::size_t first = line.find_first_not_of(kBlankBytes);
+    if (first == std::string_view::npos) return false;
+    std::string_view trimmed = line.substr(first, line.find_last_not_of(kBlankBytes) - first + 1);
+    if (!trimmed.starts_with(delimiter)) return false;
+    std::string_view after = trimmed.substr(delimiter.size());
+    return after.empty() || after == "--";
 }
 
 }  // namespace

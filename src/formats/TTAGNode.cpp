@@ -147,19 +147,31 @@ TagParts parseTag(std::string_view word) {
     return tag;
 }
 
-TTAGNode::~TTAGNode() {
-    // Children are detached into a work list first, so no destructor recurses.
-    std::vector<std::unique_ptr<TTAGNode>> pending;
-    auto detachChildren = [&pending](std::vector<Item>& items) {
-        for (auto& item : items)
-            if (item.object) pending.push_back(std::move(item.object));
-    };
-    detachChildren(items_);
-    while (!pending.empty()) {
-        std::unique_ptr<TTAGNode> node = std::move(pending.back());
-        pending.pop_back();
-        detachChildren(node->items_);
+class TTAGNode::Pool {
+  public:
+    TTAGNode* make() {
+        if (used_ == kBlockSize) {
+            blocks_.push_back(std::make_unique<TTAGNode[]>(kBlockSize));
+            used_ = 0;
+        }
+        return &blocks_.back()[used_++];
     }
+
+  private:
+    static constexpr std::size_t kBlockSize = 256;
+    std::vector<std::unique_ptr<TTAGNode[]>> blocks_;
+    std::size_t used_ = kBlockSize;
+};
+
+TTAGNode::TTAGNode() = default;
+TTAGNode::~TTAGNode() = default;
+
+TTAGNode::Pool& TTAGNode::pool() {
+    if (!pool_) {
+        ownPool_ = std::make_unique<Pool>();
+        pool_ = ownPool_.get();
+    }
+    return *pool_;
 }
 
 void TTAGNode::addText(std::string text) {
@@ -169,7 +181,7 @@ void TTAGNode::addText(std::string text) {
 TTAGNode* TTAGNode::getElement_(std::string_view wanted) const {
     if (trimText(wanted).empty()) return nullptr;
     for (const auto& item : items_)
-        if (item.object && item.object->name == wanted) return item.object.get();
+        if (item.object && item.object->name == wanted) return item.object;
     return nullptr;
 }
 
@@ -218,13 +230,13 @@ TTAGNode* TTAGNode::addNew___(TTAGNode* parent, std::string name,
         report("ERROR: self = nil word = " + std::string(word) + " in TTAGNode.addNew___ ");
         return nullptr;
     }
-    auto child = std::make_unique<TTAGNode>();
+    TTAGNode* child = parent->pool().make();
     child->name = std::move(name);
     child->attributes = std::move(attributes);
     child->parent = parent;
-    TTAGNode* raw = child.get();
-    parent->items_.push_back({std::string(word), std::move(child)});
-    return raw;
+    child->pool_ = parent->pool_;
+    parent->items_.push_back({std::string(word), child});
+    return child;
 }
 
 int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors) {

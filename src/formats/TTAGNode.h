@@ -32,13 +32,13 @@ std::vector<std::string> pairAttributes(std::vector<std::string> tokens);
 class TTAGNode {
   public:
     // A text run (no object) or a child element (the tag word as written).
+    // Child elements belong to the tree: they live as long as its top element.
     struct Item {
         std::string text;
-        std::unique_ptr<TTAGNode> object;
+        TTAGNode* object = nullptr;
     };
 
-    TTAGNode() = default;
-    // Deep trees are torn down without recursion.
+    TTAGNode();
     ~TTAGNode();
     TTAGNode(const TTAGNode&) = delete;
     TTAGNode& operator=(const TTAGNode&) = delete;
@@ -55,7 +55,7 @@ class TTAGNode {
     std::size_t count() const { return items_.size(); }
     const std::string& itemText(std::size_t i) const { return items_[i].text; }
     // The child element of item i; none for a text run.
-    TTAGNode* itemObject(std::size_t i) const { return items_[i].object.get(); }
+    TTAGNode* itemObject(std::size_t i) const { return items_[i].object; }
     const std::vector<Item>& items() const { return items_; }
     void addText(std::string text);
 
@@ -83,7 +83,15 @@ class TTAGNode {
     int FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors);
 
   private:
+    // The elements below a top element are made in blocks that the top element
+    // owns: a large tree costs a few allocations, and tearing down a deep one
+    // needs no recursion.
+    class Pool;
+    Pool& pool();
+
     std::vector<Item> items_;
+    std::unique_ptr<Pool> ownPool_;
+    Pool* pool_ = nullptr;
 };
 
 inline int parseMarkup(TTAGNode& root, const WordList& words, std::vector<std::string>& errors) {

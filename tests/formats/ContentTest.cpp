@@ -173,6 +173,25 @@ TEST(MimeParse, DeepNestingIsBoundedAndLosesNothing) {
     EXPECT_NE(part->stream->find("deep text"), std::string::npos);
 }
 
+TEST(MimeParse, HostileInputsStayBounded) {
+    // A long boundary against long lines of hyphens: no quadratic search.
+    const std::string boundary = std::string(1 << 20, '-') + "x";
+    TContent longBoundary;
+    longBoundary.parse({"Content-Type: multipart/mixed; boundary=\"" + boundary + "\"", "",
+                        std::string(8 << 20, '-'), "--" + boundary, "a: b", "", "x",
+                        "--" + boundary + "--"});
+    ASSERT_EQ(longBoundary.partCount(), 1u);
+    EXPECT_EQ(*longBoundary.partAt(0)->stream, "x\r\n");
+
+    // A million empty parts of one name: the part budget ends the list.
+    Lines many = {"Content-Type: multipart/mixed; boundary=B", ""};
+    many.resize(many.size() + 1000000, "--B");
+    TContent manyParts;
+    manyParts.parse(many);
+    EXPECT_EQ(manyParts.partCount(), 2048u);
+    EXPECT_EQ(manyParts.parts->nameAt(1), "text/plain_00");
+}
+
 TEST(MimeContent, CopyAndClear) {
     TContent message;
     message.parse(

@@ -199,6 +199,25 @@ TEST(TagTree, AddNewWithoutParentReports) {
     EXPECT_EQ(reports, (Lines{"ERROR: self = nil word = <a> in TTAGNode.addNew___ "}));
 }
 
+TEST(TagTree, HugeTagsAndTextsStayLinear) {
+    std::string tag = "<T";
+    while (tag.size() < (10u << 20)) tag += " a b=c d= 'e' f =\"g h\"";
+    tag += "/>";
+    std::string text = "<x>";
+    while (text.size() < (10u << 20)) text += "&amp;lt;&LT;";
+    text += "</x>";
+    TTAGNode root;
+    Lines errors;
+    ASSERT_EQ(build(root, tag + text, errors), 0);
+    const TTAGNode* t = root.getElement_("T");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->attrLine_(0), "a=\"\"");
+    EXPECT_EQ(t->attrLine_(3), "f=\"g h\"");
+    EXPECT_EQ(t->attrCount_() % 4, 0);
+    const std::string& unescaped = root.getElement_("x")->itemText(0);
+    EXPECT_EQ(unescaped.substr(0, 10), "&lt;<&lt;<");
+}
+
 TEST(TagTree, DeepNestingNeedsNoDeepStack) {
     std::string text;
     for (int i = 0; i < 1000000; ++i) text += "<a>";
