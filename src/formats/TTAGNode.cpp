@@ -34,7 +34,8 @@ const std::string& mismatchedTagText() {
     static const std::string text = utf8ToSjis(" タグの開始と終了が一致しない。");
     return text;
 }
-constexpr char kLowerBuilderName[] = " in TTAGNode._fromXMLWorldList_aOUT_";
+// The end-tag errors name the builder with its historical spelling.
+constexpr char kEndTagErrorSuffix[] = " in TTAGNode._fromXMLWorldList_aOUT_";
 
 bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
@@ -50,10 +51,8 @@ void trimInPlace(std::string& text) {
 // trimmed, blank ones removed.
 std::vector<std::string> tagTokens(std::string_view rest) {
     std::vector<std::string> tokens = splitQuoted(rest, " \t");
-    std::erase_if(tokens, [](std::string& token) {
-        trimInPlace(token);
-        return token.empty();
-    });
+    for (auto& token : tokens) trimInPlace(token);
+    std::erase_if(tokens, [](const std::string& token) { return token.empty(); });
     return tokens;
 }
 
@@ -265,14 +264,14 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
         } else if (tag.closing) {
             if (!current) {
                 errors.push_back(std::to_string(i) + ":" + std::string(word));
-                errors.push_back(unexpectedEndTagText() + tag.name + " " + kLowerBuilderName);
+                errors.push_back(unexpectedEndTagText() + tag.name + " " + kEndTagErrorSuffix);
                 return -1;
             }
             current->endName = tag.name;
             if (tag.name != current->name) {
                 errors.push_back(std::to_string(i) + ":" + std::string(word));
                 errors.push_back(mismatchedTagText() + current->name + " " + tag.name +
-                                 kLowerBuilderName);
+                                 kEndTagErrorSuffix);
                 return -1;
             }
             current = current->parent;
