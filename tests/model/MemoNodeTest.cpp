@@ -77,15 +77,6 @@ TEST(NodeRecord, BinaryNodeRoundTripKeepsEveryByte) {
     EXPECT_TRUE(copy->memo.empty());
 }
 
-TEST(NodeRecord, BinaryNodeWithoutStreamHasEmptyBody) {
-    MemoNode node;
-    node.putField_("Content-Transfer-Encoding", "\"binary\"");
-    node.memo = {"stale"};
-    const std::string text = test::recordText(node);
-    EXPECT_EQ(text.find("<BR/>"), std::string::npos);
-    EXPECT_TRUE(node.memo.empty());
-}
-
 TEST(NodeRecord, UrlNodeDropsItsMemoText) {
     MemoNode node;
     node.putField_("Content-Transfer-Encoding", "\"URL\"");
@@ -122,24 +113,6 @@ TEST(NodeRecord, ReaderIgnoresOtherElementsAndNameAndTrailingText) {
     node.readTag_(*root->itemObject(0));
     EXPECT_EQ(node.memo, (Lines{"one", "two"}));
     EXPECT_EQ(node.getField_("A"), "\"1\"");
-
-    auto other = test::parseText("<Holder><Field A=\"1\"/></Holder>");
-    MemoNode untouched;
-    untouched.readTag_(*other->itemObject(0));
-    EXPECT_TRUE(untouched.fields.empty());
-}
-
-TEST(NodeFields, DefaultsAndMarks) {
-    MemoNode node;
-    EXPECT_EQ(node.getContentType_(), "\"text\"");
-    EXPECT_EQ(node.getEncoding_(), "\"8bit\"");
-    node.setContentType_("  image/png ");
-    EXPECT_EQ(node.getField_("Content-Type"), "\"image/png\"");
-    EXPECT_FALSE(node.isMarked_());
-    node.setMarked_(true);
-    EXPECT_TRUE(node.isMarked_());
-    node.setMarked_(false);
-    EXPECT_EQ(node.getField_("flagMarked"), "\"false\"");
 }
 
 TEST(NodeFields, InheritedFieldComesFromHolderThenMemoFile) {
@@ -193,30 +166,6 @@ TEST(NodeFields, BulletLineFromMemoElseComment) {
     EXPECT_EQ(node.getBulletLine_(), bullet + "comment");
     node.comment.clear();
     EXPECT_EQ(node.getBulletLine_(), "");
-}
-
-TEST(NodeCopy, CloneCopiesRecordAndBody) {
-    MemoBasic holder;
-    MemoNode node(&holder);
-    attachBinary(node, "xyz");
-    node.comment = {"c"};
-    node.loaded = true;
-    auto copy = node.clone_();
-    EXPECT_EQ(copy->owner, &holder);
-    EXPECT_EQ(copy->fields, node.fields);
-    EXPECT_EQ(copy->comment, node.comment);
-    ASSERT_TRUE(copy->content && copy->content->stream);
-    EXPECT_EQ(*copy->content->stream, "xyz");
-    EXPECT_NE(copy->content.get(), node.content.get());
-    EXPECT_TRUE(copy->loaded);
-
-    MemoNode plain;
-    copy->copyFrom_(plain);
-    EXPECT_FALSE(copy->content);
-    EXPECT_TRUE(copy->fields.empty());
-
-    copy->clear_();
-    EXPECT_FALSE(copy->loaded);
 }
 
 }  // namespace

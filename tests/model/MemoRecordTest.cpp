@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "model/MemoBasic.h"
 #include "model/MemoNode.h"
 #include "model/RecordTestSupport.h"
@@ -28,35 +26,19 @@ TEST(RecordFields, PutAppendsReplacesInPlaceAndDeletesOnEmpty) {
     EXPECT_EQ(record.getField_("A"), "b=c");
 }
 
-TEST(RecordFields, ReadOnlyAndColorCompareQuotedText) {
-    MemoBasic record;
-    EXPECT_FALSE(record.isReadOnly_());
-    record.putField_("FlagReadOnly", "true");  // unquoted is not the flag
-    EXPECT_FALSE(record.isReadOnly_());
-    record.setReadOnly_(true);
-    EXPECT_TRUE(record.isReadOnly_());
-    EXPECT_EQ(record.getField_("FlagReadOnly"), "\"true\"");
-
-    EXPECT_EQ(record.getColor_(), 0xFFFFFFu);
-    record.putField_("Color", "\"clRed\"");
-    EXPECT_EQ(record.getColor_(), 0x0000FFu);
-}
-
-TEST(RecordFields, ReadOnlyInEffectFollowsEnclosingRecords) {
+TEST(RecordFields, FlagsCompareQuotedTextAndFollowEnclosingRecords) {
     MemoBasic file;
     MemoBasic holder(&file);
     MemoNode node(&holder);
+    node.putField_("FlagReadOnly", "true");  // unquoted is not the flag
     EXPECT_FALSE(node.isReadOnlyEffective_());
     file.setReadOnly_(true);
     EXPECT_TRUE(node.isReadOnlyEffective_());
-    EXPECT_FALSE(file.enclosingRecord_());
-}
+    EXPECT_FALSE(holder.isReadOnly_());
 
-TEST(RecordFields, NewUidIsQuotedStampAndEightDigits) {
-    MemoBasic record;
-    std::string uid = record.newUID_();
-    EXPECT_TRUE(std::regex_match(uid, std::regex("\"\\d{8}_\\d{9}_\\d{8}\"")));
-    EXPECT_EQ(record.getField_("UID"), uid);
+    EXPECT_EQ(node.getColor_(), 0xFFFFFFu);  // absent means white
+    node.putField_("Color", "\"clRed\"");
+    EXPECT_EQ(node.getColor_(), 0x0000FFu);
 }
 
 TEST(RecordMarkup, FieldLineEscapesUnquotesAndUnderscoresKeys) {
@@ -75,30 +57,6 @@ TEST(RecordMarkup, FieldLineEscapesUnquotesAndUnderscoresKeys) {
     EXPECT_EQ(lines.size(), 1u);
 }
 
-TEST(RecordMarkup, GenericWriterMarksItselfAndPutsCommentFirst) {
-    MemoBasic record;
-    record.fields.append("Color=\"clRed\"");
-    record.memo = {"a<b", ""};
-    record.comment = {"c"};
-    std::vector<std::string> lines;
-    record._writeTSL_deep_(lines, "  ");
-    std::vector<std::string> expected{"<!-- ERROR: MemoBasic._writeTSL_deep_ -->",
-                                      "  <Record name=\"noname\">",
-                                      "    <Comment>",
-                                      "c<BR/>",
-                                      "    </Comment>",
-                                      "    <Field Color=\"clRed\" />",
-                                      "a&lt;b<BR/>",
-                                      "<BR/>",
-                                      "  </Record>"};
-    EXPECT_EQ(lines, expected);
-
-    record.comment = {" ", ""};  // a blank comment is not written
-    lines.clear();
-    EXPECT_EQ(record.writeComment_(lines, ""), -1);
-    EXPECT_TRUE(lines.empty());
-}
-
 TEST(RecordMarkup, FieldsFromTagAppendRawFirstThenReplaceByKey) {
     auto root = test::parseText("<Field a=\"1\" b/><Field A=\"2\" c=\"3\"/>");
     MemoBasic record;
@@ -106,14 +64,6 @@ TEST(RecordMarkup, FieldsFromTagAppendRawFirstThenReplaceByKey) {
     EXPECT_EQ(record.fields.text(), "a=\"1\"\r\nb");
     record.fieldsFromTag_(*root->itemObject(1));
     EXPECT_EQ(record.fields.text(), "A=\"2\"\r\nb\r\nc=\"3\"");
-}
-
-TEST(RecordMarkup, CommentFromTagDropsTextAfterLastBreak) {
-    auto root = test::parseText("<Comment>one<BR/>  two<BR/><BR/>lost</Comment>");
-    MemoBasic record;
-    record.comment = {"old"};
-    record.commentFromTag_(*root->itemObject(0));
-    EXPECT_EQ(record.comment, (std::vector<std::string>{"one", "  two", ""}));
 }
 
 TEST(RecordSearch, GrepLabelsSectionsAndNumbersLines) {
@@ -202,16 +152,6 @@ TEST(RecordSearch, ContainsFoldsShiftJisForALinkedNode) {
     MemoNode node;
     node.putField_("FlagLink", "\"true\"");
     expectKanaNotMatchedByLetter(node);
-}
-
-TEST(RecordSearch, ContainsLooksOnlyInEnabledParts) {
-    MemoNode node;
-    node.memo = {"first", "second"};
-    EXPECT_TRUE(node.contains_("SECOND", true, false, false, true, false));
-    EXPECT_FALSE(node.contains_("SECOND", false, false, false, true, false));
-    EXPECT_FALSE(node.contains_("second", true, true, true, false, true));
-    EXPECT_TRUE(node.contains_("first\r\nsec", false, false, false, true, false));
-    EXPECT_FALSE(node.contains_("", false, true, true, true, true));
 }
 
 }  // namespace
