@@ -193,7 +193,7 @@ void MemoNode::readTag_(const TTAGNode& element) {
             pending.clear();
         }
     }
-    if (lowerText(fields.value(kEncoding)) != "\"base64\"") return;
+    if (!sameText(fields.value(kEncoding), "\"base64\"")) return;
     if (!content) content = std::make_unique<TContent>();
     if (!content->stream) content->stream.emplace();
     decodeBase64(content->stream, memo);
