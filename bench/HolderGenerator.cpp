@@ -63,8 +63,10 @@ class Generator {
         add("<Holder name=\"bench " + std::to_string(spec_.seed) + "\">");
         add("  <Field curIndex=\"node00000\"/>");
         add("  <Field NewNodeName=\"Daily\"/>");
-        for (const char* flag : {"flagSort", "flagAscending", "flagAccount", "flagAutoReLoad"})
-            add(std::string("  <Field ") + flag + "=\"false\"/>");
+        add("  <Field flagSort=\"false\"/>");
+        add("  <Field flagAscending=\"true\"/>");
+        add("  <Field flagAccount=\"false\"/>");
+        add("  <Field flagAutoReLoad=\"false\"/>");
         add("  <Field ReloadMinutes=\"0\"/>");
         add("  <Field TimeReLoad=\"20060301 142530\"/>");
         add("  <Field flagAutoSave=\"false\"/>");
