@@ -1,0 +1,86 @@
+#pragma once
+// The item model of the tree: the holder's nodes nested by their parent
+// links. Its depth-first order (a parent before its children, children in
+// order) is the holder's node order.
+
+#include <QAbstractItemModel>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace zel {
+
+class MemoHolderUI;
+class MemoNode;
+
+// One line of the tree. Top-level items have the model's invisible root as
+// parent.
+struct TreeItem {
+    MemoNode* node = nullptr;
+    TreeItem* parent = nullptr;
+    std::vector<TreeItem*> children;
+    // Position among the parent's children.
+    int row = 0;
+    // Items in this subtree, this one included.
+    int size = 1;
+    // Image index given by the icon rule; -1 for none.
+    int image = -1;
+
+    bool isRoot() const { return parent == nullptr; }
+    bool isTopLevel() const { return parent && parent->isRoot(); }
+    // 0 for a top-level item.
+    int level() const;
+    // True when `other` is this item or lies below it.
+    bool contains(const TreeItem* other) const;
+};
+
+class NodeTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+  public:
+    explicit NodeTreeModel(MemoHolderUI& holder);
+    ~NodeTreeModel() override;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+
+    TreeItem& root() { return root_; }
+    const TreeItem& root() const { return root_; }
+    std::size_t itemCount() const { return items_.size(); }
+    TreeItem* itemOf(const MemoNode* node) const;
+    TreeItem* itemAt(const QModelIndex& index) const;
+    QModelIndex indexOf(const TreeItem* item) const;
+
+    // Rebuilds the tree from nodes in depth-first order, each with the index
+    // of its parent in `order` (-1 for top level).
+    void rebuild(const std::vector<MemoNode*>& order, const std::vector<int>& parentOf);
+    void clearItems();
+    // The nodes in depth-first order, with their parents' indexes.
+    void flatten(std::vector<MemoNode*>& order, std::vector<int>& parentOf) const;
+
+    TreeItem* insertItem(MemoNode* node, TreeItem* parent, int row);
+    // The item's children take its place.
+    void removeItem(TreeItem* item);
+    // Makes the item the child number `row` of `parent` (counted after the
+    // item left its place); refused under itself or its descendants.
+    bool moveItem(TreeItem* item, TreeItem* parent, int row);
+    // Gives the children of `parent` the order of `children` (the same items).
+    void reorderChildren(TreeItem* parent, std::vector<TreeItem*> children);
+    void itemChanged(const TreeItem* item);
+    void refreshAll();
+
+  private:
+    static void renumber(TreeItem* parent, std::size_t from);
+    static void addToSizes(TreeItem* from, int delta);
+
+    MemoHolderUI& holder_;
+    TreeItem root_;
+    std::unordered_map<const MemoNode*, std::unique_ptr<TreeItem>> items_;
+};
+
+}  // namespace zel
