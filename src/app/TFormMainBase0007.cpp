@@ -1,7 +1,6 @@
 #include "app/TFormMainBase0007.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <cstdlib>
 #include <ctime>
 
@@ -22,11 +21,6 @@ namespace {
 constexpr qint64 kEventsIntervalMs = 50;
 // How often the window looks whether an auto save is due.
 constexpr int kIdleCheckMs = 1000;
-
-QElapsedTimer& eventsClock() {
-    static QElapsedTimer clock;
-    return clock;
-}
 
 }  // namespace
 
@@ -54,10 +48,9 @@ TFormMainBase0007::~TFormMainBase0007() {
 }
 
 bool TFormMainBase0007::isBreakRequested() const {
-    QElapsedTimer& clock = eventsClock();
-    if (!clock.isValid() || clock.elapsed() >= kEventsIntervalMs) {
+    if (!eventsClock_.isValid() || eventsClock_.elapsed() >= kEventsIntervalMs) {
         QCoreApplication::processEvents();
-        clock.restart();
+        eventsClock_.restart();
     }
     return break_;
 }
@@ -75,6 +68,8 @@ void TFormMainBase0007::startDoing_(std::string_view name) {
     messageDoing_("*Doing* " + doingName_);
     break_ = false;
     doing_ = true;
+    // The first poll of a new operation always lets pending events through.
+    eventsClock_.invalidate();
     mouseCursor(Qt::WaitCursor);
 }
 

@@ -5,6 +5,7 @@
 // primitive and the version report. Only the last layer is ever created.
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
@@ -191,6 +192,7 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     int autoSaveSeconds_ = 0;
     bool terminating_ = false;
     QTimer idleTimer_;
+    mutable QElapsedTimer eventsClock_;
 };
 
 }  // namespace zel

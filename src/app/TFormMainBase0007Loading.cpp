@@ -169,6 +169,10 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
     }
     std::string indexTarget;
     for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (agent->isBreak_()) {
+            addLog_("Break: Decompress " + std::string(path));
+            return;
+        }
         std::string target = containerPartTarget_(path, parts[i].fileName);
         if (target.empty()) continue;
         if (i == 0) indexTarget = target;

@@ -1,0 +1,51 @@
+#pragma once
+// A fresh folder for every test (also the working directory), a main window
+// whose questions are scripted, and memo files written through the model.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ScriptedPrompter.h"
+#include "app/TFormMainRegular14.h"
+
+namespace zel {
+
+struct HolderSpec {
+    std::string name;
+    std::vector<std::string> nodes;
+};
+
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A window started as the program starts it, before settings and the
+    // start-up open; its executable lies in bin/ of the test folder.
+    TFormMainRegular14& makeWindow();
+
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+    void writeText(const std::string& name, const std::string& text) const;
+    std::string readText(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    // A memo file (.mxa with its holder files, or a .maz container) at `name`.
+    void writeMemoFile(const std::string& name, const std::vector<HolderSpec>& holders) const;
+    // The node names of the window's current holder.
+    std::vector<std::string> currentNodeNames() const;
+    std::vector<std::string> holderNames() const;
+    // The log window's lines.
+    std::vector<std::string> logLines() const;
+    bool logContains(const std::string& part) const;
+
+    std::string dir;
+    std::unique_ptr<TFormMainRegular14> window;
+    ScriptedPrompter* prompter = nullptr;
+
+  private:
+    std::string previousDirectory_;
+};
+
+}  // namespace zel
