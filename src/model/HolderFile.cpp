@@ -114,6 +114,34 @@ bool looksCompressed(std::string_view bytes) {
     return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
 }
 
+void appendHeaderLines(std::vector<std::string>& lines) {
+    lines.emplace_back("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>");
+    lines.push_back("<!-- " + formatDateTime("yyyymmdd hhnnss", currentDateTime()) + " -->");
+    lines.emplace_back("<!DOCTYPE Holder [<!ENTITY quot \"&#34;\">]>");
+}
+
+// Hands the `Holder` element out in batches of lines - its start and settings,
+// then one record at a time, then its end - so a file's text is built without
+// first holding every line of it in one list.
+template <class Take>
+void emitHolder(MemoHolder& holder, std::string_view indent, Take&& take) {
+    std::vector<std::string> batch;
+    std::string start(indent);
+    start += "<Holder name=\"";
+    appendEscapedMarkup(start, holder.getName_());
+    start += "\">";
+    batch.push_back(std::move(start));
+    const std::string inner = std::string(indent) + "  ";
+    writeSettings(holder, batch, inner);
+    take(batch);
+    for (int i = 0; i < holder.count_(); ++i) {
+        holder.at_(i)->writeNodeRecord_(batch, inner);
+        take(batch);
+    }
+    batch.push_back(std::string(indent) + "</Holder>");
+    take(batch);
+}
+
 long long writeText(std::string_view path, const std::string& text, std::string* error) {
     std::string extension = lowerText(extensionOf(path));
     IoResult result;
@@ -163,28 +191,32 @@ void logLine(std::string_view line) {
 }
 
 void writeHolderFile_(MemoHolder& holder, std::vector<std::string>& lines) {
-    lines.emplace_back("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>");
-    lines.push_back("<!-- " + formatDateTime("yyyymmdd hhnnss", currentDateTime()) + " -->");
-    lines.emplace_back("<!DOCTYPE Holder [<!ENTITY quot \"&#34;\">]>");
+    appendHeaderLines(lines);
     writeHolder_(holder, lines, "");
 }
 
 void writeHolder_(MemoHolder& holder, std::vector<std::string>& lines, std::string_view indent) {
-    std::string start(indent);
-    start += "<Holder name=\"";
-    appendEscapedMarkup(start, holder.getName_());
-    start += "\">";
-    lines.push_back(std::move(start));
-    std::string inner = std::string(indent) + "  ";
-    writeSettings(holder, lines, inner);
-    for (int i = 0; i < holder.count_(); ++i) holder.at_(i)->writeNodeRecord_(lines, inner);
-    lines.push_back(std::string(indent) + "</Holder>");
+    emitHolder(holder, indent, [&lines](std::vector<std::string>& batch) {
+        lines.insert(lines.end(), std::make_move_iterator(batch.begin()),
+                     std::make_move_iterator(batch.end()));
+        batch.clear();
+    });
 }
 
 std::string holderFileText_(MemoHolder& holder) {
-    std::vector<std::string> lines;
-    writeHolderFile_(holder, lines);
-    return linesText(lines);
+    std::string text;
+    auto append = [&text](std::vector<std::string>& batch) {
+        for (const auto& line : batch) {
+            text += line;
+            text += "\r\n";
+        }
+        batch.clear();
+    };
+    std::vector<std::string> header;
+    appendHeaderLines(header);
+    append(header);
+    emitHolder(holder, "", append);
+    return text;
 }
 
 int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin) {

@@ -1,0 +1,213 @@
+// Loading and saving whole memo files: 20 holders of 10,000 generated nodes
+// each. Load = read + parse + build the nodes of every holder; saves as .mxh
+// and .mhz (measured beside zlib's deflate alone on the same text); a .maz
+// container written and read back; and the memory a loaded memo file holds.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HolderGenerator.h"
+#include "model/Container.h"
+#include "model/HolderFile.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "platform/Compression.h"
+
+namespace {
+
+constexpr int kHolders = 20;
+constexpr std::size_t kNodesPerHolder = 10000;
+
+// The generated memo file on disk: an index and its holder files.
+class Workspace {
+  public:
+    static Workspace& get() {
+        static Workspace workspace;
+        return workspace;
+    }
+
+    std::string path(const std::string& name) const { return (root_ / name).string(); }
+    std::size_t holderBytes() const { return holderBytes_; }
+
+    ~Workspace() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+  private:
+    Workspace() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zel-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        root_ = pattern;
+        std::filesystem::create_directory(root_ / "out");
+        zel::MemoFile file;
+        file.setFilename(path("bench.mxa"));
+        for (int h = 1; h <= kHolders; ++h) {
+            char name[8];
+            std::snprintf(name, sizeof name, "h%02d", h);
+            file.createHolder_(-1)->putName_as_(name);
+            writeHolder(path(std::string(name) + ".mxh"), static_cast<std::uint32_t>(h));
+        }
+        if (file.saveMemoFile_(path("bench.mxa")) < 0) std::abort();
+    }
+
+    // Exactly kNodesPerHolder text nodes: the generator stops by size, so it
+    // is asked for a little more and cut after the last wanted record.
+    void writeHolder(const std::string& target, std::uint32_t seed) {
+        zel::bench::HolderSpec spec;
+        spec.seed = seed;
+        spec.binaryEvery = 0;
+        spec.targetBytes = kNodesPerHolder * 1100;
+        std::vector<std::string> lines;
+        std::size_t records = 0, cut = 0;
+        for (; records < kNodesPerHolder; spec.targetBytes += spec.targetBytes / 4) {
+            lines = zel::bench::generateHolderLines(spec);
+            records = 0;
+            for (cut = 0; cut < lines.size() && records < kNodesPerHolder; ++cut)
+                if (lines[cut] == "  </Record>") ++records;
+        }
+        lines.resize(cut);
+        lines.emplace_back("</Holder>");
+        const std::string text = zel::bench::joinWithCrLf(lines);
+        holderBytes_ += text.size();
+        std::ofstream(target, std::ios::binary) << text;
+    }
+
+    std::filesystem::path root_;
+    std::size_t holderBytes_ = 0;
+};
+
+std::unique_ptr<zel::MemoFile> loadMemoFile() {
+    auto file = std::make_unique<zel::MemoFile>();
+    std::vector<std::string> errors;
+    if (zel::openIndex_(*file, Workspace::get().path("bench.mxa"), errors, nullptr) != 0)
+        std::abort();
+    for (int i = 0; i < file->countOfHolders_(); ++i) {
+        zel::MemoHolder& holder = *file->holderAt_(i);
+        if (zel::readHolderFile_(holder, zel::holderFilePath_(holder)) != 0) std::abort();
+        holder.loaded = true;
+    }
+    return file;
+}
+
+zel::MemoFile& loadedMemoFile() {
+    static std::unique_ptr<zel::MemoFile> file = loadMemoFile();
+    return *file;
+}
+
+long long statusKilobytes(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::atoll(line.c_str() + std::string(key).size());
+    return 0;
+}
+
+void setBytes(benchmark::State& state) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(Workspace::get().holderBytes()));
+}
+
+// Runs first, in a process that holds nothing else yet: the peak resident
+// memory while loading and what stays resident, both over the text size.
+void BM_LoadedMemory(benchmark::State& state) {
+    const double text = static_cast<double>(Workspace::get().holderBytes());
+    double peak = 0, resident = 0;
+    for (auto _ : state) {
+        std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak count
+        const long long before = statusKilobytes("VmRSS:");
+        auto file = loadMemoFile();
+        peak = static_cast<double>(statusKilobytes("VmHWM:") - before) * 1024;
+        resident = static_cast<double>(statusKilobytes("VmRSS:") - before) * 1024;
+        benchmark::DoNotOptimize(file.get());
+    }
+    state.counters["text_MB"] = text / 1e6;
+    state.counters["peak_over_text"] = peak / text;
+    state.counters["resident_over_text"] = resident / text;
+}
+BENCHMARK(BM_LoadedMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_LoadMemoFile(benchmark::State& state) {
+    for (auto _ : state) {
+        auto file = loadMemoFile();
+        state.PauseTiming();
+        file.reset();
+        state.ResumeTiming();
+    }
+    setBytes(state);
+}
+BENCHMARK(BM_LoadMemoFile)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void saveAll(benchmark::State& state, const char* extension) {
+    zel::MemoFile& file = loadedMemoFile();
+    for (auto _ : state) {
+        for (int i = 0; i < file.countOfHolders_(); ++i) {
+            zel::MemoHolder& holder = *file.holderAt_(i);
+            const std::string target =
+                Workspace::get().path("out/" + holder.getName_() + extension);
+            if (zel::saveHolderFile_(holder, target) < 0) std::abort();
+        }
+    }
+    setBytes(state);
+}
+
+void BM_SaveHoldersMxh(benchmark::State& state) {
+    saveAll(state, ".mxh");
+}
+BENCHMARK(BM_SaveHoldersMxh)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_SaveHoldersMhz(benchmark::State& state) {
+    saveAll(state, ".mhz");
+}
+BENCHMARK(BM_SaveHoldersMhz)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// zlib's deflate alone on the very text the .mhz save writes: the yardstick
+// for that save.
+void BM_DeflateHolderTextOnly(benchmark::State& state) {
+    zel::MemoFile& file = loadedMemoFile();
+    std::vector<std::string> texts;
+    for (int i = 0; i < file.countOfHolders_(); ++i)
+        texts.push_back(zel::holderFileText_(*file.holderAt_(i)));
+    std::string compressed;
+    for (auto _ : state) {
+        for (const auto& text : texts) {
+            if (!zel::deflateBytes(text, compressed)) std::abort();
+            benchmark::DoNotOptimize(compressed.data());
+        }
+    }
+    setBytes(state);
+}
+BENCHMARK(BM_DeflateHolderTextOnly)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_WriteContainer(benchmark::State& state) {
+    zel::MemoFile& file = loadedMemoFile();
+    for (auto _ : state)
+        if (file.writeContainer_(Workspace::get().path("out/bench.maz")) < 0) std::abort();
+    setBytes(state);
+}
+BENCHMARK(BM_WriteContainer)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_ReadContainer(benchmark::State& state) {
+    const std::string container = Workspace::get().path("out/bench.maz");
+    if (!std::filesystem::exists(container) && loadedMemoFile().writeContainer_(container) < 0)
+        std::abort();
+    for (auto _ : state) {
+        auto file = std::make_unique<zel::MemoFile>();
+        std::string error;
+        if (zel::loadContainer_(*file, container, &error) != 0) std::abort();
+        state.PauseTiming();
+        file.reset();
+        state.ResumeTiming();
+    }
+    setBytes(state);
+}
+BENCHMARK(BM_ReadContainer)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
