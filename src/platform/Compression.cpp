@@ -1,5 +1,7 @@
 #include "platform/Compression.h"
 
+#include "text/LineList.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -26,30 +28,6 @@ std::uint64_t inflateAllowance(std::size_t compressedSize, std::uint64_t limit) 
     std::uint64_t byRatio =
         compressedSize > limit / kMaxInflateRatio ? limit : compressedSize * kMaxInflateRatio;
     return std::min(limit, byRatio);
-}
-
-// The same rule as every text reader: CR LF, LF or CR end a line; a last
-// line without an end counts when it is not empty.
-std::vector<std::string> splitTextLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
-std::string joinTextLines(const std::vector<std::string>& lines) {
-    std::size_t size = 0;
-    for (const auto& line : lines) size += line.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const auto& line : lines) text.append(line).append("\r\n");
-    return text;
 }
 
 }  // namespace
@@ -148,7 +126,7 @@ IoResult readCompressedFile(std::string_view path, std::string& plain, std::uint
 
 long long writeCompressedLines(const std::vector<std::string>& lines, std::string_view path,
                                std::string* error) {
-    std::string text = joinTextLines(lines);
+    std::string text = linesText(lines);
     IoResult result = writeCompressedFile(path, text);
     if (!result) {
         if (error) *error = result.message;
@@ -161,7 +139,7 @@ IoResult readCompressedLines(std::vector<std::string>& lines, std::string_view p
     lines.clear();
     std::string text;
     IoResult result = readCompressedFile(path, text);
-    if (result) lines = splitTextLines(text);
+    if (result) lines = textLines(text);
     return result;
 }
 

@@ -9,6 +9,32 @@
 
 namespace zel {
 
+Lines textLines(std::string_view text) {
+    Lines lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+std::string linesText(const Lines& lines) {
+    std::size_t length = 0;
+    for (const auto& line : lines) length += line.size() + 2;
+    std::string text;
+    text.reserve(length);
+    for (const auto& line : lines) text.append(line).append("\r\n");
+    return text;
+}
+
+
 namespace {
 
 constexpr int kMaxBytesPerLine = 256;

@@ -10,6 +10,12 @@ namespace zel {
 
 using Lines = std::vector<std::string>;
 
+// The lines of a text file: a line ends at CR LF, LF or CR; a last line
+// without line break counts when it is not empty.
+Lines textLines(std::string_view text);
+// Each line followed by CR LF, the line end of every file zel writes.
+std::string linesText(const Lines& lines);
+
 // Deletes the lines that are empty after trimming; yields how many went.
 std::size_t removeBlankLines(Lines& lines);
 // The following edit every line and yield the line count.

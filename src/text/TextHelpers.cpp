@@ -227,12 +227,35 @@ struct QuotedSections {
 
 }  // namespace
 
-std::string trimText(std::string_view text) {
+std::string trimText(std::string_view text) { return std::string(trimmedView(text)); }
+
+std::string_view trimmedView(std::string_view text) {
     std::size_t begin = 0, end = text.size();
     while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
 }
+
+std::string_view unquotedView(std::string_view text) {
+    if (text.empty() || text.front() != '"') return text;
+    text.remove_prefix(1);
+    if (!text.empty() && text.back() == '"') text.remove_suffix(1);
+    return text;
+}
+
+std::string_view extensionOf(std::string_view path) {
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return path.substr(dot);
+}
+
+std::string_view folderOf(std::string_view path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
 
 std::string stripQuotes(std::string_view text, char quote) {
     if (text.empty() || text[0] != quote) return std::string(text);

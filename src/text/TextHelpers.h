@@ -11,6 +11,16 @@ namespace zel {
 
 // Without leading and trailing bytes up to 0x20 (blanks and control characters).
 std::string trimText(std::string_view text);
+// trimText as a view, for hot paths that must not copy.
+std::string_view trimmedView(std::string_view text);
+// One layer of double quotes removed (stripQuotes with '"') as a view.
+std::string_view unquotedView(std::string_view text);
+
+// The extension of the file a path names: from the last "." after the last
+// "/", empty when there is none. ("." and "/" are never second bytes.)
+std::string_view extensionOf(std::string_view path);
+// The folder part of a path, with its trailing "/"; empty when there is none.
+std::string_view folderOf(std::string_view path);
 
 // Removes one layer of `quote`: the leading one, and the trailing one too when
 // the text begins with it. A text that does not begin with `quote` stays.
