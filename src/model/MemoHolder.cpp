@@ -97,6 +97,10 @@ void MemoHolder::copyFrom_(const TObjectNamed& source) {
 
 void MemoHolder::readTag_(const TTAGNode& element) {
     if (trimText(element.name) != "Holder") return;
+    // A sorted list would be sorted once per record; it is sorted once at the
+    // end instead, which gives the same order.
+    const bool sortAtEnd = nodes->flagSort;
+    nodes->flagSort = false;
     MemoNode* lastRead = nullptr;
     bool afterElement = false;
     for (const auto& item : element.items()) {
@@ -123,6 +127,8 @@ void MemoHolder::readTag_(const TTAGNode& element) {
         }
         afterElement = true;
     }
+    nodes->flagSort = sortAtEnd;
+    nodes->keepOrder_();
     takeSettingsFromFields();
 }
 

@@ -217,6 +217,22 @@ TEST(HolderReading, SameNameKeepsDuplicatesAndPlainTextUnderMhzReads) {
     EXPECT_THAT(names(unpacked), ElementsAre("kept"));
 }
 
+TEST(HolderReading, SortingAppliesAsSetWhenTheRecordsArrive) {
+    const std::string text =
+        "<Holder><Field flagSort=\"true\"/><Field flagAscending=\"true\"/>"
+        "<Record name=\"c\"></Record><Record name=\"a\"></Record><Record name=\"b\"></Record>"
+        "</Holder>";
+    MemoHolder fresh;
+    ASSERT_EQ(readHolderText_(fresh, text, "t"), 0);
+    EXPECT_THAT(names(fresh), ElementsAre("c", "a", "b"));  // the file's order
+    EXPECT_TRUE(fresh.getSort_());
+
+    MemoHolder sorted;
+    sorted.setSort_(true);
+    ASSERT_EQ(readHolderText_(sorted, text, "t"), 0);
+    EXPECT_THAT(names(sorted), ElementsAre("a", "b", "c"));
+}
+
 TEST(HolderReading, MarkupErrorsGoToTheLogAndLeaveTheHolderAlone) {
     MemoHolder holder;
     addTextNode(holder, "before");
