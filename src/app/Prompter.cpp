@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "app/QtText.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -58,7 +58,8 @@ Answer escapeAnswer(unsigned buttons) {
 }  // namespace
 
 Answer QtPrompter::ask(Tone tone, std::string_view text, unsigned buttons) {
-    QMessageBox box(iconOf(tone), QStringLiteral("zel"), toQ(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(iconOf(tone), QStringLiteral("zel"), toQt(text), QMessageBox::NoButton,
+                    parent_);
     for (const ButtonPair& pair : kButtons) {
         if (buttons & pair.ours) box.addButton(pair.qt);
     }
@@ -71,14 +72,14 @@ Answer QtPrompter::ask(Tone tone, std::string_view text, unsigned buttons) {
 
 bool QtPrompter::inputQuery(std::string_view caption, std::string_view prompt, std::string& value) {
     bool ok = false;
-    QString answer = QInputDialog::getText(parent_, toQ(caption), toQ(prompt), QLineEdit::Normal,
-                                           toQ(value), &ok);
-    if (ok) value = fromQ(answer);
+    QString answer = QInputDialog::getText(parent_, toQt(caption), toQt(prompt), QLineEdit::Normal,
+                                           toQt(value), &ok);
+    if (ok) value = fromQt(answer);
     return ok;
 }
 
 QString qtNameFilters(std::string_view filter) {
-    QStringList parts = toQ(filter).split(QLatin1Char('|'));
+    QStringList parts = toQt(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString label = parts[i].section(QLatin1Char('('), 0, 0).trimmed();
@@ -89,17 +90,17 @@ QString qtNameFilters(std::string_view filter) {
 }
 
 std::string QtPrompter::openFileName(std::string_view filter, std::string_view initialPath) {
-    return fromQ(
-        QFileDialog::getOpenFileName(parent_, QString(), toQ(initialPath), qtNameFilters(filter)));
+    return fromQt(
+        QFileDialog::getOpenFileName(parent_, QString(), toQt(initialPath), qtNameFilters(filter)));
 }
 
 std::string QtPrompter::saveFileName(std::string_view filter, std::string_view initialPath) {
-    return fromQ(
-        QFileDialog::getSaveFileName(parent_, QString(), toQ(initialPath), qtNameFilters(filter)));
+    return fromQt(
+        QFileDialog::getSaveFileName(parent_, QString(), toQt(initialPath), qtNameFilters(filter)));
 }
 
 std::string QtPrompter::directoryName(std::string_view caption, std::string_view start) {
-    return fromQ(QFileDialog::getExistingDirectory(parent_, toQ(caption), toQ(start)));
+    return fromQt(QFileDialog::getExistingDirectory(parent_, toQt(caption), toQt(start)));
 }
 
 std::optional<QColor> QtPrompter::chooseColor(const QColor& initial) {

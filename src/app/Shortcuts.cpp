@@ -4,11 +4,11 @@
 #include <QUrl>
 
 #include "app/IniFile.h"
-#include "app/QtText.h"
 #include "model/RecordText.h"
 #include "platform/FileSystem.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -20,8 +20,8 @@ std::string desktopEntryTarget(std::string_view path) {
     IniFile entry(text);
     std::string type = trimText(entry.raw("Type"));
     if (type == "Link") {
-        QUrl url(toQ(trimText(entry.raw("URL"))));
-        return url.isLocalFile() ? fromQ(url.toLocalFile()) : fromQ(url.toString());
+        QUrl url(toQt(trimText(entry.raw("URL"))));
+        return url.isLocalFile() ? fromQt(url.toLocalFile()) : fromQt(url.toString());
     }
     if (type == "Application") {
         std::vector<std::string> words = splitQuoted(trimText(entry.raw("Exec")), " ");
@@ -34,8 +34,8 @@ std::string desktopEntryTarget(std::string_view path) {
 
 std::string shortcutTarget(std::string_view path) {
     if (lowerText(extensionOf(path)) == ".desktop") return desktopEntryTarget(path);
-    QFileInfo info(toQ(path));
-    if (info.isSymLink()) return fromQ(info.symLinkTarget());
+    QFileInfo info(toQt(path));
+    if (info.isSymLink()) return fromQt(info.symLinkTarget());
     return std::string(path);
 }
 

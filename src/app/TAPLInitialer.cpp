@@ -6,12 +6,12 @@
 
 #include "app/AppPaths.h"
 #include "app/IniFile.h"
-#include "app/QtText.h"
 #include "app/TFormMainBaseZEL.h"
 #include "object/Report.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "text/TextHelpers.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -101,7 +101,7 @@ void TAPLInitialer::applyTempDir(TFormMainBaseZEL& window, const IniFile& ini) {
 void TAPLInitialer::applyFont(TFormMainBaseZEL& window, const IniFile& ini) {
     QFont font = window.font();
     if (std::string name = ini.normalised("FontName"); !name.empty()) {
-        font.setFamily(toQ(name));
+        font.setFamily(toQt(name));
     }
     if (present(ini, "FontSize")) {
         font.setPointSize(atLeast(ini.integer("FontSize"), kSmallestFontSize, kSmallestFontSize));

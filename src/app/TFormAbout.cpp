@@ -7,9 +7,9 @@
 
 #include "app/AppPaths.h"
 #include "app/JpegImage.h"
-#include "app/QtText.h"
 #include "platform/FileSystem.h"
 #include "text/Sjis.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -51,7 +51,7 @@ int TFormAbout::setAboutImage(std::string_view path) {
         std::string bytes;
         if (readFile(name, bytes)) picture = decodeJpeg(bytes);
     } else if (extension == ".bmp") {
-        picture.load(toQ(name), "BMP");
+        picture.load(toQt(name), "BMP");
     }
     if (picture.isNull()) {
         showFileName(path);
@@ -69,7 +69,7 @@ void TFormAbout::showPicture(const QImage& picture) {
 }
 
 void TFormAbout::showFileName(std::string_view path) {
-    QString name = toQ(fileNameOf(path));
+    QString name = toQt(fileNameOf(path));
     setWindowTitle(name);
     Label1->setText(name);
     QFont font = Label1->font();

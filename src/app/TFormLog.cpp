@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "app/NodeEditor.h"
-#include "app/QtText.h"
 #include "app/TFormMainScript.h"
 #include "object/Report.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -41,13 +41,13 @@ TFormLog::TFormLog(TFormMainBaseZEL* mainWindow)
 }
 
 void TFormLog::addLine(std::string_view line) {
-    MemoLog->appendPlainText(toQ(line));
+    MemoLog->appendPlainText(toQt(line));
 }
 
 std::string TFormLog::logText() const {
     QString text = MemoLog->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return fromQ(text);
+    return fromQt(text);
 }
 
 int TFormLog::lineCount() const {

@@ -8,7 +8,6 @@
 
 #include "app/AppPaths.h"
 #include "app/NodeEditor.h"
-#include "app/QtText.h"
 #include "app/Shortcuts.h"
 #include "app/Stamps.h"
 #include "app/TFormAbout.h"
@@ -21,6 +20,7 @@
 #include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -59,7 +59,7 @@ int TFormMainBaseZEL::addLog_(std::string_view text) {
 
 int TFormMainBaseZEL::showFormLog() {
     TFormLog* log = formLog();
-    log->setWindowTitle(toQ("FormLog " + aFile->getName_()));
+    log->setWindowTitle(toQt("FormLog " + aFile->getName_()));
     log->setFont(font());
     log->setWindowState(Qt::WindowNoState);
     log->show();
@@ -82,7 +82,7 @@ void TFormMainBaseZEL::showAbout(int milliseconds) {
 }
 
 std::string TFormMainBaseZEL::workingDirectory() {
-    std::string directory = fromQ(QDir::currentPath());
+    std::string directory = fromQt(QDir::currentPath());
     if (!directory.ends_with('/')) directory += '/';
     return directory;
 }
@@ -201,7 +201,7 @@ void TFormMainBaseZEL::dragEnterEvent(QDragEnterEvent* event) {
 void TFormMainBaseZEL::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) paths.push_back(fromQ(url.toLocalFile()));
+        if (url.isLocalFile()) paths.push_back(fromQt(url.toLocalFile()));
     }
     if (paths.empty()) return;
     event->acceptProposedAction();

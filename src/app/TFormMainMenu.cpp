@@ -6,10 +6,10 @@
 #include <QToolBar>
 
 #include "app/CommandTable.h"
-#include "app/QtText.h"
 #include "model/MemoNode.h"
 #include "text/TextHelpers.h"
 #include "text/Values.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -40,15 +40,15 @@ void TFormMainMenu::buildToolPanel() {
 
 QPushButton* TFormMainMenu::addCommandButton(std::string_view name, const char* hint) {
     const CommandEntry* entry = findCommand(name);
-    auto* button = new QPushButton(toQ(entry->caption), Panel_Tool);
-    button->setObjectName(toQ(name));
+    auto* button = new QPushButton(toQt(entry->caption), Panel_Tool);
+    button->setObjectName(toQt(name));
     button->setToolTip(QString::fromLatin1(hint));
     connect(button, &QPushButton::clicked, this, [this, entry] { entry->run(*this); });
     return button;
 }
 
 QPushButton* TFormMainMenu::toolButton(std::string_view name) const {
-    return Panel_Tool->findChild<QPushButton*>(toQ(name));
+    return Panel_Tool->findChild<QPushButton*>(toQt(name));
 }
 
 void TFormMainMenu::buildStatusBar() {
@@ -71,7 +71,7 @@ void TFormMainMenu::buildStatusBar() {
 
 void TFormMainMenu::showMessageText(std::string_view text) {
     // One line: a multi-line message would stretch the status bar.
-    QString line = toQ(text);
+    QString line = toQt(text);
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     statusMessagePanel->setText(line);
 }

@@ -2,10 +2,10 @@
 
 #include "app/AppPaths.h"
 #include "app/NodeEditor.h"
-#include "app/QtText.h"
 #include "app/Stamps.h"
 #include "model/MemoNode.h"
 #include "model/RecordText.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -33,12 +33,12 @@ void TFormMainScript::Model2UI() {
 
 void TFormMainScript::setApplicationTitle(std::string_view title) {
     applicationTitle_ = title;
-    setWindowIconText(toQ(title));
+    setWindowIconText(toQt(title));
 }
 
 void TFormMainScript::setCaption_() {
     const std::string path = aFile->getMemoFilePath_();
-    setWindowTitle(toQ(baseNameOf(exePath) + " " + path));
+    setWindowTitle(toQt(baseNameOf(exePath) + " " + path));
     std::string name = fileNameOf(path);
     setApplicationTitle(name.empty() ? fileNameOf(exePath) : name);
     refreshColor();

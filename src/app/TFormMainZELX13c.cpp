@@ -1,7 +1,7 @@
 #include "app/TFormMainZELX13c.h"
 
-#include "app/QtText.h"
 #include "model/MemoHolder.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -36,7 +36,7 @@ void TFormMainZELX13c::refreshHolderList() {
         listedHolder_ = holder;
         if (!holder) return;
         for (int i = 0; i < holder->count_(); ++i) {
-            nodeList->addItem(toQ(holder->nodes->nameAt(static_cast<std::size_t>(i))));
+            nodeList->addItem(toQt(holder->nodes->nameAt(static_cast<std::size_t>(i))));
         }
     }
     nodeList->setCurrentRow(holder->indexOf_(getCurMemoNode()));

@@ -3,10 +3,10 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
 #include "model/MemoNode.h"
 #include "model/RecordText.h"
 #include "text/Sjis.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -14,7 +14,7 @@ namespace {
 
 QString joined(const std::vector<std::string>& lines) {
     QStringList list;
-    for (const std::string& line : lines) list << toQ(line);
+    for (const std::string& line : lines) list << toQt(line);
     return list.join(QLatin1Char('\n'));
 }
 
@@ -22,7 +22,7 @@ std::vector<std::string> linesOf(const QPlainTextEdit* box) {
     QString text = box->toPlainText();
     if (text.isEmpty()) return {};
     std::vector<std::string> lines;
-    for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(fromQ(line));
+    for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(fromQt(line));
     return lines;
 }
 
@@ -58,7 +58,7 @@ void TPlainNodeEditor::showNode(MemoNode* node) {
         for (QPlainTextEdit* box : {MemoNode0, Memo_comment, Memo_Fields}) box->clear();
         return;
     }
-    StaticText_name->setText(toQ(node->getName_()));
+    StaticText_name->setText(toQt(node->getName_()));
     MemoNode0->setPlainText(node->isBinary_() ? QString() : joined(node->memo));
     Memo_comment->setPlainText(joined(node->comment));
     std::vector<std::string> fieldLines;
@@ -80,21 +80,21 @@ void TPlainNodeEditor::setReadOnly(bool readOnly) {
 }
 
 std::string TPlainNodeEditor::memoText() const {
-    return fromQ(MemoNode0->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+    return fromQt(MemoNode0->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
 void TPlainNodeEditor::setMemoText(std::string_view text) {
-    QString plain = toQ(text);
+    QString plain = toQt(text);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     MemoNode0->setPlainText(plain);
 }
 
 void TPlainNodeEditor::appendMemoLine(std::string_view line) {
-    MemoNode0->appendPlainText(toQ(line));
+    MemoNode0->appendPlainText(toQt(line));
 }
 
 void TPlainNodeEditor::appendCommentLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) Memo_comment->appendPlainText(toQ(line));
+    for (const std::string& line : lines) Memo_comment->appendPlainText(toQt(line));
 }
 
 void TPlainNodeEditor::setFieldsBoxValue(std::string_view key, std::string_view value) {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/QtText.h"
 #include "app/TAPLInitialer.h"
 #include "app/TFormMainRegular14.h"
 #include "app/Version.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -46,7 +46,7 @@ bool answeredOnTerminal(int argc, char** argv) {
 }
 
 std::string commandLineOf(const QStringList& arguments) {
-    return fromQ(arguments.join(QLatin1Char(' ')));
+    return fromQt(arguments.join(QLatin1Char(' ')));
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ int runZel(int argc, char** argv) {
     initialer.initApplication(window, commandLineOf(QApplication::arguments()));
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1)) {
-        arguments.push_back(fromQ(argument));
+        arguments.push_back(fromQt(argument));
     }
     window.openArg1(arguments);
     window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
