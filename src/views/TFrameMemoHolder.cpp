@@ -14,6 +14,7 @@
 
 #include "model/MemoFile.h"
 #include "object/TObjectNamed.h"
+#include "text/TextHelpers.h"
 #include "views/MemoNodeUI.h"
 #include "views/ViewText.h"
 
@@ -118,7 +119,8 @@ void TFrameMemoHolder::showHolder(MemoHolderUI* holder) {
     if (checkNIL(holder)) return;
     if (holder_ && holder_ != holder) holder_->hideNodesControl_();
     holder_ = holder;
-    const std::string mode = holder->modeInForce_();
+    // The stored mode decides, also for a holder never shown before.
+    const std::string mode = stripQuotes(holder->getField_("ModeNodesMngr"));
     if (mode == kModeTree)
         configureTree(holder->changeTreeView_(PanelLeft));
     else if (mode == kModeList)
