@@ -3,9 +3,9 @@
 #include "model/Container.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
-#include "model/RecordText.h"
 #include "platform/FileSystem.h"
 #include "text/Sjis.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 

@@ -6,11 +6,12 @@
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
-#include "model/RecordText.h"
 #include "platform/Compression.h"
 #include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 

@@ -5,7 +5,6 @@
 
 #include "formats/TTAGNode.h"
 #include "model/MemoFile.h"
-#include "model/RecordText.h"
 #include "text/DateTime.h"
 #include "text/NumberFormat.h"
 #include "text/Sjis.h"
