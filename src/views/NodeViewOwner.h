@@ -1,0 +1,69 @@
+#pragma once
+// What the node view asks of the window it belongs to (the main window, or a
+// node window of its own), and what a node window asks of the main window.
+// The views never see the application layer: the windows implement these.
+
+#include <string>
+#include <string_view>
+
+class QImage;
+class QWidget;
+
+namespace zel {
+
+class AgentAPLAbs;
+class MainWindowLink;
+class MemoFile;
+class MemoNode;
+
+enum class BoxTone { Information, Confirmation, Warning };
+
+class NodeViewOwner {
+  public:
+    virtual ~NodeViewOwner() = default;
+
+    // The view's messages: the main window's status line, or a node window's
+    // status bar.
+    virtual void nodeViewMessage(std::string_view text) = 0;
+    // The main window's status line, wherever the view sits (none: nothing).
+    virtual void mainWindowMessage(std::string_view text) = 0;
+    virtual void nodeViewBox(BoxTone tone, std::string_view text) = 0;
+    virtual AgentAPLAbs* nodeViewAgent() = 0;
+    virtual bool isMainWindow() const = 0;
+    // Who reads and edits, in double quotes, for the stamps of written nodes.
+    virtual std::string readerName() const = 0;
+    // The main window's date format as stored (quotes included); empty for a
+    // node window.
+    virtual std::string dateFormat() const = 0;
+    // True while the main window runs a command.
+    virtual bool isBusy() = 0;
+    // The folder of the program's own files, ending in "/".
+    virtual std::string programDirectory() const = 0;
+    // A bitmap pasted into the text editor becomes a new image node; false
+    // when the owner cannot make one.
+    virtual bool pasteImageAsNewNode(const QImage& image) = 0;
+};
+
+// The main window as its node windows see it.
+class NodeWindowHost {
+  public:
+    virtual ~NodeWindowHost() = default;
+
+    virtual QWidget* hostWidget() = 0;
+    virtual MainWindowLink* windowLink() = 0;
+    virtual MemoFile* memoFile() const = 0;
+    virtual MemoNode* getCurMemoNode() const = 0;
+    virtual int UI2Model() = 0;
+    virtual void Model2UI() = 0;
+    virtual bool nowDoing() = 0;
+    virtual void messageDoing_(std::string_view text) = 0;
+    // "MemoNode SaveAs" for `node`: the size written, or a negative code.
+    virtual long long saveNodeAs(MemoNode& node) = 0;
+    // Prints `node`; the status text the printing left, empty when it did not run.
+    virtual std::string printNode(MemoNode& node) = 0;
+    // Prints an image of `window` scaled to one page; false when it did not.
+    virtual bool hardCopy(QWidget& window) = 0;
+    virtual void hostBox(BoxTone tone, std::string_view text) = 0;
+};
+
+}  // namespace zel
