@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/RecordText.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "model/RecordText.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 

@@ -4,8 +4,8 @@
 #include <QUrl>
 
 #include "app/IniFile.h"
-#include "model/RecordText.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 #include "views/ViewText.h"

@@ -8,8 +8,8 @@
 #include "app/TFormMainBase0007.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
-#include "model/RecordText.h"
 #include "platform/SafeFileWriter.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 

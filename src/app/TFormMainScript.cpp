@@ -4,7 +4,8 @@
 #include "app/NodeEditor.h"
 #include "app/Stamps.h"
 #include "model/MemoNode.h"
-#include "model/RecordText.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
 #include "views/ViewText.h"
 
 namespace zel {

@@ -4,8 +4,9 @@
 #include <QVBoxLayout>
 
 #include "model/MemoNode.h"
-#include "model/RecordText.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
+#include "text/TextHelpers.h"
 #include "views/ViewText.h"
 
 namespace zel {
