@@ -56,7 +56,9 @@ bool differsFromDefault(std::string_view raw, std::string_view lowerDefault) {
     return !value.empty() && value != lowerDefault;
 }
 
-void writeSettings(MemoHolder& holder, std::vector<std::string>& lines, std::string_view indent) {
+// The settings written only when they are set or differ from their defaults.
+void writeChosenSettings(MemoHolder& holder, std::vector<std::string>& lines,
+                         std::string_view indent) {
     if (holder.currentNode && holder.indexOf_(holder.currentNode) >= 0) {
         std::string name;
         appendEscapedMarkup(name, trimmedView(holder.currentNode->getName_()));
@@ -91,6 +93,11 @@ void writeSettings(MemoHolder& holder, std::vector<std::string>& lines, std::str
         std::string raw = holder.getField_(key);
         if (!raw.empty()) lines.push_back(fieldLine(indent, key, settingMarkupValue(raw)));
     }
+}
+
+// The sort, reload and save state, always written.
+void writeStateSettings(const MemoHolder& holder, std::vector<std::string>& lines,
+                        std::string_view indent) {
     lines.push_back(quotedLine(indent, "flagSort", flagText(holder.getSort_())));
     lines.push_back(quotedLine(indent, "flagAscending", flagText(holder.getAscending_())));
     lines.push_back(quotedLine(indent, "flagAccount", flagText(holder.flagAccount)));
@@ -106,7 +113,8 @@ void writeSettings(MemoHolder& holder, std::vector<std::string>& lines, std::str
 }
 
 // A zlib stream begins with a deflate method byte and a check that makes the
-// first two bytes a multiple of 31; markup text never does.
+// first two bytes a multiple of 31; holder markup, which begins with "<", a
+// blank or a line break, never does.
 bool looksCompressed(std::string_view bytes) {
     if (bytes.size() < 2) return false;
     auto method = static_cast<unsigned char>(bytes[0]);
@@ -132,7 +140,8 @@ void emitHolder(MemoHolder& holder, std::string_view indent, Take&& take) {
     start += "\">";
     batch.push_back(std::move(start));
     const std::string inner = std::string(indent) + "  ";
-    writeSettings(holder, batch, inner);
+    writeChosenSettings(holder, batch, inner);
+    writeStateSettings(holder, batch, inner);
     take(batch);
     for (int i = 0; i < holder.count_(); ++i) {
         holder.at_(i)->writeNodeRecord_(batch, inner);

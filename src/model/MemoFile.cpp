@@ -56,6 +56,10 @@ void appendLine(std::string& message, std::string_view line) {
     message += "\r\n";
 }
 
+void appendLines(std::string& message, const std::vector<std::string>& lines) {
+    for (const auto& line : lines) appendLine(message, line);
+}
+
 bool inRange(int index, int count) {
     return index >= 0 && index < count;
 }
@@ -298,41 +302,35 @@ long long MemoFile::saveMemoFile_(std::string_view path) {
 void MemoFile::buildContainerMessage(std::string& message) {
     const std::string boundary = newBoundary();
     const std::string delimiter = "--" + boundary;
-    for (std::string_view line : {std::string_view("MIME-Version: 1.0"),
-                                  std::string_view("Content-Type: multipart/mixed;")})
-        appendLine(message, line);
-    appendLine(message, "  boundary=\"" + boundary + "\"");
-    appendLine(message, "Content-Transfer-Encoding: 8bit");
-    appendLine(message, "");
-    appendLine(message, delimiter);
-    appendLine(message, "Content-Type: text/xml; charset=x-sjis");
-    appendLine(message, "Content-Transfer-Encoding: 8bit");
-    appendLine(message, "Content-Disposition: inline;");
+    appendLines(message, {"MIME-Version: 1.0", "Content-Type: multipart/mixed;",
+                          "  boundary=\"" + boundary + "\"", "Content-Transfer-Encoding: 8bit", "",
+                          delimiter});
     std::string indexPath = getMemoFilePath_();
     indexPath.resize(indexPath.size() - extensionOf(indexPath).size());
-    appendLine(message, "  filename=\"" + indexPath + ".mxa\"");
-    appendLine(message, "");
-    std::vector<std::string> lines;
-    _writeTSL_deep_(lines, "");
-    for (const auto& line : lines) appendLine(message, line);
-    appendLine(message, "");
-    appendLine(message, delimiter);
-
+    appendLines(message,
+                {"Content-Type: text/xml; charset=x-sjis", "Content-Transfer-Encoding: 8bit",
+                 "Content-Disposition: inline;", "  filename=\"" + indexPath + ".mxa\"", ""});
+    std::vector<std::string> index;
+    _writeTSL_deep_(index, "");
+    appendLines(message, index);
+    appendLines(message, {"", delimiter});
     for (int i = 0; i < countOfHolders_(); ++i) {
-        MemoHolder& holder = *holderAt_(i);
-        const std::string path = holderFilePath_(holder);
-        if (!holder.loaded) announceNotLoaded_(path);
-        std::vector<std::string> base64;
-        encodeBase64(std::optional<std::string>(holderFileText_(holder)), base64);
-        appendLine(message, "Content-Type: text/xml; charset=x-sjis");
-        appendLine(message, "Content-Transfer-Encoding: base64");
-        appendLine(message, "Content-Disposition: attachment;");
-        appendLine(message, "  filename=\"" + path + "\"");
-        appendLine(message, "");
-        for (const auto& line : base64) appendLine(message, line);
-        appendLine(message, "");
+        appendHolderPart(message, *holderAt_(i));
         appendLine(message, i + 1 == countOfHolders_() ? delimiter + "--" : delimiter);
     }
+}
+
+// The holder's whole file text, plain whatever its FileExt, in Base64.
+void MemoFile::appendHolderPart(std::string& message, MemoHolder& holder) {
+    const std::string path = holderFilePath_(holder);
+    if (!holder.loaded) announceNotLoaded_(path);
+    std::vector<std::string> base64;
+    encodeBase64(std::optional<std::string>(holderFileText_(holder)), base64);
+    appendLines(message,
+                {"Content-Type: text/xml; charset=x-sjis", "Content-Transfer-Encoding: base64",
+                 "Content-Disposition: attachment;", "  filename=\"" + path + "\"", ""});
+    appendLines(message, base64);
+    appendLine(message, "");
 }
 
 long long MemoFile::writeContainer_(std::string_view path) {

@@ -92,6 +92,7 @@ class MemoFile : public MemoBasic {
   private:
     // The container message: the index part and one Base64 part per holder.
     void buildContainerMessage(std::string& message);
+    void appendHolderPart(std::string& message, MemoHolder& holder);
     void readHolderElement(const TTAGNode& element);
     void selectCurrentHolderAfterReading();
 
