@@ -135,19 +135,6 @@ TEST(NodeList, NavigationAndRemovalAtTheEdges) {
     EXPECT_EQ(holder.previous_(b), nullptr);  // not in the list
 }
 
-TEST(NodeList, MarksAreCountedAndCollectedInOrder) {
-    MemoHolder holder;
-    for (const char* name : {"a", "b", "c"}) addTextNode(holder, name);
-    holder.at_(2)->setMarked_(true);
-    holder.at_(0)->setMarked_(true);
-    NodeList marked;
-    holder.collectMarked_(marked);
-    EXPECT_EQ(holder.countMarked_(), 2);
-    ASSERT_EQ(marked.size(), 2u);
-    EXPECT_EQ(marked[0].first, "a");
-    EXPECT_EQ(marked[1].second, holder.at_(2));
-}
-
 TEST(NodeList, FieldKeysAndValuesAreCollectedOnce) {
     MemoHolder holder;
     MemoNode* a = addTextNode(holder, "a");
