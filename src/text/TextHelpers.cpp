@@ -43,21 +43,6 @@ std::string mapSingleBytes(std::string_view text, F replacement) {
     return out;
 }
 
-// Every occurrence of the lower-case ASCII `pattern`, in any letter case and on
-// character boundaries, replaced by `by`.
-std::string replaceAllNoCase(std::string_view text, std::string_view pattern, std::string_view by) {
-    std::string folded = lowerText(text);
-    std::string out;
-    std::size_t from = 0;
-    for (std::size_t at; (at = findOnBoundary(folded, pattern, from)) != std::string_view::npos;
-         from = at + pattern.size()) {
-        out.append(text.substr(from, at - from));
-        out.append(by);
-    }
-    out.append(text.substr(from));
-    return out;
-}
-
 // File names are built from outside text, so a lead byte protects the byte
 // after it only when that byte can really be the second half of a character;
 // otherwise a stray lead byte would smuggle a "/" or a control byte through.
@@ -292,12 +277,29 @@ std::string escapeMarkup(std::string_view text) {
 
 std::string unescapeMarkup(std::string_view text) {
     if (findSingleByte(text, '&') == std::string_view::npos) return std::string(text);
-    std::string out = replaceAllNoCase(text, "&nbsp;", " ");
-    out = replaceAllNoCase(out, "&lt;", "<");
-    out = replaceAllNoCase(out, "&gt;", ">");
-    out = replaceAllNoCase(out, "&quot;", "\"");
-    // Last, so that an escaped entity name (&amp;lt;) comes out as text.
-    return replaceAllNoCase(out, "&amp;", "&");
+    struct Entity {
+        std::string_view name;
+        char replacement;
+    };
+    static constexpr Entity kEntities[] = {
+        {"&nbsp;", ' '}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
+    // One pass in place of five replacements: what an entity turns into is
+    // never read again, so "&amp;lt;" still comes out as "&lt;".
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t amp = findSingleByte(text, '&', i);
+        out.append(text.substr(i, amp == std::string_view::npos ? amp : amp - i));
+        if (amp == std::string_view::npos) break;
+        i = amp;
+        const Entity* hit = nullptr;
+        for (const auto& entity : kEntities) {
+            if (sameText(text.substr(i, entity.name.size()), entity.name)) hit = &entity;
+        }
+        out += hit ? hit->replacement : '&';
+        i += hit ? hit->name.size() : 1;
+    }
+    return out;
 }
 
 std::string escapeHTML(std::string_view text) {
