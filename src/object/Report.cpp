@@ -2,11 +2,14 @@
 
 #include <iostream>
 
+#include "text/Sjis.h"
+
 namespace zel {
 namespace {
 
 Reporter& currentReporter() {
-    static Reporter reporter = [](const std::string& text) { std::cerr << text << '\n'; };
+    // Reports are Shift_JIS like every model text; the terminal reads UTF-8.
+    static Reporter reporter = [](const std::string& text) { std::cerr << sjisToUtf8(text) << '\n'; };
     return reporter;
 }
 

@@ -216,8 +216,41 @@ std::string TObjectParentEX::putNameChild_as_(TObjectNamed* child, std::string_v
 std::string TObjectParentEX::addChild_(std::unique_ptr<TObjectNamed> child,
                                        std::string_view wantedName) {
     std::string result = TObjectParent::addChild_(std::move(child), wantedName);
-    keepOrder_();
+    if (flagSort) placeLastInOrder();
     return result;
+}
+
+bool TObjectParentEX::inOrder(std::string_view before, std::string_view after) const {
+    int order = compareText(before, after);
+    return flagAscending ? order <= 0 : order >= 0;
+}
+
+// A sorted holder gains nodes one at a time; a full sort per node would make
+// filling it quadratic, so an entry added to an ordered list is moved into place.
+void TObjectParentEX::placeLastInOrder() {
+    const std::size_t last = childCount() - 1;
+    for (std::size_t i = 1; i < last; ++i) {
+        if (!inOrder(nameAt(i - 1), nameAt(i))) {
+            keepOrder_();
+            return;
+        }
+    }
+    // Equal names: the newcomer goes last ascending and first descending, as a
+    // stable sort followed by the reversal would place it.
+    const std::string name = nameAt(last);
+    auto comesBefore = [&](std::size_t i) {
+        int order = compareText(nameAt(i), name);
+        return flagAscending ? order <= 0 : order > 0;
+    };
+    std::size_t low = 0, high = last;
+    while (low < high) {
+        std::size_t mid = (low + high) / 2;
+        if (comesBefore(mid))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    moveChildTo_(last, low);
 }
 
 void TObjectParentEX::copyFrom_(const TObjectNamed& source) {

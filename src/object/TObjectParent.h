@@ -100,6 +100,10 @@ public:
 
     bool flagSort = false;
     bool flagAscending = true;
+
+private:
+    bool inOrder(std::string_view before, std::string_view after) const;
+    void placeLastInOrder();
 };
 
 }  // namespace zel

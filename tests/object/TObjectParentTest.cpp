@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "object/Agents.h"
 #include "object/Report.h"
 #include "object/TObjectParent.h"
+#include "text/Sjis.h"
 
 namespace zel {
 namespace {
@@ -215,6 +218,30 @@ TEST(Agents, ForwardToTheirWindows) {
     EXPECT_EQ(node.query_("getUIInternet"), "false");
     node.message_("line");
     EXPECT_EQ(nodeWindow.status, "line");
+}
+
+}  // namespace
+}  // namespace zel
+
+namespace zel {
+namespace {
+
+TEST(SortedParent, AddingToAnOrderedListMatchesAFullSort) {
+    for (bool ascending : {true, false}) {
+        TObjectParentEX parent;
+        parent.flagSort = true;
+        parent.flagAscending = ascending;
+        std::vector<std::string> wanted{"m", "b", "x", "B1", "a", "z", "k", "\x82\x60", "c"};
+        for (const auto& name : wanted) parent.addChild_(std::make_unique<TObjectNamed>(), name);
+        std::vector<std::string> sorted = wanted;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto& a, const auto& b) { return compareText(a, b) < 0; });
+        if (!ascending) std::reverse(sorted.begin(), sorted.end());
+        std::vector<std::string> got;
+        for (std::size_t i = 0; i < parent.childCount(); ++i) got.push_back(parent.nameAt(i));
+        EXPECT_EQ(got, sorted) << (ascending ? "ascending" : "descending");
+        EXPECT_EQ(parent.getChild_("k"), parent.childAt(parent.indexOfName("K")));
+    }
 }
 
 }  // namespace
