@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QStatusBar>
-#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/CommandTable.h"
 #include "model/MemoNode.h"
@@ -33,9 +33,19 @@ void TFormMainMenu::buildToolPanel() {
     CheckBox_UIInternet->setChecked(true);
     layout->addWidget(CheckBox_UIInternet);
     layout->addStretch();
-    QToolBar* bar = addToolBar(QStringLiteral("Tool"));
-    bar->setMovable(false);
-    bar->addWidget(Panel_Tool);
+    // A plain panel above the holder frame rather than a tool bar: tool bars
+    // paint over their widgets' background, and this panel shows the memo
+    // file's colour.
+    auto* body = new QWidget(this);
+    bodyLayout_ = new QVBoxLayout(body);
+    bodyLayout_->setContentsMargins(0, 0, 0, 0);
+    bodyLayout_->setSpacing(0);
+    bodyLayout_->addWidget(Panel_Tool);
+    setCentralWidget(body);
+}
+
+void TFormMainMenu::setHolderFrame(QWidget* frame) {
+    bodyLayout_->addWidget(frame, 1);
 }
 
 QPushButton* TFormMainMenu::addCommandButton(std::string_view name, const char* hint) {

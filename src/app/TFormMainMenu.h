@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <string_view>
 
 #include "app/TFormMainScript.h"
@@ -32,6 +33,8 @@ class TFormMainMenu : public TFormMainScript {
     QLabel* statusMessagePanel = nullptr;
 
   protected:
+    // Places the holder frame below the tool panel.
+    void setHolderFrame(QWidget* frame);
     void showMessageText(std::string_view text) override;
     void refreshColor() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,6 +43,8 @@ class TFormMainMenu : public TFormMainScript {
     QPushButton* addCommandButton(std::string_view name, const char* hint);
     void buildToolPanel();
     void buildStatusBar();
+
+    QVBoxLayout* bodyLayout_ = nullptr;
 };
 
 }  // namespace zel

@@ -11,7 +11,7 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
     nodeList->setUniformItemSizes(true);
     FrameMemoNode1 = new TPlainNodeEditor(FrameMemoHolder1);
     FrameMemoHolder1->setStretchFactor(1, 3);
-    setCentralWidget(FrameMemoHolder1);
+    setHolderFrame(FrameMemoHolder1);
     connect(nodeList, &QListWidget::currentRowChanged, this, &TFormMainZELX13c::nodeRowChosen);
 }
 

@@ -1,6 +1,9 @@
 // The busy protocol, the agent, the guards, new nodes and the version report.
 
+#include <QImage>
+#include <set>
 #include "app/AppTestSupport.h"
+
 #include "app/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
@@ -152,6 +155,12 @@ TEST_F(MainWindowTest, CaptionNamesTheProgramAndTheMemoFile) {
     window->setCaption_();
     EXPECT_EQ(window->windowTitle().toStdString(), "zel " + path("diary.mxa"));
     EXPECT_EQ(window->applicationTitle(), "diary.mxa");
+
+    window->aFile->putField_("Color", "\"clRed\"");
+    window->setCaption_();
+    QImage panel = window->Panel_Tool->grab().toImage();
+    EXPECT_EQ(QColor(panel.pixel(panel.width() - 2, 2)), QColor(Qt::red))
+        << "the tool panel shows the memo file's colour";
 }
 
 }  // namespace
