@@ -42,6 +42,8 @@ class NodeViewOwner {
     // A bitmap pasted into the text editor becomes a new image node; false
     // when the owner cannot make one.
     virtual bool pasteImageAsNewNode(const QImage& image) = 0;
+    // The name dialog loaded with `node`: true with the name confirmed.
+    virtual bool askNodeName(MemoNode& node, std::string& name) = 0;
 };
 
 // The main window as its node windows see it.
@@ -51,19 +53,19 @@ class NodeWindowHost {
 
     virtual QWidget* hostWidget() = 0;
     virtual MainWindowLink* windowLink() = 0;
+    // The main window as the owner of its own node view: its status line,
+    // boxes, busy state, program folder, image nodes and name dialog.
+    virtual NodeViewOwner& mainViewOwner() = 0;
     virtual MemoFile* memoFile() const = 0;
     virtual MemoNode* getCurMemoNode() const = 0;
     virtual int UI2Model() = 0;
     virtual void Model2UI() = 0;
-    virtual bool nowDoing() = 0;
-    virtual void messageDoing_(std::string_view text) = 0;
     // "MemoNode SaveAs" for `node`: the size written, or a negative code.
     virtual long long saveNodeAs(MemoNode& node) = 0;
-    // Prints `node`; the status text the printing left, empty when it did not run.
+    // Prints `node`; the operation text the printing left.
     virtual std::string printNode(MemoNode& node) = 0;
     // Prints an image of `window` scaled to one page; false when it did not.
     virtual bool hardCopy(QWidget& window) = 0;
-    virtual void hostBox(BoxTone tone, std::string_view text) = 0;
 };
 
 }  // namespace zel

@@ -1,0 +1,82 @@
+#pragma once
+// A node view in a memo file of shown holders, owned by a stand-in for the
+// main window that records messages and boxes; the same stand-in serves as
+// the host of node windows.
+
+#include <QImage>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ViewsTestSupport.h"
+#include "model/MemoFile.h"
+#include "object/Agents.h"
+#include "views/NodeViewOwner.h"
+#include "views/TFrameMemoNode.h"
+
+namespace zel::test {
+
+class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainWindowLink {
+  public:
+    FakeMainWindow();
+    ~FakeMainWindow() override;
+
+    // A holder "h" whose nodes carry `names`; the first one is shown.
+    MemoHolderUI& addHolder(const std::vector<std::string>& names);
+    MemoNode& node(const std::string& name);
+    // Makes `node` current: the view is written back into the old node and
+    // shows the new one, as the main window's setCurMemoNode_ does.
+    void select(MemoNode& node);
+
+    // NodeViewOwner.
+    void nodeViewMessage(std::string_view text) override { messages.emplace_back(text); }
+    void mainWindowMessage(std::string_view text) override { messages.emplace_back(text); }
+    void nodeViewBox(BoxTone, std::string_view text) override { boxes.emplace_back(text); }
+    AgentAPLAbs* nodeViewAgent() override { return &agent; }
+    bool isMainWindow() const override { return true; }
+    std::string readerName() const override { return "\"tester\""; }
+    std::string dateFormat() const override { return format; }
+    bool isBusy() override { return false; }
+    std::string programDirectory() const override { return "/opt/zel/"; }
+    bool pasteImageAsNewNode(const QImage&) override { return false; }
+    bool askNodeName(MemoNode&, std::string& name) override;
+
+    // NodeWindowHost.
+    QWidget* hostWidget() override { return &widget; }
+    MainWindowLink* windowLink() override { return this; }
+    NodeViewOwner& mainViewOwner() override { return *this; }
+    MemoFile* memoFile() const override { return file.get(); }
+    MemoNode* getCurMemoNode() const override { return current; }
+    int UI2Model() override;
+    void Model2UI() override;
+    long long saveNodeAs(MemoNode&) override { return 0; }
+    std::string printNode(MemoNode&) override { return {}; }
+    bool hardCopy(QWidget&) override { return false; }
+
+    // MainWindowLink.
+    bool isBreakRequested() const override { return false; }
+    void showStatus(std::string_view text) override { messages.emplace_back(text); }
+    bool internetEnabled() const override { return internet; }
+
+    bool contains(const std::string& part) const;
+
+    std::unique_ptr<ShownMemoFile> file;
+    QWidget widget;
+    TFrameMemoNode* view;
+    AgentAPLZEL agent;
+    MemoNode* current = nullptr;
+    bool internet = true;
+    std::string format = "\"yyyymmdd\"";
+    // The next answer of the name dialog; none means "cancelled".
+    std::vector<std::string> names;
+    std::vector<std::string> messages, boxes;
+};
+
+// Replaces the editor's whole text as typing would (undoable, marks it changed).
+void typeInto(QPlainTextEdit* editor, const QString& text);
+// Selects the characters from `start` to `end` of the editor.
+void selectRange(QPlainTextEdit* editor, int start, int end);
+QString u(const char* utf8);
+std::string sjis(const char* utf8);
+
+}  // namespace zel::test
