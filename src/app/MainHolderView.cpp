@@ -118,13 +118,16 @@ int MainHolderView::UINewHolder() {
     return newHolderAt(current < 0 ? -1 : current + 1, "New MemoHolder", true);
 }
 
-int MainHolderView::UINewHolderLeft() { return newHolderAt(0, "New Holder Left", false); }
+int MainHolderView::UINewHolderLeft() {
+    return newHolderAt(0, "New Holder Left", false);
+}
 
-int MainHolderView::UINewHolderRight() { return newHolderAt(-1, "New Holder Right", false); }
+int MainHolderView::UINewHolderRight() {
+    return newHolderAt(-1, "New Holder Right", false);
+}
 
 int MainHolderView::moveCurrentHolder(int delta) {
-    if (window_.nowDoing() || window_.checkUIReadOnly() || window_.checkHolderReadOnly())
-        return -1;
+    if (window_.nowDoing() || window_.checkUIReadOnly() || window_.checkHolderReadOnly()) return -1;
     MemoFile& file = *window_.aFile;
     const int index = file.indexOfHolder_(window_.getCurHolder());
     if (index < 0 || index + delta < 0 || index + delta >= file.countOfHolders_()) return 0;
@@ -136,9 +139,13 @@ int MainHolderView::moveCurrentHolder(int delta) {
     return 0;
 }
 
-int MainHolderView::UIMoveHolderRight() { return moveCurrentHolder(1); }
+int MainHolderView::UIMoveHolderRight() {
+    return moveCurrentHolder(1);
+}
 
-int MainHolderView::UIMoveHolderLeft() { return moveCurrentHolder(-1); }
+int MainHolderView::UIMoveHolderLeft() {
+    return moveCurrentHolder(-1);
+}
 
 int MainHolderView::UIShowHolders() {
     if (window_.nowDoing() || !window_.aFile) return -1;
@@ -168,27 +175,45 @@ int MainHolderView::UIChangeListView() {
     return changeMode(&TFrameMemoHolder::switchToList, "Change ListView");
 }
 
-MemoFile* MainHolderView::memoFile() const { return window_.aFile.get(); }
+MemoFile* MainHolderView::memoFile() const {
+    return window_.aFile.get();
+}
 
-MemoNode* MainHolderView::getCurMemoNode() const { return window_.getCurMemoNode(); }
+MemoNode* MainHolderView::getCurMemoNode() const {
+    return window_.getCurMemoNode();
+}
 
-void MainHolderView::setCurMemoNode_(MemoNode* node) { window_.setCurMemoNode_(node); }
+void MainHolderView::setCurMemoNode_(MemoNode* node) {
+    window_.setCurMemoNode_(node);
+}
 
 MemoHolder* MainHolderView::changeHolder_(MemoHolder* holder) {
     return window_.changeHolder_(holder);
 }
 
-bool MainHolderView::nowDoing() { return window_.nowDoing(); }
+bool MainHolderView::nowDoing() {
+    return window_.nowDoing();
+}
 
-bool MainHolderView::isUIReadOnly() const { return window_.uiReadOnlySource(); }
+bool MainHolderView::isUIReadOnly() const {
+    return window_.uiReadOnlySource();
+}
 
-void MainHolderView::messageDoing_(std::string_view text) { window_.messageDoing_(text); }
+void MainHolderView::messageDoing_(std::string_view text) {
+    window_.messageDoing_(text);
+}
 
-void MainHolderView::startDoing_(std::string_view name) { window_.startDoing_(name); }
+void MainHolderView::startDoing_(std::string_view name) {
+    window_.startDoing_(name);
+}
 
-void MainHolderView::doneDoing_(std::string_view text) { window_.doneDoing_(text); }
+void MainHolderView::doneDoing_(std::string_view text) {
+    window_.doneDoing_(text);
+}
 
-int MainHolderView::UI2Model() { return window_.UI2Model(); }
+int MainHolderView::UI2Model() {
+    return window_.UI2Model();
+}
 
 void MainHolderView::saveFieldsEditor(MemoNode& node) {
     if (NodeEditor* editor = window_.nodeEditor()) editor->writeNode(node);
@@ -198,13 +223,17 @@ void MainHolderView::reloadFieldsEditor(MemoNode& node) {
     if (NodeEditor* editor = window_.nodeEditor()) editor->showNode(&node);
 }
 
-void MainHolderView::showNodeName(std::string_view) { window_.Model2UI(); }
+void MainHolderView::showNodeName(std::string_view) {
+    window_.Model2UI();
+}
 
 bool MainHolderView::isWebBrowser(const QWidget* widget) const {
     return widget && widget->inherits("QWebEngineView");
 }
 
-void MainHolderView::messageBox(std::string_view text) { window_.prompter().message(text); }
+void MainHolderView::messageBox(std::string_view text) {
+    window_.prompter().message(text);
+}
 
 bool MainHolderView::inputQuery(std::string_view caption, std::string_view prompt,
                                 std::string& value) {

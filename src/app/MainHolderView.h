@@ -63,8 +63,7 @@ class MainHolderView : public HolderFrameHost {
     void showNodeName(std::string_view name) override;
     bool isWebBrowser(const QWidget* widget) const override;
     void messageBox(std::string_view text) override;
-    bool inputQuery(std::string_view caption, std::string_view prompt,
-                    std::string& value) override;
+    bool inputQuery(std::string_view caption, std::string_view prompt, std::string& value) override;
     std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
     int UIClone_(int count) override;
     int popupCommand(std::string_view menu, std::string_view path) override;

@@ -22,6 +22,12 @@ struct IconName {
     std::string keyword, number, label;
 };
 
+// Cheaply rules out the names of ordinary nodes before they are split.
+bool mayNameIcon(std::string_view name) {
+    name = trimmedView(name);
+    return name.size() >= 4 && lowerText(name.substr(0, 4)) == "icon";
+}
+
 IconName iconName(std::string_view name) {
     auto [keyword, afterKeyword] = splitFirstWord(trimText(name));
     auto [number, afterNumber] = splitFirstWord(afterKeyword);
@@ -54,6 +60,7 @@ int MemoHolderUI::loadIcons_() {
     imageList_.reset();
     iconsInUse_ = false;
     for (std::size_t i = 0; i < nodes->childCount(); ++i) {
+        if (!mayNameIcon(nodes->nameAt(i))) continue;
         MemoNode* node = baseAt(i);
         IconName words = iconName(nodes->nameAt(i));
         if (lowerText(words.keyword) != "icon") continue;

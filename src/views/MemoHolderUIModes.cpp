@@ -270,6 +270,10 @@ void MemoHolderUI::nestAndBuild(const std::vector<MemoNode*>& flat,
 }
 
 void MemoHolderUI::followOrder(const std::vector<MemoNode*>& flat) {
+    // A tree stored in display order nests without moving anything.
+    bool same = flat.size() == nodes->childCount();
+    for (std::size_t i = 0; same && i < flat.size(); ++i) same = flat[i] == baseAt(i);
+    if (same) return;
     order().arrangeAs(std::vector<const TObjectNamed*>(flat.begin(), flat.end()));
 }
 
