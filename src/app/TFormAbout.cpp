@@ -35,12 +35,11 @@ TFormAbout::TFormAbout(QWidget* mainWindow)
     timerItem = popup_->addAction(QStringLiteral("timer"));
     timerItem->setCheckable(true);
     timerItem->setChecked(true);
-    connect(timerItem, &QAction::triggered, this, &TFormAbout::toggleTimer);
+    connect(timerItem, &QAction::toggled, this, &TFormAbout::followTimerItem);
     connect(Image1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(Image1->mapToGlobal(at)); });
 
     connect(&timer_, &QTimer::timeout, this, &TFormAbout::countDown);
-    timer_.start(kTickMilliseconds);
 }
 
 int TFormAbout::setAboutImage(std::string_view path) {
@@ -88,6 +87,7 @@ void TFormAbout::showFor(int milliseconds) {
     }
     show();
     raise();
+    followTimerItem(timerItem->isChecked());
     repaint();
 }
 
@@ -98,13 +98,18 @@ void TFormAbout::countDown() {
     if (remaining_ <= 0) close();
 }
 
-void TFormAbout::toggleTimer() {
-    bool run = !timer_.isActive();
-    timerItem->setChecked(run);
-    if (run)
-        timer_.start(kTickMilliseconds);
-    else
+void TFormAbout::followTimerItem(bool checked) {
+    // A hidden window has nothing to count down; the item keeps the choice.
+    if (checked && isVisible()) {
+        if (!timer_.isActive()) timer_.start(kTickMilliseconds);
+    } else {
         timer_.stop();
+    }
+}
+
+void TFormAbout::hideEvent(QHideEvent* event) {
+    timer_.stop();
+    QWidget::hideEvent(event);
 }
 
 void TFormAbout::mousePressEvent(QMouseEvent* event) {

@@ -37,10 +37,11 @@ class TFormAbout : public QWidget {
     // One timer step: 200 ms less; the window closes when nothing is left.
     void countDown();
     // The "timer" item: stops or resumes the countdown from the time left.
-    void toggleTimer();
+    void followTimerItem(bool checked);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
