@@ -191,7 +191,9 @@ std::string TFormMainBase0007::exeDirectory() const {
 }
 
 std::string TFormMainBase0007::getTempDirectory() const {
-    return tempDirectory_.empty() ? exeDirectory() : tempDirectory_;
+    if (tempDirectory_.empty()) return exeDirectory();
+    // File names are joined straight onto this folder.
+    return tempDirectory_.ends_with('/') ? tempDirectory_ : tempDirectory_ + '/';
 }
 
 void TFormMainBase0007::setTempDirectory(std::string_view directory) {

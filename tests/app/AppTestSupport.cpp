@@ -45,6 +45,8 @@ void AppTest::TearDown() {
 }
 
 TFormMainRegular14& AppTest::makeWindow() {
+    // One window at a time: each installs the program's report hooks.
+    window.reset();
     window = std::make_unique<TFormMainRegular14>();
     window->exePath = path("bin/zel");
     auto scripted = std::make_unique<ScriptedPrompter>();

@@ -110,7 +110,7 @@ TEST_F(StartupTest, MissingTempDirIsLoggedAndTheMemoFileFolderUsed) {
 
     writeText("bin/zel.ini", "tempdir=\"" + dir + "\"\r\nTempDir=/elsewhere\r\n");
     TAPLInitialer().initApplication(*window, "");
-    EXPECT_EQ(window->getTempDirectory(), dir);
+    EXPECT_EQ(window->getTempDirectory(), dir + "/");
 }
 
 TEST_F(StartupTest, DefaultOpenFilePrefersTheContainerAndIsAlwaysAMemoFile) {
