@@ -128,9 +128,18 @@ void TFrameMemoHolder::showHolder(MemoHolderUI* holder) {
     else
         configureCheckList(holder->changeCheckListBox_(PanelLeft));
     holder->showNodesControl_();
+    reselectCurrent();
     holder->mouseCursor_(QCursor(Qt::ArrowCursor));
     if (QWidget* control = holder->nodesControl_(); control && control->isVisible())
         control->setFocus();
+    updatePosition();
+}
+
+void TFrameMemoHolder::reselectCurrent() {
+    // A refilled control has lost its selection: the current node's line
+    // is selected again.
+    MemoNode* current = host_ ? host_->getCurMemoNode() : nullptr;
+    if (current && current->owner == holder_) holder_->setCurrent_(current);
     updatePosition();
 }
 
@@ -144,7 +153,7 @@ int TFrameMemoHolder::switchToCheckList() {
     holder_->hideNodesControl_();
     configureCheckList(holder_->changeCheckListBox_(PanelLeft));
     holder_->showNodesControl_();
-    updatePosition();
+    reselectCurrent();
     return 0;
 }
 
@@ -153,7 +162,7 @@ int TFrameMemoHolder::switchToTree() {
     holder_->hideNodesControl_();
     configureTree(holder_->changeTreeView_(PanelLeft));
     holder_->showNodesControl_();
-    updatePosition();
+    reselectCurrent();
     return 0;
 }
 
@@ -162,7 +171,7 @@ int TFrameMemoHolder::switchToList() {
     holder_->hideNodesControl_();
     configureList(holder_->changeListView_(PanelLeft));
     holder_->showNodesControl_();
-    updatePosition();
+    reselectCurrent();
     return 0;
 }
 

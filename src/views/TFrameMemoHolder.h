@@ -117,6 +117,7 @@ class TFrameMemoHolder : public QWidget {
     bool mayRunMenu(bool busyMatters);
     void placeControl(QAbstractItemView* view, QWidget* control, QMenu* popup);
     MemoNode* selectedNode() const;
+    void reselectCurrent();
     void stepHolder(int delta);
     // Renames the current node; false (with the message) for an empty name.
     bool renameCurrent(const std::string& name);

@@ -102,6 +102,9 @@ TEST(HolderModes, SwitchingKeepsOrderAndMarks) {
     for (auto change : {&TFrameMemoHolder::switchToTree, &TFrameMemoHolder::switchToList,
                         &TFrameMemoHolder::switchToCheckList}) {
         ASSERT_EQ(((*host.frame).*change)(), 0);
+        auto* control = qobject_cast<QAbstractItemView*>(holder.nodesControl_());
+        if (!control) control = holder.listControl()->activeView();
+        EXPECT_TRUE(control->selectionModel()->hasSelection()) << "the current line stays chosen";
         EXPECT_EQ(namesInOrder(holder), order);
         EXPECT_EQ(holder.countMarked_(), 1);
     }
