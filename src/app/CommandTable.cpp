@@ -7,6 +7,12 @@ namespace zel {
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = {
         {"UINewNode", "New", [](TFormMainScript& w) { return w.UINewNode(); }},
+        {"UISaveHolderNoMSG", "Save(NoMessage)",
+         [](TFormMainScript& w) { return static_cast<int>(w.UISaveHolderNoMSG()); }},
+        {"UIShowReadWindow", "Read Window",
+         [](TFormMainScript& w) { return w.UIShowReadWindow(); }},
+        {"UIShowOtherWindow", "Other Window",
+         [](TFormMainScript& w) { return w.UIShowOtherWindow(); }},
         {"Break", "Break", [](TFormMainScript& w) { return w.Break(); }},
         {"Done", "Done", [](TFormMainScript& w) { return w.Done(); }},
         {"UITerminate_", "Exit", [](TFormMainScript& w) { return w.UITerminate_(""); }},

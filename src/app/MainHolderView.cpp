@@ -216,15 +216,15 @@ int MainHolderView::UI2Model() {
 }
 
 void MainHolderView::saveFieldsEditor(MemoNode& node) {
-    if (NodeEditor* editor = window_.nodeEditor()) editor->writeNode(node);
+    if (NodeEditor* editor = window_.nodeEditor()) editor->writeFields(node);
 }
 
 void MainHolderView::reloadFieldsEditor(MemoNode& node) {
-    if (NodeEditor* editor = window_.nodeEditor()) editor->showNode(&node);
+    if (NodeEditor* editor = window_.nodeEditor()) editor->showFields(node);
 }
 
-void MainHolderView::showNodeName(std::string_view) {
-    window_.Model2UI();
+void MainHolderView::showNodeName(std::string_view name) {
+    if (NodeEditor* editor = window_.nodeEditor()) editor->showName(name);
 }
 
 bool MainHolderView::isWebBrowser(const QWidget* widget) const {

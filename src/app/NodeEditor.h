@@ -4,6 +4,7 @@
 // edits that dropped files and the log window make in it.
 
 #include <QPoint>
+#include <QWidget>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,15 +12,23 @@
 namespace zel {
 
 class MemoNode;
+class NodeWindowHost;
 
 class NodeEditor {
   public:
     virtual ~NodeEditor() = default;
 
+    // The widget the window places beside the holder list.
+    virtual QWidget* widget() = 0;
     // Shows `node` (none clears the editor).
     virtual void showNode(MemoNode* node) = 0;
     // Writes the editor into `node`.
     virtual void writeNode(MemoNode& node) = 0;
+    // The fields box alone: written into `node` / loaded from it.
+    virtual void writeFields(MemoNode& node) = 0;
+    virtual void showFields(MemoNode& node) = 0;
+    // The name line shows `name`, which the node was given elsewhere.
+    virtual void showName(std::string_view name) = 0;
     virtual void setEditorVisible(bool visible) = 0;
     virtual void setReadOnly(bool readOnly) = 0;
 
@@ -35,6 +44,9 @@ class NodeEditor {
     // Whether a point (global coordinates) lies over the comment or fields box.
     virtual bool isOverComment(const QPoint& global) const = 0;
     virtual bool isOverFields(const QPoint& global) const = 0;
+
+    // The window as the node windows it opens see it.
+    virtual NodeWindowHost& nodeWindowHost() = 0;
 };
 
 }  // namespace zel

@@ -25,6 +25,9 @@ void TFormMainMenu::buildToolPanel() {
     layout->setContentsMargins(2, 2, 2, 2);
     CheckBox_UIReadOnly = new QCheckBox(QStringLiteral("ReadOnly"), Panel_Tool);
     layout->addWidget(CheckBox_UIReadOnly);
+    QPushButton* save = addCommandButton("UISaveHolderNoMSG", "Save Current Holder.");
+    save->setText(QStringLiteral("SAVE"));
+    layout->addWidget(save);
     layout->addWidget(addCommandButton("Break", "Break "));
     layout->addWidget(addCommandButton("UINewNode", "Create New MemoNode. ( text type )"));
     layout->addWidget(addCommandButton("Done", "Break force."));

@@ -6,6 +6,7 @@
 #include "model/MemoNode.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
+#include "views/TFormMemoNode.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -18,16 +19,28 @@ constexpr int kAboutMilliseconds = 5000;
 
 int TFormMainScript::UI2Model() {
     MemoNode* node = getCurMemoNode();
+    if (!node) return -1;
+    // A node in a window of its own is edited there.
+    if (TFormMemoNode* own = TFormMemoNode::ownWindowOf(node)) {
+        own->frame()->UI2Model();
+        return -1;
+    }
     NodeEditor* editor = nodeEditor();
-    if (!node || !editor) return -1;
+    if (!editor) return -1;
     editor->writeNode(*node);
     return 0;
 }
 
 void TFormMainScript::Model2UI() {
     if (NodeEditor* editor = nodeEditor()) {
-        editor->setEditorVisible(true);
-        editor->showNode(getCurMemoNode());
+        if (TFormMemoNode* own = TFormMemoNode::ownWindowOf(getCurMemoNode())) {
+            editor->setEditorVisible(false);
+            own->raise();
+            own->activateWindow();
+        } else {
+            editor->setEditorVisible(true);
+            editor->showNode(getCurMemoNode());
+        }
     }
     refreshReadOnlyIndicator();
 }

@@ -24,6 +24,13 @@ class TFormMainScript : public TFormMainBaseZEL {
 
     // Commands.
     int UINewNode();
+    // Writes the node editor back and saves the current holder to its own
+    // file ("SAVE"); the size written, or a negative code.
+    long long UISaveHolderNoMSG();
+    long long UISaveHolder();
+    // The current node in a node window of its own, or in a read-only one.
+    int UIShowOtherWindow();
+    int UIShowReadWindow();
     int UIShowVersion();
     int UIShowLog();
     int UIShowAbout();
@@ -33,6 +40,8 @@ class TFormMainScript : public TFormMainBaseZEL {
     virtual void refreshColor() {}
 
   private:
+    int showNodeWindow(bool readOnly);
+
     std::string applicationTitle_;
 };
 

@@ -9,7 +9,8 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
     FrameMemoHolder1 = new QSplitter(Qt::Horizontal, this);
     nodeList = new QListWidget(FrameMemoHolder1);
     nodeList->setUniformItemSizes(true);
-    FrameMemoNode1 = new TPlainNodeEditor(FrameMemoHolder1);
+    nodeView_ = std::make_unique<MainNodeView>(*this, FrameMemoHolder1);
+    FrameMemoNode1 = nodeView_->frame();
     FrameMemoHolder1->setStretchFactor(1, 3);
     setHolderFrame(FrameMemoHolder1);
     connect(nodeList, &QListWidget::currentRowChanged, this, &TFormMainZELX13c::nodeRowChosen);

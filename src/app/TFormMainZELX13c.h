@@ -4,9 +4,10 @@
 
 #include <QListWidget>
 #include <QSplitter>
+#include <memory>
 
+#include "app/MainNodeView.h"
 #include "app/TFormMainMenu.h"
-#include "app/TPlainNodeEditor.h"
 
 namespace zel {
 
@@ -15,19 +16,20 @@ class TFormMainZELX13c : public TFormMainMenu {
   public:
     explicit TFormMainZELX13c(QWidget* parent = nullptr);
 
-    NodeEditor* nodeEditor() const override { return FrameMemoNode1; }
+    NodeEditor* nodeEditor() const override { return nodeView_.get(); }
     void showHolderView(MemoHolder* holder) override;
     void hideHolderView(MemoHolder* holder) override;
     void refreshHolderList() override;
 
     QSplitter* FrameMemoHolder1 = nullptr;
     QListWidget* nodeList = nullptr;
-    TPlainNodeEditor* FrameMemoNode1 = nullptr;
+    TFrameMemoNode* FrameMemoNode1 = nullptr;
 
   private:
     void nodeRowChosen(int row);
 
     MemoHolder* listedHolder_ = nullptr;
+    std::unique_ptr<MainNodeView> nodeView_;
 };
 
 }  // namespace zel

@@ -62,8 +62,8 @@ class NodeWindowHost {
     virtual void Model2UI() = 0;
     // "MemoNode SaveAs" for `node`: the size written, or a negative code.
     virtual long long saveNodeAs(MemoNode& node) = 0;
-    // Prints `node`; the operation text the printing left.
-    virtual std::string printNode(MemoNode& node) = 0;
+    // Prints `node`: true with the operation text the printing left.
+    virtual bool printNode(MemoNode& node, std::string& operation) = 0;
     // Prints an image of `window` scaled to one page; false when it did not.
     virtual bool hardCopy(QWidget& window) = 0;
 };

@@ -261,6 +261,11 @@ std::string TFrameMemoNode::shownName() const {
     return fromQt(StaticText_name->text());
 }
 
+void TFrameMemoNode::showNodeName(std::string_view name) {
+    StaticText_name->setText(toQt(name));
+    shownName_ = StaticText_name->text();
+}
+
 bool TFrameMemoNode::renameNode(std::string_view wanted) {
     if (!node_) return false;
     if (trimText(wanted).empty()) {
@@ -268,8 +273,7 @@ bool TFrameMemoNode::renameNode(std::string_view wanted) {
         return false;
     }
     node_->putName_as_(wanted);
-    StaticText_name->setText(toQt(node_->getName_()));
-    shownName_ = StaticText_name->text();
+    showNodeName(node_->getName_());
     markHolderChanged();
     return true;
 }

@@ -211,7 +211,8 @@ void TFormMemoNode::Print() {
         status("ERROR: Now doing other work. ");
         return;
     }
-    status("Printed " + host_->printNode(*node()));
+    std::string operation;
+    if (host_->printNode(*node(), operation)) status("Printed " + operation);
 }
 
 // --- NodeViewOwner -----------------------------------------------------------------

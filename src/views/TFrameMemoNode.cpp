@@ -231,8 +231,7 @@ void TFrameMemoNode::Model2UI() {
     if (owner_) showBody();
     loadBox(Memo_Fields, shownFields_, fieldLines(node_->fields), fieldsBox_);
     loadBox(Memo_comment, shownComment_, node_->comment, commentBox_);
-    StaticText_name->setText(toQt(node_->getName_()));
-    shownName_ = StaticText_name->text();
+    showNodeName(node_->getName_());
 }
 
 void TFrameMemoNode::showBody() {
@@ -312,8 +311,9 @@ void TFrameMemoNode::loadBox(QPlainTextEdit* editor, QString& shown,
 
 void TFrameMemoNode::loadEditor(QPlainTextEdit* editor, QString& shown, const QString& text) {
     editor->setPlainText(text);
-    // What the editor gives back for untouched text is what counts as shown.
-    shown = editor->toPlainText();
+    // Text from Shift_JIS holds none of the characters the editor would
+    // give back otherwise (no-break spaces, paragraph separators).
+    shown = text;
     editor->document()->setModified(false);
 }
 
@@ -419,8 +419,7 @@ bool TFrameMemoNode::writeName() {
     }
     if (wanted == node_->getName_()) return false;
     node_->putName_as_(wanted);
-    StaticText_name->setText(toQt(node_->getName_()));
-    shownName_ = StaticText_name->text();
+    showNodeName(node_->getName_());
     return true;
 }
 

@@ -130,6 +130,8 @@ class TFrameMemoNode : public QWidget {
     void nameDialog();
     // The name line's text (Shift_JIS).
     std::string shownName() const;
+    // The name line shows `name`, the name the node was given elsewhere.
+    void showNodeName(std::string_view name);
 
     QLabel* StaticText_name;
     QWidget* Panel1;

@@ -50,7 +50,7 @@ class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainW
     int UI2Model() override;
     void Model2UI() override;
     long long saveNodeAs(MemoNode&) override { return 0; }
-    std::string printNode(MemoNode&) override { return {}; }
+    bool printNode(MemoNode&, std::string&) override { return false; }
     bool hardCopy(QWidget&) override { return false; }
 
     // MainWindowLink.

@@ -1,0 +1,208 @@
+#include "app/MainNodeView.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include "app/TFormMainBase0007.h"
+#include "formats/TContent.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+Tone toneOf(BoxTone tone) {
+    switch (tone) {
+        case BoxTone::Confirmation:
+            return Tone::Confirmation;
+        case BoxTone::Warning:
+            return Tone::Warning;
+        default:
+            return Tone::Information;
+    }
+}
+
+std::string bitmapBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+}  // namespace
+
+MainNodeView::MainNodeView(TFormMainBase0007& window, QWidget* parent)
+    : window_(window), frame_(new TFrameMemoNode(parent)) {
+    frame_->initialise();
+    frame_->setOwner(this);
+}
+
+// --- NodeEditor ------------------------------------------------------------------
+
+void MainNodeView::showNode(MemoNode* node) {
+    if (!node) {
+        frame_->releaseNode();
+        return;
+    }
+    frame_->setNode(node);
+    frame_->Model2UI();
+}
+
+void MainNodeView::writeNode(MemoNode& node) {
+    // A view that shows another node never writes into this one.
+    if (frame_->node() == &node) frame_->UI2Model();
+}
+
+void MainNodeView::writeFields(MemoNode& node) {
+    if (frame_->node() == &node) frame_->fieldsToModel();
+}
+
+void MainNodeView::showFields(MemoNode& node) {
+    if (frame_->node() == &node) frame_->fieldsToView();
+}
+
+void MainNodeView::showName(std::string_view name) {
+    frame_->showNodeName(name);
+}
+
+std::string MainNodeView::memoText() const {
+    std::string text = linesText(frame_->memoLines());
+    // The last line has no line break of its own.
+    if (text.size() >= 2) text.resize(text.size() - 2);
+    return text;
+}
+
+void MainNodeView::setMemoText(std::string_view text) {
+    frame_->setMemoLines(textLines(text));
+}
+
+void MainNodeView::appendMemoLine(std::string_view line) {
+    frame_->appendMemoLines({std::string(line)});
+}
+
+void MainNodeView::appendCommentLines(const std::vector<std::string>& lines) {
+    frame_->appendCommentLines(lines);
+}
+
+void MainNodeView::setFieldsBoxValue(std::string_view key, std::string_view value) {
+    frame_->setFieldsEditorValue(key, value);
+}
+
+bool MainNodeView::isOverComment(const QPoint& global) const {
+    return frame_->isOverComment(global);
+}
+
+bool MainNodeView::isOverFields(const QPoint& global) const {
+    return frame_->isOverFields(global);
+}
+
+// --- NodeViewOwner -----------------------------------------------------------------
+
+void MainNodeView::nodeViewMessage(std::string_view text) {
+    window_.messageDoing_(text);
+}
+
+void MainNodeView::mainWindowMessage(std::string_view text) {
+    window_.messageDoing_(text);
+}
+
+void MainNodeView::nodeViewBox(BoxTone tone, std::string_view text) {
+    window_.prompter().ask(toneOf(tone), text, ButtonOk);
+}
+
+AgentAPLAbs* MainNodeView::nodeViewAgent() {
+    return window_.agent.get();
+}
+
+std::string MainNodeView::readerName() const {
+    return wrapQuotes(window_.userName);
+}
+
+std::string MainNodeView::dateFormat() const {
+    return window_.getDateFormat();
+}
+
+bool MainNodeView::isBusy() {
+    return window_.nowDoing();
+}
+
+std::string MainNodeView::programDirectory() const {
+    return window_.exeDirectory();
+}
+
+bool MainNodeView::pasteImageAsNewNode(const QImage& image) {
+    if (image.isNull()) return false;
+    MemoNode* node = window_.newNodeOfKind_("", KindImage);
+    // Refused (read-only): the refusal has said so.
+    if (!node) return true;
+    auto body = std::make_unique<TContent>();
+    body->stream = bitmapBytes(image);
+    body->contentType = "image/bmp";
+    body->transferEncoding = "binary";
+    node->content = std::move(body);
+    node->putField_("Content-Transfer-Encoding", "\"binary\"");
+    node->putField_("Content-Type", "\"image/bmp\"");
+    if (auto* holder = dynamic_cast<MemoHolder*>(node->owner)) holder->changed = true;
+    window_.Model2UI();
+    return true;
+}
+
+bool MainNodeView::askNodeName(MemoNode&, std::string&) {
+    // The name dialog is not part of the program yet.
+    return false;
+}
+
+// --- NodeWindowHost ----------------------------------------------------------------
+
+QWidget* MainNodeView::hostWidget() {
+    return &window_;
+}
+
+MainWindowLink* MainNodeView::windowLink() {
+    return &window_;
+}
+
+MemoFile* MainNodeView::memoFile() const {
+    return window_.aFile.get();
+}
+
+MemoNode* MainNodeView::getCurMemoNode() const {
+    return window_.getCurMemoNode();
+}
+
+int MainNodeView::UI2Model() {
+    return window_.UI2Model();
+}
+
+void MainNodeView::Model2UI() {
+    window_.Model2UI();
+}
+
+long long MainNodeView::saveNodeAs(MemoNode& node) {
+    // Until the node commands bring "MemoNode SaveAs", the node's content is
+    // saved to a file the user picks, offered as its Filename or its name.
+    std::string offered = trimText(stripQuotes(node.getField_("Filename")));
+    if (offered.empty()) offered = node.getName_();
+    const std::string path = window_.prompter().saveFileName("All(*.*)|*.*", offered);
+    if (path.empty()) return -1;
+    window_.startDoing_("MemoNode SaveAs " + path);
+    const long long size = node.saveBody_(path);
+    window_.doneDoing_(size < 0 ? "ERROR: MemoNode SaveAs " + path : std::string());
+    return size;
+}
+
+bool MainNodeView::printNode(MemoNode&, std::string&) {
+    window_.notImplemented_("UIPrintMemoNode");
+    return false;
+}
+
+bool MainNodeView::hardCopy(QWidget&) {
+    window_.notImplemented_("HardCopy");
+    return false;
+}
+
+}  // namespace zel
