@@ -4,6 +4,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
 
 namespace zel {
 
@@ -22,6 +23,10 @@ int MemoFileUI::_writeTSL_deep_(std::vector<std::string>& lines, std::string_vie
         putField_("Version", wrapQuotes(mainWindow->LabeledEdit_Version));
     }
     return MemoFile::_writeTSL_deep_(lines, indent);
+}
+
+std::unique_ptr<MemoHolder> MemoFileUI::newHolderObject_() {
+    return std::make_unique<MemoHolderUI>(this);
 }
 
 void MemoFileUI::announceNotLoaded_(const std::string& holderPath) {

@@ -3,6 +3,7 @@
 // shows and edits, asks its temporary folder and version from the window, and
 // saves its changed holders for the close question and the idle auto save.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,8 @@ class MemoFileUI : public MemoFile {
     // Records the current holder and the program's version before writing.
     int _writeTSL_deep_(std::vector<std::string>& lines, std::string_view indent) override;
     void announceNotLoaded_(const std::string& holderPath) override;
+    // Holders shown in the holder view, with nodes that may open windows.
+    std::unique_ptr<MemoHolder> newHolderObject_() override;
 
     // Saves every changed holder (every holder with `force`) to its own file
     // in its format and clears its changed flag; a holder that cannot be

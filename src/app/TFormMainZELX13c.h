@@ -1,11 +1,10 @@
 #pragma once
-// The frame layer: the holder frame beside the node editor. Until the holder
-// view takes its place, the current holder's nodes are listed by name.
+// The frame layer: the holder frame (the list of the current holder and the
+// node view beside it) above the holder tabs.
 
-#include <QListWidget>
-#include <QSplitter>
 #include <memory>
 
+#include "app/MainHolderView.h"
 #include "app/MainNodeView.h"
 #include "app/TFormMainMenu.h"
 
@@ -20,15 +19,13 @@ class TFormMainZELX13c : public TFormMainMenu {
     void showHolderView(MemoHolder* holder) override;
     void hideHolderView(MemoHolder* holder) override;
     void refreshHolderList() override;
+    MainHolderView& holderView() const { return *holderView_; }
 
-    QSplitter* FrameMemoHolder1 = nullptr;
-    QListWidget* nodeList = nullptr;
+    TFrameMemoHolder* FrameMemoHolder1 = nullptr;
     TFrameMemoNode* FrameMemoNode1 = nullptr;
 
   private:
-    void nodeRowChosen(int row);
-
-    MemoHolder* listedHolder_ = nullptr;
+    std::unique_ptr<MainHolderView> holderView_;
     std::unique_ptr<MainNodeView> nodeView_;
 };
 

@@ -12,7 +12,6 @@
 #include "platform/Shell.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
-#include "views/NodeViewText.h"
 #include "views/RenameRules.h"
 #include "views/TFrameMemoNode.h"
 #include "views/ViewText.h"

@@ -112,12 +112,13 @@ void TFormMemoNode::buildMenus() {
 
 TFormMemoNode* TFormMemoNode::open(NodeWindowHost& host, MemoNode& node, bool readOnly) {
     auto* shown = dynamic_cast<MemoNodeUI*>(&node);
-    if (!readOnly) {
-        if (TFormMemoNode* own = ownWindowOf(&node)) {
-            own->raise();
-            own->activateWindow();
-            return own;
-        }
+    // Two editors writing one node would undo each other's edits: a node
+    // that cannot record its own window is only shown.
+    if (!shown) readOnly = true;
+    if (TFormMemoNode* own = readOnly ? nullptr : ownWindowOf(&node)) {
+        own->raise();
+        own->activateWindow();
+        return own;
     }
     host.UI2Model();
     QWidget* main = host.hostWidget();
@@ -134,7 +135,7 @@ TFormMemoNode* TFormMemoNode::open(NodeWindowHost& host, MemoNode& node, bool re
     window->FrameMemoNode1->setNode(&node);
     window->FrameMemoNode1->Model2UI();
     window->show();
-    if (!readOnly && shown) {
+    if (!readOnly) {
         shown->nodeWindow = window;
         host.Model2UI();
     }
