@@ -14,7 +14,7 @@ namespace zel {
 namespace {
 
 // Pop-up entries that run a command of the command table, by caption path.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 28> kPopupCommands{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 30> kPopupCommands{{
     {"Delete", "UIDeleteMemoNode"},
     {"CopyTo", "UICopy1To"},
     {"MoveTo", "UIMove1To"},
@@ -42,7 +42,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 28> kPopupCo
     {"Child1/ExtractFilename", "UIExtractFilenameChild1"},
     {"Child/List", "UIListChild"},
     {"Child/New RootNode", "UINewRootNode"},
-    {"Extra/Read Window", "UIShowFormMemoNodeReadOnly"},
+    {"Read Window", "UIShowReadWindow"},
+    {"Extra/Read Window", "UIShowReadWindow"},
+    {"Extra/Other Window", "UIShowOtherWindow"},
 }};
 
 constexpr int kTabStripHeight = 24;

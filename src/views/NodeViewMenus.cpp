@@ -312,9 +312,7 @@ void TFrameMemoNode::changeEncoding(std::string_view encoding) {
 }
 
 void TFrameMemoNode::sortActiveEditor() {
-    QPlainTextEdit* editor = activeEditor();
-    editor->setFocus();
-    editor->selectAll();
+    activeEditor()->selectAll();
     sortSEL();
 }
 

@@ -107,8 +107,8 @@ std::string TFrameMemoNode::selectedText() {
     return sjis;
 }
 
-TFrameMemoNode::Selection TFrameMemoNode::selection() {
-    Selection chosen{activeEditor(), {}, false};
+TFrameMemoNode::Selection TFrameMemoNode::selection(QPlainTextEdit* editor) {
+    Selection chosen{editor, {}, false};
     QString text = withLineFeeds(chosen.editor->textCursor().selectedText());
     // A selection of whole lines ends with a line break, which stays.
     chosen.endsWithLineBreak = text.endsWith(QLatin1Char('\n'));
@@ -127,49 +127,49 @@ void TFrameMemoNode::replaceSelection(const Selection& chosen,
 }
 
 int TFrameMemoNode::addHeadSEL_(std::string_view text) {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     prefixLines(chosen.lines, text, false);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::addTailSEL_(std::string_view text) {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     appendToLines(chosen.lines, text);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::delHeadSEL_(long long characters) {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     cutLineHeads(chosen.lines, characters);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::removeEmptyLineSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     removeBlankLines(chosen.lines);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::trimSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     trimLines(chosen.lines);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::sortSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     sortLinesIgnoringCase(chosen.lines);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::setNumberSEL_(std::string_view format) {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     const int before = count(chosen.lines);
     numberLines(chosen.lines, trimText(format).empty() ? kDefaultNumbering : format, 1);
     replaceSelection(chosen, chosen.lines);
@@ -177,28 +177,28 @@ int TFrameMemoNode::setNumberSEL_(std::string_view format) {
 }
 
 int TFrameMemoNode::reverseSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     reverseLines(chosen.lines);
     replaceSelection(chosen, chosen.lines);
     return count(chosen.lines);
 }
 
 int TFrameMemoNode::lfSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     const std::vector<std::string> pieces = splitAtCommas(chosen.lines);
     replaceSelection(chosen, pieces);
     return count(pieces);
 }
 
 int TFrameMemoNode::oneLineSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     if (chosen.lines.empty()) return 0;
     replaceSelection(chosen, {joinLines(chosen.lines)});
     return 1;
 }
 
 int TFrameMemoNode::tagWordListSEL() {
-    Selection chosen = selection();
+    Selection chosen = selection(activeEditor());
     const std::vector<std::string> words = splitAtTags(joinLines(chosen.lines));
     replaceSelection(chosen, words);
     return count(words);
@@ -217,9 +217,8 @@ int TFrameMemoNode::addNameSEL(bool withBlank) {
 // --- The whole text body -----------------------------------------------------------
 
 int TFrameMemoNode::editMemo(const std::function<int(std::vector<std::string>&)>& edit) {
-    MemoNode0->setFocus();
     MemoNode0->selectAll();
-    Selection chosen = selection();
+    Selection chosen = selection(MemoNode0);
     const int result = edit(chosen.lines);
     replaceSelection(chosen, chosen.lines);
     return result;

@@ -217,7 +217,6 @@ void TFrameMemoNode::setNode(MemoNode* node) {
 
 void TFrameMemoNode::releaseNode() {
     node_ = nullptr;
-    body_ = Body::None;
     initialise();
     Memo_Fields->clear();
     shownFields_.clear();
@@ -228,7 +227,12 @@ void TFrameMemoNode::releaseNode() {
 
 void TFrameMemoNode::Model2UI() {
     if (!node_) return;
-    if (owner_) showBody();
+    // Without an owner no body is shown, and no other node's text lingers
+    // in the editor to be written into this one.
+    if (owner_)
+        showBody();
+    else
+        showOnly(Body::None);
     loadBox(Memo_Fields, shownFields_, fieldLines(node_->fields), fieldsBox_);
     loadBox(Memo_comment, shownComment_, node_->comment, commentBox_);
     showNodeName(node_->getName_());

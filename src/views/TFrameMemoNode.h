@@ -203,7 +203,7 @@ class TFrameMemoNode : public QWidget {
         std::vector<std::string> lines;
         bool endsWithLineBreak;
     };
-    Selection selection();
+    Selection selection(QPlainTextEdit* editor);
     void replaceSelection(const Selection& selection, const std::vector<std::string>& lines);
     std::string selectedText();
     // Selects the whole text body and edits its lines; yields what `edit` does.

@@ -219,6 +219,19 @@ TEST_F(NodeView, SelectionOperationsKeepTheResultSelected) {
     EXPECT_EQ(memo->toPlainText().section('\n', 1, 1), u("00000002:b,c"));
 }
 
+TEST_F(NodeView, WholeBodyOperationsWorkOnTheTextEditorWhateverHasTheFocus) {
+    show(*a);
+    typeInto(main.view->MemoNode0, u("b\na\nb\nB\n"));
+    main.view->Memo_comment->setFocus();
+    EXPECT_EQ(main.view->markDupMemo(), 0);
+    EXPECT_EQ(main.view->sortMemo(), 4);
+    EXPECT_EQ(main.view->MemoNode0->toPlainText(), u("a\nB\nb\nb\n"));
+    EXPECT_EQ(main.view->markDupMemo(), 1);
+    EXPECT_EQ(main.view->MemoNode0->toPlainText(), u("a\nB\nb\n* b\n"));
+    EXPECT_EQ(main.view->countWords_("B"), 3);
+    EXPECT_TRUE(main.view->Memo_comment->toPlainText().isEmpty());
+}
+
 TEST_F(NodeView, NamesFromTheSelection) {
     show(*a);
     typeInto(main.view->MemoNode0, u("one\ntwo"));
