@@ -119,7 +119,9 @@ std::vector<std::string> describeMemoFile(const std::string& sjisPath) {
     facts.push_back("current " + (file.currentHolder ? file.currentHolder->getName_() : ""));
     for (int i = 0; i < file.countOfHolders_(); ++i) {
         MemoHolder& holder = *file.holderAt_(i);
-        if (index) EXPECT_EQ(readHolderFile_(holder, holderFilePath_(holder)), 0);
+        if (index) {
+            EXPECT_EQ(readHolderFile_(holder, holderFilePath_(holder)), 0);
+        }
         facts.push_back("holder " + holder.getName_() + " " + holder.getFileExt_());
         for (const auto& fact : test::describeNodes(holder)) facts.push_back(fact);
     }
