@@ -50,6 +50,30 @@ TEST_F(NodeViewSaveTest, SaveWritesTheEditIntoTheHoldersFileAtOnce) {
     EXPECT_EQ(node("w1")->memo, Names{utf8ToSjis("日本語 edited")});
 }
 
+TEST_F(NodeViewSaveTest, EditsInEveryHolderAndModeSurviveClosingAndOpeningAgain) {
+    writeMemoFile("diary.mxa", {{"work", {"w1", "w2"}}, {"plan", {"p1", "p2"}}});
+    makeWindow();
+    window->_open_(path("diary.mxa"));
+    type(window->FrameMemoNode1->MemoNode0, "edited w1");
+    window->changeHolder_(window->aFile->holderAt_(1));
+    window->holderView().UIChangeTreeView();
+    window->setCurMemoNode_(node("p2"));
+    type(window->FrameMemoNode1->Memo_comment, "コメント");
+    prompter->answer(Answer::YesToAll, "Shall I Save a MemoFile");
+    EXPECT_TRUE(window->close());
+
+    makeWindow();
+    window->_open_(path("diary.mxa"));
+    // The memo file reopens at the holder shown last, in its tree.
+    ASSERT_EQ(window->getCurHolder()->getName_(), "plan");
+    EXPECT_EQ(window->getCurHolder()->getField_("ModeNodesMngr"), "\"TreeView\"");
+    EXPECT_EQ(node("p2")->comment, Names{utf8ToSjis("コメント")});
+    EXPECT_EQ(node("p1")->memo, Names{"memo of p1"});
+    window->changeHolder_(window->aFile->holderAt_(0));
+    ASSERT_NE(node("w1"), nullptr);
+    EXPECT_EQ(node("w1")->memo, Names{"edited w1"});
+}
+
 TEST_F(NodeViewSaveTest, AFailedSaveKeepsTheHolderChangedAndSaysError) {
     openDiary();
     type(window->FrameMemoNode1->MemoNode0, "edited");
