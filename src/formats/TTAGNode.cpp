@@ -149,17 +149,26 @@ TagParts parseTag(std::string_view word) {
 class TTAGNode::Pool {
   public:
     TTAGNode* make() {
-        if (used_ == kBlockSize) {
+        if (next_ == blocks_.size() * kBlockSize)
             blocks_.push_back(std::make_unique<TTAGNode[]>(kBlockSize));
-            used_ = 0;
-        }
-        return &blocks_.back()[used_++];
+        TTAGNode& node = at(next_);
+        node.poolSlot_ = next_++;
+        return &node;
+    }
+
+    // Every element made after `first` lies inside it once it is closed, so
+    // freeing `first` frees the tail of the pool from its slot on.
+    void recycleFrom(const TTAGNode& first) {
+        for (std::size_t slot = first.poolSlot_; slot < next_; ++slot) at(slot).recycle();
+        next_ = first.poolSlot_;
     }
 
   private:
     static constexpr std::size_t kBlockSize = 256;
+    TTAGNode& at(std::size_t slot) { return blocks_[slot / kBlockSize][slot % kBlockSize]; }
+
     std::vector<std::unique_ptr<TTAGNode[]>> blocks_;
-    std::size_t used_ = kBlockSize;
+    std::size_t next_ = 0;
 };
 
 TTAGNode::TTAGNode() = default;
@@ -171,6 +180,21 @@ TTAGNode::Pool& TTAGNode::pool() {
         pool_ = ownPool_.get();
     }
     return *pool_;
+}
+
+void TTAGNode::recycle() {
+    name.clear();
+    attributes.clear();
+    parent = nullptr;
+    endName.clear();
+    items_.clear();
+}
+
+void TTAGNode::offerLastItem(const ItemSink& sink) {
+    if (!sink || !sink(*this, items_.back())) return;
+    TTAGNode* taken = items_.back().object;
+    items_.pop_back();
+    if (taken) pool().recycleFrom(*taken);
 }
 
 void TTAGNode::addText(std::string text) {
@@ -239,6 +263,11 @@ TTAGNode* TTAGNode::addNew___(TTAGNode* parent, std::string name,
 }
 
 int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors) {
+    return FromXMLWordList_aOUT_(words, errors, ItemSink());
+}
+
+int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors,
+                                    const ItemSink& sink) {
     TTAGNode* current = this;
     std::string lastTagName;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -252,6 +281,7 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
             std::string text(word);
             unescapeInPlace(text);
             current->addText(std::move(text));
+            current->offerLastItem(sink);
             continue;
         }
         TagParts tag = parseTag(word);
@@ -260,7 +290,8 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
         bool declaration =
             !tag.name.empty() && (tag.name.front() == '?' || tag.name.front() == '!');
         if (tag.selfClosing || declaration) {
-            addNew___(current, std::move(tag.name), std::move(tag.attributes), word);
+            if (addNew___(current, std::move(tag.name), std::move(tag.attributes), word))
+                current->offerLastItem(sink);
         } else if (tag.closing) {
             if (!current) {
                 errors.push_back(std::to_string(i) + ":" + std::string(word));
@@ -275,6 +306,7 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
                 return -1;
             }
             current = current->parent;
+            if (current) current->offerLastItem(sink);
         } else {
             if (!current) {
                 errors.push_back(

@@ -5,6 +5,7 @@
 // elements left open at the end are accepted.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,16 +83,30 @@ class TTAGNode {
     // error lines (if any) were appended to `errors`. What was built stays.
     int FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors);
 
+    // Told of each item as it is complete - a text run when it is read, an
+    // element when it closes - with the element it belongs to. Returning true
+    // takes the item: it leaves that element, and its elements are reused.
+    using ItemSink = std::function<bool(const TTAGNode& owner, const Item& item)>;
+    // As above, handing complete items to `sink`, so a large text can be read
+    // without ever holding its whole tree. Items still open at the end stay.
+    int FromXMLWordList_aOUT_(const WordList& words, std::vector<std::string>& errors,
+                              const ItemSink& sink);
+
   private:
     // The elements below a top element are made in blocks that the top element
     // owns: a large tree costs a few allocations, and tearing down a deep one
     // needs no recursion.
     class Pool;
     Pool& pool();
+    // Empties a pooled element for reuse; its buffers keep their capacity.
+    void recycle();
+    // Offers the last item to `sink`; a taken element goes back to the pool.
+    void offerLastItem(const ItemSink& sink);
 
     std::vector<Item> items_;
     std::unique_ptr<Pool> ownPool_;
     Pool* pool_ = nullptr;
+    std::size_t poolSlot_ = 0;
 };
 
 inline int parseMarkup(TTAGNode& root, const WordList& words, std::vector<std::string>& errors) {

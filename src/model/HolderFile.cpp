@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "formats/MarkupWords.h"
 #include "formats/TTAGNode.h"
@@ -233,14 +234,29 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
     splitWords(text, words, false);
     TTAGNode root;
     std::vector<std::string> errors;
-    if (parseMarkup(root, words, errors) != 0) {
+    // The items of the Holder element are read into the holder as the parse
+    // completes them, so a large file never stands as one whole tree.
+    std::optional<MemoHolder::ElementReader> reader;
+    const TTAGNode* element = nullptr;
+    auto readItem = [&](const TTAGNode& owner, const TTAGNode::Item& item) {
+        if (!element && owner.parent == &root) element = root.getElement_("Holder");
+        if (!element || &owner != element) return false;
+        if (!reader) reader.emplace(holder);
+        reader->read(item);
+        return true;
+    };
+    if (root.FromXMLWordList_aOUT_(words, errors, readItem) != 0) {
+        if (reader) reader->abandon();
         logLine("Markup error in " + std::string(origin));
         for (const auto& line : errors) logLine(line);
         return -1;
     }
-    const TTAGNode* element = root.getElement_("Holder");
+    if (!element) element = root.getElement_("Holder");
     if (!element) return -2;
-    holder.readTag_(*element);
+    if (!reader) reader.emplace(holder);
+    // An element left open at the end was never complete, so never handed over.
+    for (const auto& item : element->items()) reader->read(item);
+    reader->finish();
     return 0;
 }
 

@@ -96,39 +96,61 @@ void MemoHolder::copyFrom_(const TObjectNamed& source) {
 
 void MemoHolder::readTag_(const TTAGNode& element) {
     if (trimText(element.name) != "Holder") return;
-    // A sorted list would be sorted once per record; it is sorted once at the
-    // end instead, which gives the same order.
-    const bool sortAtEnd = nodes->flagSort;
-    nodes->flagSort = false;
-    MemoNode* lastRead = nullptr;
-    bool afterElement = false;
-    for (const auto& item : element.items()) {
-        if (!item.object) {
-            if (lastRead) lastRead->memo.push_back(item.text);
-            afterElement = false;
-            continue;
-        }
-        const TTAGNode& child = *item.object;
-        std::string name = trimText(child.name);
-        if (name == "Record") {
-            std::string rawName = child.getAttr_("name");
-            std::string nodeName = stripQuotes(rawName);
-            if (nodeName.empty())
-                nodeName = formatDateTime("YYYYMMDD hhnnss", currentDateTime()) + " " + rawName;
-            auto node = newNode_();
-            lastRead = node.get();
-            addNode_(std::move(node), nodeName);
-            lastRead->readTag_(child);
-        } else if (name == "Field") {
-            fieldsFromTag_(child);
-        } else if (name == "BR" && afterElement) {
-            memo.emplace_back();
-        }
-        afterElement = true;
+    ElementReader reader(*this);
+    for (const auto& item : element.items()) reader.read(item);
+    reader.finish();
+}
+
+// A sorted list would be sorted once per record; it is sorted once at the
+// end instead, which gives the same order.
+MemoHolder::ElementReader::ElementReader(MemoHolder& holder)
+    : holder_(holder),
+      sortAtEnd_(holder.nodes->flagSort),
+      fieldsBefore_(holder.fields),
+      memoBefore_(holder.memo),
+      countBefore_(holder.count_()) {
+    holder_.nodes->flagSort = false;
+}
+
+void MemoHolder::ElementReader::read(const TTAGNode::Item& item) {
+    if (!item.object) {
+        if (lastRead_) lastRead_->memo.push_back(item.text);
+        afterElement_ = false;
+        return;
     }
-    nodes->flagSort = sortAtEnd;
-    nodes->keepOrder_();
-    takeSettingsFromFields();
+    const TTAGNode& child = *item.object;
+    std::string name = trimText(child.name);
+    if (name == "Record") {
+        std::string rawName = child.getAttr_("name");
+        std::string nodeName = stripQuotes(rawName);
+        if (nodeName.empty())
+            nodeName = formatDateTime("YYYYMMDD hhnnss", currentDateTime()) + " " + rawName;
+        auto node = holder_.newNode_();
+        lastRead_ = node.get();
+        holder_.addNode_(std::move(node), nodeName);
+        lastRead_->readTag_(child);
+    } else if (name == "Field") {
+        holder_.fieldsFromTag_(child);
+    } else if (name == "BR" && afterElement_) {
+        holder_.memo.emplace_back();
+    }
+    afterElement_ = true;
+}
+
+void MemoHolder::ElementReader::finish() {
+    holder_.nodes->flagSort = sortAtEnd_;
+    holder_.nodes->keepOrder_();
+    holder_.takeSettingsFromFields();
+}
+
+void MemoHolder::ElementReader::abandon() {
+    // The nodes read were appended, so they are taken from the end.
+    MemoNode* current = holder_.currentNode;
+    while (holder_.count_() > countBefore_) holder_.removeNode_(holder_.last_());
+    holder_.currentNode = current;
+    holder_.fields = fieldsBefore_;
+    holder_.memo = memoBefore_;
+    holder_.nodes->flagSort = sortAtEnd_;
 }
 
 void MemoHolder::takeSettingsFromFields() {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "formats/TTAGNode.h"
 #include "model/MemoBasic.h"
 #include "model/MemoNode.h"
 #include "object/TObjectParent.h"
@@ -37,6 +38,27 @@ class MemoHolder : public MemoBasic {
     void copyFrom_(const TObjectNamed& source) override;
     // Reads a `Holder` element: its records become nodes, its fields settings.
     void readTag_(const TTAGNode& element) override;
+
+    // Reads the items of a `Holder` element one at a time, as a streaming
+    // parse hands them over, with the same result as readTag_.
+    class ElementReader {
+      public:
+        explicit ElementReader(MemoHolder& holder);
+        void read(const TTAGNode::Item& item);
+        // Sorts once and takes the settings from the fields read.
+        void finish();
+        // Puts the holder back as it was before reading began.
+        void abandon();
+
+      private:
+        MemoHolder& holder_;
+        const bool sortAtEnd_;
+        const FieldList fieldsBefore_;
+        const std::vector<std::string> memoBefore_;
+        const int countBefore_;
+        MemoNode* lastRead_ = nullptr;
+        bool afterElement_ = false;
+    };
 
     // A new empty node owned by this holder, not yet in the list.
     virtual std::unique_ptr<MemoNode> newNode_();
