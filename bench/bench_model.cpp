@@ -1,14 +1,19 @@
 // Loading and saving whole memo files: 20 holders of 10,000 generated nodes
 // each. Load = read + parse + build the nodes of every holder; saves as .mxh
 // and .mhz (measured beside zlib's deflate alone on the same text); a .maz
-// container written and read back; and the memory a loaded memo file holds.
+// container written and read back; the memory a loaded memo file holds; and
+// one holder of 100,000 small nodes loaded, sorted and saved.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -209,5 +214,66 @@ void BM_ReadContainer(benchmark::State& state) {
     setBytes(state);
 }
 BENCHMARK(BM_ReadContainer)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+constexpr int kSmallNodes = 100000;
+
+// One holder of 100,000 small nodes, written once in shuffled name order so
+// the sort has real work to do.
+const std::string& smallNodesHolderPath() {
+    static const std::string path = [] {
+        const std::string target = Workspace::get().path("small.mxh");
+        zel::MemoHolder holder;
+        std::mt19937 random(100000);
+        std::vector<int> order(kSmallNodes);
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), random);
+        for (int number : order) {
+            auto node = holder.newNode_();
+            node->memo.push_back("memo line of node " + std::to_string(number));
+            node->setMarked_(number % 7 == 0);
+            holder.addNode_(std::move(node), "node " + std::to_string(number));
+        }
+        if (zel::saveHolderFile_(holder, target) < 0) std::abort();
+        return target;
+    }();
+    return path;
+}
+
+// Load, sort and save of the one large holder, each step timed on its own.
+void BM_HolderOf100000Nodes(benchmark::State& state) {
+    const std::string& source = smallNodesHolderPath();
+    const std::string target = Workspace::get().path("out/small.mxh");
+    double load = 0, sort = 0, save = 0;
+    using Clock = std::chrono::steady_clock;
+    auto seconds = [](Clock::time_point from) {
+        return std::chrono::duration<double>(Clock::now() - from).count();
+    };
+    for (auto _ : state) {
+        auto owned = std::make_unique<zel::MemoHolder>();
+        zel::MemoHolder& holder = *owned;
+        auto start = Clock::now();
+        if (zel::readHolderFile_(holder, source) != 0) std::abort();
+        load += seconds(start);
+        start = Clock::now();
+        holder.setSort_(true);
+        holder.nodes->keepOrder_();
+        sort += seconds(start);
+        start = Clock::now();
+        if (zel::saveHolderFile_(holder, target) < 0) std::abort();
+        save += seconds(start);
+        state.PauseTiming();
+        owned.reset();
+        state.ResumeTiming();
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["load_s"] = load / runs;
+    state.counters["sort_s"] = sort / runs;
+    state.counters["save_s"] = save / runs;
+}
+BENCHMARK(BM_HolderOf100000Nodes)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
