@@ -29,7 +29,8 @@ std::vector<std::string> bigMemo() {
     lines.reserve(kLines);
     for (int i = 0; i < kLines; ++i) {
         std::string line = "line " + std::to_string(i) + " ";
-        while (line.size() + japanese.size() < kLineBytes) line += (i % 3 == 0) ? japanese : "text ";
+        while (line.size() + japanese.size() < kLineBytes)
+            line += (i % 3 == 0) ? japanese : "text ";
         lines.push_back(std::move(line));
     }
     return lines;
