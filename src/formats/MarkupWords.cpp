@@ -61,9 +61,11 @@ class WordSplitter {
 
     std::size_t pendingLength() const { return words_.buffer_.size() - wordStart_; }
 
-    void emit(std::size_t offset, std::size_t length) {
-        words_.spans_.push_back({offset, length});
+    // The pending bytes become a word. Dropped runs are cut from the buffer,
+    // so every word begins where the one before it ends.
+    void emit() {
         wordStart_ = words_.buffer_.size();
+        words_.ends_.push_back(wordStart_);
     }
 
     void dropPending() { words_.buffer_.resize(wordStart_); }
@@ -84,16 +86,16 @@ class WordSplitter {
             if (pendingIsBlank())
                 dropPending();
             else
-                emit(wordStart_, pendingLength());
+                emit();
             copyUpTo(pos_ + 1);
             inTag_ = true;
             return;
         }
         skipLineBreak();
         if (!keepLineBreaks_) return;
-        if (pendingLength() > 0) emit(wordStart_, pendingLength());
+        if (pendingLength() > 0) emit();
         words_.buffer_ += "<CR/>";
-        emit(wordStart_, 5);
+        emit();
     }
 
     void scanTag() {
@@ -106,7 +108,7 @@ class WordSplitter {
         if (c == '>') {
             // Begins with "<" and ends with ">": trimmed already.
             copyUpTo(pos_ + 1);
-            emit(wordStart_, pendingLength());
+            emit();
             inTag_ = false;
         } else if (c == '"') {
             // Everything up to the closing quote, line breaks included.
@@ -129,7 +131,7 @@ class WordSplitter {
 
 void WordList::clear() {
     buffer_.clear();
-    spans_.clear();
+    ends_.clear();
 }
 
 std::vector<std::string> WordList::toLines() const {

@@ -11,14 +11,16 @@
 
 namespace zel {
 
-// The words live in one buffer owned by the list, so splitting a large text
-// costs no allocation per word. A view stays valid until the list changes.
+// The words live one after another in one buffer owned by the list, so
+// splitting a large text costs no allocation per word, and a word is known by
+// where it ends. A view stays valid until the list changes.
 class WordList {
   public:
-    std::size_t size() const { return spans_.size(); }
-    bool empty() const { return spans_.empty(); }
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(buffer_).substr(spans_[i].offset, spans_[i].length);
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(buffer_).substr(begin, ends_[i] - begin);
     }
     void clear();
     // Copies each word as a line (for logs and tests).
@@ -43,12 +45,8 @@ class WordList {
 
   private:
     friend class WordSplitter;
-    struct Span {
-        std::size_t offset;
-        std::size_t length;
-    };
     std::string buffer_;
-    std::vector<Span> spans_;
+    std::vector<std::size_t> ends_;
 };
 
 // Fills `words` with the words of the lines joined with CR LF. With keepLineBreaks a line

@@ -1,5 +1,6 @@
 #include "formats/TTAGNode.h"
 
+#include <span>
 #include <utility>
 
 #include "object/Report.h"
@@ -37,47 +38,52 @@ const std::string& mismatchedTagText() {
 // The end-tag errors name the builder with its historical spelling.
 constexpr char kEndTagErrorSuffix[] = " in TTAGNode._fromXMLWorldList_aOUT_";
 
-bool isBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-
-// Trims in place, copying only when there is something to trim.
-void trimInPlace(std::string& text) {
-    if (!text.empty() && (isBlankOrControl(text.front()) || isBlankOrControl(text.back())))
-        text = trimText(text);
-}
-
-// The tokens of a tag at blanks and tabs, quoted sections kept together,
-// trimmed, blank ones removed.
-std::vector<std::string> tagTokens(std::string_view rest) {
-    std::vector<std::string> tokens = splitQuoted(rest, " \t");
-    for (auto& token : tokens) trimInPlace(token);
-    std::erase_if(tokens, [](const std::string& token) { return token.empty(); });
+// The tokens of a tag at blanks and tabs outside quoted sections (a doubled
+// quote does not close one), trimmed, blank ones dropped. They are views into
+// the tag, so only the attribute lines made of them are ever copied.
+std::vector<std::string_view> tagTokens(std::string_view rest) {
+    std::vector<std::string_view> tokens;
+    std::size_t start = 0;
+    auto cutAt = [&](std::size_t end) {
+        std::string_view token = trimmedView(rest.substr(start, end - start));
+        if (!token.empty()) tokens.push_back(token);
+        start = end + 1;
+    };
+    char openQuote = 0;
+    for (std::size_t i = 0; i < rest.size();) {
+        std::size_t n = charLength(rest, i);
+        if (n == 1) {
+            char c = rest[i];
+            if (!openQuote && (c == ' ' || c == '\t'))
+                cutAt(i);
+            else if (!openQuote && isQuote(c))
+                openQuote = c;
+            else if (c == openQuote && i + 1 < rest.size() && rest[i + 1] == openQuote)
+                n = 2;
+            else if (c == openQuote)
+                openQuote = 0;
+        }
+        i += n;
+    }
+    cutAt(rest.size());
     return tokens;
 }
 
-void takeName(TagParts& tag, std::string token) {
-    tag.name = std::move(token);
-    if (tag.name.front() == '/') {
+void takeName(TagParts& tag, std::string_view token) {
+    if (token.front() == '/') {
         tag.closing = true;
-        tag.name.erase(0, 1);
+        token.remove_prefix(1);
     }
+    tag.name = token;
 }
 
-// "&" lies below 0x40, so it is never the second byte of a character.
-void unescapeInPlace(std::string& text) {
-    if (text.find('&') != std::string::npos) text = unescapeMarkup(text);
-}
-
-}  // namespace
-
-std::vector<std::string> pairAttributes(std::vector<std::string> tokens) {
-    for (auto& token : tokens) trimInPlace(token);
+// Pairs trimmed tokens as pairAttributes does.
+std::vector<std::string> pairTrimmedAttributes(std::span<const std::string_view> tokens) {
     std::vector<std::string> lines;
     std::string pending;
     std::size_t i = 0;
     while (i < tokens.size()) {
-        if (pending.empty()) pending = std::move(tokens[i]);
+        if (pending.empty()) pending = tokens[i];
         if (i + 1 == tokens.size()) {
             lines.push_back(std::move(pending));
             break;
@@ -88,7 +94,7 @@ std::vector<std::string> pairAttributes(std::vector<std::string> tokens) {
             ++i;
             continue;
         }
-        const std::string& next = tokens[i + 1];
+        std::string_view next = tokens[i + 1];
         bool equals = hasEquals(pending);
         if (equals && (endsWithQuote(pending) || !endsWithEquals(pending))) {
             i += 1;
@@ -114,14 +120,22 @@ std::vector<std::string> pairAttributes(std::vector<std::string> tokens) {
     return lines;
 }
 
+// "&" lies below 0x40, so it is never the second byte of a character.
+void unescapeInPlace(std::string& text) {
+    if (text.find('&') != std::string::npos) text = unescapeMarkup(text);
+}
+
+}  // namespace
+
+std::vector<std::string> pairAttributes(std::vector<std::string> tokens) {
+    std::vector<std::string_view> trimmed(tokens.begin(), tokens.end());
+    for (auto& token : trimmed) token = trimmedView(token);
+    return pairTrimmedAttributes(trimmed);
+}
+
 TagParts parseTag(std::string_view word) {
     TagParts tag;
-    std::string trimmed;
-    std::string_view rest = word;
-    if (!rest.empty() && (isBlankOrControl(rest.front()) || isBlankOrControl(rest.back()))) {
-        trimmed = trimText(rest);
-        rest = trimmed;
-    }
+    std::string_view rest = trimmedView(word);
     if (rest.starts_with('<')) rest.remove_prefix(1);
     if (rest.ends_with('>')) rest.remove_suffix(1);
     if (rest.ends_with('/')) {
@@ -130,17 +144,15 @@ TagParts parseTag(std::string_view word) {
     }
     if (rest.find_first_of(" \t") == std::string_view::npos) {
         // One token, as in most tags (<BR/>, </Record>): no split needed.
-        std::string token(rest);
-        trimInPlace(token);
-        if (!token.empty()) takeName(tag, std::move(token));
+        std::string_view name = trimmedView(rest);
+        if (!name.empty()) takeName(tag, name);
         return tag;
     }
-    std::vector<std::string> tokens = tagTokens(rest);
+    std::vector<std::string_view> tokens = tagTokens(rest);
     if (tokens.empty()) return tag;
-    takeName(tag, std::move(tokens.front()));
+    takeName(tag, tokens.front());
     if (tokens.size() > 1) {
-        tokens.erase(tokens.begin());
-        tag.attributes = pairAttributes(std::move(tokens));
+        tag.attributes = pairTrimmedAttributes(std::span(tokens).subspan(1));
         for (auto& line : tag.attributes) unescapeInPlace(line);
     }
     return tag;
