@@ -49,6 +49,7 @@ class Owner : public NodeViewOwner {
     std::string programDirectory() const override { return {}; }
     bool pasteImageAsNewNode(const QImage&) override { return false; }
     bool askNodeName(MemoNode&, std::string&) override { return false; }
+    bool isNodeAlive(const MemoNode*) const override { return true; }
 
     AgentAPLZEL agent;
 };

@@ -48,6 +48,8 @@ class MainNodeView : public NodeEditor, public NodeViewOwner, public NodeWindowH
     std::string programDirectory() const override;
     bool pasteImageAsNewNode(const QImage& image) override;
     bool askNodeName(MemoNode& node, std::string& name) override;
+    // The window lets go of its node before any node goes.
+    bool isNodeAlive(const MemoNode*) const override { return true; }
 
     // NodeWindowHost.
     QWidget* hostWidget() override;

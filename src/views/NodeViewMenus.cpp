@@ -99,12 +99,12 @@ void TFrameMemoNode::buildNameMenu() {
     addEntry(PopupMenu1, "Rename", [this] { nameDialog(); });
     addEntry(PopupMenu1, "-", {});
     addEntry(PopupMenu1, "ExtractFilename", [this] {
-        const std::string name = node_ ? fileNamePart(node_->getName_()) : std::string();
+        const std::string name = liveNode() ? fileNamePart(node_->getName_()) : std::string();
         if (!name.empty()) renameNode(name);
     });
     for (const char* mark : {"●", "★"}) {
         addEntry(PopupMenu1, mark, [this, mark] {
-            if (node_) renameNode(sjisOf(mark) + " " + node_->getName_());
+            if (liveNode()) renameNode(sjisOf(mark) + " " + node_->getName_());
         });
     }
 }
@@ -252,7 +252,7 @@ void TFrameMemoNode::copyNodeText(bool withFields) {
 
 void TFrameMemoNode::renameFromClipboard(bool append, bool withBlank) {
     const std::string text = nameFromClipboard(trimText(clipboardText()));
-    if (!node_ || text.empty()) return;
+    if (!liveNode() || text.empty()) return;
     if (!append)
         renameNode(text);
     else
@@ -304,7 +304,7 @@ void TFrameMemoNode::fieldsToMemo() {
 }
 
 void TFrameMemoNode::changeEncoding(std::string_view encoding) {
-    if (!node_ || node_->isReadOnlyEffective_()) return;
+    if (!liveNode() || node_->isReadOnlyEffective_()) return;
     UI2Model();
     node_->putField_("Content-Transfer-Encoding", encoding);
     markHolderChanged();

@@ -44,6 +44,9 @@ class NodeViewOwner {
     virtual bool pasteImageAsNewNode(const QImage& image) = 0;
     // The name dialog loaded with `node`: true with the name confirmed.
     virtual bool askNodeName(MemoNode& node, std::string& name) = 0;
+    // Whether `node` still exists; a node window may outlive its node. Only
+    // the address is compared.
+    virtual bool isNodeAlive(const MemoNode* node) const = 0;
 };
 
 // The main window as its node windows see it.

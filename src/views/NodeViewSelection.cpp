@@ -210,7 +210,7 @@ int TFrameMemoNode::replaceNameSEL() {
 
 int TFrameMemoNode::addNameSEL(bool withBlank) {
     const std::string text = nameFromClipboard(selectedText());
-    if (!node_ || text.empty()) return -1;
+    if (!liveNode() || text.empty()) return -1;
     return renameNode(node_->getName_() + (withBlank ? " " : "") + text) ? 0 : -1;
 }
 
@@ -266,7 +266,7 @@ void TFrameMemoNode::showNodeName(std::string_view name) {
 }
 
 bool TFrameMemoNode::renameNode(std::string_view wanted) {
-    if (!node_) return false;
+    if (!liveNode()) return false;
     if (trimText(wanted).empty()) {
         message(kEmptyName);
         return false;
@@ -278,7 +278,7 @@ bool TFrameMemoNode::renameNode(std::string_view wanted) {
 }
 
 void TFrameMemoNode::nameDialog() {
-    if (!node_) return;
+    if (!liveNode()) return;
     if (readOnly_ || node_->isReadOnlyEffective_()) {
         message(kReadOnlyName);
         return;

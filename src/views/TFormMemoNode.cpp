@@ -148,15 +148,13 @@ TFormMemoNode* TFormMemoNode::ownWindowOf(const MemoNode* node) {
 }
 
 bool TFormMemoNode::isOwnWindow() const {
-    return nodeIsAlive() && ownWindowOf(node()) == this;
+    return isNodeAlive(node()) && ownWindowOf(node()) == this;
 }
 
-bool TFormMemoNode::nodeIsAlive() const {
-    const MemoNode* shown = node();
+bool TFormMemoNode::isNodeAlive(const MemoNode* shown) const {
     if (!shown) return false;
     const MemoFile* file = host_ ? host_->memoFile() : nullptr;
     if (!file) return !host_;
-    // Only addresses are compared: a node that went must not be touched.
     for (int i = 0; i < file->countOfHolders_(); ++i)
         if (file->holderAt_(i)->nodes->indexOfChild(shown) >= 0) return true;
     return false;
@@ -192,7 +190,7 @@ bool TFormMemoNode::eventFilter(QObject* watched, QEvent* event) {
 // --- Menu and buttons ------------------------------------------------------------
 
 long long TFormMemoNode::SaveAs() {
-    if (!nodeIsAlive()) return -1;
+    if (!isNodeAlive(node())) return -1;
     MemoNode& shown = *node();
     if (host_) return host_->saveNodeAs(shown);
     std::string offered = trimText(stripQuotes(shown.getField_("Filename")));
@@ -207,7 +205,7 @@ void TFormMemoNode::HardCopy() {
 }
 
 void TFormMemoNode::Print() {
-    if (!host_ || !nodeIsAlive()) return;
+    if (!host_ || !isNodeAlive(node())) return;
     if (host_->mainViewOwner().isBusy()) {
         status("ERROR: Now doing other work. ");
         return;

@@ -58,6 +58,7 @@ class TFormMemoNode : public QMainWindow, public NodeViewOwner, public NodeWindo
     std::string programDirectory() const override;
     bool pasteImageAsNewNode(const QImage& image) override;
     bool askNodeName(MemoNode& node, std::string& name) override;
+    bool isNodeAlive(const MemoNode* node) const override;
 
     // NodeWindowLink.
     void showStatus(std::string_view text) override { status(text); }
@@ -81,9 +82,6 @@ class TFormMemoNode : public QMainWindow, public NodeViewOwner, public NodeWindo
   private:
     void buildTopPanel();
     void buildMenus();
-    // The node is still in the main window's memo file (a node window may
-    // outlive a node the main window dropped).
-    bool nodeIsAlive() const;
 
     NodeWindowHost* host_;
     AgentAPLMemoNode agent_;

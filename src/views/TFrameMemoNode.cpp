@@ -215,6 +215,11 @@ void TFrameMemoNode::setNode(MemoNode* node) {
     node_ = node;
 }
 
+MemoNode* TFrameMemoNode::liveNode() {
+    if (node_ && owner_ && !owner_->isNodeAlive(node_)) releaseNode();
+    return node_;
+}
+
 void TFrameMemoNode::releaseNode() {
     node_ = nullptr;
     initialise();
@@ -226,7 +231,7 @@ void TFrameMemoNode::releaseNode() {
 // --- Model2UI ------------------------------------------------------------------
 
 void TFrameMemoNode::Model2UI() {
-    if (!node_) return;
+    if (!liveNode()) return;
     // Without an owner no body is shown, and no other node's text lingers
     // in the editor to be written into this one.
     if (owner_)
@@ -344,7 +349,7 @@ void TFrameMemoNode::setFieldsOpen(bool open) {
 // --- UI2Model ------------------------------------------------------------------
 
 void TFrameMemoNode::UI2Model() {
-    if (!node_ || node_->isReadOnlyEffective_()) return;
+    if (!liveNode() || node_->isReadOnlyEffective_()) return;
     const bool memoChanged = writeMemo();
     const bool commentChanged = writeComment();
     const bool fieldsChanged = writeFields();
@@ -449,12 +454,12 @@ void TFrameMemoNode::stamp(bool changed) {
 }
 
 bool TFrameMemoNode::fieldsToModel() {
-    if (!node_ || node_->isReadOnlyEffective_()) return false;
+    if (!liveNode() || node_->isReadOnlyEffective_()) return false;
     return writeFields();
 }
 
 void TFrameMemoNode::fieldsToView() {
-    if (node_) loadBox(Memo_Fields, shownFields_, fieldLines(node_->fields), fieldsBox_);
+    if (liveNode()) loadBox(Memo_Fields, shownFields_, fieldLines(node_->fields), fieldsBox_);
 }
 
 void TFrameMemoNode::reportReplaced(std::size_t count) {

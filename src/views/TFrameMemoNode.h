@@ -160,6 +160,8 @@ class TFrameMemoNode : public QWidget {
 
   private:
     enum class Body { None, Text, Line };
+    // The node, unless it went away under the view (which then lets go of it).
+    MemoNode* liveNode();
     static constexpr std::string_view kEmptyName = "Do not rename Empty characters.";
 
     void buildLayout();

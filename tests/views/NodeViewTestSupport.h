@@ -40,6 +40,7 @@ class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainW
     std::string programDirectory() const override { return "/opt/zel/"; }
     bool pasteImageAsNewNode(const QImage&) override { return false; }
     bool askNodeName(MemoNode&, std::string& name) override;
+    bool isNodeAlive(const MemoNode*) const override { return true; }
 
     // NodeWindowHost.
     QWidget* hostWidget() override { return &widget; }
