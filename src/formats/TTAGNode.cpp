@@ -121,8 +121,14 @@ std::vector<std::string> pairTrimmedAttributes(std::span<const std::string_view>
 }
 
 // "&" lies below 0x40, so it is never the second byte of a character.
+bool hasEntity(std::string_view text) {
+    return text.find('&') != std::string_view::npos;
+}
 void unescapeInPlace(std::string& text) {
-    if (text.find('&') != std::string::npos) text = unescapeMarkup(text);
+    if (hasEntity(text)) text = unescapeMarkup(text);
+}
+std::string unescapedText(std::string_view text) {
+    return hasEntity(text) ? unescapeMarkup(text) : std::string(text);
 }
 
 }  // namespace
@@ -290,9 +296,7 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
                 errors.push_back(lastTagName + " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_");
                 return -1;
             }
-            std::string text(word);
-            unescapeInPlace(text);
-            current->addText(std::move(text));
+            current->addText(unescapedText(word));
             current->offerLastItem(sink);
             continue;
         }

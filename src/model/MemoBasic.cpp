@@ -202,6 +202,7 @@ void MemoBasic::readTag_(const TTAGNode&) {}
 
 void MemoBasic::fieldsFromTag_(const TTAGNode& element) {
     const bool appendRaw = fields.empty();
+    if (appendRaw) fields.reserve(element.attributes.size());
     for (const std::string& attribute : element.attributes) {
         if (appendRaw) {
             fields.append(attribute);

@@ -36,6 +36,18 @@ std::string withSlashes(std::string_view path) {
     return out;
 }
 
+bool isBreak(const TTAGNode* element) {
+    return element && trimmedView(element->name) == "BR";
+}
+
+// Each break ends one memo line; counted first, the lines are stored without
+// regrowing the list.
+std::size_t countBreaks(const TTAGNode& record) {
+    std::size_t breaks = 0;
+    for (const auto& item : record.items()) breaks += isBreak(item.object);
+    return breaks;
+}
+
 }  // namespace
 
 MemoNode::MemoNode(TObjectNamed* owner_) : MemoBasic(owner_) {
@@ -176,6 +188,7 @@ void MemoNode::writeNodeRecord_(std::vector<std::string>& lines, std::string_vie
 
 void MemoNode::readTag_(const TTAGNode& element) {
     if (trimmedView(element.name) != "Record") return;
+    memo.reserve(memo.size() + countBreaks(element));
     std::string pending;
     for (std::size_t i = 0; i < element.count(); ++i) {
         const TTAGNode* child = element.itemObject(i);
@@ -188,7 +201,7 @@ void MemoNode::readTag_(const TTAGNode& element) {
             fieldsFromTag_(*child);
         } else if (name == "Comment") {
             commentFromTag_(*child);
-        } else if (name == "BR") {
+        } else if (isBreak(child)) {
             memo.push_back(std::move(pending));
             pending.clear();
         }
