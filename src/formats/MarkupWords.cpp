@@ -18,17 +18,26 @@ constexpr StopTable kTagStops = makeStops(">\"\r\n");
 
 }  // namespace
 
+// A kept line break is this word; it lives as long as the program.
+constexpr std::string_view kLineBreakWord = "<CR/>";
+
 // Every byte the splitter reacts to (< > " CR LF) lies below 0x40 and so can
 // never be the second byte of a Shift_JIS character: the text is scanned by
-// bytes, and runs between those bytes are copied in one piece.
+// bytes. A word is one piece of the text unless a line break was dropped from
+// it; only then are its pieces copied together.
 class WordSplitter {
   public:
     WordSplitter(std::string_view text, WordList& words, bool keepLineBreaks)
         : text_(text), words_(words), keepLineBreaks_(keepLineBreaks) {}
 
+    // The list keeps `text`, and its words view that copy.
+    static void splitKept(std::string text, WordList& words, bool keepLineBreaks) {
+        words.clear();
+        words.text_ = std::move(text);
+        WordSplitter(words.text_, words, keepLineBreaks).run();
+    }
+
     void run() {
-        words_.clear();
-        words_.buffer_.reserve(text_.size());
         while (pos_ < text_.size()) {
             if (inTag_)
                 scanTag();
@@ -48,76 +57,104 @@ class WordSplitter {
         return i;
     }
 
-    void copyUpTo(std::size_t stop) {
-        words_.buffer_.append(text_.data() + pos_, stop - pos_);
-        pos_ = stop;
-    }
-
     // A line break is CR or LF together with one directly following CR or LF.
     void skipLineBreak() {
         ++pos_;
         if (pos_ < text_.size() && isLineBreak(text_[pos_])) ++pos_;
     }
 
-    std::size_t pendingLength() const { return words_.buffer_.size() - wordStart_; }
+    // The part of the pending word since its last dropped line break.
+    std::string_view piece() const { return text_.substr(pieceStart_, pos_ - pieceStart_); }
+    // The pending word's parts before that line break.
+    std::string_view earlier() const { return joined_.empty() ? held_ : joined_; }
+    bool pendingIsEmpty() const { return earlier().empty() && pos_ == pieceStart_; }
 
-    // The pending bytes become a word. Dropped runs are cut from the buffer,
-    // so every word begins where the one before it ends.
-    void emit() {
-        wordStart_ = words_.buffer_.size();
-        words_.ends_.push_back(wordStart_);
+    void startPending() {
+        held_ = {};
+        joined_.clear();
+        pieceStart_ = pos_;
     }
 
-    void dropPending() { words_.buffer_.resize(wordStart_); }
+    // A single part is still a view of the text; a second one makes a copy.
+    void addPart(std::string_view part) {
+        if (part.empty()) return;
+        if (earlier().empty()) {
+            held_ = part;
+            return;
+        }
+        if (joined_.empty()) joined_ = held_;
+        joined_ += part;
+        held_ = {};
+    }
+
+    void emit() {
+        addPart(piece());
+        words_.words_.push_back(joined_.empty() ? held_
+                                                : words_.joined_.emplace_back(std::move(joined_)));
+        startPending();
+    }
+
+    // Leaves the line break at pos_ out of the pending word.
+    void dropLineBreak() {
+        addPart(piece());
+        skipLineBreak();
+        pieceStart_ = pos_;
+    }
 
     bool pendingIsBlank() const {
-        for (std::size_t i = wordStart_; i < words_.buffer_.size(); ++i)
-            if (static_cast<unsigned char>(words_.buffer_[i]) > 0x20) return false;
-        return true;
+        auto blank = [](std::string_view part) {
+            for (char c : part)
+                if (static_cast<unsigned char>(c) > 0x20) return false;
+            return true;
+        };
+        return blank(earlier()) && blank(piece());
     }
 
     void scanText() {
-        copyUpTo(findStop(kTextStops));
+        pos_ = findStop(kTextStops);
         if (pos_ == text_.size()) {
-            dropPending();  // a text run after the last tag is lost
+            startPending();  // a text run after the last tag is lost
             return;
         }
         if (text_[pos_] == '<') {
             if (pendingIsBlank())
-                dropPending();
+                startPending();
             else
                 emit();
-            copyUpTo(pos_ + 1);
+            ++pos_;
             inTag_ = true;
             return;
         }
+        if (!keepLineBreaks_) {
+            dropLineBreak();
+            return;
+        }
+        if (!pendingIsEmpty()) emit();
         skipLineBreak();
-        if (!keepLineBreaks_) return;
-        if (pendingLength() > 0) emit();
-        words_.buffer_ += "<CR/>";
-        emit();
+        words_.words_.push_back(kLineBreakWord);
+        startPending();
     }
 
     void scanTag() {
-        copyUpTo(findStop(kTagStops));
+        pos_ = findStop(kTagStops);
         if (pos_ == text_.size()) {
-            dropPending();  // an unterminated tag is no word
+            startPending();  // an unterminated tag is no word
             return;
         }
         char c = text_[pos_];
         if (c == '>') {
             // Begins with "<" and ends with ">": trimmed already.
-            copyUpTo(pos_ + 1);
+            ++pos_;
             emit();
             inTag_ = false;
         } else if (c == '"') {
             // Everything up to the closing quote, line breaks included.
             const void* close = std::memchr(text_.data() + pos_ + 1, '"', text_.size() - pos_ - 1);
-            copyUpTo(
+            pos_ =
                 close ? static_cast<std::size_t>(static_cast<const char*>(close) - text_.data()) + 1
-                      : text_.size());
+                      : text_.size();
         } else {
-            skipLineBreak();
+            dropLineBreak();
         }
     }
 
@@ -125,13 +162,18 @@ class WordSplitter {
     WordList& words_;
     bool keepLineBreaks_;
     std::size_t pos_ = 0;
-    std::size_t wordStart_ = 0;
+    // Where the pending word's current piece begins, and its earlier parts:
+    // one part as a view, several copied together.
+    std::size_t pieceStart_ = 0;
+    std::string_view held_;
+    std::string joined_;
     bool inTag_ = false;
 };
 
 void WordList::clear() {
-    buffer_.clear();
-    ends_.clear();
+    text_.clear();
+    joined_.clear();
+    words_.clear();
 }
 
 std::vector<std::string> WordList::toLines() const {
@@ -141,8 +183,14 @@ std::vector<std::string> WordList::toLines() const {
     return lines;
 }
 
-void splitWords(std::string_view text, WordList& words, bool keepLineBreaks) {
+void splitBorrowedWords(std::string_view text, WordList& words, bool keepLineBreaks) {
+    words.clear();
     WordSplitter(text, words, keepLineBreaks).run();
+}
+
+// The text is copied before the list is emptied: it may be one of its words.
+void splitWords(std::string_view text, WordList& words, bool keepLineBreaks) {
+    WordSplitter::splitKept(std::string(text), words, keepLineBreaks);
 }
 
 void splitWords(const std::vector<std::string>& lines, WordList& words, bool keepLineBreaks) {
@@ -154,7 +202,7 @@ void splitWords(const std::vector<std::string>& lines, WordList& words, bool kee
         text += line;
         text += "\r\n";
     }
-    splitWords(text, words, keepLineBreaks);
+    WordSplitter::splitKept(std::move(text), words, keepLineBreaks);
 }
 
 }  // namespace zel

@@ -5,23 +5,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zel {
 
-// The words live one after another in one buffer owned by the list, so
-// splitting a large text costs no allocation per word, and a word is known by
-// where it ends. A view stays valid until the list changes.
+// Most words are views into the split text; only a word pieced together
+// across a dropped line break is stored on its own. A view stays valid until
+// the list changes (and, for borrowed words, while the split text lives).
 class WordList {
   public:
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
-    std::string_view operator[](std::size_t i) const {
-        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-        return std::string_view(buffer_).substr(begin, ends_[i] - begin);
-    }
+    WordList() = default;
+    // The views point into the list itself.
+    WordList(const WordList&) = delete;
+    WordList& operator=(const WordList&) = delete;
+
+    std::size_t size() const { return words_.size(); }
+    bool empty() const { return words_.empty(); }
+    std::string_view operator[](std::size_t i) const { return words_[i]; }
     void clear();
     // Copies each word as a line (for logs and tests).
     std::vector<std::string> toLines() const;
@@ -45,8 +48,11 @@ class WordList {
 
   private:
     friend class WordSplitter;
-    std::string buffer_;
-    std::vector<std::size_t> ends_;
+    // The split text, when the list keeps its own copy of it.
+    std::string text_;
+    // Words joined across line breaks; a deque never moves its elements.
+    std::deque<std::string> joined_;
+    std::vector<std::string_view> words_;
 };
 
 // Fills `words` with the words of the lines joined with CR LF. With keepLineBreaks a line
@@ -56,5 +62,8 @@ class WordList {
 void splitWords(const std::vector<std::string>& lines, WordList& words, bool keepLineBreaks);
 // The same for a text that is already one piece.
 void splitWords(std::string_view text, WordList& words, bool keepLineBreaks);
+// As splitWords, without copying `text`: the words view it, so it must outlive
+// them. For large texts that are read once.
+void splitBorrowedWords(std::string_view text, WordList& words, bool keepLineBreaks);
 
 }  // namespace zel

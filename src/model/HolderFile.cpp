@@ -230,8 +230,9 @@ std::string holderFileText_(MemoHolder& holder) {
 }
 
 int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin) {
+    // The words view `text`, which outlives them.
     WordList words;
-    splitWords(text, words, false);
+    splitBorrowedWords(text, words, false);
     TTAGNode root;
     std::vector<std::string> errors;
     // The items of the Holder element are read into the holder as the parse

@@ -53,6 +53,24 @@ TEST(SplitWords, LinesAreJoinedWithLineBreaks) {
     EXPECT_EQ(words.toLines(), (Lines{"<a>", "abcdef", "<b v=\"1\r\n2\">"}));
 }
 
+TEST(SplitWords, BorrowedWordsViewTheTextUnlessJoined) {
+    const std::string text = "<a>one\r\n<b x=\"1\"\r\n/>tw\r\no<c>";
+    WordList borrowed;
+    splitBorrowedWords(text, borrowed, false);
+    EXPECT_EQ(borrowed.toLines(), (Lines{"<a>", "one", "<b x=\"1\"/>", "two", "<c>"}));
+    auto insideText = [&](std::string_view word) {
+        return word.data() >= text.data() && word.data() + word.size() <= text.data() + text.size();
+    };
+    EXPECT_TRUE(insideText(borrowed[1]));
+    EXPECT_FALSE(insideText(borrowed[2]));  // pieced together around a line break
+
+    // Kept words outlive the text they were split from.
+    WordList kept;
+    splitWords(std::string(text) + "<d>", kept, true);
+    EXPECT_EQ(kept.toLines(),
+              (Lines{"<a>", "one", "<CR/>", "<b x=\"1\"/>", "tw", "<CR/>", "o", "<c>", "<d>"}));
+}
+
 TEST(SplitWords, ShiftJisTextSurvivesByteForByte) {
     // 表 (95 5C) and ソ (83 5C) end in the backslash byte; ー (81 5B) in "[".
     std::string memo = "\x95\x5C\x83\x5C\x81\x5B";
