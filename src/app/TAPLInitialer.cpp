@@ -7,6 +7,7 @@
 #include "app/AppPaths.h"
 #include "app/IniFile.h"
 #include "app/TFormMainBaseZEL.h"
+#include "app/TFormMainRegular14.h"
 #include "object/Report.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -19,8 +20,6 @@ namespace {
 
 // Bounds and defaults of the settings.
 constexpr int kSmallestFontSize = 5;
-constexpr int kDefaultWidth = 592;
-constexpr int kDefaultHeight = 650;
 constexpr int kSmallestSide = 300;
 constexpr int kDefaultSplashMs = 3000;
 constexpr int kShortestSplashMs = 500;
@@ -110,8 +109,8 @@ void TAPLInitialer::applyFont(TFormMainBaseZEL& window, const IniFile& ini) {
 }
 
 void TAPLInitialer::applyGeometry(TFormMainBaseZEL& window, const IniFile& ini) {
-    int width = present(ini, "FormWidth") ? ini.integer("FormWidth") : kDefaultWidth;
-    int height = present(ini, "FormHeight") ? ini.integer("FormHeight") : kDefaultHeight;
+    int width = present(ini, "FormWidth") ? ini.integer("FormWidth") : kMainWindowWidth;
+    int height = present(ini, "FormHeight") ? ini.integer("FormHeight") : kMainWindowHeight;
     window.resize(atLeast(width, kSmallestSide, kSmallestSide),
                   atLeast(height, kSmallestSide, kSmallestSide));
     QPoint place = window.pos();

@@ -5,6 +5,10 @@
 
 namespace zel {
 
+// The window's design size; the settings file may change it.
+inline constexpr int kMainWindowWidth = 592;
+inline constexpr int kMainWindowHeight = 650;
+
 class TFormMainRegular14 : public TFormMainZELX13c {
     Q_OBJECT
   public:

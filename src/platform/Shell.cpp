@@ -47,11 +47,6 @@ bool isViewerFile(std::string_view p) {
     return false;
 }
 
-// The folder part with its trailing "/"; empty for a bare name.
-std::string folderPart(std::string_view p) {
-    std::size_t slash = p.rfind('/');
-    return slash == std::string_view::npos ? std::string() : std::string(p.substr(0, slash + 1));
-}
 
 }  // namespace
 
@@ -64,7 +59,7 @@ ShellNotice setShellNotice(ShellNotice notice) {
 ShellAction chooseShellAction(std::string_view pathOrAddress) {
     std::string p = trimText(pathOrAddress);
     if (isWebOrFileAddress(p) || isViewerFile(p)) return {ShellAction::Open, p};
-    std::string folder = folderPart(p);
+    std::string folder(folderOf(p));
     if (!folder.empty() && dirExists(folder)) return {ShellAction::Explore, folder};
     return {ShellAction::NotExists, p + " not exists"};
 }

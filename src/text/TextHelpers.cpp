@@ -258,21 +258,29 @@ std::string wrapQuotes(std::string_view text, char quote) {
     return out;
 }
 
+namespace {
+
+// The entity for a character markup must not carry literally; HTML pages
+// keep their double quotes.
+std::optional<std::string_view> entityFor(char c, bool quoteToo) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return quoteToo ? std::optional<std::string_view>("&quot;") : std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 std::string escapeMarkup(std::string_view text) {
-    return mapSingleBytes(text, [](char c) -> std::optional<std::string_view> {
-        switch (c) {
-            case '&':
-                return "&amp;";
-            case '<':
-                return "&lt;";
-            case '>':
-                return "&gt;";
-            case '"':
-                return "&quot;";
-            default:
-                return std::nullopt;
-        }
-    });
+    return mapSingleBytes(text, [](char c) { return entityFor(c, true); });
 }
 
 std::string unescapeMarkup(std::string_view text) {
@@ -303,18 +311,7 @@ std::string unescapeMarkup(std::string_view text) {
 }
 
 std::string escapeHTML(std::string_view text) {
-    std::string out = mapSingleBytes(text, [](char c) -> std::optional<std::string_view> {
-        switch (c) {
-            case '&':
-                return "&amp;";
-            case '<':
-                return "&lt;";
-            case '>':
-                return "&gt;";
-            default:
-                return std::nullopt;
-        }
-    });
+    std::string out = mapSingleBytes(text, [](char c) { return entityFor(c, false); });
     if (!out.empty() && out[0] == ' ') out.replace(0, 1, "&nbsp;");
     return out;
 }
