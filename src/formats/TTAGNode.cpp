@@ -127,8 +127,11 @@ bool hasEntity(std::string_view text) {
 void unescapeInPlace(std::string& text) {
     if (hasEntity(text)) text = unescapeMarkup(text);
 }
-std::string unescapedText(std::string_view text) {
-    return hasEntity(text) ? unescapeMarkup(text) : std::string(text);
+void addTextOf(TTAGNode& element, std::string_view word) {
+    if (hasEntity(word))
+        element.addText(unescapeMarkup(word));
+    else
+        element.addText(word);
 }
 
 }  // namespace
@@ -205,23 +208,29 @@ void TTAGNode::recycle() {
     attributes.clear();
     parent = nullptr;
     endName.clear();
-    items_.clear();
+    itemCount_ = 0;
 }
 
 void TTAGNode::offerLastItem(const ItemSink& sink) {
-    if (!sink || !sink(*this, items_.back())) return;
-    TTAGNode* taken = items_.back().object;
-    items_.pop_back();
+    if (!sink || !sink(*this, items_[itemCount_ - 1])) return;
+    TTAGNode* taken = items_[--itemCount_].object;
     if (taken) pool().recycleFrom(*taken);
 }
 
-void TTAGNode::addText(std::string text) {
-    items_.push_back({std::move(text), nullptr});
+TTAGNode::Item& TTAGNode::appendItem() {
+    if (itemCount_ == items_.size()) items_.emplace_back();
+    return items_[itemCount_++];
+}
+
+void TTAGNode::addText(std::string_view text) {
+    Item& item = appendItem();
+    item.text.assign(text);
+    item.object = nullptr;
 }
 
 TTAGNode* TTAGNode::getElement_(std::string_view wanted) const {
     if (trimText(wanted).empty()) return nullptr;
-    for (const auto& item : items_)
+    for (const auto& item : items())
         if (item.object && item.object->name == wanted) return item.object;
     return nullptr;
 }
@@ -276,7 +285,9 @@ TTAGNode* TTAGNode::addNew___(TTAGNode* parent, std::string name,
     child->attributes = std::move(attributes);
     child->parent = parent;
     child->pool_ = parent->pool_;
-    parent->items_.push_back({std::string(word), child});
+    Item& item = parent->appendItem();
+    item.text.assign(word);
+    item.object = child;
     return child;
 }
 
@@ -296,7 +307,7 @@ int TTAGNode::FromXMLWordList_aOUT_(const WordList& words, std::vector<std::stri
                 errors.push_back(lastTagName + " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_");
                 return -1;
             }
-            current->addText(unescapedText(word));
+            addTextOf(*current, word);
             current->offerLastItem(sink);
             continue;
         }

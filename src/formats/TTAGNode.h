@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,12 +54,12 @@ class TTAGNode {
     // The name found in the closing tag.
     std::string endName;
 
-    std::size_t count() const { return items_.size(); }
+    std::size_t count() const { return itemCount_; }
     const std::string& itemText(std::size_t i) const { return items_[i].text; }
     // The child element of item i; none for a text run.
     TTAGNode* itemObject(std::size_t i) const { return items_[i].object; }
-    const std::vector<Item>& items() const { return items_; }
-    void addText(std::string text);
+    std::span<const Item> items() const { return {items_.data(), itemCount_}; }
+    void addText(std::string_view text);
 
     // First child element named exactly `name`; none for an empty or blank name.
     TTAGNode* getElement_(std::string_view name) const;
@@ -102,8 +103,12 @@ class TTAGNode {
     void recycle();
     // Offers the last item to `sink`; a taken element goes back to the pool.
     void offerLastItem(const ItemSink& sink);
+    // A slot after the last item. Slots of items taken or recycled keep their
+    // text buffers, so a streaming parse stops allocating once warm.
+    Item& appendItem();
 
     std::vector<Item> items_;
+    std::size_t itemCount_ = 0;
     std::unique_ptr<Pool> ownPool_;
     Pool* pool_ = nullptr;
     std::size_t poolSlot_ = 0;

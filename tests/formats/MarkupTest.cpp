@@ -245,5 +245,42 @@ TEST(TagTree, DeepNestingNeedsNoDeepStack) {
     root.reset();  // must not recurse a million levels
 }
 
+// An element with its items as text, nested elements included.
+std::string describe(const TTAGNode& element) {
+    std::string out = element.name + "{";
+    for (const auto& item : element.items()) {
+        out += "[" + item.text + "]";
+        if (item.object) out += describe(*item.object);
+    }
+    return out + "}";
+}
+
+TEST(TagTree, StreamedItemsMatchTheWholeTree) {
+    // Records shrink, so reused elements and item slots must not show what an
+    // earlier, larger record left in them.
+    const std::string text =
+        "<H><R a=\"1\"><F x=\"1\" y=\"2\"/>long line one<BR/>two &amp; more<BR/>"
+        "<C>c<BR/></C>three<BR/></R>between<R>x<BR/></R><R/><R b=\"2\"></R></H>";
+    TTAGNode whole;
+    Lines errors;
+    ASSERT_EQ(build(whole, text, errors), 0);
+    std::string expected;
+    for (const auto& item : whole.getElement_("H")->items())
+        expected += "[" + item.text + "]" + (item.object ? describe(*item.object) : "");
+
+    WordList words;
+    splitWords(text, words, false);
+    TTAGNode streamed;
+    std::string handed;
+    auto take = [&](const TTAGNode& owner, const TTAGNode::Item& item) {
+        if (owner.name != "H") return false;
+        handed += "[" + item.text + "]" + (item.object ? describe(*item.object) : "");
+        return true;
+    };
+    ASSERT_EQ(streamed.FromXMLWordList_aOUT_(words, errors, take), 0);
+    EXPECT_EQ(handed, expected);
+    EXPECT_EQ(streamed.getElement_("H")->count(), 0u);
+}
+
 }  // namespace
 }  // namespace zel
