@@ -119,7 +119,7 @@ void MemoHolder::ElementReader::read(const TTAGNode::Item& item) {
         return;
     }
     const TTAGNode& child = *item.object;
-    std::string name = trimText(child.name);
+    std::string_view name = trimmedView(child.name);
     if (name == "Record") {
         std::string rawName = child.getAttr_("name");
         std::string nodeName = stripQuotes(rawName);
