@@ -38,34 +38,13 @@ const std::string& mismatchedTagText() {
 // The end-tag errors name the builder with its historical spelling.
 constexpr char kEndTagErrorSuffix[] = " in TTAGNode._fromXMLWorldList_aOUT_";
 
-// The tokens of a tag at blanks and tabs outside quoted sections (a doubled
-// quote does not close one), trimmed, blank ones dropped. They are views into
-// the tag, so only the attribute lines made of them are ever copied.
+// The tokens of a tag at blanks and tabs outside quoted sections, trimmed,
+// blank ones dropped. They are views into the tag, so only the attribute
+// lines made of them are ever copied.
 std::vector<std::string_view> tagTokens(std::string_view rest) {
-    std::vector<std::string_view> tokens;
-    std::size_t start = 0;
-    auto cutAt = [&](std::size_t end) {
-        std::string_view token = trimmedView(rest.substr(start, end - start));
-        if (!token.empty()) tokens.push_back(token);
-        start = end + 1;
-    };
-    char openQuote = 0;
-    for (std::size_t i = 0; i < rest.size();) {
-        std::size_t n = charLength(rest, i);
-        if (n == 1) {
-            char c = rest[i];
-            if (!openQuote && (c == ' ' || c == '\t'))
-                cutAt(i);
-            else if (!openQuote && isQuote(c))
-                openQuote = c;
-            else if (c == openQuote && i + 1 < rest.size() && rest[i + 1] == openQuote)
-                n = 2;
-            else if (c == openQuote)
-                openQuote = 0;
-        }
-        i += n;
-    }
-    cutAt(rest.size());
+    std::vector<std::string_view> tokens = splitQuotedViews(rest, " \t");
+    for (auto& token : tokens) token = trimmedView(token);
+    std::erase_if(tokens, [](std::string_view token) { return token.empty(); });
     return tokens;
 }
 

@@ -166,24 +166,25 @@ std::string lowerExtension(std::string_view name) {
 // Splits at single-byte delimiters; `quoting` says when a quoted section turns
 // them off and how many bytes it takes together at a position.
 template <class QuoteState>
-std::vector<std::string> splitCells(std::string_view text, std::string_view delimiters,
-                                    QuoteState quoting) {
-    std::vector<std::string> cells;
-    std::string cell;
+std::vector<std::string_view> cellViews(std::string_view text, std::string_view delimiters,
+                                        QuoteState quoting) {
+    std::vector<std::string_view> cells;
+    std::size_t start = 0;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = charLength(text, i);
         if (n == 1 && !quoting.active() && delimiters.find(text[i]) != std::string_view::npos) {
-            cells.push_back(trimText(cell));
-            cell.clear();
-            ++i;
+            cells.push_back(trimmedView(text.substr(start, i - start)));
+            start = ++i;
             continue;
         }
-        n = quoting.take(text, i, n);
-        cell.append(text.substr(i, n));
-        i += n;
+        i += quoting.take(text, i, n);
     }
-    if (!cell.empty()) cells.push_back(std::move(cell));
+    if (start < text.size()) cells.push_back(text.substr(start));
     return cells;
+}
+
+std::vector<std::string> ownedCells(const std::vector<std::string_view>& views) {
+    return {views.begin(), views.end()};
 }
 
 struct NoQuotes {
@@ -341,11 +342,15 @@ std::string urlToFileName(std::string_view address) {
 }
 
 std::vector<std::string> splitText(std::string_view text, std::string_view delimiters) {
-    return splitCells(text, delimiters, NoQuotes{});
+    return ownedCells(cellViews(text, delimiters, NoQuotes{}));
 }
 
 std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters) {
-    return splitCells(text, delimiters, QuotedSections{});
+    return ownedCells(splitQuotedViews(text, delimiters));
+}
+
+std::vector<std::string_view> splitQuotedViews(std::string_view text, std::string_view delimiters) {
+    return cellViews(text, delimiters, QuotedSections{});
 }
 
 bool containsDigit(std::string_view text) {

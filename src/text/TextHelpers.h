@@ -51,6 +51,8 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
 // same character, in which delimiters do not split (a doubled quote stays in
 // it). The quotes stay in the cell.
 std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters);
+// splitQuoted as views into `text`, for readers that copy only what they keep.
+std::vector<std::string_view> splitQuotedViews(std::string_view text, std::string_view delimiters);
 
 // The text up to the first blank or tab, and the rest from there on, trimmed.
 std::pair<std::string, std::string> splitFirstWord(std::string_view text);
