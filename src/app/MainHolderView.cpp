@@ -137,6 +137,9 @@ int MainHolderView::moveCurrentHolder(int delta) {
         file.moveHolderRight_(index);
     else
         file.moveHolderLeft_(index);
+    // The holder order is saved in the memo file: without this mark a move
+    // alone would be dropped at closing without a question.
+    file.changed = true;
     tabs_->refreshTabs();
     return 0;
 }

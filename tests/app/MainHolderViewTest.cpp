@@ -100,9 +100,11 @@ TEST_F(MainHolderViewTest, MovesExchangeTheCurrentHolderWithItsNeighbourButNotPa
     show("A");
     EXPECT_EQ(view().UIMoveHolderLeft(), 0);
     EXPECT_EQ(holderNames(), (Names{"A", "B", "C"}));
+    EXPECT_FALSE(window->aFile->changed);
 
     popup("->");
     EXPECT_EQ(holderNames(), (Names{"B", "A", "C"}));
+    EXPECT_TRUE(window->aFile->changed) << "the new order must reach the close question";
     EXPECT_EQ(window->getCurHolder(), holder("A"));
     expectTabsFollowTheFile();
 
