@@ -6,6 +6,7 @@
 #include <random>
 
 #include "formats/Base64.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -23,13 +24,13 @@ constexpr std::array kJapaneseWords = {"会議",  "予定", "買い物", "牛乳
 
 class Generator {
   public:
-    explicit Generator(const HolderSpec& spec) : spec_(spec), random_(spec.seed) {
+    explicit Generator(const HolderRecipe& recipe) : recipe_(recipe), random_(recipe.seed) {
         for (const char* word : kJapaneseWords) japanese_.push_back(utf8ToSjis(word));
     }
 
     std::vector<std::string> run() {
         header();
-        for (int node = 0; size_ < spec_.targetBytes; ++node) record(node);
+        for (int node = 0; size_ < recipe_.targetBytes; ++node) record(node);
         add("</Holder>");
         return std::move(lines_);
     }
@@ -60,7 +61,7 @@ class Generator {
         add("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>");
         add("<!-- 20060301 142530 -->");
         add("<!DOCTYPE Holder [<!ENTITY quot \"&#34;\">]>");
-        add("<Holder name=\"bench " + std::to_string(spec_.seed) + "\">");
+        add("<Holder name=\"bench " + std::to_string(recipe_.seed) + "\">");
         add("  <Field curIndex=\"node00000\"/>");
         add("  <Field NewNodeName=\"Daily\"/>");
         add("  <Field flagSort=\"false\"/>");
@@ -85,7 +86,7 @@ class Generator {
     void record(int node) {
         char name[32];
         std::snprintf(name, sizeof name, "node%05d", node);
-        bool binary = spec_.binaryEvery > 0 && next(spec_.binaryEvery) == 0;
+        bool binary = recipe_.binaryEvery > 0 && next(recipe_.binaryEvery) == 0;
         add("  <Record name=\"" + escapeMarkup(std::string(name) + " " + words(1)) + "\">");
 
         std::string fields = "    <Field flagMarked=\"" + std::string(next(5) ? "false" : "true") +
@@ -126,7 +127,7 @@ class Generator {
         for (auto& line : base64) add(line + "<BR/>");
     }
 
-    const HolderSpec& spec_;
+    const HolderRecipe& recipe_;
     std::mt19937 random_;
     std::vector<std::string> japanese_;
     std::vector<std::string> lines_;
@@ -135,24 +136,12 @@ class Generator {
 
 }  // namespace
 
-std::vector<std::string> generateHolderLines(const HolderSpec& spec) {
-    return Generator(spec).run();
+std::vector<std::string> generateHolderLines(const HolderRecipe& recipe) {
+    return Generator(recipe).run();
 }
 
-std::string joinWithCrLf(const std::vector<std::string>& lines) {
-    std::size_t size = 0;
-    for (const auto& line : lines) size += line.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
-bool writeHolderFile(const std::string& path, const HolderSpec& spec) {
-    std::string text = joinWithCrLf(generateHolderLines(spec));
+bool writeHolderFile(const std::string& path, const HolderRecipe& recipe) {
+    std::string text = zel::linesText(generateHolderLines(recipe));
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
                                                          &std::fclose);
     if (!file) return false;

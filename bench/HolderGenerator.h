@@ -11,7 +11,7 @@
 
 namespace zel::bench {
 
-struct HolderSpec {
+struct HolderRecipe {
     std::uint32_t seed = 1;
     // The text grows node by node until it has at least this many bytes.
     std::size_t targetBytes = 1 << 20;
@@ -20,10 +20,8 @@ struct HolderSpec {
 };
 
 // The lines of a ".mxh" holder file, without line ends.
-std::vector<std::string> generateHolderLines(const HolderSpec& spec);
-// The lines joined with CR LF, as the file holds them.
-std::string joinWithCrLf(const std::vector<std::string>& lines);
+std::vector<std::string> generateHolderLines(const HolderRecipe& recipe);
 // Writes the ".mxh" text to `path` (a native path); false when that failed.
-bool writeHolderFile(const std::string& path, const HolderSpec& spec);
+bool writeHolderFile(const std::string& path, const HolderRecipe& recipe);
 
 }  // namespace zel::bench

@@ -10,6 +10,7 @@
 #include "HolderGenerator.h"
 #include "formats/TContent.h"
 #include "formats/TTAGNode.h"
+#include "text/LineList.h"
 
 namespace {
 
@@ -17,16 +18,16 @@ constexpr std::size_t kHolderBytes = 50u << 20;
 
 const std::vector<std::string>& holderLines() {
     static const std::vector<std::string> lines = [] {
-        zel::bench::HolderSpec spec;
-        spec.seed = 2006;
-        spec.targetBytes = kHolderBytes;
-        return zel::bench::generateHolderLines(spec);
+        zel::bench::HolderRecipe recipe;
+        recipe.seed = 2006;
+        recipe.targetBytes = kHolderBytes;
+        return zel::bench::generateHolderLines(recipe);
     }();
     return lines;
 }
 
 const std::string& holderText() {
-    static const std::string text = zel::bench::joinWithCrLf(holderLines());
+    static const std::string text = zel::linesText(holderLines());
     return text;
 }
 
@@ -96,11 +97,10 @@ void BM_MimeContainer(benchmark::State& state) {
                                         "Content-Transfer-Encoding: 8bit", ""};
     std::size_t bytes = 0;
     for (int holder = 0; holder < 4; ++holder) {
-        zel::bench::HolderSpec spec;
-        spec.seed = static_cast<std::uint32_t>(holder + 1);
-        spec.targetBytes = 4u << 20;
-        std::optional<std::string> text(
-            zel::bench::joinWithCrLf(zel::bench::generateHolderLines(spec)));
+        zel::bench::HolderRecipe recipe;
+        recipe.seed = static_cast<std::uint32_t>(holder + 1);
+        recipe.targetBytes = 4u << 20;
+        std::optional<std::string> text(zel::linesText(zel::bench::generateHolderLines(recipe)));
         message.push_back("--200603011425300312345");
         message.push_back("Content-Type: text/xml; charset=x-sjis");
         message.push_back("Content-Transfer-Encoding: base64");

@@ -23,6 +23,7 @@
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/Compression.h"
+#include "text/LineList.h"
 
 namespace {
 
@@ -66,21 +67,21 @@ class Workspace {
     // Exactly kNodesPerHolder text nodes: the generator stops by size, so it
     // is asked for a little more and cut after the last wanted record.
     void writeHolder(const std::string& target, std::uint32_t seed) {
-        zel::bench::HolderSpec spec;
-        spec.seed = seed;
-        spec.binaryEvery = 0;
-        spec.targetBytes = kNodesPerHolder * 1100;
+        zel::bench::HolderRecipe recipe;
+        recipe.seed = seed;
+        recipe.binaryEvery = 0;
+        recipe.targetBytes = kNodesPerHolder * 1100;
         std::vector<std::string> lines;
         std::size_t records = 0, cut = 0;
-        for (; records < kNodesPerHolder; spec.targetBytes += spec.targetBytes / 4) {
-            lines = zel::bench::generateHolderLines(spec);
+        for (; records < kNodesPerHolder; recipe.targetBytes += recipe.targetBytes / 4) {
+            lines = zel::bench::generateHolderLines(recipe);
             records = 0;
             for (cut = 0; cut < lines.size() && records < kNodesPerHolder; ++cut)
                 if (lines[cut] == "  </Record>") ++records;
         }
         lines.resize(cut);
         lines.emplace_back("</Holder>");
-        const std::string text = zel::bench::joinWithCrLf(lines);
+        const std::string text = zel::linesText(lines);
         holderBytes_ += text.size();
         std::ofstream(target, std::ios::binary) << text;
     }

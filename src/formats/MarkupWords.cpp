@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/LineList.h"
+
 namespace zel {
 
 namespace {
@@ -204,15 +206,7 @@ void splitWords(std::string_view text, WordList& words, bool keepLineBreaks) {
 }
 
 void splitWords(const std::vector<std::string>& lines, WordList& words, bool keepLineBreaks) {
-    std::size_t size = 0;
-    for (const auto& line : lines) size += line.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    WordSplitter::splitKept(std::move(text), words, keepLineBreaks);
+    WordSplitter::splitKept(linesText(lines), words, keepLineBreaks);
 }
 
 }  // namespace zel

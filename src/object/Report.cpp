@@ -9,7 +9,9 @@ namespace {
 
 Reporter& currentReporter() {
     // Reports are Shift_JIS like every model text; the terminal reads UTF-8.
-    static Reporter reporter = [](const std::string& text) { std::cerr << sjisToUtf8(text) << '\n'; };
+    static Reporter reporter = [](const std::string& text) {
+        std::cerr << sjisToUtf8(text) << '\n';
+    };
     return reporter;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "text/Sjis.h"
 #include "text/LineList.h"
+#include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
 namespace zel {
@@ -12,7 +12,9 @@ TObjectParent::TObjectParent(TObjectNamed* owner_) : TObjectNamed(owner_) {
     TObjectParent::clear_();
 }
 
-TObjectParent::~TObjectParent() { TObjectParent::clear_(); }
+TObjectParent::~TObjectParent() {
+    TObjectParent::clear_();
+}
 
 int TObjectParent::clear_() {
     // Children are destroyed in list order, before the list is emptied.
@@ -154,7 +156,8 @@ void TObjectParent::moveChildTo_(std::size_t from, std::size_t to) {
     to = std::min(to, entries_.size() - 1);
     if (from == to) return;
     if (from < to)
-        std::rotate(entries_.begin() + from, entries_.begin() + from + 1, entries_.begin() + to + 1);
+        std::rotate(entries_.begin() + from, entries_.begin() + from + 1,
+                    entries_.begin() + to + 1);
     else
         std::rotate(entries_.begin() + to, entries_.begin() + from, entries_.begin() + from + 1);
     positionsValid_ = false;
@@ -185,7 +188,9 @@ std::unique_ptr<TObjectNamed> TObjectParent::extractChild_(TObjectNamed* child) 
     return std::move(entry.child);
 }
 
-bool TObjectParent::deleteChild_(TObjectNamed* child) { return extractChild_(child) != nullptr; }
+bool TObjectParent::deleteChild_(TObjectNamed* child) {
+    return extractChild_(child) != nullptr;
+}
 
 void TObjectParent::copyFrom_(const TObjectNamed& source) {
     TObjectNamed::copyFrom_(source);

@@ -15,7 +15,7 @@
 namespace zel {
 
 class TObjectParent : public TObjectNamed {
-public:
+  public:
     explicit TObjectParent(TObjectNamed* owner = nullptr);
     ~TObjectParent() override;
 
@@ -36,7 +36,8 @@ public:
     TObjectNamed* findChild_(std::string_view name) const;
     std::string uniqueName_(std::string_view wantedName) const;
     // No uniqueness check: for callers that made the name unique already.
-    void insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNamed> child, std::string_view name);
+    void insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNamed> child,
+                         std::string_view name);
     void addChildRaw_(std::unique_ptr<TObjectNamed> child, std::string_view name);
     int moveChildUp_(TObjectNamed* child);
     int moveChildDown_(TObjectNamed* child);
@@ -56,7 +57,7 @@ public:
     // Index of the first entry named `name` (case-insensitive), -1 when none.
     int indexOfName(std::string_view name) const;
 
-protected:
+  protected:
     struct Entry {
         std::string name;
         std::unique_ptr<TObjectNamed> child;
@@ -68,7 +69,7 @@ protected:
         rebuildIndexes();
     }
 
-private:
+  private:
     static std::string indexKey(std::string_view name);
     void indexEntry(std::size_t position);
     void unindexName(const std::string& name, const TObjectNamed* child);
@@ -85,7 +86,7 @@ private:
 
 // Keeps its children sorted by name when asked to.
 class TObjectParentEX : public TObjectParent {
-public:
+  public:
     explicit TObjectParentEX(TObjectNamed* owner = nullptr);
 
     const char* className() const override { return "TObjectParentEX"; }
@@ -93,7 +94,8 @@ public:
     std::string putNameChild_as_(TObjectNamed* child, std::string_view wantedName) override;
     std::unique_ptr<TObjectNamed> deepCopy() const override { return copyAs<TObjectParentEX>(); }
     void copyFrom_(const TObjectNamed& source) override;
-    std::string addChild_(std::unique_ptr<TObjectNamed> child, std::string_view wantedName) override;
+    std::string addChild_(std::unique_ptr<TObjectNamed> child,
+                          std::string_view wantedName) override;
 
     // Sort by name when flagSort is set, then reverse when not ascending.
     void keepOrder_();
@@ -101,7 +103,7 @@ public:
     bool flagSort = false;
     bool flagAscending = true;
 
-private:
+  private:
     bool inOrder(std::string_view before, std::string_view after) const;
     void placeLastInOrder();
 };

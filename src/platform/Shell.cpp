@@ -47,7 +47,6 @@ bool isViewerFile(std::string_view p) {
     return false;
 }
 
-
 }  // namespace
 
 ShellNotice setShellNotice(ShellNotice notice) {

@@ -34,7 +34,6 @@ std::string linesText(const Lines& lines) {
     return text;
 }
 
-
 namespace {
 
 constexpr int kMaxBytesPerLine = 256;

@@ -213,7 +213,9 @@ struct QuotedSections {
 
 }  // namespace
 
-std::string trimText(std::string_view text) { return std::string(trimmedView(text)); }
+std::string trimText(std::string_view text) {
+    return std::string(trimmedView(text));
+}
 
 std::string_view trimmedView(std::string_view text) {
     std::size_t begin = 0, end = text.size();
@@ -241,7 +243,6 @@ std::string_view folderOf(std::string_view path) {
     std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
 }
-
 
 std::string stripQuotes(std::string_view text, char quote) {
     if (text.empty() || text[0] != quote) return std::string(text);

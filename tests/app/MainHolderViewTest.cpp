@@ -189,9 +189,9 @@ TEST_F(MainHolderViewTest, ModeSwitchesChangeTheControlAndKeepOrderAndMarks) {
         QWidget* inForce = a->nodesControl_();
         ASSERT_NE(inForce, nullptr);
         EXPECT_FALSE(inForce->isHidden());
-        for (QWidget* other : {static_cast<QWidget*>(a->checkList()),
-                               static_cast<QWidget*>(a->treeView()),
-                               static_cast<QWidget*>(a->listControl())}) {
+        for (QWidget* other :
+             {static_cast<QWidget*>(a->checkList()), static_cast<QWidget*>(a->treeView()),
+              static_cast<QWidget*>(a->listControl())}) {
             if (other && other != inForce) {
                 EXPECT_TRUE(other->isHidden());
             }

@@ -12,14 +12,14 @@ namespace {
 
 // Collects reports instead of writing them to standard error.
 class ReportCatcher {
-public:
+  public:
     ReportCatcher() {
         previous_ = setReporter([this](const std::string& text) { reports.push_back(text); });
     }
     ~ReportCatcher() { setReporter(previous_); }
     std::vector<std::string> reports;
 
-private:
+  private:
     Reporter previous_;
 };
 
@@ -186,7 +186,7 @@ TEST(Stubs, ReportTheirFixedTextsAndYieldNeutralResults) {
 }
 
 class FakeWindow : public MainWindowLink, public NodeWindowLink {
-public:
+  public:
     bool isBreakRequested() const override { return breakRequested; }
     void showStatus(std::string_view text) override { status = text; }
     bool internetEnabled() const override { return internet; }
