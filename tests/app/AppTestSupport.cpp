@@ -75,14 +75,15 @@ bool AppTest::exists(const std::string& name) const {
     return std::filesystem::exists(path(name));
 }
 
-void AppTest::writeMemoFile(const std::string& name, const std::vector<HolderSpec>& holders) const {
+void AppTest::writeMemoFile(const std::string& name,
+                            const std::vector<HolderContents>& holders) const {
     std::filesystem::create_directories(std::filesystem::path(path(name)).parent_path());
     MemoFile file;
     file.setFilename(path(name));
-    for (const HolderSpec& spec : holders) {
+    for (const HolderContents& contents : holders) {
         MemoHolder* holder = file.createHolder_(-1);
-        holder->putName_as_(spec.name);
-        for (const std::string& nodeName : spec.nodes) {
+        holder->putName_as_(contents.name);
+        for (const std::string& nodeName : contents.nodes) {
             MemoNode* node = holder->makeNode_();
             node->putName_as_(nodeName);
             node->memo = {"memo of " + nodeName};

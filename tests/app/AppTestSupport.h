@@ -13,7 +13,7 @@
 
 namespace zel {
 
-struct HolderSpec {
+struct HolderContents {
     std::string name;
     std::vector<std::string> nodes;
 };
@@ -32,7 +32,7 @@ class AppTest : public ::testing::Test {
     std::string readText(const std::string& name) const;
     bool exists(const std::string& name) const;
     // A memo file (.mxa with its holder files, or a .maz container) at `name`.
-    void writeMemoFile(const std::string& name, const std::vector<HolderSpec>& holders) const;
+    void writeMemoFile(const std::string& name, const std::vector<HolderContents>& holders) const;
     // The node names of the window's current holder.
     std::vector<std::string> currentNodeNames() const;
     std::vector<std::string> holderNames() const;

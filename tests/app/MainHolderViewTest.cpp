@@ -21,7 +21,7 @@ using Names = std::vector<std::string>;
 
 class MainHolderViewTest : public AppTest {
   protected:
-    void open(const std::vector<HolderSpec>& holders) {
+    void open(const std::vector<HolderContents>& holders) {
         writeMemoFile("memo.mxa", holders);
         makeWindow();
         ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
