@@ -2,6 +2,7 @@
 // A named object does not store its own name: its owner keeps it, so the owner
 // is the one place that keeps sibling names unique and sibling order.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 namespace zel {
 
 class TObjectNamed {
-public:
+  public:
     explicit TObjectNamed(TObjectNamed* owner = nullptr);
     virtual ~TObjectNamed();
     TObjectNamed(const TObjectNamed&) = delete;
@@ -30,7 +31,7 @@ public:
 
     TObjectNamed* owner = nullptr;
 
-protected:
+  protected:
     // Subclasses build the copy of their own class and fill it with copyFrom_.
     template <class T>
     std::unique_ptr<TObjectNamed> copyAs() const {
@@ -38,6 +39,12 @@ protected:
         copy->copyFrom_(*this);
         return copy;
     }
+
+  private:
+    friend class TObjectParent;
+    // The place in the owner's child list, kept there so that finding a
+    // child's index needs neither a search nor a table.
+    std::size_t slot_ = 0;
 };
 
 // For an absent object, reports "TObjectNamed.checkNIL" and yields true.

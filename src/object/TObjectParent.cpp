@@ -21,8 +21,6 @@ int TObjectParent::clear_() {
     for (auto& entry : entries_) entry.child.reset();
     entries_.clear();
     byName_.clear();
-    positions_.clear();
-    positionsValid_ = true;
     return 0;
 }
 
@@ -33,12 +31,7 @@ std::string TObjectParent::indexKey(std::string_view name) {
 void TObjectParent::indexEntry(std::size_t position) {
     const Entry& entry = entries_[position];
     byName_.emplace(indexKey(entry.name), entry.child.get());
-    if (positionsValid_) {
-        if (position + 1 == entries_.size())
-            positions_[entry.child.get()] = position;
-        else
-            positionsValid_ = false;
-    }
+    numberSlots(position, entries_.size());
 }
 
 void TObjectParent::unindexName(const std::string& name, const TObjectNamed* child) {
@@ -51,26 +44,15 @@ void TObjectParent::unindexName(const std::string& name, const TObjectNamed* chi
     }
 }
 
-void TObjectParent::rebuildIndexes() {
-    byName_.clear();
-    byName_.reserve(entries_.size());
-    for (const auto& entry : entries_) byName_.emplace(indexKey(entry.name), entry.child.get());
-    positionsValid_ = false;
-}
-
-void TObjectParent::ensurePositions() const {
-    if (positionsValid_) return;
-    positions_.clear();
-    positions_.reserve(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i) positions_[entries_[i].child.get()] = i;
-    positionsValid_ = true;
+void TObjectParent::numberSlots(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) entries_[i].child->slot_ = i;
 }
 
 int TObjectParent::indexOfChild(const TObjectNamed* child) const {
     if (!child) return -1;
-    ensurePositions();
-    auto it = positions_.find(child);
-    return it == positions_.end() ? -1 : static_cast<int>(it->second);
+    const std::size_t slot = child->slot_;
+    return slot < entries_.size() && entries_[slot].child.get() == child ? static_cast<int>(slot)
+                                                                         : -1;
 }
 
 int TObjectParent::indexOfName(std::string_view name) const {
@@ -160,7 +142,7 @@ void TObjectParent::moveChildTo_(std::size_t from, std::size_t to) {
                     entries_.begin() + to + 1);
     else
         std::rotate(entries_.begin() + to, entries_.begin() + from, entries_.begin() + from + 1);
-    positionsValid_ = false;
+    numberSlots(std::min(from, to), std::max(from, to) + 1);
 }
 
 int TObjectParent::moveChildUp_(TObjectNamed* child) {
@@ -183,8 +165,7 @@ std::unique_ptr<TObjectNamed> TObjectParent::extractChild_(TObjectNamed* child) 
     Entry entry = std::move(entries_[index]);
     entries_.erase(entries_.begin() + index);
     unindexName(entry.name, child);
-    positions_.erase(child);
-    if (index != static_cast<int>(entries_.size())) positionsValid_ = false;
+    numberSlots(static_cast<std::size_t>(index), entries_.size());
     return std::move(entry.child);
 }
 

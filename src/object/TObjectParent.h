@@ -1,7 +1,8 @@
 #pragma once
 // A named object that owns named children in an ordered list. Names are looked
 // up without regard to letter case through a hash index on the folded, trimmed
-// name, so adding, renaming and finding a child are constant time on average.
+// name, and each child carries its place in the list, so adding at the end,
+// renaming and finding a child are constant time on average.
 
 #include <cstddef>
 #include <memory>
@@ -62,26 +63,24 @@ class TObjectParent : public TObjectNamed {
         std::string name;
         std::unique_ptr<TObjectNamed> child;
     };
-    // Reorders the entries as `reorder` leaves them; the indexes follow.
+    // Reorders the entries as `reorder` leaves them (the same entries: the
+    // name index stays valid); the children learn their new places.
     template <class F>
     void reorderEntries(F reorder) {
         reorder(entries_);
-        rebuildIndexes();
+        numberSlots(0, entries_.size());
     }
 
   private:
     static std::string indexKey(std::string_view name);
     void indexEntry(std::size_t position);
     void unindexName(const std::string& name, const TObjectNamed* child);
-    void rebuildIndexes();
-    void ensurePositions() const;
+    // Tells the children from `from` to `to` (exclusive) where they stand.
+    void numberSlots(std::size_t from, std::size_t to);
 
     std::vector<Entry> entries_;
     // Trimmed, folded name -> children carrying it (several only after raw inserts).
     std::unordered_multimap<std::string, TObjectNamed*> byName_;
-    // Child -> index; rebuilt lazily after changes that shift positions.
-    mutable std::unordered_map<const TObjectNamed*, std::size_t> positions_;
-    mutable bool positionsValid_ = true;
 };
 
 // Keeps its children sorted by name when asked to.

@@ -301,7 +301,10 @@ int MemoHolderUI::enterInTree(std::unique_ptr<MemoNode> node, std::string_view n
     MemoNode* entered = node.get();
     MemoHolder::insertNode_(std::move(node), name, position);
     TreeItem* item = treeModel_->insertItem(entered, parent, row);
-    if (aUITV) aUITV->setCurrentIndex(treeModel_->indexOf(item));
+    if (aUITV) {
+        treeModel_->reveal(item);
+        aUITV->setCurrentIndex(treeModel_->indexOf(item));
+    }
     // The stored parent link follows the place the line was given (the
     // line itself stays there, not at the end of its siblings).
     if (parent->isRoot())
@@ -349,7 +352,10 @@ void MemoHolderUI::selectLine(MemoNode* node) {
         }
         case Mode::Tree: {
             if (!aUITV) return;
-            QModelIndex line = treeModel_->indexOf(treeModel_->itemOf(node));
+            TreeItem* item = treeModel_->itemOf(node);
+            // A node chosen under a closed item is shown by opening its ancestors.
+            treeModel_->reveal(item);
+            QModelIndex line = treeModel_->indexOf(item);
             aUITV->setCurrentIndex(line);
             if (line.isValid()) aUITV->scrollTo(line);
             return;

@@ -119,7 +119,7 @@ class MemoHolderUI : public MemoHolder {
     void reverseChildren_(TreeItem* item);
     void sortChildren_(TreeItem* item);
     bool isExpanded_(const TreeItem* item) const;
-    void setExpanded_(const TreeItem* item, bool expanded);
+    void setExpanded_(TreeItem* item, bool expanded);
 
     // Check list and list: the line at `from` moves to `to` (clamped into
     // the list); false when nothing moved.

@@ -103,7 +103,7 @@ void MemoHolderUI::colourControl(QWidget* control) const {
 
 NodeCheckList* MemoHolderUI::changeCheckListBox_(QWidget* panel) {
     if (!aUICLB) {
-        aUICLB = new NodeCheckList(panel);
+        aUICLB = new NodeCheckList(panel, false);
         aUICLB->setModel(checkModel_.get());
     }
     const Mode from = mode();

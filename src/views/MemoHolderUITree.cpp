@@ -108,11 +108,11 @@ void MemoHolderUI::sortChildren_(TreeItem* item) {
 }
 
 bool MemoHolderUI::isExpanded_(const TreeItem* item) const {
-    return aUITV && item && aUITV->isExpanded(treeModel_->indexOf(item));
+    return treeModel_->isExpanded(item);
 }
 
-void MemoHolderUI::setExpanded_(const TreeItem* item, bool expanded) {
-    if (aUITV && item) aUITV->setExpanded(treeModel_->indexOf(item), expanded);
+void MemoHolderUI::setExpanded_(TreeItem* item, bool expanded) {
+    treeModel_->setExpanded(item, expanded);
 }
 
 }  // namespace zel

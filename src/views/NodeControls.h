@@ -9,7 +9,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedWidget>
-#include <QTreeView>
+#include <QTableView>
 #include <functional>
 
 namespace zel {
@@ -79,8 +79,54 @@ class NodeControl : public View {
     }
 };
 
-using NodeCheckList = NodeControl<QListView>;
-using NodeTreeView = NodeControl<QTreeView>;
+// Lines of one fixed height in a table without grid. Its row header places
+// rows by arithmetic, so inserting or appending a line does not lay out every
+// other line again as the list and tree views of the toolkit do.
+class NodeLineTable : public NodeControl<QTableView> {
+  public:
+    NodeLineTable(QWidget* parent, bool showColumnHeader);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void fitLineHeight();
+};
+
+using NodeCheckList = NodeLineTable;
+
+class NodeTreeModel;
+struct TreeItem;
+
+// The tree as lines: each line is indented by its level and shows a branch
+// mark that opens or closes the item's children (a click on the mark, a
+// double click on the line, or the keys +, - and *).
+class NodeTreeView : public NodeLineTable {
+  public:
+    explicit NodeTreeView(QWidget* parent);
+
+    void setModel(QAbstractItemModel* model) override;
+    bool isExpanded(const QModelIndex& index) const;
+    void setExpanded(const QModelIndex& index, bool expanded);
+    void expandAll();
+    void collapseAll();
+    int indentation() const { return indentation_; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // The line whose branch mark lies under the point; invalid for none.
+    QModelIndex branchMarkAt(const QPoint& position) const;
+    void toggle(const QModelIndex& index);
+
+    NodeTreeModel* tree_ = nullptr;
+    int indentation_ = 20;
+    // The current line's item across a change of the lines.
+    TreeItem* held_ = nullptr;
+};
 
 // The list control: one model shown in icon, small-icon or list style by a
 // list view, or in report style (columns) by a header view.
@@ -105,7 +151,7 @@ class NodeListControl : public QStackedWidget {
     void setHooks(const ControlHooks& hooks);
 
     NodeControl<QListView>* iconView;
-    NodeControl<QTreeView>* reportView;
+    NodeLineTable* reportView;
 
   signals:
     void rowClicked(int row);

@@ -1,7 +1,10 @@
 #pragma once
 // The item model of the tree: the holder's nodes nested by their parent
 // links. Its depth-first order (a parent before its children, children in
-// order) is the holder's node order.
+// order) is the holder's node order. The view sees a flat list of the lines
+// shown: every top-level item and the children of opened items, each line
+// telling its level and its branch mark. Flat lines let a table lay them out
+// by arithmetic, so appending a line costs the same at any holder size.
 
 #include <QAbstractItemModel>
 #include <memory>
@@ -25,6 +28,10 @@ struct TreeItem {
     int size = 1;
     // Image index given by the icon rule; -1 for none.
     int image = -1;
+    // Whether the children are shown.
+    bool expanded = false;
+    // Line in the view; -1 while a closed ancestor hides the item.
+    int shownRow = -1;
 
     bool isRoot() const { return parent == nullptr; }
     bool isTopLevel() const { return parent && parent->isRoot(); }
@@ -37,6 +44,10 @@ struct TreeItem {
 class NodeTreeModel : public QAbstractItemModel {
     Q_OBJECT
   public:
+    // The line's level (0 for top level) and its branch mark.
+    enum Role { LevelRole = Qt::UserRole + 1, BranchRole };
+    enum Branch { NoBranch = 0, ClosedBranch = 1, OpenBranch = 2 };
+
     explicit NodeTreeModel(MemoHolderUI& holder);
     ~NodeTreeModel() override;
 
@@ -54,7 +65,18 @@ class NodeTreeModel : public QAbstractItemModel {
     std::size_t itemCount() const { return items_.size(); }
     TreeItem* itemOf(const MemoNode* node) const;
     TreeItem* itemAt(const QModelIndex& index) const;
+    // Invalid while the item is hidden under a closed ancestor.
     QModelIndex indexOf(const TreeItem* item) const;
+
+    bool isExpanded(const TreeItem* item) const { return item && item->expanded; }
+    void setExpanded(TreeItem* item, bool expanded);
+    void setAllExpanded(bool expanded);
+    // Opens the item and every item below it.
+    void expandSubtree(TreeItem* item);
+    // False for an item on its way out of the tree.
+    bool isInTree(const TreeItem* item) const;
+    // Opens every ancestor of the item, so that it has a line.
+    void reveal(TreeItem* item);
 
     // Rebuilds the tree from nodes in depth-first order, each with the index
     // of its parent in `order` (-1 for top level).
@@ -74,12 +96,27 @@ class NodeTreeModel : public QAbstractItemModel {
     void itemChanged(const TreeItem* item);
     void refreshAll();
 
+  signals:
+    // Around a change that may take the current line out of the view and put
+    // it back elsewhere.
+    void linesAboutToChange();
+    void linesChanged();
+
   private:
     static void renumber(TreeItem* parent, std::size_t from);
     static void addToSizes(TreeItem* from, int delta);
+    bool isShown(const TreeItem* item) const;
+    std::vector<TreeItem*> shownItems() const;
+    void numberLines(std::size_t from);
+    // Brings the lines in step with the tree after a change of its shape.
+    void syncLines();
+    // The line a shown item entering the tree takes: the line of the item
+    // that follows it in display order, or the end.
+    int lineFor(const TreeItem* item) const;
 
     MemoHolderUI& holder_;
     TreeItem root_;
+    std::vector<TreeItem*> lines_;
     std::unordered_map<const MemoNode*, std::unique_ptr<TreeItem>> items_;
 };
 

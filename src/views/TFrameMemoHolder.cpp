@@ -200,7 +200,6 @@ void TFrameMemoHolder::placeControl(QAbstractItemView* view, QWidget* control, Q
 
 void TFrameMemoHolder::configureCheckList(NodeCheckList* control) {
     if (!control || !firstConfiguration(control)) return;
-    control->setUniformItemSizes(true);
     placeControl(control, control, PopupMenuLB);
     connect(control, &QAbstractItemView::clicked, this, [this] { selectHandler(); });
     if (auto* model = qobject_cast<NodeRowModel*>(control->model()))
@@ -214,8 +213,6 @@ void TFrameMemoHolder::configureCheckList(NodeCheckList* control) {
 
 void TFrameMemoHolder::configureTree(NodeTreeView* control) {
     if (!control || !firstConfiguration(control)) return;
-    control->setHeaderHidden(true);
-    control->setUniformRowHeights(true);
     // The selection stays as visible when the tree loses the focus.
     QPalette palette = control->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight,

@@ -131,6 +131,38 @@ TEST(Insert, RawRulesAppendPastTheEnd) {
     EXPECT_EQ(parent.indexOfChild(parent.childAt(1)), 1);
 }
 
+// Every child must be found at its own index after any change of the list,
+// and a child of another list or one taken out must not be found at all.
+TEST(Index, EveryChildIsFoundWhereItStandsAfterEveryKindOfChange) {
+    TObjectParentEX parent;
+    for (const char* name : {"e", "b", "d", "a", "c"}) add(parent, name);
+    auto expectConsistent = [&parent](const char* step) {
+        for (std::size_t i = 0; i < parent.childCount(); ++i)
+            ASSERT_EQ(parent.indexOfChild(parent.childAt(i)), static_cast<int>(i)) << step;
+    };
+    expectConsistent("appended");
+    parent.insertChildRaw_(1, std::make_unique<TObjectNamed>(), "m");
+    expectConsistent("inserted in the middle");
+    auto taken = parent.extractChild_(parent.childAt(2));
+    expectConsistent("taken from the middle");
+    EXPECT_EQ(parent.indexOfChild(taken.get()), -1);
+    parent.moveChildTo_(0, 3);
+    expectConsistent("moved down");
+    parent.moveChildTo_(4, 1);
+    expectConsistent("moved up");
+    parent.flagSort = true;
+    parent.keepOrder_();
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"a", "c", "d", "e", "m"}));
+    expectConsistent("sorted");
+    EXPECT_EQ(parent.getChild_("D"), parent.childAt(2)) << "names stay found after a sort";
+
+    TObjectParent other;
+    TObjectNamed* stranger = add(other, "x");
+    EXPECT_EQ(parent.indexOfChild(stranger), -1) << "same place in another list";
+    parent.clear_();
+    EXPECT_EQ(parent.indexOfChild(stranger), -1);
+}
+
 TEST(SortedParent, KeepsOrderAfterAddAndRename) {
     TObjectParentEX parent;
     parent.flagSort = true;
