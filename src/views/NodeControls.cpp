@@ -30,10 +30,14 @@ class TreeLineDelegate : public QStyledItemDelegate {
             QStyleOption shape;
             shape.rect = mark;
             shape.palette = option.palette;
-            shape.state = QStyle::State_Item | QStyle::State_Children |
-                          (option.state & QStyle::State_Enabled);
-            if (branch == NodeTreeModel::OpenBranch) shape.state |= QStyle::State_Open;
-            view_->style()->drawPrimitive(QStyle::PE_IndicatorBranch, &shape, painter, view_);
+            shape.direction = option.direction;
+            shape.state = option.state & QStyle::State_Enabled;
+            const bool rightToLeft = option.direction == Qt::RightToLeft;
+            const QStyle::PrimitiveElement arrow = branch == NodeTreeModel::OpenBranch
+                                                       ? QStyle::PE_IndicatorArrowDown
+                                                   : rightToLeft ? QStyle::PE_IndicatorArrowLeft
+                                                                 : QStyle::PE_IndicatorArrowRight;
+            view_->style()->drawPrimitive(arrow, &shape, painter, view_);
         }
         QStyleOptionViewItem rest(option);
         rest.rect.setLeft(mark.right() + 1);

@@ -27,6 +27,7 @@ constexpr int kDesignHeight = 578;
 constexpr int kPanelWidth = 193;
 constexpr int kSplitterWidth = 6;
 constexpr int kPositionWidth = 50;
+constexpr int kNarrowestNameColumn = 80;
 constexpr const char* kConfigured = "zelConfigured";
 
 bool isMultiLineEditor(const QWidget* widget) {
@@ -237,6 +238,15 @@ void TFrameMemoHolder::configureTree(NodeTreeView* control) {
 
 void TFrameMemoHolder::configureList(NodeListControl* control) {
     if (!control || !firstConfiguration(control)) return;
+    // Columns are not stored: a new list shows those of the holder's query
+    // node, the names taking the room the other columns leave.
+    if (holder_ && holder_->listControl() == control) {
+        std::vector<ReportColumn> columns = queryColumns(0);
+        int room = PanelLeft->width();
+        for (const ReportColumn& column : columns) room -= column.width;
+        columns.front().width = std::max(room, kNarrowestNameColumn);
+        holder_->setReportColumns_(std::move(columns));
+    }
     placeControl(control->iconView, control, PopupMenuLV);
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(control->reportView)}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "views/HolderFrameHost.h"
 #include "views/MemoHolderUI.h"
@@ -65,6 +66,8 @@ class TFrameMemoHolder : public QWidget {
 
     // The list menu.
     int showQuery();
+    // "name" as wide as given, then the columns the holder's query node lists.
+    std::vector<ReportColumn> queryColumns(int nameWidth) const;
     // Sets the list's style (0 Icon, 1 SmallIcon, 2 List, 3 Report).
     void setViewStyle(int position);
     // The view style command, with its status message.

@@ -229,21 +229,28 @@ void TFrameMemoHolder::buildListMenu() {
 
 // --- Entries the frame handles --------------------------------------------------
 
+std::vector<ReportColumn> TFrameMemoHolder::queryColumns(int nameWidth) const {
+    std::vector<ReportColumn> columns{{"name", nameWidth}};
+    const std::string queryName = stripQuotes(holder_->getField_("QueryNode"));
+    const MemoNode* query = holder_->byName_(queryName);
+    if (!query) return columns;
+    for (const std::string& line : query->memo) {
+        const std::string trimmed = trimText(line);
+        if (trimmed.empty() || trimmed.starts_with('#')) continue;
+        auto [key, rest] = splitFirstWord(trimmed);
+        int width = leadingNumber(splitFirstWord(rest).first, kWidestColumn);
+        if (width <= 0) width = std::min(10 * static_cast<int>(key.size()), kWidestColumn);
+        columns.push_back({key, width});
+    }
+    return columns;
+}
+
 int TFrameMemoHolder::showQuery() {
     if (!host_ || host_->nowDoing() || !holder_ || !holder_->listControl()) return -1;
     NodeListControl* list = holder_->listControl();
     host_->UI2Model();
-    std::vector<ReportColumn> columns{{"name", list->width()}};
-    const std::string queryName = stripQuotes(holder_->getField_("QueryNode"));
-    if (const MemoNode* query = holder_->byName_(queryName)) {
-        for (const std::string& line : query->memo) {
-            const std::string trimmed = trimText(line);
-            if (trimmed.empty() || trimmed.starts_with('#')) continue;
-            auto [key, rest] = splitFirstWord(trimmed);
-            int width = leadingNumber(splitFirstWord(rest).first, kWidestColumn);
-            if (width <= 0) width = std::min(10 * static_cast<int>(key.size()), kWidestColumn);
-            columns.push_back({key, width});
-        }
+    std::vector<ReportColumn> columns = queryColumns(list->width());
+    if (columns.size() > 1) {
         const int count = holder_->count_();
         showMessage(std::to_string(count) + " / " + std::to_string(count));
     }

@@ -121,10 +121,12 @@ TEST(HolderFrame, ShowQueryMakesReportColumnsFromTheQueryNode) {
     trip->putField_("Date", "\"20240501\"");
     trip->putField_("Place", "\"Kyoto\"");
     showIn(host, holder, kModeList);
+    ASSERT_EQ(holder.reportColumns_().size(), 3u) << "a new list starts with the query's columns";
+    holder.byName_("query")->memo.push_back("Extra");
     ASSERT_EQ(host.frame->showQuery(), 0);
 
     const auto& columns = holder.reportColumns_();
-    ASSERT_EQ(columns.size(), 3u);
+    ASSERT_EQ(columns.size(), 4u);
     EXPECT_EQ(columns[0].caption, "name");
     EXPECT_EQ(columns[0].width, holder.listControl()->width());
     EXPECT_EQ(columns[1].caption, "Date");
@@ -138,8 +140,8 @@ TEST(HolderFrame, ShowQueryMakesReportColumnsFromTheQueryNode) {
     EXPECT_EQ(holder.exportLines_(lines), 2);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(lines[0].starts_with("# views_tests noname:H  "));
-    EXPECT_EQ(lines[1], "Date,Place");
-    EXPECT_EQ(lines[3], "\"20240501\",\"Kyoto\"");
+    EXPECT_EQ(lines[1], "Date,Place,Extra");
+    EXPECT_EQ(lines[3], "\"20240501\",\"Kyoto\",");
 }
 
 TEST(HolderFrame, SaveAsCSVWritesTheExportLines) {
