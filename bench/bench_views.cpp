@@ -114,6 +114,9 @@ void BM_AppendCheckList(benchmark::State& state) {
 void BM_AppendTree(benchmark::State& state) {
     appendOne(state, kModeTree);
 }
+void BM_AppendList(benchmark::State& state) {
+    appendOne(state, kModeList);
+}
 
 void BM_RemoveMiddle(benchmark::State& state) {
     Stage stage;
@@ -151,6 +154,10 @@ BENCHMARK(BM_AppendCheckList)
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(200);
 BENCHMARK(BM_AppendTree)
+    ->ArgsProduct({{10000, kNodes}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
+BENCHMARK(BM_AppendList)
     ->ArgsProduct({{10000, kNodes}, {0, 1}})
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(200);
