@@ -1,10 +1,14 @@
 #include "app/MemoFileUI.h"
 
-#include "app/TFormMainBase0007.h"
+#include <QApplication>
+#include <QPalette>
+
+#include "app/TFormMainMenu.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -23,6 +27,14 @@ int MemoFileUI::_writeTSL_deep_(std::vector<std::string>& lines, std::string_vie
         putField_("Version", wrapQuotes(mainWindow->LabeledEdit_Version));
     }
     return MemoFile::_writeTSL_deep_(lines, indent);
+}
+
+std::uint32_t MemoFileUI::getColor_() const {
+    if (fields.indexOf("Color") >= 0) return MemoFile::getColor_();
+    const auto* window = dynamic_cast<const TFormMainMenu*>(mainWindow);
+    return fromQColor(window && window->Panel_Tool
+                          ? window->Panel_Tool->palette().color(QPalette::Window)
+                          : QApplication::palette().color(QPalette::Button));
 }
 
 std::unique_ptr<MemoHolder> MemoFileUI::newHolderObject_() {

@@ -3,6 +3,7 @@
 // shows and edits, asks its temporary folder and version from the window, and
 // saves its changed holders for the close question and the idle auto save.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class MemoFileUI : public MemoFile {
     const char* className() const override { return "MemoFileUI"; }
     int clear_() override;
     std::string getTempDir_() const override;
+    // The Color field; without one the colour of the window's tool bar, or
+    // the system's button face when there is no window.
+    std::uint32_t getColor_() const override;
     // Records the current holder and the program's version before writing.
     int _writeTSL_deep_(std::vector<std::string>& lines, std::string_view indent) override;
     void announceNotLoaded_(const std::string& holderPath) override;

@@ -102,10 +102,8 @@ void TFormMainMenu::showHolderCount() {
 void TFormMainMenu::refreshColor() {
     std::string colour = stripQuotes(aFile->getField_("Color"));
     if (colour.empty()) return;
-    Color value = nameToColor(colour);
     QPalette palette = Panel_Tool->palette();
-    palette.setColor(QPalette::Window,
-                     QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF));
+    palette.setColor(QPalette::Window, toQColor(nameToColor(colour)));
     Panel_Tool->setPalette(palette);
 }
 

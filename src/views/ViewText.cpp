@@ -24,4 +24,9 @@ QColor toQColor(Color color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
+Color fromQColor(const QColor& color) {
+    return static_cast<Color>(color.red()) | static_cast<Color>(color.green()) << 8 |
+           static_cast<Color>(color.blue()) << 16;
+}
+
 }  // namespace zel

@@ -16,5 +16,6 @@ std::string fromQt(const QString& text);
 // A stored colour (red in the low byte); system colours take the palette's
 // button colour.
 QColor toQColor(Color color);
+Color fromQColor(const QColor& color);
 
 }  // namespace zel

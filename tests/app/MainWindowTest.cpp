@@ -163,5 +163,15 @@ TEST_F(MainWindowTest, CaptionNamesTheProgramAndTheMemoFile) {
         << "the tool panel shows the memo file's colour";
 }
 
+TEST_F(MainWindowTest, TheMemoFileColourFallsBackToTheToolBar) {
+    makeWindow();
+    window->aFile->putField_("Color", "\"$0000FF\"");
+    window->setCaption_();
+    window->aFile->removeField_("Color");
+    EXPECT_EQ(window->aFile->getColor_(), 0x0000FFu) << "the tool bar kept the last colour";
+    window->aFile->putField_("Color", "\"$00FF00\"");
+    EXPECT_EQ(window->aFile->getColor_(), 0x00FF00u);
+}
+
 }  // namespace
 }  // namespace zel
