@@ -1,14 +1,26 @@
 #include "app/CommandTable.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "app/TFormMainScript.h"
 
 namespace zel {
+
+namespace {
+
+// Sizes beyond the range of a command's result read as the largest one.
+int sizeResult(long long size) {
+    return static_cast<int>(std::min<long long>(size, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = {
         {"UINewNode", "New", [](TFormMainScript& w) { return w.UINewNode(); }},
         {"UISaveHolderNoMSG", "Save(NoMessage)",
-         [](TFormMainScript& w) { return static_cast<int>(w.UISaveHolderNoMSG()); }},
+         [](TFormMainScript& w) { return sizeResult(w.UISaveHolderNoMSG()); }},
         {"UIShowReadWindow", "Read Window",
          [](TFormMainScript& w) { return w.UIShowReadWindow(); }},
         {"UIShowOtherWindow", "Other Window",
@@ -21,6 +33,8 @@ const std::vector<CommandEntry>& commandTable() {
         {"UIShowVersion", "Version", [](TFormMainScript& w) { return w.UIShowVersion(); }},
         {"UIShowLog", "Log", [](TFormMainScript& w) { return w.UIShowLog(); }},
         {"UIShowAbout", "About", [](TFormMainScript& w) { return w.UIShowAbout(); }},
+        {"UIMove1To", "Move1To", [](TFormMainScript& w) { return w.UIMove1To(); }},
+        {"UICopy1To", "Copy1To", [](TFormMainScript& w) { return w.UICopy1To(); }},
     };
     return table;
 }

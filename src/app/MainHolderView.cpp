@@ -180,6 +180,16 @@ int MainHolderView::UIChangeListView() {
     return changeMode(&TFrameMemoHolder::switchToList, "Change ListView");
 }
 
+void MainHolderView::showListMode(std::string_view mode) {
+    if (!frame_->holder()) return;
+    if (mode == kModeTree)
+        frame_->switchToTree();
+    else if (mode == kModeList)
+        frame_->switchToList();
+    else
+        frame_->switchToCheckList();
+}
+
 MemoFile* MainHolderView::memoFile() const {
     return window_.aFile.get();
 }

@@ -43,6 +43,9 @@ class MainHolderView : public HolderFrameHost {
     int UIChangeCheckListBox();
     int UIChangeTreeView();
     int UIChangeListView();
+    // The shown holder in the mode a ModeNodesMngr value names (the check
+    // list for any other), also in the middle of a command.
+    void showListMode(std::string_view mode);
 
     // The clone command of the command layer, once it is there.
     std::function<int(int)> cloneCommand;

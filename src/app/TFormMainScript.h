@@ -24,6 +24,38 @@ class TFormMainScript : public TFormMainBaseZEL {
 
     // Commands.
     int UINewNode();
+
+    // Memo file commands (File menu).
+    int UIOpenMXA();
+    int UIOpenURL();
+    int UINewFile();
+    long long UISaveFileWithMSG();
+    long long UISaveFileWithoutMSG();
+    // Writes the memo file to its own name; the size, or -1.
+    long long UISaveMemoFile();
+    // "Save As MXA" (".mxa") and "Save As MAZ" (".maz").
+    long long saveAsMemoFile_(std::string_view extension);
+    int UISaveAllHolders();
+    int UIExplorerMemoFile();
+    int UIPrinterSetup();
+    int UIHardcopy();
+
+    // Holder commands ([Holder] menu and the tab pop-up).
+    int UIOpenHolder();
+    int UIOpenCSV();
+    int UICSV2Holder();
+    long long UISaveHolderWithMSG();
+    // "SaveAs Force" > "MXH(.mxh)" and "MHZ(.mhz)".
+    long long saveAsHolder_(std::string_view extension);
+    int UIRenameHolder();
+    int UIRenameHolderOther();
+    int UIDeleteHolder();
+    int UICopyHolder();
+
+    // Moving or copying the current node (with its subtree in a tree) to a
+    // holder the user picks.
+    int UIMove1To();
+    int UICopy1To();
     // Writes the node editor back and saves the current holder to its own
     // file ("SAVE"); the size written, or a negative code.
     long long UISaveHolderNoMSG();
@@ -34,6 +66,10 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIShowVersion();
     int UIShowLog();
     int UIShowAbout();
+
+    // Shows the current holder in the list mode named by a ModeNodesMngr
+    // value ("CheckListBox", "TreeView", "ListView"); the view layer does it.
+    virtual void showListMode(std::string_view /*mode*/) {}
 
   protected:
     // The tool bar's colour follows the memo file's Color field.

@@ -23,4 +23,8 @@ void TFormMainZELX13c::refreshHolderList() {
     holderView_->refresh();
 }
 
+void TFormMainZELX13c::showListMode(std::string_view mode) {
+    holderView_->showListMode(mode);
+}
+
 }  // namespace zel

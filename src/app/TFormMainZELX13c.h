@@ -19,6 +19,7 @@ class TFormMainZELX13c : public TFormMainMenu {
     void showHolderView(MemoHolder* holder) override;
     void hideHolderView(MemoHolder* holder) override;
     void refreshHolderList() override;
+    void showListMode(std::string_view mode) override;
     MainHolderView& holderView() const { return *holderView_; }
 
     TFrameMemoHolder* FrameMemoHolder1 = nullptr;
