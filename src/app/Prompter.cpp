@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "text/Sjis.h"
+#include "views/TFormSelectHolder.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -134,6 +135,18 @@ std::optional<QFont> QtPrompter::chooseFont(const QFont& initial) {
     QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
     if (!ok) return std::nullopt;
     return chosen;
+}
+
+HolderChoice QtPrompter::selectHolder(const std::vector<std::string>& names, int currentIndex) {
+    if (dialogsSuppressed()) return {};
+    if (!formSelectHolder_) formSelectHolder_ = new TFormSelectHolder(parent_);
+    TFormSelectHolder& form = *formSelectHolder_;
+    if (parent_) form.setFont(parent_->font());
+    form.fill(names, currentIndex);
+    if (form.exec() != QDialog::Accepted) return {};
+    const int row = form.selectedRow();
+    if (row < 0) return {HolderChoice::Kind::NewHolder, {}};
+    return {HolderChoice::Kind::Holder, names[static_cast<std::size_t>(row)]};
 }
 
 }  // namespace zel

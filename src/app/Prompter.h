@@ -5,13 +5,17 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
 namespace zel {
+
+class TFormSelectHolder;
 
 enum class Answer { Ok, Cancel, Yes, No, YesToAll };
 
@@ -25,6 +29,14 @@ enum Buttons : unsigned {
 };
 
 enum class Tone { Information, Confirmation, Warning, Error };
+
+// The answer of the holder selection window.
+struct HolderChoice {
+    enum class Kind { Cancelled, Holder, NewHolder };
+    Kind kind = Kind::Cancelled;
+    // The chosen entry, for Kind::Holder.
+    std::string name;
+};
 
 // All texts, captions and paths are Shift_JIS bytes, as everywhere in the model.
 class Prompter {
@@ -45,6 +57,10 @@ class Prompter {
     virtual std::string directoryName(std::string_view caption, std::string_view start) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // The holder selection window over `names`; its "Current" button picks
+    // the entry at `currentIndex` and is disabled when that is negative.
+    // OK without a selection asks for a new holder.
+    virtual HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) = 0;
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -66,9 +82,12 @@ class QtPrompter : public Prompter {
     std::string directoryName(std::string_view caption, std::string_view start) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
+    HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override;
 
   private:
     QWidget* parent_;
+    // Made on first use and kept, owned by `parent_`.
+    QPointer<TFormSelectHolder> formSelectHolder_;
 };
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.

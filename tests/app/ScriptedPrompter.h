@@ -17,6 +17,8 @@ class ScriptedPrompter : public Prompter {
     ~ScriptedPrompter() override {
         EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answers left unused";
         EXPECT_TRUE(inputs_.empty()) << inputs_.size() << " scripted inputs left unused";
+        EXPECT_TRUE(holderChoices_.empty())
+            << holderChoices_.size() << " scripted holder choices left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -29,6 +31,21 @@ class ScriptedPrompter : public Prompter {
     // `confirmed` is false).
     ScriptedPrompter& input(std::string value, bool confirmed = true) {
         inputs_.push_back({std::move(value), confirmed});
+        return *this;
+    }
+
+    // The next holder selection answers the name `name` (offered or not, so
+    // that callers' checks can be driven), asks for a new holder or is cancelled.
+    ScriptedPrompter& chooseHolder(std::string name) {
+        holderChoices_.push_back({HolderChoice::Kind::Holder, std::move(name)});
+        return *this;
+    }
+    ScriptedPrompter& chooseNewHolder() {
+        holderChoices_.push_back({HolderChoice::Kind::NewHolder, {}});
+        return *this;
+    }
+    ScriptedPrompter& cancelHolderChoice() {
+        holderChoices_.push_back({});
         return *this;
     }
 
@@ -69,8 +86,22 @@ class ScriptedPrompter : public Prompter {
         ADD_FAILURE() << "unexpected font question";
         return std::nullopt;
     }
+    HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override {
+        offeredHolders = names;
+        offeredCurrent = currentIndex;
+        if (holderChoices_.empty()) {
+            ADD_FAILURE() << "unexpected holder selection";
+            return {};
+        }
+        HolderChoice next = holderChoices_.front();
+        holderChoices_.pop_front();
+        return next;
+    }
 
     std::vector<std::string> asked;
+    // The entries and the "Current" entry of the last holder selection.
+    std::vector<std::string> offeredHolders;
+    int offeredCurrent = -1;
 
   private:
     struct Scripted {
@@ -98,6 +129,7 @@ class ScriptedPrompter : public Prompter {
 
     std::deque<Scripted> answers_;
     std::deque<Input> inputs_;
+    std::deque<HolderChoice> holderChoices_;
 };
 
 }  // namespace zel
