@@ -72,11 +72,28 @@ MainHolderView::MainHolderView(TFormMainBase0007& window, QWidget* parent) : win
         {"->", &MainHolderView::UIMoveHolderRight},
         {"<-", &MainHolderView::UIMoveHolderLeft},
     }};
-    for (QAction* action : tabs_->PopupMenuHolder->actions())
+    // The holder commands of the command layer, by caption.
+    constexpr std::array<std::pair<const char*, std::string_view>, 3> layerCommands{{
+        {"Rename", "UIRenameHolder"},
+        {"Rename other", "UIRenameHolderOther"},
+        {"Delete", "UIDeleteHolder"},
+    }};
+    for (QAction* action : tabs_->PopupMenuHolder->actions()) {
         for (const auto& [caption, command] : tabCommands)
             if (action->text() == QLatin1String(caption))
                 QObject::connect(action, &QAction::triggered, area_,
                                  [this, command = command] { (this->*command)(); });
+        for (const auto& [caption, name] : layerCommands)
+            if (action->text() == QLatin1String(caption))
+                QObject::connect(action, &QAction::triggered, area_,
+                                 [this, name = name] { runCommand(name); });
+    }
+}
+
+int MainHolderView::runCommand(std::string_view name) {
+    const CommandEntry* command = findCommand(name);
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    return command && script ? command->run(*script) : window_.notImplemented_(name);
 }
 
 void MainHolderView::showHolder(MemoHolder* holder) {
@@ -265,13 +282,8 @@ int MainHolderView::UIClone_(int count) {
 }
 
 int MainHolderView::popupCommand(std::string_view, std::string_view path) {
-    for (const auto& [caption, name] : kPopupCommands) {
-        if (caption != path) continue;
-        const CommandEntry* command = findCommand(name);
-        auto* script = dynamic_cast<TFormMainScript*>(&window_);
-        if (command && script) return command->run(*script);
-        break;
-    }
+    for (const auto& [caption, name] : kPopupCommands)
+        if (caption == path) return runCommand(name);
     return window_.notImplemented_(path);
 }
 

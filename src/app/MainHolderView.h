@@ -72,6 +72,9 @@ class MainHolderView : public HolderFrameHost {
     int popupCommand(std::string_view menu, std::string_view path) override;
 
   private:
+    // A command of the command layer by name; "Still not implemented" for one
+    // not built yet.
+    int runCommand(std::string_view name);
     void tabChosen(MemoHolder* holder);
     int newHolderAt(int position, std::string_view announce, bool namedInDone);
     int moveCurrentHolder(int delta);

@@ -1,10 +1,13 @@
-// Saving the current holder without closing: the tool bar's "SAVE".
+// Saving the current holder without closing: the tool bar's "SAVE", the
+// menu's save with a question, and saving under another name or format.
 
+#include "app/AppPaths.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
 #include "text/DateTime.h"
+#include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
 namespace zel {
@@ -12,6 +15,13 @@ namespace zel {
 namespace {
 
 constexpr long long kKiloByte = 1024;
+constexpr const char* kHolderSaveFilter =
+    "Holder(*.mxh)|*.mxh|compress Holder(*.mhz)|ALL files (*.*)|*.*";
+
+bool isHolderExtension(std::string_view extension) {
+    const std::string lower = lowerText(extension);
+    return lower == ".mxh" || lower == ".mhz";
+}
 
 // Up to 1024 bytes in bytes, above in whole kilobytes.
 std::string sizeText(long long size) {
@@ -28,18 +38,58 @@ long long TFormMainScript::UISaveHolderNoMSG() {
     return UISaveHolder();
 }
 
+long long TFormMainScript::UISaveHolderWithMSG() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    if (!getCurMemoNode()) return -1;
+    UI2Model();
+    const Answer answer = prompter().ask(
+        Tone::Confirmation, "Sould I save Holder named \"" + holderFilePath_(*holder) + "\"",
+        ButtonYes | ButtonCancel);
+    if (answer == Answer::Cancel) return -1;
+    return UISaveHolder();
+}
+
+long long TFormMainScript::saveAsHolder_(std::string_view extension) {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    if (!getCurMemoNode()) return -1;
+    UI2Model();
+    const std::string named = stripQuotes(holder->getField_("Filename"));
+    const std::string proposed =
+        named.empty() ? "noname" + std::string(extension) : withExtension(named, extension);
+    saveDialogFilter_ = kHolderSaveFilter;
+    const std::string path = prompter().saveFileName(kHolderSaveFilter, proposed);
+    if (path.empty()) return -1;
+    // Checked before the holder takes the name: with another extension no
+    // later save could write it either.
+    if (!isHolderExtension(extensionOf(path))) {
+        messageDoing_("FileExtention is missmatch.  \"" + path + "\"");
+        return -1;
+    }
+    holder->putField_("Filename", wrapQuotes(path));
+    startDoing_("Save as Holder " + std::string(extension));
+    std::string error;
+    const long long size = saveHolderFile_(*holder, path, &error);
+    if (size < 0) {
+        addLog_("ERROR: could not save the MemoHolder " + path + " " + error);
+        doneDoing_("ERROR: Save as Holder " + path);
+        return -1;
+    }
+    doneDoing();
+    holder->changed = false;
+    messageDoing_("Done size=" + std::to_string(size));
+    setCaption_();
+    return size;
+}
+
 long long TFormMainScript::UISaveHolder() {
     MemoHolder* holder = getCurHolder();
     if (!holder) return -9;
     const std::string path = holderFilePath_(*holder);
-    const std::string directory(folderOf(path));
-    if (directory.empty() || !dirExists(directory)) {
-        const Answer answer =
-            prompter().ask(Tone::Confirmation, "Make Directory ?  \"" + directory + "\"",
-                           ButtonYes | ButtonCancel);
-        if (answer != Answer::Yes) return -1;
-        if (!directory.empty()) makeDirs(directory);
-    }
+    if (!ensureFolderFor(path)) return -1;
     startDoing_("_UISaveHolder");
     const int count = holder->count_();
     std::string error;

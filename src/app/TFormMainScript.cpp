@@ -1,5 +1,7 @@
 #include "app/TFormMainScript.h"
 
+#include <QPrinter>
+
 #include "app/AppPaths.h"
 #include "app/NodeEditor.h"
 #include "app/Stamps.h"
@@ -44,6 +46,10 @@ void TFormMainScript::Model2UI() {
     }
     refreshReadOnlyIndicator();
 }
+
+TFormMainScript::TFormMainScript(QWidget* parent) : TFormMainBaseZEL(parent) {}
+
+TFormMainScript::~TFormMainScript() = default;
 
 void TFormMainScript::setApplicationTitle(std::string_view title) {
     applicationTitle_ = title;

@@ -3,17 +3,22 @@
 // described name (CommandTable.h lists them), plus the exchange between the
 // node editor and the current node, and the window caption.
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/TFormMainBaseZEL.h"
+
+class QPrinter;
 
 namespace zel {
 
 class TFormMainScript : public TFormMainBaseZEL {
     Q_OBJECT
   public:
-    explicit TFormMainScript(QWidget* parent = nullptr) : TFormMainBaseZEL(parent) {}
+    explicit TFormMainScript(QWidget* parent = nullptr);
+    ~TFormMainScript() override;
 
     int UI2Model() override;
     void Model2UI() override;
@@ -39,6 +44,8 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIExplorerMemoFile();
     int UIPrinterSetup();
     int UIHardcopy();
+    // The printer the print commands use, with the settings last chosen.
+    QPrinter& printer();
 
     // Holder commands ([Holder] menu and the tab pop-up).
     int UIOpenHolder();
@@ -77,8 +84,24 @@ class TFormMainScript : public TFormMainBaseZEL {
 
   private:
     int showNodeWindow(bool readOnly);
+    // Asks to make the folder of `path` when it is missing; false when the
+    // user refuses or it cannot be made.
+    bool ensureFolderFor(std::string_view path);
+    void markEveryHolderChanged();
+    // Loads every holder not yet loaded; a missing file leaves it empty.
+    void loadEveryHolder();
+    // Makes a holder of CSV lines named `name` and shows it; false for none.
+    bool holderFromCSV(const std::vector<std::string>& lines, std::string_view name);
+    // The holder shown after `index` was deleted: the one now there, or the last.
+    MemoHolder* holderAfterDeleting(int index) const;
+
+    // The save dialog is shared: it keeps the filter last set.
+    std::string saveDialogFilter_ =
+        "All(*.*)|*.*|Text(*.txt)|*.txt|JPEG(*.jpg)|*.jpg;*.jpe;*.jpeg|MemoHolder(*.mxh)|*.mxh|"
+        "MemoFile(*.mxa)|*.mxa|HTML(*.html)|*.html;*.htm|XML(*.xml)|*.xml;*.xsl";
 
     std::string applicationTitle_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace zel

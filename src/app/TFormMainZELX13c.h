@@ -2,7 +2,11 @@
 // The frame layer: the holder frame (the list of the current holder and the
 // node view beside it) above the holder tabs.
 
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <memory>
+#include <string_view>
 
 #include "app/MainHolderView.h"
 #include "app/MainNodeView.h"
@@ -25,8 +29,21 @@ class TFormMainZELX13c : public TFormMainMenu {
     TFrameMemoHolder* FrameMemoHolder1 = nullptr;
     TFrameMemoNode* FrameMemoNode1 = nullptr;
 
+    // The main menu's item of a caption path ("[Holder]/SaveAs Force/MXH(.mxh)").
+    QAction* menuAction(std::string_view path) const;
+
   private:
+    void buildMainMenus();
+    void addFileMenu();
+    void addHolderMenu();
+    // An item that runs the command `name` of the command layer.
+    QAction* addCommandItem(QMenu* menu, const char* caption, std::string_view name);
+
+    // The [Holder] menu's radio items follow the shown holder's list mode.
+    void checkListModeItem();
+
     std::unique_ptr<MainHolderView> holderView_;
+    QActionGroup* listModeItems_ = nullptr;
     std::unique_ptr<MainNodeView> nodeView_;
 };
 

@@ -1,0 +1,155 @@
+// The [Holder] menu's commands on whole holders: opening holder files and CSV
+// tables, renaming, deleting and copying.
+
+#include "app/AppPaths.h"
+#include "app/NodeEditor.h"
+#include "app/TFormMainScript.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "platform/FileSystem.h"
+#include "views/MemoHolderUI.h"
+
+namespace zel {
+
+namespace {
+
+constexpr const char* kHolderFilter =
+    "MXH files (*.mxh)|*.mxh| MHZ (*.mhz) | *.mhz | ALL files (*.*)|*.*";
+constexpr const char* kCSVFilter =
+    "CSV files (*.csv)|*.csv| text (*.txt) | *.txt | ALL files (*.*)|*.*";
+
+}  // namespace
+
+int TFormMainScript::UIOpenHolder() {
+    if (nowDoing() || checkUIReadOnly()) return -1;
+    const std::string path =
+        prompter().openFileName(kHolderFilter, aFile->getMemoFileDir_() + "new.mxh");
+    if (path.empty()) return -1;
+    return openHolder_(path) ? 0 : -1;
+}
+
+bool TFormMainScript::holderFromCSV(const std::vector<std::string>& lines, std::string_view name) {
+    MemoHolder* holder = csvToHolder_(*aFile, lines);
+    if (!holder) return false;
+    holder->putName_as_(name);
+    holder->loaded = true;
+    holder->changed = true;
+    aFile->changed = true;
+    refreshHolderList();
+    changeHolder_(holder);
+    return true;
+}
+
+int TFormMainScript::UIOpenCSV() {
+    if (nowDoing() || checkUIReadOnly()) return -1;
+    const std::string path =
+        prompter().openFileName(kCSVFilter, aFile->getMemoFileDir_() + "new.csv");
+    if (path.empty()) return -1;
+    startDoing_("Open CSV -> Holder " + path);
+    std::string text;
+    const IoResult read = readFile(path, text);
+    if (!read) addLog_("ERROR: could not read " + path + " " + read.message);
+    const bool made = read && holderFromCSV(textLines(text), baseNameOf(path));
+    doneDoing();
+    return made ? 0 : -1;
+}
+
+int TFormMainScript::UICSV2Holder() {
+    if (nowDoing() || !nodeEditor()) return -1;
+    startDoing_("CSV -> Holder");
+    const bool made = holderFromCSV(textLines(nodeEditor()->memoText()), "CSV");
+    doneDoing();
+    return made ? 0 : -1;
+}
+
+int TFormMainScript::UIRenameHolder() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    std::string wanted = holder->getName_();
+    if (!prompter().inputQuery("Rename Current MemoHolder", "Input new Name.", wanted)) return -1;
+    wanted = trimText(wanted);
+    if (wanted.empty()) return -1;
+    holder->putName_as_(wanted);
+    holder->changed = true;
+    aFile->changed = true;
+    messageDoing_("Changed MemoHolder Name " + holder->getName_());
+    return 0;
+}
+
+int TFormMainScript::UIRenameHolderOther() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    holder->putName_as_(aFile->uniqueHolderName_(holder->getName_()));
+    holder->changed = true;
+    aFile->changed = true;
+    messageDoing_("Changed MemoHolder Name " + holder->getName_());
+    return 0;
+}
+
+MemoHolder* TFormMainScript::holderAfterDeleting(int index) const {
+    const int count = aFile->countOfHolders_();
+    return aFile->holderAt_(index < count ? index : count - 1);
+}
+
+int TFormMainScript::UIDeleteHolder() {
+    if (nowDoing()) return -1;
+    if (aFile->countOfHolders_() <= 1) {
+        messageDoing_("Don't Delete Holder.  Only One Holder!");
+        return -1;
+    }
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    if (holder->changed) {
+        const Answer answer = prompter().ask(
+            Tone::Confirmation, "Shall I Save Current Holder ? \r\n" + holderFilePath_(*holder),
+            ButtonYes | ButtonNo | ButtonCancel);
+        if (answer == Answer::Cancel) return -1;
+        // A holder that could not be saved is not thrown away.
+        if (answer == Answer::Yes && UISaveHolderNoMSG() < 0) return -1;
+    }
+    if (prompter().ask(Tone::Confirmation, "Shall I delete Current Holder Realy ?",
+                       ButtonYes | ButtonNo) != Answer::Yes)
+        return -1;
+    if (auto* shown = dynamic_cast<MemoHolderUI*>(holder)) shown->closeNodeWindows_();
+    releaseViews();
+    int index = -1;
+    std::unique_ptr<MemoHolder> removed = aFile->removeHolder_(holder, &index);
+    aFile->changed = true;
+    refreshHolderList();
+    changeHolder_(holderAfterDeleting(index));
+    return 0;
+}
+
+int TFormMainScript::UICopyHolder() {
+    if (nowDoing()) return -1;
+    MemoHolder* source = getCurHolder();
+    if (!source) return -9;
+    UI2Model();
+    std::unique_ptr<TObjectNamed> made = source->deepCopy();
+    auto* copy = dynamic_cast<MemoHolder*>(made.get());
+    if (!copy) return -1;
+    std::unique_ptr<MemoHolder> owned(copy);
+    made.release();
+    const std::string name = aFile->uniqueHolderName_(source->getName_() + "_copy");
+    // A holder kept outside the memo file's folder names its own file: the
+    // copy gets a file of its own name there, never the source's file.
+    if (copy->isFlagExtra_()) {
+        const std::string sourcePath = holderFilePath_(*source);
+        copy->putField_("Filename",
+                        wrapQuotes(std::string(folderOf(sourcePath)) + safeFileName(name) +
+                                   std::string(extensionOf(sourcePath))));
+    }
+    copy->loaded = true;
+    copy->changed = true;
+    aFile->addHolder_(std::move(owned), name);
+    aFile->changed = true;
+    refreshHolderList();
+    const std::string mode = stripQuotes(source->getField_("ModeNodesMngr"));
+    changeHolder_(copy);
+    showListMode(mode == "TreeView" || mode == "ListView" ? mode : "CheckListBox");
+    return 0;
+}
+
+}  // namespace zel

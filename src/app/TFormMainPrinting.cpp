@@ -1,0 +1,41 @@
+// The File menu's printer commands: the printer set-up and a printed picture
+// of the window.
+
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+
+#include "app/TFormMainScript.h"
+
+namespace zel {
+
+QPrinter& TFormMainScript::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+int TFormMainScript::UIPrinterSetup() {
+    if (nowDoing()) return -1;
+    return prompter().pageSetup(printer()) ? 0 : -1;
+}
+
+int TFormMainScript::UIHardcopy() {
+    if (nowDoing()) return -1;
+    const QPixmap picture = grab();
+    QPainter painter;
+    // Without a printer nothing is printed, and the user is told so.
+    if (!painter.begin(&printer())) {
+        messageDoing_("Failure: UIHardCopy. No printer.");
+        return -1;
+    }
+    const QRect page = painter.viewport();
+    QSize size = picture.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(page.topLeft(), size), picture);
+    painter.end();
+    messageDoing_("Done: UIHardCopy. Check Printer.");
+    return 0;
+}
+
+}  // namespace zel
