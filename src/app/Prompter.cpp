@@ -5,6 +5,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +148,12 @@ HolderChoice QtPrompter::selectHolder(const std::vector<std::string>& names, int
     const int row = form.selectedRow();
     if (row < 0) return {HolderChoice::Kind::NewHolder, {}};
     return {HolderChoice::Kind::Holder, names[static_cast<std::size_t>(row)]};
+}
+
+bool QtPrompter::pageSetup(QPrinter& printer) {
+    if (dialogsSuppressed()) return false;
+    QPageSetupDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace zel

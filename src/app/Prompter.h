@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace zel {
@@ -61,6 +62,8 @@ class Prompter {
     // the entry at `currentIndex` and is disabled when that is negative.
     // OK without a selection asks for a new holder.
     virtual HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) = 0;
+    // The printer set-up dialog on `printer`; true when confirmed.
+    virtual bool pageSetup(QPrinter& printer) = 0;
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -83,6 +86,7 @@ class QtPrompter : public Prompter {
     std::optional<QColor> chooseColor(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override;
+    bool pageSetup(QPrinter& printer) override;
 
   private:
     QWidget* parent_;

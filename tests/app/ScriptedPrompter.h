@@ -82,6 +82,10 @@ class ScriptedPrompter : public Prompter {
         ADD_FAILURE() << "unexpected colour question";
         return std::nullopt;
     }
+    bool pageSetup(QPrinter&) override {
+        ADD_FAILURE() << "unexpected printer set-up";
+        return false;
+    }
     std::optional<QFont> chooseFont(const QFont&) override {
         ADD_FAILURE() << "unexpected font question";
         return std::nullopt;
