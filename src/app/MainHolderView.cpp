@@ -14,8 +14,9 @@ namespace zel {
 namespace {
 
 // Pop-up entries that run a command of the command table, by caption path.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 30> kPopupCommands{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 31> kPopupCommands{{
     {"Delete", "UIDeleteMemoNode"},
+    {"Copy Name", "UICopyNodeName"},
     {"CopyTo", "UICopy1To"},
     {"MoveTo", "UIMove1To"},
     {"Top", "UIMoveNodeTop"},

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/TFormMainBaseZEL.h"
+#include "text/DateTime.h"
 
 class QPrinter;
 
@@ -59,6 +60,42 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIDeleteHolder();
     int UICopyHolder();
 
+    // Series of nodes named by dates or numbers (NewNode menu), made in the
+    // current holder. The dates make the last node current; the count made.
+    int makeYearNodes_(int year);
+    int makeMonthNodes_(int year, int month);
+    // Monday to Sunday of the week that holds `date`.
+    int makeWeekNodes_(const DateTime& date);
+    // -9 without a current holder.
+    int makeNumberNodes_(int first, int last);
+    int UINodesYear();
+    int UINodesNextYear();
+    int UINodesThisMonth();
+    int UINodesNextMonth();
+    int UINodesMonth();
+    int UINodesThisWeek();
+    int UINodesNextWeek();
+    int UINodesPrevWeek();
+    int UINumberNodes();
+    int UINumbers10();
+    int UINumbers100();
+    int UINumbersPlus10();
+
+    // Node commands.
+    // Copies the current node `count` times beside it; the number made.
+    int UIClone_(int count);
+    // Moves the current node (in a tree with its subtree) into the trash holder.
+    int UIDeleteMemoNode();
+    int UISetQuery();
+    int UIJumpQuery();
+    int UIToggleNodeReadOnly();
+    int UICopyNodeName();
+    // Renames every node of the holder after one of its fields.
+    int UIFieldToName();
+    int UIFont();
+    int UIFontSizeInc();
+    int UIFontSizeDec();
+
     // Moving or copying the current node (with its subtree in a tree) to a
     // holder the user picks.
     int UIMove1To();
@@ -94,6 +131,19 @@ class TFormMainScript : public TFormMainBaseZEL {
     bool holderFromCSV(const std::vector<std::string>& lines, std::string_view name);
     // The holder shown after `index` was deleted: the one now there, or the last.
     MemoHolder* holderAfterDeleting(int index) const;
+    // True while a command runs or a read-only guard holds.
+    bool refusesNewNodes();
+    // Makes one node per date in the current holder, named by its date format.
+    int makeDateNodes(const DateTime& first, int count);
+    // The deletion outside and inside a tree; the status text ("" when done).
+    std::string deleteOneNode1_();
+    std::string deleteTreeNode_();
+    // Takes `node` out of its holder and closes its own window; its name.
+    std::unique_ptr<MemoNode> takeNode(MemoHolder& holder, MemoNode& node, std::string& name);
+    // The trash holder receives `node` under `name`; it is made on first use.
+    void moveToTrash_(std::unique_ptr<MemoNode> node, std::string_view name);
+    // Grows or shrinks the window font by a tenth (at least one point).
+    int stepFontSize(int direction);
 
     // The save dialog is shared: it keeps the filter last set.
     std::string saveDialogFilter_ =

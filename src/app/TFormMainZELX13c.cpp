@@ -15,6 +15,7 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
     FrameMemoNode1 = nodeView_->frame();
     FrameMemoHolder1->setNodeView(FrameMemoNode1);
     setHolderFrame(holderView_->widget());
+    holderView_->cloneCommand = [this](int count) { return UIClone_(count); };
     buildMainMenus();
 }
 

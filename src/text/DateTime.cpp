@@ -134,6 +134,40 @@ int dayOfWeek(const DateTime& t) {
     return weekday < 0 ? weekday + 7 : weekday;
 }
 
+namespace {
+
+// Days since 1 January 1970 of a proleptic Gregorian date, and back
+// (the era arithmetic of the civil calendar).
+long long daysFromCivil(int year, int month, int day) {
+    const long long y = month <= 2 ? year - 1 : year;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yearOfEra = y - era * 400;
+    const long long dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+void civilFromDays(long long days, DateTime& t) {
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long dayOfEra = days - era * 146097;
+    const long long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long shifted = (5 * dayOfYear + 2) / 153;
+    t.day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
+    t.month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+    t.year = static_cast<int>(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
+}
+
+}  // namespace
+
+DateTime addDays(const DateTime& t, int days) {
+    DateTime moved = t;
+    civilFromDays(daysFromCivil(t.year, t.month, t.day) + days, moved);
+    return moved;
+}
+
 std::string formatDateTime(std::string_view pattern, const DateTime& t) {
     std::string out;
     char lastLetter = 0;

@@ -29,6 +29,8 @@ int daysInMonth(int year, int month);
 bool isValidDateTime(const DateTime& t);
 // 0 for Sunday to 6 for Saturday.
 int dayOfWeek(const DateTime& t);
+// `t` moved by whole days (back when negative), the time of day kept.
+DateTime addDays(const DateTime& t, int days);
 
 // Formats `t` by a pattern whose letters, in any case, stand for the parts:
 // yyyy / yy year; mm / m month, but minutes when they follow an hour; dd / d

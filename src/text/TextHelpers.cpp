@@ -1,6 +1,7 @@
 #include "text/TextHelpers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "text/Sjis.h"
@@ -376,6 +377,19 @@ std::size_t countOccurrences(std::string_view text, std::string_view pattern) {
         ++count;
     }
     return count;
+}
+
+std::optional<long long> readInteger(std::string_view text) {
+    const std::string_view trimmed = trimmedView(text);
+    std::string_view digits = trimmed;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-'))
+        digits.remove_prefix(1);
+    if (digits.empty() || !isAllDigits(digits)) return std::nullopt;
+    long long value = 0;
+    const char* begin = trimmed.data() + (trimmed.front() == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(begin, trimmed.data() + trimmed.size(), value);
+    if (error != std::errc() || end != trimmed.data() + trimmed.size()) return std::nullopt;
+    return value;
 }
 
 bool isAllDigits(std::string_view text) {

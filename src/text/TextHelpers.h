@@ -2,6 +2,7 @@
 // Free functions on single Shift_JIS texts shared by the whole program. A byte
 // of a double-byte character never counts as a delimiter, quote or digit.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,6 +64,9 @@ std::size_t countOccurrences(std::string_view text, std::string_view pattern);
 
 // True when every character is a decimal digit (also for the empty text).
 bool isAllDigits(std::string_view text);
+// The whole trimmed text as a decimal integer with an optional sign; nothing
+// for any other text or a value out of range.
+std::optional<long long> readInteger(std::string_view text);
 bool containsDigit(std::string_view text);
 // The decimal digits of the text in order.
 std::string digitsOnly(std::string_view text);

@@ -43,6 +43,17 @@ TEST(DateTimeCalendar, WeekdaysAndMonthLengths) {
     EXPECT_FALSE(isValidDateTime({2006, 1, 1, 24}));
 }
 
+TEST(DateTimeCalendar, MovingByDaysCrossesMonthsYearsAndLeapDays) {
+    EXPECT_EQ(addDays({2024, 2, 28, 13, 5}, 1), (DateTime{2024, 2, 29, 13, 5}));
+    EXPECT_EQ(addDays({2023, 2, 28}, 1), (DateTime{2023, 3, 1}));
+    EXPECT_EQ(addDays({2024, 12, 31}, 1), (DateTime{2025, 1, 1}));
+    EXPECT_EQ(addDays({2025, 1, 3}, -7), (DateTime{2024, 12, 27}));
+    EXPECT_EQ(addDays({2000, 3, 1}, -1), (DateTime{2000, 2, 29}));
+    EXPECT_EQ(addDays({1, 1, 1}, 0), (DateTime{1, 1, 1}));
+    // A whole 400-year cycle is 146097 days.
+    EXPECT_EQ(addDays({1601, 1, 1}, 146097), (DateTime{2001, 1, 1}));
+}
+
 TEST(CompactDateTime, ReadsGroupsWithDefaults) {
     EXPECT_EQ(readCompactDateTime("20060301142530"), (DateTime{2006, 3, 1, 14, 25, 30}));
     EXPECT_EQ(readCompactDateTime("2006"), (DateTime{2006, 1, 1}));

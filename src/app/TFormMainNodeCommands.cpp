@@ -1,0 +1,256 @@
+// Node commands of the [MemoNode] menu and the holder view's pop-ups:
+// cloning, deleting into the trash holder, the query node, read-only
+// switching, names from fields, and the window font.
+
+#include <QApplication>
+#include <QClipboard>
+#include <algorithm>
+#include <cmath>
+
+#include "app/TFormMainScript.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/MemoNodeUI.h"
+#include "views/TFormMemoNode.h"
+#include "views/ViewText.h"
+
+namespace zel {
+
+namespace {
+
+// Deleted nodes go into the holder of this name.
+constexpr const char* kTrashHolder = "Trush";
+constexpr int kSmallestFontSize = 5;
+
+bool isTreeMode(const MemoHolder& holder) {
+    return stripQuotes(holder.getField_("ModeNodesMngr")) == kModeTree;
+}
+
+}  // namespace
+
+int TFormMainScript::UIClone_(int count) {
+    if (count < 1 || nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return 0;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    MemoNode* source = getCurMemoNode();
+    if (!holder || !source) return 0;
+    startDoing_("Clone MemoNode " + std::to_string(count));
+    UI2Model();
+    MemoNode* copy = nullptr;
+    int made = 0;
+    for (; made < count; ++made) {
+        copy = holder->addCopyOfNode_(*source);
+        if (!copy) {
+            doneDoing_("failure: Clone MemoNode");
+            return made;
+        }
+    }
+    setCurMemoNode_(copy);
+    doneDoing_("Done: Clone MemoNode " + std::to_string(count));
+    return made;
+}
+
+// --- Deleting ------------------------------------------------------------------
+
+int TFormMainScript::UIDeleteMemoNode() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly()) return -8;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -7;
+    startDoing_("UIDeleteMemoNode");
+    // The node goes into the trash with what the editor holds.
+    UI2Model();
+    const std::string refusal = isTreeMode(*holder) ? deleteTreeNode_() : deleteOneNode1_();
+    doneDoing_(refusal);
+    return refusal.empty() ? 0 : -1;
+}
+
+std::unique_ptr<MemoNode> TFormMainScript::takeNode(MemoHolder& holder, MemoNode& node,
+                                                    std::string& name) {
+    name = holder.getNameChild_(&node);
+    if (auto* shown = dynamic_cast<MemoNodeUI*>(&node); shown && shown->nodeWindow)
+        shown->nodeWindow->close();
+    return holder.removeNode_(&node);
+}
+
+std::string TFormMainScript::deleteOneNode1_() {
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return "ERROR: aH = nil in _deleteOneNode1_";
+    if (holder->getName_() == kTrashHolder) return "Can not remove it on the Trush MemoHolder";
+    MemoNode* node = getCurMemoNode();
+    if (holder->count_() <= 1 || !node) return "Could Not delete. Because There is One Node.";
+    MemoNode* next = holder->next_(node);
+    if (!next) next = holder->first_();
+    std::string name;
+    std::unique_ptr<MemoNode> taken = takeNode(*holder, *node, name);
+    holder->changed = true;
+    aFile->currentNode = nullptr;
+    setCurMemoNode_(next);
+    moveToTrash_(std::move(taken), name);
+    return "";
+}
+
+std::string TFormMainScript::deleteTreeNode_() {
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder) return "ERROR: self.getCurHolder = nil";
+    if (holder->getName_() == kTrashHolder) return "Can not remove it on Trush MemoHolder.";
+    if (holder->count_() <= 1) return "Could Not delete. Because There is One Node.";
+    MemoNode* node = getCurMemoNode();
+    if (!node) return "ERROR: self.getCurMemoNode = nil";
+    TreeItem* item = holder->treeItemOf(node);
+    if (!item) return "ERROR: aM.aUITN = nil";
+    // The next current node: the first one after the subtree (never deeper),
+    // else the nearest one before it that is not deeper.
+    const int level = item->level();
+    const int index = holder->indexOf_(node);
+    MemoNode* next = holder->at_(index + item->size);
+    for (int i = index - 1; !next && i >= 0; --i)
+        if (TreeItem* before = holder->treeItemOf(holder->at_(i));
+            before && before->level() <= level)
+            next = before->node;
+    if (!next) return "Don't Delete !";
+    NodeList doomed{{holder->getNameChild_(node), node}};
+    holder->listDescendants_(item, doomed);
+    // Children leave before their parents, so no child moves up in between.
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+        std::string name;
+        std::unique_ptr<MemoNode> taken = takeNode(*holder, *it->second, name);
+        moveToTrash_(std::move(taken), name);
+    }
+    aFile->currentNode = nullptr;
+    holder->changed = true;
+    setCurMemoNode_(next);
+    return "";
+}
+
+void TFormMainScript::moveToTrash_(std::unique_ptr<MemoNode> node, std::string_view name) {
+    if (!node) return;
+    MemoHolder* trash = aFile->holderByName_(kTrashHolder);
+    if (trash) {
+        if (!trash->loaded) loadHolder_(trash);
+        trash->addNode_(std::move(node), name);
+        trash->changed = true;
+        return;
+    }
+    trash = newHolder_(-1);
+    trash->putName_as_(kTrashHolder);
+    MemoNode* kept = node.get();
+    trash->addNode_(std::move(node), name);
+    trash->setCurrent_(kept);
+    refreshHolderList();
+}
+
+// --- The query node, read-only switching, names ----------------------------------
+
+int TFormMainScript::UISetQuery() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    MemoNode* node = getCurMemoNode();
+    if (!holder || !node) return -1;
+    startDoing_("Set Query");
+    holder->putField_("QueryNode", wrapQuotes(node->getName_()));
+    holder->changed = true;
+    doneDoing();
+    return 0;
+}
+
+int TFormMainScript::UIJumpQuery() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -1;
+    const std::string name = stripQuotes(holder->getField_("QueryNode"));
+    MemoNode* query = name.empty() ? nullptr : holder->byName_(name);
+    if (!query) {
+        messageDoing_("Not found QueryNode named as " + name);
+        return -1;
+    }
+    startDoing_("Jump Query");
+    UI2Model();
+    setCurMemoNode_(query);
+    doneDoing();
+    return 0;
+}
+
+int TFormMainScript::UIToggleNodeReadOnly() {
+    if (nowDoing()) return -1;
+    messageDoing_("Change FlagReadOnly");
+    MemoNode* node = getCurMemoNode();
+    if (!node) return -1;
+    UI2Model();
+    node->putField_("FlagReadOnly", node->isReadOnlyEffective_() ? "\"false\"" : "\"true\"");
+    Model2UI();
+    return 0;
+}
+
+int TFormMainScript::UICopyNodeName() {
+    MemoNode* node = getCurMemoNode();
+    if (!node) return -1;
+    const std::string name = node->getName_();
+    QApplication::clipboard()->setText(toQt(name));
+    messageDoing_("Copied Current MemoNode Name \"" + name + "\"");
+    return 0;
+}
+
+int TFormMainScript::UIFieldToName() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    UI2Model();
+    const std::string key =
+        trimText(prompter().inputBox("Change name from Field's Value", "Field Name", ""));
+    if (key.empty()) return -1;
+    startDoing_("Field->Name");
+    // Renaming may reorder a sorted holder: the nodes are taken in their
+    // order before the first rename.
+    NodeList nodes;
+    holder->setNodeList_(nodes);
+    for (auto& [name, node] : nodes) {
+        std::string value = stripQuotes(node->getField_(key));
+        if (value.empty()) value = "_";
+        std::string old = name;
+        std::replace(old.begin(), old.end(), '"', '\'');
+        node->putField_("OldName", wrapQuotes(old));
+        node->putName_as_(value);
+    }
+    holder->changed = true;
+    Model2UI();
+    doneDoing();
+    return static_cast<int>(nodes.size());
+}
+
+// --- The window font ---------------------------------------------------------------
+
+int TFormMainScript::UIFont() {
+    const QFont chosen = prompter().chooseFont(font()).value_or(font());
+    setFont(chosen);
+    messageDoing_("FontSize=" + std::to_string(chosen.pointSize()) +
+                  " FontName=" + fromQt(chosen.family()));
+    return chosen.pointSize();
+}
+
+int TFormMainScript::stepFontSize(int direction) {
+    QFont larger = font();
+    const int size = larger.pointSize();
+    const double step = size * 0.1;
+    // Halves go to the even neighbour, as the default rounding does.
+    const int change = step >= 1 ? static_cast<int>(std::nearbyint(step)) : 1;
+    const int stepped = std::max(kSmallestFontSize, size + direction * change);
+    larger.setPointSize(stepped);
+    setFont(larger);
+    return stepped;
+}
+
+int TFormMainScript::UIFontSizeInc() {
+    const int size = stepFontSize(1);
+    messageDoing_("Done: Increment FontSize " + std::to_string(size));
+    return size;
+}
+
+int TFormMainScript::UIFontSizeDec() {
+    const int size = stepFontSize(-1);
+    messageDoing_("Done: Decrement FontSize " + std::to_string(size));
+    return size;
+}
+
+}  // namespace zel
