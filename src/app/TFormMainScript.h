@@ -60,6 +60,36 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIDeleteHolder();
     int UICopyHolder();
 
+    // New nodes of every kind (NewNode menu, tool bar, pop-ups); 0 when made.
+    int UINewNodeFile();
+    int UINewNodeImage();
+    int UINewNodeImageScreen();
+    int UINewNodeURL();
+    int UINewNodeURLDir();
+    int UINewNodeURLFile();
+    int UINewNodePoser();
+    int UINewNodePoserLike();
+    // Children of the current node (tree pop-up "New Child").
+    int UINewChild();
+    int UINewChildURL();
+    int UINewChildImage();
+    int UINewChildImageScreen();
+    int UICloneNodeAndChild();
+    int UINewChildDumpText();
+    int UINewChildDownloadeed();
+    int UINewChildCSV2HTML();
+
+    // Saving a node's content to a file and reading it again.
+    int UISaveNodeAs();
+    // Asks where the node's content goes and writes it there; 0 when written.
+    int saveNodeAs_(MemoNode& node);
+    // Writes the node's content to its own file for running it; the path
+    // written, or empty text when nothing was written.
+    std::string UISaveMemoNode_(MemoNode& node);
+    int UIReloadNode();
+    int UIReloadMemoHolder();
+    int UIReLoadEach();
+
     // Series of nodes named by dates or numbers (NewNode menu), made in the
     // current holder. The dates make the last node current; the count made.
     int makeYearNodes_(int year);
