@@ -2,8 +2,11 @@
 
 #include <QMenuBar>
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 #include "app/CommandTable.h"
+#include "model/MemoNode.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {
@@ -24,15 +27,89 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
 void TFormMainZELX13c::buildMainMenus() {
     addFileMenu();
     addHolderMenu();
+    addMemoNodeMenu();
+    addNewNodeMenu();
+    addFormMenu();
+    addWindowAndHelpMenus();
 }
 
 QAction* TFormMainZELX13c::addCommandItem(QMenu* menu, const char* caption, std::string_view name) {
     const CommandEntry* command = findCommand(name);
+    if (!command) return nullptr;
     QAction* action = menu->addAction(QString::fromUtf8(caption));
-    connect(action, &QAction::triggered, this, [this, command] {
-        if (command) command->run(*this);
-    });
+    connect(action, &QAction::triggered, this, [this, command] { command->run(*this); });
     return action;
+}
+
+void TFormMainZELX13c::addMemoNodeMenu() {
+    QMenu* node = menuBar()->addMenu(QStringLiteral("[MemoNode]"));
+    addCommandItem(node, "New", "UINewNode");
+    addCommandItem(node, "Clone", "UIClone");
+    addCommandItem(node, "Copy1To", "UICopy1To");
+    addCommandItem(node, "Move1To", "UIMove1To");
+    addCommandItem(node, "Delete", "UIDeleteMemoNode");
+    addCommandItem(node, "Save As", "UISaveNodeAs");
+    QMenu* extra = node->addMenu(QStringLiteral("Extra"));
+    addCommandItem(extra, "ReLoad", "UIReloadNode");
+    node->addSeparator();
+    addCommandItem(node, "Read Window", "UIShowReadWindow");
+    addCommandItem(node, "Other Window", "UIShowOtherWindow");
+    if (QAction* readOnly = addCommandItem(node, "ReadOnly", "UIToggleNodeReadOnly")) {
+        readOnly->setCheckable(true);
+        // The check shows the current node's state after every switch.
+        connect(readOnly, &QAction::triggered, this, [this, readOnly] {
+            MemoNode* current = getCurMemoNode();
+            readOnly->setChecked(current && current->isReadOnlyEffective_());
+        });
+    }
+}
+
+void TFormMainZELX13c::addNewNodeMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("NewNode"));
+    for (const auto& [caption, name] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"File", "UINewNodeFile"},
+             {"Image", "UINewNodeImage"},
+             {"Image Screen", "UINewNodeImageScreen"},
+             {"URL", "UINewNodeURL"},
+             {"URL(Directory)", "UINewNodeURLDir"},
+             {"URL(File)", "UINewNodeURLFile"},
+             {"Poser", "UINewNodePoser"},
+             {"PoserLike", "UINewNodePoserLike"}})
+        addCommandItem(menu, caption, name);
+    menu->addSeparator();
+    QMenu* numbers = menu->addMenu(QStringLiteral("Numbers"));
+    addCommandItem(numbers, "+10", "UINumbersPlus10");
+    addCommandItem(numbers, "001-010", "UINumbers10");
+    addCommandItem(numbers, "001-100", "UINumbers100");
+    addCommandItem(numbers, "Numbers", "UINumberNodes");
+    QMenu* week = menu->addMenu(QStringLiteral("Days of Week"));
+    addCommandItem(week, "This Week", "UINodesThisWeek");
+    addCommandItem(week, "Next Week", "UINodesNextWeek");
+    addCommandItem(week, "Prev Week", "UINodesPrevWeek");
+    QMenu* month = menu->addMenu(QStringLiteral("Days of Month"));
+    addCommandItem(month, "This Month", "UINodesThisMonth");
+    addCommandItem(month, "Next Month", "UINodesNextMonth");
+    addCommandItem(month, "Any Month", "UINodesMonth");
+    QMenu* year = menu->addMenu(QStringLiteral("Days of Year"));
+    addCommandItem(year, "This Year", "UINodesYear");
+    addCommandItem(year, "Next Year", "UINodesNextYear");
+    addCommandItem(year, "Any Year", "UINodesYear");
+    addCommandItem(menu, "CSV->Holder", "UICSV2Holder");
+}
+
+void TFormMainZELX13c::addFormMenu() {
+    QMenu* form = menuBar()->addMenu(QStringLiteral("[Form]"));
+    addCommandItem(form, "Font", "UIFont");
+    addCommandItem(form, "FontSize+", "UIFontSizeInc");
+    addCommandItem(form, "FontSize-", "UIFontSizeDec");
+}
+
+void TFormMainZELX13c::addWindowAndHelpMenus() {
+    QMenu* window = menuBar()->addMenu(QStringLiteral("Window"));
+    addCommandItem(window, "Log", "UIShowLog");
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    addCommandItem(help, "Version", "UIShowVersion");
+    addCommandItem(help, "About", "UIShowAbout");
 }
 
 void TFormMainZELX13c::addFileMenu() {

@@ -36,7 +36,12 @@ class TFormMainZELX13c : public TFormMainMenu {
     void buildMainMenus();
     void addFileMenu();
     void addHolderMenu();
-    // An item that runs the command `name` of the command layer.
+    void addMemoNodeMenu();
+    void addNewNodeMenu();
+    void addFormMenu();
+    void addWindowAndHelpMenus();
+    // An item that runs the command `name` of the command layer; none while
+    // that command is not built.
     QAction* addCommandItem(QMenu* menu, const char* caption, std::string_view name);
 
     // The [Holder] menu's radio items follow the shown holder's list mode.
