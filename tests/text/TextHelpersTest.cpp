@@ -148,6 +148,14 @@ TEST(Digits, ClassifyAndCollect) {
     EXPECT_EQ(digitsOnly("2006/03-01 x"), "20060301");
 }
 
+TEST(Digits, IntegersAreReadFromTheWholeTrimmedText) {
+    EXPECT_EQ(readInteger(" 42 "), 42);
+    EXPECT_EQ(readInteger("-7"), -7);
+    EXPECT_EQ(readInteger("+7"), 7);
+    for (const char* refused : {"", " ", "-", "+", "12a", "1 2", "0x10", "99999999999999999999"})
+        EXPECT_FALSE(readInteger(refused)) << refused;
+}
+
 TEST(Digits, CountersCarryAndBorrowWithinTheLastRun) {
     EXPECT_EQ(incrementDigits("memo19"), "memo20");
     EXPECT_EQ(incrementDigits("x9y"), "x0y");
