@@ -43,17 +43,16 @@ QAction* TFormMainZELX13c::addCommandItem(QMenu* menu, const char* caption, std:
 
 void TFormMainZELX13c::addMemoNodeMenu() {
     QMenu* node = menuBar()->addMenu(QStringLiteral("[MemoNode]"));
-    addCommandItem(node, "New", "UINewNode");
-    addCommandItem(node, "Clone", "UIClone");
-    addCommandItem(node, "Copy1To", "UICopy1To");
-    addCommandItem(node, "Move1To", "UIMove1To");
-    addCommandItem(node, "Delete", "UIDeleteMemoNode");
-    addCommandItem(node, "Save As", "UISaveNodeAs");
-    QMenu* extra = node->addMenu(QStringLiteral("Extra"));
-    addCommandItem(extra, "ReLoad", "UIReloadNode");
-    node->addSeparator();
-    addCommandItem(node, "Read Window", "UIShowReadWindow");
-    addCommandItem(node, "Other Window", "UIShowOtherWindow");
+    addCommandItems(node, {{"New", "UINewNode"},
+                           {"Clone", "UIClone"},
+                           {"Copy1To", "UICopy1To"},
+                           {"Move1To", "UIMove1To"},
+                           {"Delete", "UIDeleteMemoNode"},
+                           {"Save As", "UISaveNodeAs"}});
+    addCommandItems(node->addMenu(QStringLiteral("Extra")), {{"ReLoad", "UIReloadNode"}});
+    addCommandItems(
+        node,
+        {{"-", ""}, {"Read Window", "UIShowReadWindow"}, {"Other Window", "UIShowOtherWindow"}});
     if (QAction* readOnly = addCommandItem(node, "ReadOnly", "UIToggleNodeReadOnly")) {
         readOnly->setCheckable(true);
         // The check shows the current node's state after every switch.
@@ -64,64 +63,67 @@ void TFormMainZELX13c::addMemoNodeMenu() {
     }
 }
 
+void TFormMainZELX13c::addCommandItems(QMenu* menu, CommandItems items) {
+    for (const auto& [caption, name] : items) {
+        if (std::string_view(caption) == "-")
+            menu->addSeparator();
+        else
+            addCommandItem(menu, caption, name);
+    }
+}
+
 void TFormMainZELX13c::addNewNodeMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("NewNode"));
-    for (const auto& [caption, name] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"File", "UINewNodeFile"},
-             {"Image", "UINewNodeImage"},
-             {"Image Screen", "UINewNodeImageScreen"},
-             {"URL", "UINewNodeURL"},
-             {"URL(Directory)", "UINewNodeURLDir"},
-             {"URL(File)", "UINewNodeURLFile"},
-             {"Poser", "UINewNodePoser"},
-             {"PoserLike", "UINewNodePoserLike"}})
-        addCommandItem(menu, caption, name);
-    menu->addSeparator();
-    QMenu* numbers = menu->addMenu(QStringLiteral("Numbers"));
-    addCommandItem(numbers, "+10", "UINumbersPlus10");
-    addCommandItem(numbers, "001-010", "UINumbers10");
-    addCommandItem(numbers, "001-100", "UINumbers100");
-    addCommandItem(numbers, "Numbers", "UINumberNodes");
-    QMenu* week = menu->addMenu(QStringLiteral("Days of Week"));
-    addCommandItem(week, "This Week", "UINodesThisWeek");
-    addCommandItem(week, "Next Week", "UINodesNextWeek");
-    addCommandItem(week, "Prev Week", "UINodesPrevWeek");
-    QMenu* month = menu->addMenu(QStringLiteral("Days of Month"));
-    addCommandItem(month, "This Month", "UINodesThisMonth");
-    addCommandItem(month, "Next Month", "UINodesNextMonth");
-    addCommandItem(month, "Any Month", "UINodesMonth");
-    QMenu* year = menu->addMenu(QStringLiteral("Days of Year"));
-    addCommandItem(year, "This Year", "UINodesYear");
-    addCommandItem(year, "Next Year", "UINodesNextYear");
-    addCommandItem(year, "Any Year", "UINodesYear");
+    addCommandItems(menu, {{"File", "UINewNodeFile"},
+                           {"Image", "UINewNodeImage"},
+                           {"Image Screen", "UINewNodeImageScreen"},
+                           {"URL", "UINewNodeURL"},
+                           {"URL(Directory)", "UINewNodeURLDir"},
+                           {"URL(File)", "UINewNodeURLFile"},
+                           {"Poser", "UINewNodePoser"},
+                           {"PoserLike", "UINewNodePoserLike"},
+                           {"-", ""}});
+    addCommandItems(menu->addMenu(QStringLiteral("Numbers")), {{"+10", "UINumbersPlus10"},
+                                                               {"001-010", "UINumbers10"},
+                                                               {"001-100", "UINumbers100"},
+                                                               {"Numbers", "UINumberNodes"}});
+    addCommandItems(menu->addMenu(QStringLiteral("Days of Week")),
+                    {{"This Week", "UINodesThisWeek"},
+                     {"Next Week", "UINodesNextWeek"},
+                     {"Prev Week", "UINodesPrevWeek"}});
+    addCommandItems(menu->addMenu(QStringLiteral("Days of Month")),
+                    {{"This Month", "UINodesThisMonth"},
+                     {"Next Month", "UINodesNextMonth"},
+                     {"Any Month", "UINodesMonth"}});
+    addCommandItems(menu->addMenu(QStringLiteral("Days of Year")),
+                    {{"This Year", "UINodesYear"},
+                     {"Next Year", "UINodesNextYear"},
+                     {"Any Year", "UINodesYear"}});
     addCommandItem(menu, "CSV->Holder", "UICSV2Holder");
 }
 
 void TFormMainZELX13c::addFormMenu() {
-    QMenu* form = menuBar()->addMenu(QStringLiteral("[Form]"));
-    addCommandItem(form, "Font", "UIFont");
-    addCommandItem(form, "FontSize+", "UIFontSizeInc");
-    addCommandItem(form, "FontSize-", "UIFontSizeDec");
+    addCommandItems(
+        menuBar()->addMenu(QStringLiteral("[Form]")),
+        {{"Font", "UIFont"}, {"FontSize+", "UIFontSizeInc"}, {"FontSize-", "UIFontSizeDec"}});
 }
 
 void TFormMainZELX13c::addWindowAndHelpMenus() {
-    QMenu* window = menuBar()->addMenu(QStringLiteral("Window"));
-    addCommandItem(window, "Log", "UIShowLog");
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    addCommandItem(help, "Version", "UIShowVersion");
-    addCommandItem(help, "About", "UIShowAbout");
+    addCommandItems(menuBar()->addMenu(QStringLiteral("Window")), {{"Log", "UIShowLog"}});
+    addCommandItems(menuBar()->addMenu(QStringLiteral("&Help")),
+                    {{"Version", "UIShowVersion"}, {"About", "UIShowAbout"}});
 }
 
 void TFormMainZELX13c::addFileMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    addCommandItem(file, "&Open File", "UIOpenMXA");
-    addCommandItem(file, "Open URL", "UIOpenURL");
-    addCommandItem(file, "New", "UINewFile");
-    addCommandItem(file, "&Save(Message)", "UISaveFileWithMSG");
-    addCommandItem(file, "Save(No Message)", "UISaveFileWithoutMSG");
-    addCommandItem(file, "Save &As MXA", "UISaveAsMXA");
-    addCommandItem(file, "Save As MAZ", "UISaveAsMAZ");
-    file->addSeparator();
+    addCommandItems(file, {{"&Open File", "UIOpenMXA"},
+                           {"Open URL", "UIOpenURL"},
+                           {"New", "UINewFile"},
+                           {"&Save(Message)", "UISaveFileWithMSG"},
+                           {"Save(No Message)", "UISaveFileWithoutMSG"},
+                           {"Save &As MXA", "UISaveAsMXA"},
+                           {"Save As MAZ", "UISaveAsMAZ"},
+                           {"-", ""}});
     QAction* saveAll = file->addAction(QStringLiteral("Save All Holders"));
     connect(saveAll, &QAction::triggered, this, [this] {
         UISaveFileWithoutMSG();
@@ -129,32 +131,30 @@ void TFormMainZELX13c::addFileMenu() {
     });
     connect(file->addAction(QStringLiteral("Holders Propaty")), &QAction::triggered, this,
             [this] { holderView_->UIShowHolders(); });
-    addCommandItem(file, "Explorer", "UIExplorerMemoFile");
-    file->addSeparator();
-    addCommandItem(file, "Printer Setup", "UIPrinterSetup");
-    addCommandItem(file, "Hardcopy", "UIHardcopy");
-    file->addSeparator();
-    addCommandItem(file, "&Exit", "UIExit");
-    addCommandItem(file, "Exit(All Yes)", "UIExitAllYes");
+    addCommandItems(file, {{"Explorer", "UIExplorerMemoFile"},
+                           {"-", ""},
+                           {"Printer Setup", "UIPrinterSetup"},
+                           {"Hardcopy", "UIHardcopy"},
+                           {"-", ""},
+                           {"&Exit", "UIExit"},
+                           {"Exit(All Yes)", "UIExitAllYes"}});
 }
 
 void TFormMainZELX13c::addHolderMenu() {
     QMenu* holder = menuBar()->addMenu(QStringLiteral("[Holder]"));
-    addCommandItem(holder, "&Open", "UIOpenHolder");
-    addCommandItem(holder, "Open CSV", "UIOpenCSV");
+    addCommandItems(holder, {{"&Open", "UIOpenHolder"}, {"Open CSV", "UIOpenCSV"}});
     connect(holder->addAction(QStringLiteral("New")), &QAction::triggered, this,
             [this] { holderView_->UINewHolder(); });
-    addCommandItem(holder, "&Save(Message)", "UISaveHolderWithMSG");
-    addCommandItem(holder, "Save(NoMessage)", "UISaveHolderNoMSG");
-    QMenu* saveAs = holder->addMenu(QStringLiteral("SaveAs Force"));
-    addCommandItem(saveAs, "MXH(.mxh)", "UISaveAsMXH");
-    addCommandItem(saveAs, "MHZ(.mhz)", "UISaveAsMHZ");
-    holder->addSeparator();
-    addCommandItem(holder, "Rename", "UIRenameHolder");
-    holder->addSeparator();
-    addCommandItem(holder, "Delete", "UIDeleteHolder");
-    addCommandItem(holder, "Copy", "UICopyHolder");
-    holder->addSeparator();
+    addCommandItems(holder, {{"&Save(Message)", "UISaveHolderWithMSG"},
+                             {"Save(NoMessage)", "UISaveHolderNoMSG"}});
+    addCommandItems(holder->addMenu(QStringLiteral("SaveAs Force")),
+                    {{"MXH(.mxh)", "UISaveAsMXH"}, {"MHZ(.mhz)", "UISaveAsMHZ"}});
+    addCommandItems(holder, {{"-", ""},
+                             {"Rename", "UIRenameHolder"},
+                             {"-", ""},
+                             {"Delete", "UIDeleteHolder"},
+                             {"Copy", "UICopyHolder"},
+                             {"-", ""}});
     auto* modes = listModeItems_ = new QActionGroup(holder);
     const std::array<std::pair<const char*, int (MainHolderView::*)()>, 3> modeItems{{
         {"CheckListBox", &MainHolderView::UIChangeCheckListBox},

@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <initializer_list>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "app/MainHolderView.h"
 #include "app/MainNodeView.h"
@@ -40,6 +42,9 @@ class TFormMainZELX13c : public TFormMainMenu {
     void addNewNodeMenu();
     void addFormMenu();
     void addWindowAndHelpMenus();
+    // Caption and command name of menu items; the caption "-" is a separator.
+    using CommandItems = std::initializer_list<std::pair<const char*, const char*>>;
+    void addCommandItems(QMenu* menu, CommandItems items);
     // An item that runs the command `name` of the command layer; none while
     // that command is not built.
     QAction* addCommandItem(QMenu* menu, const char* caption, std::string_view name);

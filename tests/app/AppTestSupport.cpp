@@ -75,6 +75,16 @@ bool AppTest::exists(const std::string& name) const {
     return std::filesystem::exists(path(name));
 }
 
+void AppTest::openMemoFile(const std::vector<HolderContents>& holders) {
+    writeMemoFile("memo.mxa", holders);
+    makeWindow();
+    ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
+}
+
+MemoHolderUI* AppTest::holder(const std::string& name) const {
+    return dynamic_cast<MemoHolderUI*>(window->aFile->holderByName_(name));
+}
+
 void AppTest::writeMemoFile(const std::string& name,
                             const std::vector<HolderContents>& holders) const {
     std::filesystem::create_directories(std::filesystem::path(path(name)).parent_path());

@@ -10,6 +10,7 @@
 
 #include "app/ScriptedPrompter.h"
 #include "app/TFormMainRegular14.h"
+#include "views/MemoHolderUI.h"
 
 namespace zel {
 
@@ -33,6 +34,10 @@ class AppTest : public ::testing::Test {
     bool exists(const std::string& name) const;
     // A memo file (.mxa with its holder files, or a .maz container) at `name`.
     void writeMemoFile(const std::string& name, const std::vector<HolderContents>& holders) const;
+    // A window showing a memo file "memo.mxa" of `holders`.
+    void openMemoFile(const std::vector<HolderContents>& holders);
+    // The holder of that name in the window's memo file (a shown holder).
+    MemoHolderUI* holder(const std::string& name) const;
     // The node names of the window's current holder.
     std::vector<std::string> currentNodeNames() const;
     std::vector<std::string> holderNames() const;

@@ -20,12 +20,6 @@ using Names = std::vector<std::string>;
 
 class FileHolderCommandsTest : public AppTest {
   protected:
-    void open(const std::vector<HolderContents>& holders) {
-        writeMemoFile("memo.mxa", holders);
-        makeWindow();
-        ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
-    }
-    MemoHolder* holder(const std::string& name) { return window->aFile->holderByName_(name); }
     void show(const std::string& name) { window->changeHolder_(holder(name)); }
     void tabPopup(const char* caption) {
         for (QAction* action : window->holderView().tabs()->PopupMenuHolder->actions())
@@ -35,7 +29,7 @@ class FileHolderCommandsTest : public AppTest {
 };
 
 TEST_F(FileHolderCommandsTest, SavingTheMemoFileAsksFirstAndWritesTheCurrentHolder) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     show("B");
     prompter->answer(Answer::Cancel, "Could I save the file named \"" + path("memo.mxa"));
     EXPECT_EQ(window->UISaveFileWithMSG(), -1);
@@ -53,7 +47,7 @@ TEST_F(FileHolderCommandsTest, SavingTheMemoFileAsksFirstAndWritesTheCurrentHold
 }
 
 TEST_F(FileHolderCommandsTest, SavingIntoAMissingFolderMakesItOnlyWhenAllowed) {
-    open({{"A", {"a1"}}});
+    openMemoFile({{"A", {"a1"}}});
     window->aFile->setFilename(path("sub/deeper/memo.mxa"));
     prompter->answer(Answer::Cancel, "Make Directory ?  \"" + path("sub/deeper/") + "\"");
     EXPECT_EQ(window->UISaveFileWithoutMSG(), -1);
@@ -64,7 +58,7 @@ TEST_F(FileHolderCommandsTest, SavingIntoAMissingFolderMakesItOnlyWhenAllowed) {
 }
 
 TEST_F(FileHolderCommandsTest, SaveAsMAZElsewhereLoadsAndRewritesEveryHolder) {
-    open({{"A", {"a1"}}, {"B", {"b1", "b2"}}, {"C", {"c1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1", "b2"}}, {"C", {"c1"}}});
     ASSERT_FALSE(holder("C")->loaded);
     std::filesystem::create_directory(path("other"));
     prompter->input(path("other/moved.maz"));
@@ -87,7 +81,7 @@ TEST_F(FileHolderCommandsTest, SaveAsMAZElsewhereLoadsAndRewritesEveryHolder) {
 }
 
 TEST_F(FileHolderCommandsTest, SaveAsMXAElsewhereCarriesHoldersNotYetRead) {
-    open({{"A", {"a1"}}, {"B", {"b1", "b2"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1", "b2"}}});
     ASSERT_FALSE(holder("B")->loaded);
     std::filesystem::create_directory(path("other"));
     prompter->input(path("other/moved.mxa"));
@@ -99,7 +93,7 @@ TEST_F(FileHolderCommandsTest, SaveAsMXAElsewhereCarriesHoldersNotYetRead) {
 }
 
 TEST_F(FileHolderCommandsTest, SaveAsRefusesAnExtensionNoSaveCouldWrite) {
-    open({{"A", {"a1"}}});
+    openMemoFile({{"A", {"a1"}}});
     prompter->input(path("memo.txt"));
     EXPECT_EQ(window->saveAsMemoFile_(".mxa"), -1);
     EXPECT_EQ(window->aFile->getMemoFilePath_(), path("memo.mxa")) << "the name stays";
@@ -111,7 +105,7 @@ TEST_F(FileHolderCommandsTest, SaveAsRefusesAnExtensionNoSaveCouldWrite) {
 }
 
 TEST_F(FileHolderCommandsTest, SaveAsHolderWritesTheChosenFormatAndKeepsTheName) {
-    open({{"A", {"a1", "a2"}}});
+    openMemoFile({{"A", {"a1", "a2"}}});
     holder("A")->changed = true;
     prompter->input(path("packed.mhz"));
     const long long size = window->saveAsHolder_(".mhz");
@@ -127,7 +121,7 @@ TEST_F(FileHolderCommandsTest, SaveAsHolderWritesTheChosenFormatAndKeepsTheName)
 }
 
 TEST_F(FileHolderCommandsTest, ACSVTableBecomesAHolderNamedAfterTheFile) {
-    open({{"A", {"a1"}}});
+    openMemoFile({{"A", {"a1"}}});
     writeText("prices.csv", "# exported\r\nname,,price\r\napple,red,100\r\npear\r\n");
     prompter->input(path("prices.csv"));
     ASSERT_EQ(window->UIOpenCSV(), 0);
@@ -146,7 +140,7 @@ TEST_F(FileHolderCommandsTest, ACSVTableBecomesAHolderNamedAfterTheFile) {
 }
 
 TEST_F(FileHolderCommandsTest, RenamingAHolderSettlesATakenName) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     show("B");
     prompter->input("  A ");
     tabPopup("Rename");
@@ -164,7 +158,7 @@ TEST_F(FileHolderCommandsTest, RenamingAHolderSettlesATakenName) {
 }
 
 TEST_F(FileHolderCommandsTest, DeletingAHolderShowsItsNeighbourAndKeepsItsFile) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
     show("C");
     prompter->answer(Answer::Yes, "Shall I delete Current Holder Realy ?");
     tabPopup("Delete");
@@ -188,7 +182,7 @@ TEST_F(FileHolderCommandsTest, DeletingAHolderShowsItsNeighbourAndKeepsItsFile) 
 }
 
 TEST_F(FileHolderCommandsTest, ACopiedHolderHasItsOwnNameFileAndMode) {
-    open({{"A", {"p", "c"}}});
+    openMemoFile({{"A", {"p", "c"}}});
     holder("A")->putField_("ModeNodesMngr", "\"TreeView\"");
     show("A");
     ASSERT_EQ(window->UICopyHolder(), 0);
@@ -209,7 +203,7 @@ TEST_F(FileHolderCommandsTest, ACopiedHolderHasItsOwnNameFileAndMode) {
 }
 
 TEST_F(FileHolderCommandsTest, TheMenusRunTheCommandsAndShowTheListMode) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     ASSERT_TRUE(window->menuAction("&File/Save As MAZ"));
     ASSERT_TRUE(window->menuAction("[Holder]/SaveAs Force/MHZ(.mhz)"));
     EXPECT_FALSE(window->menuAction("[Holder]/No such item"));
@@ -227,7 +221,7 @@ TEST_F(FileHolderCommandsTest, TheMenusRunTheCommandsAndShowTheListMode) {
 }
 
 TEST_F(FileHolderCommandsTest, HardcopyPrintsAPictureOfTheWindow) {
-    open({{"A", {"a1"}}});
+    openMemoFile({{"A", {"a1"}}});
     window->printer().setOutputFormat(QPrinter::PdfFormat);
     window->printer().setOutputFileName(QString::fromStdString(path("window.pdf")));
     ASSERT_EQ(window->UIHardcopy(), 0);

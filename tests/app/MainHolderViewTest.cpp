@@ -21,13 +21,7 @@ using Names = std::vector<std::string>;
 
 class MainHolderViewTest : public AppTest {
   protected:
-    void open(const std::vector<HolderContents>& holders) {
-        writeMemoFile("memo.mxa", holders);
-        makeWindow();
-        ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
-    }
     MainHolderView& view() { return window->holderView(); }
-    MemoHolder* holder(const std::string& name) { return window->aFile->holderByName_(name); }
     void show(const std::string& name) { window->changeHolder_(holder(name)); }
     Names tabTexts() {
         Names texts;
@@ -51,7 +45,7 @@ class MainHolderViewTest : public AppTest {
 };
 
 TEST_F(MainHolderViewTest, NewHoldersGoNextToTheCurrentOneFirstOrLastAndBecomeCurrent) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     EXPECT_FALSE(window->aFile->changed);
 
     show("A");
@@ -84,7 +78,7 @@ TEST_F(MainHolderViewTest, NewHoldersGoNextToTheCurrentOneFirstOrLastAndBecomeCu
 }
 
 TEST_F(MainHolderViewTest, ReadOnlyUIRefusesNewAndMovedHolders) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     window->CheckBox_UIReadOnly->setChecked(true);
     EXPECT_LT(view().UINewHolder(), 0);
     EXPECT_LT(view().UINewHolderLeft(), 0);
@@ -96,7 +90,7 @@ TEST_F(MainHolderViewTest, ReadOnlyUIRefusesNewAndMovedHolders) {
 }
 
 TEST_F(MainHolderViewTest, MovesExchangeTheCurrentHolderWithItsNeighbourButNotPastTheEnds) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
     show("A");
     EXPECT_EQ(view().UIMoveHolderLeft(), 0);
     EXPECT_EQ(holderNames(), (Names{"A", "B", "C"}));
@@ -120,7 +114,7 @@ TEST_F(MainHolderViewTest, MovesExchangeTheCurrentHolderWithItsNeighbourButNotPa
 }
 
 TEST_F(MainHolderViewTest, ChoosingATabShowsThatHolderAndItsNodes) {
-    open({{"A", {"a1", "a2"}}, {"B", {"b1", "b2", "b3"}}});
+    openMemoFile({{"A", {"a1", "a2"}}, {"B", {"b1", "b2", "b3"}}});
     show("A");
     view().tabs()->setCurrentIndex(1);
     EXPECT_EQ(window->getCurHolder(), holder("B"));
@@ -142,7 +136,7 @@ TEST_F(MainHolderViewTest, ChoosingATabShowsThatHolderAndItsNodes) {
 }
 
 TEST_F(MainHolderViewTest, WhileACommandRunsTabsMovesAndModeSwitchesAreRefused) {
-    open({{"A", {"a1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     show("A");
     window->startDoing_("something long");
 
@@ -163,7 +157,7 @@ TEST_F(MainHolderViewTest, WhileACommandRunsTabsMovesAndModeSwitchesAreRefused) 
 }
 
 TEST_F(MainHolderViewTest, ModeSwitchesChangeTheControlAndKeepOrderAndMarks) {
-    open({{"A", {"c", "a", "b"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"c", "a", "b"}}, {"B", {"b1"}}});
     show("A");
     auto* a = dynamic_cast<MemoHolderUI*>(holder("A"));
     ASSERT_NE(a, nullptr);

@@ -14,18 +14,12 @@ using Names = std::vector<std::string>;
 
 class NodeCommandsTest : public AppTest {
   protected:
-    void open(const std::vector<HolderContents>& holders) {
-        writeMemoFile("memo.mxa", holders);
-        makeWindow();
-        ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
-    }
     MemoHolder* current() { return window->getCurHolder(); }
-    MemoHolder* holder(const std::string& name) { return window->aFile->holderByName_(name); }
     std::string currentName() { return window->getCurMemoNode()->getName_(); }
 };
 
 TEST_F(NodeCommandsTest, DateSeriesCoverTheYearMonthOrWeekAndEndOnTheLastDay) {
-    open({{"A", {"a1"}}});
+    openMemoFile({{"A", {"a1"}}});
     current()->putField_("FormatDate", "\"YYYYMMDD\"");
     EXPECT_EQ(window->makeYearNodes_(2024), 366);
     EXPECT_EQ(current()->count_(), 367);
@@ -45,7 +39,7 @@ TEST_F(NodeCommandsTest, DateSeriesCoverTheYearMonthOrWeekAndEndOnTheLastDay) {
 }
 
 TEST_F(NodeCommandsTest, NumberSeriesUseTheNumberPatternAndKeepTheCurrentNode) {
-    open({{"A", {"a", "b", "c", "d", "e"}}});
+    openMemoFile({{"A", {"a", "b", "c", "d", "e"}}});
     MemoNode* was = window->getCurMemoNode();
     EXPECT_EQ(window->UINumbersPlus10(), 11);
     EXPECT_EQ(current()->count_(), 16);
@@ -62,7 +56,7 @@ TEST_F(NodeCommandsTest, NumberSeriesUseTheNumberPatternAndKeepTheCurrentNode) {
 }
 
 TEST_F(NodeCommandsTest, ClonesGoBesideTheNodeAndTheLastBecomesCurrent) {
-    open({{"A", {"a", "b"}}});
+    openMemoFile({{"A", {"a", "b"}}});
     window->setCurMemoNode_(current()->byName_("b"));
     EXPECT_EQ(window->UIClone_(3), 3);
     EXPECT_EQ(current()->count_(), 5);
@@ -72,7 +66,7 @@ TEST_F(NodeCommandsTest, ClonesGoBesideTheNodeAndTheLastBecomesCurrent) {
 }
 
 TEST_F(NodeCommandsTest, DeletingMovesTheNodeIntoTheTrashButNeverTheLastOne) {
-    open({{"A", {"a", "b"}}});
+    openMemoFile({{"A", {"a", "b"}}});
     window->setCurMemoNode_(current()->byName_("a"));
     ASSERT_EQ(window->UIDeleteMemoNode(), 0);
     EXPECT_EQ(currentNodeNames(), (Names{"b"}));
@@ -92,7 +86,7 @@ TEST_F(NodeCommandsTest, DeletingMovesTheNodeIntoTheTrashButNeverTheLastOne) {
 }
 
 TEST_F(NodeCommandsTest, DeletingATreeNodeTakesItsSubtreeChildrenFirst) {
-    open({{"T", {"p", "c1", "g", "c2", "q"}}});
+    openMemoFile({{"T", {"p", "c1", "g", "c2", "q"}}});
     MemoHolder* tree = current();
     for (const char* name : {"p", "c1", "g", "c2", "q"})
         tree->byName_(name)->putField_("UID", std::string("\"u") + name + "\"");
@@ -113,7 +107,7 @@ TEST_F(NodeCommandsTest, DeletingATreeNodeTakesItsSubtreeChildrenFirst) {
 }
 
 TEST_F(NodeCommandsTest, TheQueryNodeIsSetAndFoundByName) {
-    open({{"A", {"query", "x"}}});
+    openMemoFile({{"A", {"query", "x"}}});
     window->setCurMemoNode_(current()->byName_("query"));
     ASSERT_EQ(window->UISetQuery(), 0);
     EXPECT_EQ(current()->getField_("QueryNode"), "\"query\"");
@@ -126,7 +120,7 @@ TEST_F(NodeCommandsTest, TheQueryNodeIsSetAndFoundByName) {
 }
 
 TEST_F(NodeCommandsTest, FieldToNameKeepsTheOldNameAndNamesNodesWithoutTheField) {
-    open({{"A", {"say \"hi\"", "plain"}}});
+    openMemoFile({{"A", {"say \"hi\"", "plain"}}});
     current()->byName_("say \"hi\"")->putField_("Title", "\"Greeting\"");
     prompter->input("Title");
     EXPECT_EQ(window->UIFieldToName(), 2);

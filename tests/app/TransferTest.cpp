@@ -17,14 +17,6 @@ using Links = std::vector<std::pair<std::string, std::string>>;
 
 class TransferTest : public AppTest {
   protected:
-    void open(const std::vector<HolderContents>& holders) {
-        writeMemoFile("memo.mxa", holders);
-        makeWindow();
-        ASSERT_EQ(window->_open_(path("memo.mxa")), 0);
-    }
-    MemoHolderUI* holder(const std::string& name) {
-        return dynamic_cast<MemoHolderUI*>(window->aFile->holderByName_(name));
-    }
     MemoNode* node(const std::string& holderName, const std::string& name) {
         return holder(holderName)->byName_(name);
     }
@@ -70,7 +62,7 @@ class TransferTest : public AppTest {
 };
 
 TEST_F(TransferTest, MoveFromACheckListTakesTheNodeAndTheSourceShowsTheNextOne) {
-    open({{"A", {"a1", "a2", "a3"}}, {"B", {"b1"}}, {"C", {"c1"}}});
+    openMemoFile({{"A", {"a1", "a2", "a3"}}, {"B", {"b1"}}, {"C", {"c1"}}});
     makeCurrent("A", "a2");
     MemoNode* moved = window->getCurMemoNode();
     prompter->chooseHolder("B");
@@ -101,7 +93,7 @@ TEST_F(TransferTest, MoveFromACheckListTakesTheNodeAndTheSourceShowsTheNextOne) 
 }
 
 TEST_F(TransferTest, MoveInATreeTakesTheSubtreeNestedAndTheSourceKeepsTheDepth) {
-    open({{"A", {"r1", "c1", "g1", "c2", "r2", "c3"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"r1", "c1", "g1", "c2", "r2", "c3"}}, {"B", {"b1"}}});
     makeTree("B", {});
     makeTree("A", {{"c1", "r1"}, {"g1", "c1"}, {"c2", "r1"}, {"c3", "r2"}});
     ASSERT_EQ(outline("A"), "r1(c1(g1),c2),r2(c3)");
@@ -124,7 +116,7 @@ TEST_F(TransferTest, MoveInATreeTakesTheSubtreeNestedAndTheSourceKeepsTheDepth) 
 }
 
 TEST_F(TransferTest, MoveOfTheOnlyLineOfItsDepthLeavesANewNodeAndANewHolderShowsATree) {
-    open({{"A", {"r1", "c1", "g1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"r1", "c1", "g1"}}, {"B", {"b1"}}});
     makeTree("A", {{"c1", "r1"}, {"g1", "c1"}});
     makeCurrent("A", "c1");
     prompter->chooseNewHolder();
@@ -141,7 +133,7 @@ TEST_F(TransferTest, MoveOfTheOnlyLineOfItsDepthLeavesANewNodeAndANewHolderShows
 }
 
 TEST_F(TransferTest, RefusalsAndCancelsChangeNothing) {
-    open({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
     makeCurrent("B", "b1");
     makeCurrent("A", "a1");
     auto expectUnchanged = [&] {
@@ -175,7 +167,7 @@ TEST_F(TransferTest, RefusalsAndCancelsChangeNothing) {
 }
 
 TEST_F(TransferTest, CopyInATreeGivesEveryCopyANewIdentityUnderItsParentsCopy) {
-    open({{"A", {"r1", "c1", "g1", "g2", "h1"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"r1", "c1", "g1", "g2", "h1"}}, {"B", {"b1"}}});
     makeTree("A", {{"c1", "r1"}, {"g1", "c1"}, {"g2", "c1"}, {"h1", "g2"}});
     makeCurrent("A", "c1");
     prompter->chooseHolder("B");
@@ -208,7 +200,7 @@ TEST_F(TransferTest, CopyInATreeGivesEveryCopyANewIdentityUnderItsParentsCopy) {
 }
 
 TEST_F(TransferTest, CopyFromACheckListKeepsTheUID) {
-    open({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
+    openMemoFile({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
     makeCurrent("A", "a1");
     const std::string uid = node("A", "a1")->newUID_();
     prompter->chooseHolder("B");
