@@ -87,6 +87,17 @@ const std::vector<CommandEntry>& commandTable() {
         {"UIFont", "Font", [](TFormMainScript& w) { return w.UIFont(); }},
         {"UIFontSizeInc", "FontSize+", [](TFormMainScript& w) { return w.UIFontSizeInc(); }},
         {"UIFontSizeDec", "FontSize-", [](TFormMainScript& w) { return w.UIFontSizeDec(); }},
+        {"UIMarkAll", "Mark ALL", [](TFormMainScript& w) { return w.UIMarkAll(); }},
+        {"UIUnMarkAll",
+         "UnMark\x81\x40"
+         "ALL",
+         [](TFormMainScript& w) { return w.UIUnMarkAll(); }},
+        {"UIReverseMarks", "Reverse", [](TFormMainScript& w) { return w.UIReverseMarks(); }},
+        {"UIDeleteMarkNodes", "Delete", [](TFormMainScript& w) { return w.UIDeleteMarkNodes(); }},
+        {"UICopyMarksTo", "Copy To", [](TFormMainScript& w) { return w.UICopyMarksTo(); }},
+        {"UIMoveMarksTo", "Move To", [](TFormMainScript& w) { return w.UIMoveMarksTo(); }},
+        {"UIMoveMarksToSelf", "Move To Self",
+         [](TFormMainScript& w) { return w.UIMoveMarksToSelf(); }},
         {"UIMove1To", "Move1To", [](TFormMainScript& w) { return w.UIMove1To(); }},
         {"UICopy1To", "Copy1To", [](TFormMainScript& w) { return w.UICopy1To(); }},
     };

@@ -20,8 +20,6 @@ namespace zel {
 
 namespace {
 
-// Deleted nodes go into the holder of this name.
-constexpr const char* kTrashHolder = "Trush";
 constexpr int kSmallestFontSize = 5;
 
 bool isTreeMode(const MemoHolder& holder) {
@@ -77,7 +75,7 @@ std::unique_ptr<MemoNode> TFormMainScript::takeNode(MemoHolder& holder, MemoNode
 std::string TFormMainScript::deleteOneNode1_() {
     MemoHolder* holder = getCurHolder();
     if (!holder) return "ERROR: aH = nil in _deleteOneNode1_";
-    if (holder->getName_() == kTrashHolder) return "Can not remove it on the Trush MemoHolder";
+    if (holder->getName_() == kTrashHolderName) return "Can not remove it on the Trush MemoHolder";
     MemoNode* node = getCurMemoNode();
     if (holder->count_() <= 1 || !node) return "Could Not delete. Because There is One Node.";
     MemoNode* next = holder->next_(node);
@@ -94,7 +92,7 @@ std::string TFormMainScript::deleteOneNode1_() {
 std::string TFormMainScript::deleteTreeNode_() {
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     if (!holder) return "ERROR: self.getCurHolder = nil";
-    if (holder->getName_() == kTrashHolder) return "Can not remove it on Trush MemoHolder.";
+    if (holder->getName_() == kTrashHolderName) return "Can not remove it on Trush MemoHolder.";
     if (holder->count_() <= 1) return "Could Not delete. Because There is One Node.";
     MemoNode* node = getCurMemoNode();
     if (!node) return "ERROR: self.getCurMemoNode = nil";
@@ -126,7 +124,7 @@ std::string TFormMainScript::deleteTreeNode_() {
 
 void TFormMainScript::moveToTrash_(std::unique_ptr<MemoNode> node, std::string_view name) {
     if (!node) return;
-    MemoHolder* trash = aFile->holderByName_(kTrashHolder);
+    MemoHolder* trash = aFile->holderByName_(kTrashHolderName);
     if (trash) {
         if (!trash->loaded) loadHolder_(trash);
         trash->addNode_(std::move(node), name);
@@ -134,7 +132,7 @@ void TFormMainScript::moveToTrash_(std::unique_ptr<MemoNode> node, std::string_v
         return;
     }
     trash = newHolder_(-1);
-    trash->putName_as_(kTrashHolder);
+    trash->putName_as_(kTrashHolderName);
     MemoNode* kept = node.get();
     trash->addNode_(std::move(node), name);
     trash->setCurrent_(kept);

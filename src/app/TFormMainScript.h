@@ -15,6 +15,9 @@ class QPrinter;
 
 namespace zel {
 
+// Deleted nodes go into the holder of this name.
+inline constexpr const char* kTrashHolderName = "Trush";
+
 class TFormMainScript : public TFormMainBaseZEL {
     Q_OBJECT
   public:
@@ -126,6 +129,17 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIFontSizeInc();
     int UIFontSizeDec();
 
+    // Mark commands (MarkNode menu).
+    int UIMarkAll();
+    int UIUnMarkAll();
+    int UIReverseMarks();
+    // Moves the checked nodes of a check list into the trash holder.
+    int UIDeleteMarkNodes();
+    int UICopyMarksTo();
+    int UIMoveMarksTo();
+    // Gathers the marked nodes as a block after the current node.
+    int UIMoveMarksToSelf();
+
     // Moving or copying the current node (with its subtree in a tree) to a
     // holder the user picks.
     int UIMove1To();
@@ -161,6 +175,17 @@ class TFormMainScript : public TFormMainBaseZEL {
     bool holderFromCSV(const std::vector<std::string>& lines, std::string_view name);
     // The holder shown after `index` was deleted: the one now there, or the last.
     MemoHolder* holderAfterDeleting(int index) const;
+    // The holder selection window over every holder but `left`, "Current"
+    // picking the one at `currentIndex` (none when negative).
+    HolderChoice askTargetHolder(const MemoHolder* left, int currentIndex);
+    // The holder chosen, or a new one appended for "New Holder"; none when
+    // the name names no holder.
+    MemoHolder* targetHolderOf(const HolderChoice& choice);
+    // Loads a target holder not read yet, in a busy state of its own.
+    void loadForTransfer(MemoHolder& target);
+    // Sets every node's mark of the current holder by `mark` (given its old
+    // state); the number of nodes.
+    int markEveryNode(bool (*mark)(bool wasMarked));
     // True while a command runs or a read-only guard holds.
     bool refusesNewNodes();
     // Makes one node per date in the current holder, named by its date format.

@@ -116,22 +116,6 @@ std::vector<std::string> holderNamesExcept(const MemoFile& file, const MemoHolde
     return names;
 }
 
-// The holder the user chose, or a new one appended for "New Holder"; none
-// when the name names no holder.
-MemoHolder* targetOf(TFormMainScript& window, const HolderChoice& choice) {
-    if (choice.kind == HolderChoice::Kind::Holder) return window.aFile->holderByName_(choice.name);
-    MemoHolder* made = window.newHolder_(-1);
-    window.refreshHolderList();
-    return made;
-}
-
-void loadForTransfer(TFormMainScript& window, MemoHolder& target) {
-    if (target.loaded) return;
-    window.startDoing_("Now Loading Holder " + target.getName_());
-    window.loadHolder_(&target);
-    window.doneDoing();
-}
-
 int refuse(TFormMainScript& window, const std::string& text) {
     window.addLog_(text);
     window.prompter().error(text);
@@ -140,12 +124,30 @@ int refuse(TFormMainScript& window, const std::string& text) {
 
 }  // namespace
 
+MemoHolder* TFormMainScript::targetHolderOf(const HolderChoice& choice) {
+    if (choice.kind == HolderChoice::Kind::Holder) return aFile->holderByName_(choice.name);
+    MemoHolder* made = newHolder_(-1);
+    refreshHolderList();
+    return made;
+}
+
+void TFormMainScript::loadForTransfer(MemoHolder& target) {
+    if (target.loaded) return;
+    startDoing_("Now Loading Holder " + target.getName_());
+    loadHolder_(&target);
+    doneDoing();
+}
+
+HolderChoice TFormMainScript::askTargetHolder(const MemoHolder* left, int currentIndex) {
+    return prompter().selectHolder(holderNamesExcept(*aFile, left), currentIndex);
+}
+
 int TFormMainScript::UIMove1To() {
     if (nowDoing()) return -1;
     MemoHolder* source = getCurHolder();
     if (!source) return -9;
     if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    const HolderChoice choice = prompter().selectHolder(holderNamesExcept(*aFile, source), -1);
+    const HolderChoice choice = askTargetHolder(source, -1);
     if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
     if (choice.kind == HolderChoice::Kind::Holder && aFile->holderByName_(choice.name) == source) {
         messageDoing_("Source Holder is Distination Holder !");
@@ -154,10 +156,10 @@ int TFormMainScript::UIMove1To() {
     const Transfer transfer = transferOf(*source);
     if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UIMove1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
-    MemoHolder* target = targetOf(*this, choice);
+    MemoHolder* target = targetHolderOf(choice);
     if (!target) return -1;
     UI2Model();
-    loadForTransfer(*this, *target);
+    loadForTransfer(*target);
 
     MemoNode* moved = getCurMemoNode();
     const Subtree set = transferSet(*source, moved, transfer);
@@ -179,16 +181,15 @@ int TFormMainScript::UICopy1To() {
     MemoHolder* source = getCurHolder();
     if (!source) return -9;
     if (checkUIReadOnly()) return -1;
-    const HolderChoice choice =
-        prompter().selectHolder(holderNamesExcept(*aFile, nullptr), aFile->indexOfHolder_(source));
+    const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
     if (choice.kind == HolderChoice::Kind::Cancelled) return 0;
     const Transfer transfer = transferOf(*source);
     if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UICopy1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
-    MemoHolder* target = targetOf(*this, choice);
+    MemoHolder* target = targetHolderOf(choice);
     if (!target) return -1;
     UI2Model();
-    loadForTransfer(*this, *target);
+    loadForTransfer(*target);
 
     MemoNode* original = getCurMemoNode();
     const bool fromTree = transfer == Transfer::Subtree;

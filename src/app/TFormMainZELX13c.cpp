@@ -27,6 +27,7 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
 void TFormMainZELX13c::buildMainMenus() {
     addFileMenu();
     addHolderMenu();
+    addMarkNodeMenu();
     addMemoNodeMenu();
     addNewNodeMenu();
     addFormMenu();
@@ -39,6 +40,18 @@ QAction* TFormMainZELX13c::addCommandItem(QMenu* menu, const char* caption, std:
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     connect(action, &QAction::triggered, this, [this, command] { command->run(*this); });
     return action;
+}
+
+void TFormMainZELX13c::addMarkNodeMenu() {
+    addCommandItems(menuBar()->addMenu(QStringLiteral("MarkNode")),
+                    {{"Mark ALL", "UIMarkAll"},
+                     {"UnMark\u3000ALL", "UIUnMarkAll"},
+                     {"Reverse", "UIReverseMarks"},
+                     {"-", ""},
+                     {"Delete", "UIDeleteMarkNodes"},
+                     {"Copy To", "UICopyMarksTo"},
+                     {"Move To", "UIMoveMarksTo"},
+                     {"Move To Self", "UIMoveMarksToSelf"}});
 }
 
 void TFormMainZELX13c::addMemoNodeMenu() {

@@ -38,6 +38,7 @@ class TFormMainZELX13c : public TFormMainMenu {
     void buildMainMenus();
     void addFileMenu();
     void addHolderMenu();
+    void addMarkNodeMenu();
     void addMemoNodeMenu();
     void addNewNodeMenu();
     void addFormMenu();

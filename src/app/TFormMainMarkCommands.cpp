@@ -1,0 +1,195 @@
+// The MarkNode menu: marking every node, and deleting, copying and moving
+// the marked nodes.
+
+#include "app/TFormMainScript.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/MemoNodeUI.h"
+
+namespace zel {
+
+namespace {
+
+NodeList markedNodes(const MemoHolder& holder) {
+    NodeList marked;
+    holder.collectMarked_(marked);
+    return marked;
+}
+
+// The first unmarked node after `node`, else the nearest one before it.
+MemoNode* nearestUnmarked(const MemoHolder& holder, const MemoNode* node) {
+    const int index = holder.indexOf_(node);
+    for (int i = index + 1; i < holder.count_(); ++i)
+        if (!holder.at_(i)->isMarked_()) return holder.at_(i);
+    for (int i = index - 1; i >= 0; --i)
+        if (!holder.at_(i)->isMarked_()) return holder.at_(i);
+    return nullptr;
+}
+
+}  // namespace
+
+int TFormMainScript::markEveryNode(bool (*mark)(bool wasMarked)) {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    UI2Model();
+    NodeList nodes;
+    holder->setNodeList_(nodes);
+    for (auto& [name, node] : nodes) setNodeMark(*node, mark(node->isMarked_()));
+    holder->changed = true;
+    Model2UI();
+    return static_cast<int>(nodes.size());
+}
+
+int TFormMainScript::UIMarkAll() {
+    return markEveryNode([](bool) { return true; });
+}
+
+int TFormMainScript::UIUnMarkAll() {
+    return markEveryNode([](bool) { return false; });
+}
+
+int TFormMainScript::UIReverseMarks() {
+    return markEveryNode([](bool wasMarked) { return !wasMarked; });
+}
+
+int TFormMainScript::UIDeleteMarkNodes() {
+    if (nowDoing()) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder || holder->getName_() == kTrashHolderName) return 0;
+    const std::string mode = stripQuotes(holder->getField_("ModeNodesMngr"));
+    if (mode == kModeTree || mode == kModeList) {
+        prompter().message("Still Not implimented");
+        return -1;
+    }
+    if (mode != kModeCheckList) return 0;
+    startDoing_("Delete MarkNodes CLB");
+    if (!holder->checkList()) {
+        doneDoing();
+        return 0;
+    }
+    UI2Model();
+    MemoNode* current = getCurMemoNode();
+    MemoNode* replacement = current;
+    if (current && current->isMarked_()) {
+        aFile->currentNode = nullptr;
+        replacement = nearestUnmarked(*holder, current);
+    }
+    const NodeList marked = markedNodes(*holder);
+    if (marked.empty()) {
+        doneDoing_("No Mark MemoNode.");
+        return 0;
+    }
+    for (const auto& [listed, node] : marked) {
+        std::string name;
+        std::unique_ptr<MemoNode> taken = takeNode(*holder, *node, name);
+        moveToTrash_(std::move(taken), name);
+    }
+    holder->changed = true;
+    if (holder->count_() == 0) replacement = holder->makeNode_();
+    if (!replacement) replacement = holder->first_();
+    setCurMemoNode_(replacement);
+    doneDoing_("Done " + std::to_string(marked.size()) + " Nodes deleted.");
+    return static_cast<int>(marked.size());
+}
+
+int TFormMainScript::UICopyMarksTo() {
+    if (nowDoing()) return -1;
+    MemoHolder* source = getCurHolder();
+    if (!source) return -9;
+    const NodeList marked = markedNodes(*source);
+    if (marked.empty()) {
+        prompter().ask(Tone::Warning, "Nothing Node Marked.", ButtonOk);
+        return 0;
+    }
+    const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
+    if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
+    MemoHolder* target = targetHolderOf(choice);
+    if (!target) return -1;
+    UI2Model();
+    loadForTransfer(*target);
+    changeHolder_(target);
+    MemoNode* last = nullptr;
+    for (const auto& [name, node] : marked) {
+        std::unique_ptr<MemoNode> copy = node->clone_();
+        last = copy.get();
+        target->addNode_(std::move(copy), name);
+    }
+    target->changed = true;
+    setCurMemoNode_(last);
+    return static_cast<int>(marked.size());
+}
+
+int TFormMainScript::UIMoveMarksTo() {
+    if (nowDoing()) return -1;
+    MemoHolder* source = getCurHolder();
+    if (!source) return -9;
+    if (source->count_() <= 1) {
+        messageDoing_("Don't Move. Because There is One Node");
+        return -1;
+    }
+    const NodeList marked = markedNodes(*source);
+    if (marked.empty()) {
+        prompter().ask(Tone::Confirmation, "Nothing Node Marked.", ButtonOk);
+        messageDoing_("Nothing Node Marked.");
+        return 0;
+    }
+    const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
+    if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
+    if (choice.kind == HolderChoice::Kind::Holder && aFile->holderByName_(choice.name) == source) {
+        messageDoing_("Source Holder is Distination Holder !");
+        return -1;
+    }
+    MemoHolder* target = targetHolderOf(choice);
+    if (!target) return -1;
+    UI2Model();
+    loadForTransfer(*target);
+    // The editor is written back; no node may take it once the moved ones left.
+    aFile->currentNode = nullptr;
+    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> moved;
+    for (const auto& [listed, node] : marked) {
+        std::string name;
+        std::unique_ptr<MemoNode> taken = takeNode(*source, *node, name);
+        moved.emplace_back(name, std::move(taken));
+    }
+    source->changed = true;
+    const int count = static_cast<int>(moved.size());
+    MemoNode* next = source->at_(count < source->count_() ? count : source->count_() - 1);
+    setCurMemoNode_(next ? next : source->makeNode_());
+    changeHolder_(target);
+    MemoNode* last = nullptr;
+    for (auto& [name, node] : moved) {
+        last = node.get();
+        target->addNode_(std::move(node), name);
+    }
+    target->changed = true;
+    setCurMemoNode_(last);
+    return count;
+}
+
+int TFormMainScript::UIMoveMarksToSelf() {
+    if (nowDoing()) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    MemoNode* anchor = getCurMemoNode();
+    if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList ||
+        holder->getSort_() || !anchor || holder->indexOf_(anchor) < 0)
+        return -1;
+    const NodeList marked = markedNodes(*holder);
+    if (static_cast<int>(marked.size()) >= holder->count_()) return -1;
+    int moved = 0;
+    for (const auto& [name, node] : marked) {
+        if (node == anchor) continue;
+        const int from = holder->indexOf_(node);
+        const int at = holder->indexOf_(anchor);
+        // A line taken from above the anchor makes the anchor move up one.
+        holder->moveLine_(from, from < at ? at : at + 1);
+        anchor = node;
+        ++moved;
+    }
+    holder->changed = true;
+    return moved;
+}
+
+}  // namespace zel
