@@ -28,6 +28,24 @@ std::size_t memoTextLength(const std::vector<std::string>& lines) {
     return length;
 }
 
+// The node loads the file named by `text` (relative to the holder's file when
+// it begins with ".") and takes the text as its name.
+bool loadFileNode(MemoHolder& holder, MemoNode& node, const std::string& text) {
+    const bool relative = text.starts_with('.');
+    const std::string path =
+        relative ? std::string(folderOf(holderFilePath_(holder))) + text : text;
+    if (node.setFile_(path, relative ? text : std::string()) < 0) {
+        // A node named after a file it does not hold would pass for that
+        // file: it goes again, and the holder stays as it was.
+        MemoNode* current = holder.getCurrent_();
+        holder.removeNode_(&node);
+        holder.setCurrent_(current);
+        return false;
+    }
+    node.putName_as_(text);
+    return true;
+}
+
 }  // namespace
 
 MemoNode* TFormMainBase0007::newNodeOfKind_(std::string_view text, int kind) {
@@ -38,13 +56,7 @@ MemoNode* TFormMainBase0007::newNodeOfKind_(std::string_view text, int kind) {
     MemoNode* node = holder->makeNode_();
     switch (kind) {
         case KindFile:
-            if (!given.empty()) {
-                bool relative = given.starts_with('.');
-                std::string path =
-                    relative ? std::string(folderOf(holderFilePath_(*holder))) + given : given;
-                node->setFile_(path, relative ? given : std::string());
-                node->putName_as_(given);
-            }
+            if (!given.empty() && !loadFileNode(*holder, *node, given)) return nullptr;
             break;
         case KindImage:
             fillImageNode(*holder, *node, given);

@@ -1,0 +1,354 @@
+// The NewNode menu's commands and the tree's "New Child" commands: new nodes
+// of every kind (text, file, web address, directory, image, screen capture,
+// Poser), and children made from the current node (a copy, a hexadecimal
+// dump, a download, an HTML table).
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <functional>
+
+#include "app/NodeEditor.h"
+#include "app/TFormMainScript.h"
+#include "formats/TContent.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "platform/FileSystem.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/NodeViewOwner.h"
+
+namespace zel {
+
+namespace {
+
+// The address questions start with this text; left as it is, it means the
+// manual's address.
+constexpr const char* kAddressStart = "http://";
+constexpr const char* kAnyFileFilter = "All(*.*)|*.*";
+constexpr int kHexDumpWidth = 16;
+// The desktop needs a moment to take the hidden window off the screen.
+constexpr unsigned long kCapturePauseMilliseconds = 90;
+
+// The answer to an address question; empty or unchanged means the manual's
+// address. Empty only when there is no manual address either.
+std::string askAddress(Prompter& prompter, std::string_view caption, std::string_view prompt,
+                       const std::string& manual) {
+    const std::string answer = trimText(prompter.inputBox(caption, prompt, kAddressStart));
+    return answer.empty() || answer == kAddressStart ? manual : answer;
+}
+
+bool hasEncoding(const MemoNode& node, std::string_view encoding) {
+    return node.getField_("Content-Transfer-Encoding") == encoding;
+}
+
+std::function<std::string(const MemoNode&)> namedAfter(std::string prefix) {
+    return
+        [prefix = std::move(prefix)](const MemoNode& child) { return prefix + child.getName_(); };
+}
+
+// Hides the window for the lifetime of the object; it shows again only when
+// it was shown before.
+class HiddenWindow {
+  public:
+    explicit HiddenWindow(QWidget& window) : window_(window), wasVisible_(window.isVisible()) {
+        window_.hide();
+        QCoreApplication::processEvents();
+    }
+    ~HiddenWindow() {
+        if (wasVisible_) window_.show();
+    }
+    HiddenWindow(const HiddenWindow&) = delete;
+    HiddenWindow& operator=(const HiddenWindow&) = delete;
+
+  private:
+    QWidget& window_;
+    bool wasVisible_;
+};
+
+void settle() {
+    QThread::msleep(kCapturePauseMilliseconds);
+    QCoreApplication::processEvents();
+}
+
+// The whole screen, also left on the clipboard; a null image when the
+// platform grants no capture. The grabbed picture itself is handed back, so
+// older clipboard content can never pass for the capture.
+QImage captureScreen(bool withPauses) {
+    if (withPauses) settle();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
+    if (shot.isNull()) return {};
+    QGuiApplication::clipboard()->setPixmap(shot);
+    QCoreApplication::processEvents();
+    if (withPauses) settle();
+    return shot.toImage();
+}
+
+// An image node holding a capture of the whole screen, taken while the
+// window is hidden; none when the screen could not be captured.
+MemoNode* newImageNodeOfScreen(TFormMainScript& window, bool withPauses) {
+    auto* view = dynamic_cast<NodeViewOwner*>(window.nodeEditor());
+    if (!view) return nullptr;
+    HiddenWindow hidden(window);
+    const QImage shot = captureScreen(withPauses);
+    if (shot.isNull()) return nullptr;
+    // The node view makes the image node and pastes the picture into it.
+    MemoNode* before = window.getCurMemoNode();
+    view->pasteImageAsNewNode(shot);
+    MemoNode* made = window.getCurMemoNode();
+    return made != before ? made : nullptr;
+}
+
+// A text node holding `lines`; none when refused.
+MemoNode* newTextNode(TFormMainScript& window, std::vector<std::string> lines) {
+    MemoNode* node = window.newNodeOfKind_("", KindFile);
+    if (node) node->memo = std::move(lines);
+    return node;
+}
+
+// One child command: `make` makes the new node (which makes it current), and
+// it becomes a child of `parent`. The status bar ends with `done` of the
+// child, or with `failure` when no node was made.
+int makeChildOf(TFormMainScript& window, MemoNode& parent, std::string_view doing,
+                const std::function<MemoNode*()>& make,
+                const std::function<std::string(const MemoNode&)>& done, std::string_view failure) {
+    window.startDoing_(doing);
+    MemoNode* child = make();
+    if (!child) {
+        window.doneDoing_(failure);
+        return -1;
+    }
+    child->setParentNode_(parent);
+    window.Model2UI();
+    window.doneDoing_(done(*child));
+    return 0;
+}
+
+// Ends a command that makes one node: `done` (empty: the usual "Done: ")
+// when it was made, else `failure`.
+int endNewNode(TFormMainScript& window, const MemoNode* node, std::string_view done,
+               std::string_view failure, int failureCode = -1) {
+    window.doneDoing_(node ? done : failure);
+    return node ? 0 : failureCode;
+}
+
+}  // namespace
+
+// --- New nodes ------------------------------------------------------------------
+
+int TFormMainScript::UINewNodeFile() {
+    if (refusesNewNodes()) return -1;
+    const std::string path = prompter().openFileName(kAnyFileFilter, aFile->getMemoFileDir_());
+    if (path.empty()) {
+        messageDoing_("Cancel: New MemoNode File");
+        return -1;
+    }
+    startDoing_("New MemoNode File " + path);
+    return endNewNode(*this, newNodeOfKind_(path, KindFile), "Done: New MemoNode File " + path,
+                      "Failure: New MemoNode File " + path);
+}
+
+int TFormMainScript::UINewNodeImage() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly()) return -8;
+    if (checkHolderReadOnly()) return -7;
+    startDoing_("New Node Image");
+    return endNewNode(*this, newNodeOfKind_("", KindImage), "", "failure: New Node Image");
+}
+
+int TFormMainScript::UINewNodeImageScreen() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly()) return -8;
+    if (checkHolderReadOnly()) return -7;
+    startDoing_("New Node Image Screen");
+    return endNewNode(*this, newImageNodeOfScreen(*this, true), "Done: New Node Image Screen",
+                      "failure: New Node Image Screen", -6);
+}
+
+int TFormMainScript::UINewNodeURL() {
+    if (refusesNewNodes()) return -1;
+    const std::string address =
+        askAddress(prompter(), "New MemoNode URL", "Input URL", LabeledEdit_CmURL);
+    if (address.empty()) {
+        messageDoing_("Cancel \"New MemoNode URL\"");
+        return -1;
+    }
+    startDoing_("New MemoNode URL");
+    return endNewNode(*this, newNodeOfKind_(address, KindURL), "Done: New MemoNode URL " + address,
+                      "Failure: New MemoNode URL " + address);
+}
+
+int TFormMainScript::UINewNodeURLDir() {
+    if (refusesNewNodes()) return -1;
+    std::string directory = prompter().directoryName("Directory", workingDirectory());
+    if (directory.empty()) {
+        messageDoing_("Cancel \"New MemoNode URL Directory\"");
+        return -1;
+    }
+    if (!directory.ends_with('/')) directory += '/';
+    startDoing_("New MemoNode URL");
+    return endNewNode(*this, newNodeOfKind_(directory, KindURL),
+                      "Done: New MemoNode URL " + directory,
+                      "Failure: New MemoNode URL " + directory);
+}
+
+int TFormMainScript::UINewNodeURLFile() {
+    if (refusesNewNodes()) return -1;
+    const std::string path = prompter().openFileName(kAnyFileFilter, aFile->getMemoFileDir_());
+    if (path.empty()) {
+        messageDoing_("Cancel \"New MemoNode URL Directory\"");
+        return -1;
+    }
+    startDoing_("New MemoNode URL File");
+    return endNewNode(*this, newNodeOfKind_(path, KindURL), "Done: New MemoNode URL File " + path,
+                      "Failure: New MemoNode URL File " + path);
+}
+
+int TFormMainScript::UINewNodePoser() {
+    if (refusesNewNodes()) return -1;
+    startDoing_("New MemoNode Poser");
+    return endNewNode(*this, newNodeOfKind_("", KindPoser), "", "Failure: New MemoNode Poser");
+}
+
+int TFormMainScript::UINewNodePoserLike() {
+    if (refusesNewNodes()) return -1;
+    startDoing_("New MemoNode PoserLike");
+    return endNewNode(*this, newNodeOfKind_("", KindPoserLike), "",
+                      "Failure: New MemoNode PoserLike");
+}
+
+// --- Children of the current node -------------------------------------------------
+
+int TFormMainScript::UINewChild() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    return makeChildOf(
+        *this, *parent, "New Child", [this] { return newNodeOfKind_("", KindFile); },
+        namedAfter("Done: New Child : "), "Failure: New Child");
+}
+
+int TFormMainScript::UINewChildURL() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    const std::string address =
+        askAddress(prompter(), "New Child URL MemoNode", "URL", LabeledEdit_CmURL);
+    if (address.empty()) {
+        messageDoing_("Cancel \"New MemoNode URL\"");
+        return -1;
+    }
+    return makeChildOf(
+        *this, *parent, "New Child URL", [&] { return newNodeOfKind_(address, KindURL); },
+        [&](const MemoNode&) { return "Done: New Child URL " + address; },
+        "Failure: New Child URL");
+}
+
+int TFormMainScript::UINewChildImage() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    return makeChildOf(
+        *this, *parent, "New Child Image", [this] { return newNodeOfKind_("", KindImage); },
+        [](const MemoNode&) { return std::string(); }, "Failure: New Child Image");
+}
+
+int TFormMainScript::UINewChildImageScreen() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    return makeChildOf(
+        *this, *parent, "New Child Image Screen",
+        [this] { return newImageNodeOfScreen(*this, false); },
+        [](const MemoNode&) { return std::string(); }, "Failure: New Child Image Screen");
+}
+
+int TFormMainScript::UICloneNodeAndChild() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder) return -1;
+    UI2Model();
+    return makeChildOf(
+        *this, *parent, "Clone MemoNode And Child",
+        [&]() -> MemoNode* {
+            MemoNode* copy = holder->addCopyOfNode_(*parent);
+            if (copy) setCurMemoNode_(copy);
+            return copy;
+        },
+        [](const MemoNode&) { return std::string("Done: Clone MemoNode And Child"); },
+        "failure: Clone MemoNode And Child");
+}
+
+int TFormMainScript::UINewChildDumpText() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    UI2Model();
+    if (!hasEncoding(*parent, "\"binary\"")) {
+        messageDoing_("Current MemoNode did not have binary content.");
+        return -1;
+    }
+    return makeChildOf(
+        *this, *parent, "New Child Bin->DumpText",
+        [&]() -> MemoNode* {
+            // A binary node whose bytes are not at hand has nothing to dump.
+            if (!parent->content || !parent->content->stream) return nullptr;
+            std::vector<std::string> dump;
+            hexDump(dump, *parent->content->stream, kHexDumpWidth);
+            return newTextNode(*this, std::move(dump));
+        },
+        namedAfter("Done: New Child Bin->DumpText : "), "Failure: New Child Bin->DumpText");
+}
+
+int TFormMainScript::UINewChildDownloadeed() {
+    MemoNode* parent = getCurMemoNode();
+    MemoHolder* holder = getCurHolder();
+    if (refusesNewNodes() || !parent) return -1;
+    UI2Model();
+    if (!hasEncoding(*parent, "\"URL\"")) {
+        messageDoing_("Current MemoNode does not have binary content.");
+        return -1;
+    }
+    const std::string filename = stripQuotes(parent->getField_("Filename"));
+    if (filename.empty()) {
+        messageDoing_("ERROR: filename=\"\"");
+        return -1;
+    }
+    // Local files must be there; addresses are fetched by the node's load.
+    if (filename.starts_with('.')) {
+        const std::string full = std::string(folderOf(holderFilePath_(*holder))) + filename;
+        if (!pathExists(full)) {
+            messageDoing_("ERROR: Not Found 10 " + full);
+            return -1;
+        }
+    } else if (filename.starts_with('/') && !pathExists(filename)) {
+        messageDoing_("ERROR: Not Found 20 " + filename);
+        return -1;
+    }
+    return makeChildOf(
+        *this, *parent, "New Child DownLoaded", [&] { return newNodeOfKind_(filename, KindFile); },
+        namedAfter("Done: New Child DownLoaded : "), "ERROR: aMC=nil in UINewChildDownloadeed");
+}
+
+int TFormMainScript::UINewChildCSV2HTML() {
+    MemoNode* parent = getCurMemoNode();
+    if (refusesNewNodes() || !parent) return -1;
+    UI2Model();
+    if (hasEncoding(*parent, "\"binary\"")) {
+        messageDoing_("Stop: Current MemoNode is binary.");
+        return -1;
+    }
+    return makeChildOf(
+        *this, *parent, "New Child CSV->HTML",
+        [&] {
+            std::vector<std::string> page;
+            csvToHTMLPage(parent->memo, page, parent->getName_(), "zel.exe " + LabeledEdit_Version);
+            return newTextNode(*this, std::move(page));
+        },
+        namedAfter("Done: New Child Executed : "), "Failure: New Child CSV->HTML");
+}
+
+}  // namespace zel
