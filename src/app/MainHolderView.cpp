@@ -14,7 +14,20 @@ namespace zel {
 namespace {
 
 // Pop-up entries that run a command of the command table, by caption path.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 31> kPopupCommands{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 44> kPopupCommands{{
+    {"New/Text", "UINewNode"},
+    {"New/URL", "UINewNodeURL"},
+    {"New/Image", "UINewNodeImage"},
+    {"New/Screen", "UINewNodeImageScreen"},
+    {"New Child/Clone", "UICloneNodeAndChild"},
+    {"New Child/Text", "UINewChild"},
+    {"New Child/URL", "UINewChildURL"},
+    {"New Child/Image", "UINewChildImage"},
+    {"New Child/Screen", "UINewChildImageScreen"},
+    {"New Child/Bin->Text", "UINewChildDumpText"},
+    {"New Child/URL->Download", "UINewChildDownloadeed"},
+    {"New Child/CSV->HTML", "UINewChildCSV2HTML"},
+    {"SaveAs", "UISaveNodeAs"},
     {"Delete", "UIDeleteMemoNode"},
     {"Copy Name", "UICopyNodeName"},
     {"CopyTo", "UICopy1To"},

@@ -20,6 +20,7 @@ class MainNodeView : public NodeEditor, public NodeViewOwner, public NodeWindowH
 
     // NodeEditor.
     QWidget* widget() override { return frame_; }
+    TFrameMemoNode* nodeFrame() override { return frame_; }
     void showNode(MemoNode* node) override;
     void writeNode(MemoNode& node) override;
     void writeFields(MemoNode& node) override;

@@ -13,6 +13,7 @@ namespace zel {
 
 class MemoNode;
 class NodeWindowHost;
+class TFrameMemoNode;
 
 class NodeEditor {
   public:
@@ -20,6 +21,8 @@ class NodeEditor {
 
     // The widget the window places beside the holder list.
     virtual QWidget* widget() = 0;
+    // The node view itself, whose text tools the [MarkWord] commands run.
+    virtual TFrameMemoNode* nodeFrame() = 0;
     // Shows `node` (none clears the editor).
     virtual void showNode(MemoNode* node) = 0;
     // Writes the editor into `node`.

@@ -3,6 +3,7 @@
 // described name (CommandTable.h lists them), plus the exchange between the
 // node editor and the current node, and the window caption.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,10 @@
 #include "text/DateTime.h"
 
 class QPrinter;
+
+namespace zel {
+class TFrameMemoNode;
+}
 
 namespace zel {
 
@@ -140,6 +145,34 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Gathers the marked nodes as a block after the current node.
     int UIMoveMarksToSelf();
 
+    // Text tools on the node editor ([MarkWord] and [MemoNode] menus).
+    int UIAddHeadSEL_(std::string_view text);
+    int UIAddHeadAny();
+    int UIAddTailSEL_(std::string_view text);
+    int UIAddTailAny();
+    int UIDelHeadSEL_(long long count);
+    // "DEL Head" > "Any": asks for the count.
+    int UIDelHeadAny();
+    int UIRemoveEmptyLine();
+    int UISortSEL();
+    int UIReverseSEL();
+    int UISetNumberSEL_(std::string_view format);
+    int UISetNumberSELAuto();
+    int UIOneLine();
+    int UILFSEL();
+    int UIAddName();
+    int UIAddNamePlus();
+    int UIReplaceName();
+    int UISortMemo();
+    int UINumberMemo();
+    int UINoDupMemo();
+    int UIMarkDupMemo();
+    int UITrimSEL();
+    int UITagWordListSEL();
+    int UIStatus2SEL();
+    int UIClearMemo();
+    int UICountWords();
+
     // Moving or copying the current node (with its subtree in a tree) to a
     // holder the user picks.
     int UIMove1To();
@@ -186,6 +219,10 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Sets every node's mark of the current holder by `mark` (given its old
     // state); the number of nodes.
     int markEveryNode(bool (*mark)(bool wasMarked));
+    // Runs a text tool of the node view: none without one; a guarded tool
+    // also waits for no command and no read-only guard.
+    enum class ToolGuard { None, Busy, ReadOnly };
+    int runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool);
     // True while a command runs or a read-only guard holds.
     bool refusesNewNodes();
     // Makes one node per date in the current holder, named by its date format.

@@ -8,6 +8,7 @@
 #include "app/CommandTable.h"
 #include "model/MemoNode.h"
 #include "views/MemoHolderUI.h"
+#include "views/ViewText.h"
 
 namespace zel {
 
@@ -30,6 +31,7 @@ void TFormMainZELX13c::buildMainMenus() {
     addMarkNodeMenu();
     addMemoNodeMenu();
     addNewNodeMenu();
+    addMarkWordMenu();
     addFormMenu();
     addWindowAndHelpMenus();
 }
@@ -54,6 +56,45 @@ void TFormMainZELX13c::addMarkNodeMenu() {
                      {"Move To Self", "UIMoveMarksToSelf"}});
 }
 
+void TFormMainZELX13c::addMarkWordMenu() {
+    QMenu* words = menuBar()->addMenu(QStringLiteral("[MarkWord]"));
+    addCommandItems(words, {{"trim", "UITrimSEL"}});
+    QMenu* head = words->addMenu(QStringLiteral("Add Head"));
+    addTextItem(head, ">", [this] { UIAddHeadSEL_(">"); });
+    addTextItem(head, "(SPACE)", [this] { UIAddHeadSEL_(" "); });
+    for (const char* mark : {"*", "\u25CF", "\u25CE", "\u25CB"})
+        addTextItem(head, mark, [this, mark] { UIAddHeadSEL_(fromQt(QString::fromUtf8(mark))); });
+    addCommandItems(head, {{"(Anything)", "UIAddHeadAny"}});
+    QMenu* tail = words->addMenu(QStringLiteral("Add Tail"));
+    addTextItem(tail, "<BR>", [this] { UIAddTailSEL_("<BR>"); });
+    addCommandItems(tail, {{"(Anything)", "UIAddTailAny"}});
+    QMenu* delHead = words->addMenu(QStringLiteral("DEL Head"));
+    for (int count = 1; count <= 6; ++count)
+        addTextItem(delHead, std::to_string(count).c_str(),
+                    [this, count] { UIDelHeadSEL_(count); });
+    addCommandItems(delHead, {{"Any", "UIDelHeadAny"}});
+    addCommandItems(words, {{",LF", "UILFSEL"},
+                            {"OneLine", "UIOneLine"},
+                            {"Sort", "UISortSEL"},
+                            {"Reverse", "UIReverseSEL"}});
+    QMenu* number = words->addMenu(QStringLiteral("Set Number"));
+    addCommandItems(number, {{"Auto", "UISetNumberSELAuto"}});
+    for (const char* format : {"%2d", "%.2d", "%3d", "%.3d"})
+        addTextItem(number, format, [this, format] { UISetNumberSEL_(format); });
+    addCommandItems(words, {{"Remove Empty Line", "UIRemoveEmptyLine"},
+                            {"-", ""},
+                            {"Add Name", "UIAddName"},
+                            {"Add Name+", "UIAddNamePlus"},
+                            {"Replace Name", "UIReplaceName"},
+                            {"StatusBar", "UIStatus2SEL"},
+                            {"-", ""},
+                            {"TAGWordList", "UITagWordListSEL"}});
+}
+
+void TFormMainZELX13c::addTextItem(QMenu* menu, const char* caption, std::function<void()> run) {
+    connect(menu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, std::move(run));
+}
+
 void TFormMainZELX13c::addMemoNodeMenu() {
     QMenu* node = menuBar()->addMenu(QStringLiteral("[MemoNode]"));
     addCommandItems(node, {{"New", "UINewNode"},
@@ -74,6 +115,13 @@ void TFormMainZELX13c::addMemoNodeMenu() {
             readOnly->setChecked(current && current->isReadOnlyEffective_());
         });
     }
+    addCommandItems(node, {{"-", ""},
+                           {"Clear", "UIClearMemo"},
+                           {"Count Word", "UICountWords"},
+                           {"Sort", "UISortMemo"},
+                           {"Number", "UINumberMemo"},
+                           {"NoDup", "UINoDupMemo"},
+                           {"Mark Dup", "UIMarkDupMemo"}});
 }
 
 void TFormMainZELX13c::addCommandItems(QMenu* menu, CommandItems items) {
@@ -162,6 +210,9 @@ void TFormMainZELX13c::addHolderMenu() {
                              {"Save(NoMessage)", "UISaveHolderNoMSG"}});
     addCommandItems(holder->addMenu(QStringLiteral("SaveAs Force")),
                     {{"MXH(.mxh)", "UISaveAsMXH"}, {"MHZ(.mhz)", "UISaveAsMHZ"}});
+    addCommandItems(holder, {{"-", ""}});
+    addCommandItems(holder->addMenu(QStringLiteral("Extra")), {{"ReLoad", "UIReloadMemoHolder"}});
+    addCommandItems(holder->addMenu(QStringLiteral("Each")), {{"ReLoad Each", "UIReLoadEach"}});
     addCommandItems(holder, {{"-", ""},
                              {"Rename", "UIRenameHolder"},
                              {"-", ""},

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string_view>
@@ -40,6 +41,9 @@ class TFormMainZELX13c : public TFormMainMenu {
     void addHolderMenu();
     void addMarkNodeMenu();
     void addMemoNodeMenu();
+    void addMarkWordMenu();
+    // An item whose command takes its own argument.
+    void addTextItem(QMenu* menu, const char* caption, std::function<void()> run);
     void addNewNodeMenu();
     void addFormMenu();
     void addWindowAndHelpMenus();

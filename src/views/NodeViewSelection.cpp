@@ -107,6 +107,10 @@ std::string TFrameMemoNode::selectedText() {
     return sjis;
 }
 
+int TFrameMemoNode::selectedLineCount() {
+    return static_cast<int>(selection(activeEditor()).lines.size());
+}
+
 TFrameMemoNode::Selection TFrameMemoNode::selection(QPlainTextEdit* editor) {
     Selection chosen{editor, {}, false};
     QString text = withLineFeeds(chosen.editor->textCursor().selectedText());

@@ -100,6 +100,9 @@ class TFrameMemoNode : public QWidget {
     void setCommentOpen(bool open);
     void setFieldsOpen(bool open);
 
+    // The active editor's selected text, and its number of lines.
+    std::string selectedText();
+    int selectedLineCount();
     // Selection operations on the active editor; the result stays selected.
     int addHeadSEL_(std::string_view text);
     int addTailSEL_(std::string_view text);
@@ -207,7 +210,6 @@ class TFrameMemoNode : public QWidget {
     };
     Selection selection(QPlainTextEdit* editor);
     void replaceSelection(const Selection& selection, const std::vector<std::string>& lines);
-    std::string selectedText();
     // Selects the whole text body and edits its lines; yields what `edit` does.
     int editMemo(const std::function<int(std::vector<std::string>&)>& edit);
     void insertText(QPlainTextEdit* editor, QString text);

@@ -1,0 +1,169 @@
+// The text tools of the [MarkWord] and [MemoNode] menus: each runs an
+// operation of the node view on its active editor or its text body.
+
+#include "app/NodeEditor.h"
+#include "app/TFormMainScript.h"
+#include "text/TextHelpers.h"
+#include "views/TFrameMemoNode.h"
+
+namespace zel {
+
+int TFormMainScript::runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool) {
+    if (guard != ToolGuard::None && nowDoing()) return -1;
+    if (guard == ToolGuard::ReadOnly && (checkUIReadOnly() || checkHolderReadOnly())) return -1;
+    TFrameMemoNode* frame = nodeEditor() ? nodeEditor()->nodeFrame() : nullptr;
+    return frame ? tool(*frame) : -1;
+}
+
+int TFormMainScript::UIAddHeadSEL_(std::string_view text) {
+    return runTextTool(ToolGuard::ReadOnly,
+                       [text](TFrameMemoNode& view) { return view.addHeadSEL_(text); });
+}
+
+int TFormMainScript::UIAddHeadAny() {
+    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
+        const std::string word = prompter().inputBox("Add Head Each Line", "Word", " ");
+        if (word.empty()) {
+            messageDoing_("Cancel: Add Head Any");
+            return -1;
+        }
+        const int lines = view.addHeadSEL_(word);
+        messageDoing_("UIAddHeadAny " + word);
+        return lines;
+    });
+}
+
+int TFormMainScript::UIAddTailSEL_(std::string_view text) {
+    return runTextTool(ToolGuard::ReadOnly,
+                       [text](TFrameMemoNode& view) { return view.addTailSEL_(text); });
+}
+
+int TFormMainScript::UIAddTailAny() {
+    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
+        const std::string word = prompter().inputBox("Add Tail Each Line", "Word", " ");
+        if (word.empty()) {
+            messageDoing_("Cancel: Add Tail Any");
+            return -1;
+        }
+        const int lines = view.addTailSEL_(word);
+        messageDoing_("UIAddTailAny " + word);
+        return lines;
+    });
+}
+
+int TFormMainScript::UIDelHeadSEL_(long long count) {
+    return runTextTool(ToolGuard::ReadOnly,
+                       [count](TFrameMemoNode& view) { return view.delHeadSEL_(count); });
+}
+
+int TFormMainScript::UIDelHeadAny() {
+    const auto count = readInteger(prompter().inputBox("", "Input number", "7"));
+    return count && *count >= 0 ? UIDelHeadSEL_(*count) : -1;
+}
+
+int TFormMainScript::UIRemoveEmptyLine() {
+    return runTextTool(ToolGuard::ReadOnly,
+                       [](TFrameMemoNode& view) { return view.removeEmptyLineSEL(); });
+}
+
+int TFormMainScript::UISortSEL() {
+    return runTextTool(ToolGuard::ReadOnly, [](TFrameMemoNode& view) { return view.sortSEL(); });
+}
+
+int TFormMainScript::UIReverseSEL() {
+    return runTextTool(ToolGuard::ReadOnly, [](TFrameMemoNode& view) { return view.reverseSEL(); });
+}
+
+int TFormMainScript::UISetNumberSEL_(std::string_view format) {
+    return runTextTool(ToolGuard::ReadOnly, [this, format](TFrameMemoNode& view) {
+        const int lines = view.setNumberSEL_(format);
+        messageDoing_("Done: UISetNumberSEL_ Format=" + std::string(format) +
+                      " Count Of Line=" + std::to_string(lines));
+        return lines;
+    });
+}
+
+int TFormMainScript::UISetNumberSELAuto() {
+    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
+        // As many digits as the line count has.
+        const std::string width = std::to_string(std::to_string(view.selectedLineCount()).size());
+        const std::string format = "%" + width + "d";
+        const int lines = view.setNumberSEL_(format);
+        messageDoing_("Done: UISetNumberSEL_ Format=" + format +
+                      " Count Of Line=" + std::to_string(lines));
+        return lines;
+    });
+}
+
+int TFormMainScript::UIOneLine() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.oneLineSEL(); });
+}
+
+int TFormMainScript::UILFSEL() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.lfSEL(); });
+}
+
+int TFormMainScript::UIAddName() {
+    return runTextTool(ToolGuard::None,
+                       [](TFrameMemoNode& view) { return view.addNameSEL(false); });
+}
+
+int TFormMainScript::UIAddNamePlus() {
+    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.addNameSEL(true); });
+}
+
+int TFormMainScript::UIReplaceName() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.replaceNameSEL(); });
+}
+
+int TFormMainScript::UISortMemo() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.sortMemo(); });
+}
+
+int TFormMainScript::UINumberMemo() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.numberMemo(); });
+}
+
+int TFormMainScript::UINoDupMemo() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.noDupMemo(); });
+}
+
+int TFormMainScript::UIMarkDupMemo() {
+    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.markDupMemo(); });
+}
+
+int TFormMainScript::UITrimSEL() {
+    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.trimSEL(); });
+}
+
+int TFormMainScript::UITagWordListSEL() {
+    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.tagWordListSEL(); });
+}
+
+int TFormMainScript::UIStatus2SEL() {
+    return runTextTool(ToolGuard::Busy, [this](TFrameMemoNode& view) {
+        view.insertAtCursor(view.activeEditor(), statusMessage());
+        return 0;
+    });
+}
+
+int TFormMainScript::UIClearMemo() {
+    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) {
+        view.setMemoLines({});
+        return 0;
+    });
+}
+
+int TFormMainScript::UICountWords() {
+    return runTextTool(ToolGuard::Busy, [this](TFrameMemoNode& view) {
+        const std::string word = trimText(prompter().inputBox("", "", view.selectedText()));
+        if (word.empty()) return -1;
+        startDoing_("Count Words");
+        const int times = view.countWords_(word);
+        doneDoing();
+        messageDoing_(std::to_string(times) + "times,  \"" + word + "\"");
+        return times;
+    });
+}
+
+}  // namespace zel
