@@ -145,6 +145,29 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Gathers the marked nodes as a block after the current node.
     int UIMoveMarksToSelf();
 
+    // Holder order commands ([Holder] "Extra", holder view pop-ups).
+    int UISortMemoHolder();
+    int UIReverseMemoHolder();
+    int UIMoveNodeTop();
+    int UIMoveNodeUp();
+    int UIMoveNodeDown();
+    int UIMoveNodeBottom();
+    int UIIndentNode();
+    int UIOutdentNode();
+    // Tree commands (tree pop-up).
+    int UIListLevel0();
+    int UIListLevel0Plus();
+    int UIExpandAll();
+    int UIUnexpand();
+    int UIUpdateLevel();
+    int UIListChild1();
+    int UIListChild();
+    int UISortChild1();
+    int UIReverseChild1();
+    int UINewRootNodeTV();
+    int UINewRootNode();
+    int UIExtractFilenameChild1();
+
     // Text tools on the node editor ([MarkWord] and [MemoNode] menus).
     int UIAddHeadSEL_(std::string_view text);
     int UIAddHeadAny();
