@@ -4,13 +4,13 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/AppPaths.h"
 #include "app/IniFile.h"
 #include "app/TFormMainBaseZEL.h"
 #include "app/TFormMainRegular14.h"
 #include "object/Report.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
 #include "text/TextHelpers.h"
 #include "views/ViewText.h"
 

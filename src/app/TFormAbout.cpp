@@ -5,10 +5,11 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "app/AppPaths.h"
 #include "app/JpegImage.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
+#include "text/TextHelpers.h"
 #include "views/ViewText.h"
 
 namespace zel {

@@ -1,6 +1,5 @@
 // Loading memo files and holder files into the window's one memo file object.
 
-#include "app/AppPaths.h"
 #include "app/NodeEditor.h"
 #include "app/TFormMainBase0007.h"
 #include "formats/MarkupWords.h"
@@ -10,6 +9,7 @@
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 

@@ -2,13 +2,13 @@
 
 #include <QDate>
 
-#include "app/AppPaths.h"
 #include "app/TFormMainBase0007.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
 #include "text/TextHelpers.h"
 
 namespace zel {

@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/AppPaths.h"
 #include "app/NodeEditor.h"
 #include "app/Shortcuts.h"
 #include "app/Stamps.h"
@@ -28,11 +27,6 @@ namespace {
 
 // A file dropped over the comment box larger than this is not inserted.
 constexpr std::size_t kLargestDroppedText = 3145728;
-
-bool isWebAddress(std::string_view path) {
-    std::string head = lowerText(path.substr(0, 6));
-    return head == "http:/" || head == "https:";
-}
 
 }  // namespace
 

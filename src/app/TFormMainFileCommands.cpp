@@ -1,12 +1,13 @@
 // The File menu's commands on the memo file as a whole: opening, creating,
 // saving and saving under another name or format.
 
-#include "app/AppPaths.h"
 #include "app/TFormMainScript.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 

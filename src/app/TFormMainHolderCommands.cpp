@@ -1,12 +1,13 @@
 // The [Holder] menu's commands on whole holders: opening holder files and CSV
 // tables, renaming, deleting and copying.
 
-#include "app/AppPaths.h"
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {

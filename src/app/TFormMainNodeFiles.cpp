@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/AppPaths.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Downloader.h"
 #include "platform/FileSystem.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -21,11 +21,6 @@ namespace {
 // The picture save dialog's filter.
 constexpr const char* kPictureFilter =
     "Pictures|*.jpg;*.jpe;*.jpeg;*.bmp;*.gif;*.png;*.ico|All(*.*)|*.*";
-
-bool isWebAddress(std::string_view path) {
-    const std::string head = lowerText(path.substr(0, 6));
-    return head == "http:/" || head == "https:";
-}
 
 bool isPictureExtension(std::string_view extension) {
     const std::string lower = lowerText(extension);
@@ -48,16 +43,6 @@ std::string unquotedField(const MemoNode& node, std::string_view key) {
     return stripQuotes(node.getField_(key));
 }
 
-// Relative paths stored on the other desktop use "\"; it is read as "/" (a
-// "\" that is the second byte of a double-byte character stays).
-std::string slashSeparated(std::string_view path) {
-    std::string out(path);
-    for (std::size_t i = findSingleByte(out, '\\'); i != std::string::npos;
-         i = findSingleByte(out, '\\', i + 1))
-        out[i] = '/';
-    return out;
-}
-
 std::string holderFolderOf(const MemoNode& node) {
     const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
     return holder ? std::string(folderOf(holderFilePath_(*holder))) : std::string();
@@ -66,7 +51,7 @@ std::string holderFolderOf(const MemoNode& node) {
 // A path beginning with "." lies beside the file of the node's holder.
 std::string expandRelative(const MemoNode& node, std::string_view path) {
     if (!path.starts_with('.')) return std::string(path);
-    const std::string joined = holderFolderOf(node) + slashSeparated(path);
+    const std::string joined = holderFolderOf(node) + withSlashes(path);
     return std::filesystem::path(joined).lexically_normal().string();
 }
 

@@ -1,12 +1,12 @@
 // Saving the current holder without closing: the tool bar's "SAVE", the
 // menu's save with a question, and saving under another name or format.
 
-#include "app/AppPaths.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
 #include "text/DateTime.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 

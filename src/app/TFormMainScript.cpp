@@ -2,7 +2,6 @@
 
 #include <QPrinter>
 
-#include "app/AppPaths.h"
 #include "app/NodeEditor.h"
 #include "app/Stamps.h"
 #include "model/MemoNode.h"

@@ -97,10 +97,6 @@ BodyKind kindOfExtension(std::string_view lowerExtension) {
     return kOther;
 }
 
-bool isWebAddress(std::string_view lowerPrefix) {
-    return lowerPrefix == "http:" || lowerPrefix == "https";
-}
-
 // A 24-bit bottom-up BMP of one colour.
 std::string solidBitmap(int width, int height, unsigned char red, unsigned char green,
                         unsigned char blue) {
@@ -167,14 +163,13 @@ long long writeBody(std::string_view path, std::string_view bytes) {
 }  // namespace
 
 int MemoBasic::setFile_(std::string_view source, std::string_view displayName) {
-    const std::string prefix = lowerText(source.substr(0, 5));
     const std::string recordedName(displayName.empty() ? source : displayName);
-    if (isWebAddress(prefix)) {
+    if (isWebAddress(source)) {
         const std::string local = getTempDir_() + urlToFileName(source);
         if (!downloader().download(source, local).ok()) return -2;
         return loadLocalFile(local, recordedName);
     }
-    if (prefix == "file:") {
+    if (lowerText(source.substr(0, 5)) == "file:") {
         report("Still Not Implimented. ");
         return -1;
     }

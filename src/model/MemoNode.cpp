@@ -26,16 +26,6 @@ std::string firstBulletLine(const std::vector<std::string>& lines) {
     return {};
 }
 
-// Relative paths written on the other desktop use "\"; read it as "/" (a "\"
-// that is the second byte of a double-byte character stays).
-std::string withSlashes(std::string_view path) {
-    std::string out(path);
-    for (std::size_t i = findSingleByte(out, '\\'); i != std::string::npos;
-         i = findSingleByte(out, '\\', i + 1))
-        out[i] = '/';
-    return out;
-}
-
 bool isBreak(const TTAGNode* element) {
     return element && trimmedView(element->name) == "BR";
 }

@@ -245,6 +245,20 @@ std::string_view folderOf(std::string_view path) {
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
 }
 
+std::string fileNameOf(std::string_view path) {
+    return std::string(path.substr(folderOf(path).size()));
+}
+
+std::string baseNameOf(std::string_view path) {
+    std::string name = fileNameOf(path);
+    return name.substr(0, name.size() - extensionOf(name).size());
+}
+
+std::string withExtension(std::string_view path, std::string_view extension) {
+    return std::string(path.substr(0, path.size() - extensionOf(path).size())) +
+           std::string(extension);
+}
+
 std::string stripQuotes(std::string_view text, char quote) {
     if (text.empty() || text[0] != quote) return std::string(text);
     text.remove_prefix(1);
@@ -377,6 +391,19 @@ std::size_t countOccurrences(std::string_view text, std::string_view pattern) {
         ++count;
     }
     return count;
+}
+
+bool isWebAddress(std::string_view text) {
+    const std::string head = lowerText(text.substr(0, 6));
+    return head == "http:/" || head == "https:";
+}
+
+std::string withSlashes(std::string_view path) {
+    std::string out(path);
+    for (std::size_t i = findSingleByte(out, '\\'); i != std::string::npos;
+         i = findSingleByte(out, '\\', i + 1))
+        out[i] = '/';
+    return out;
 }
 
 std::optional<long long> readInteger(std::string_view text) {

@@ -22,6 +22,11 @@ std::string_view unquotedView(std::string_view text);
 std::string_view extensionOf(std::string_view path);
 // The folder part of a path, with its trailing "/"; empty when there is none.
 std::string_view folderOf(std::string_view path);
+// The last component of `path`, with and without its extension.
+std::string fileNameOf(std::string_view path);
+std::string baseNameOf(std::string_view path);
+// `path` with its extension replaced by `extension` (".mxa").
+std::string withExtension(std::string_view path, std::string_view extension);
 
 // Removes one layer of `quote`: the leading one, and the trailing one too when
 // the text begins with it. A text that does not begin with `quote` stays.
@@ -64,6 +69,12 @@ std::size_t countOccurrences(std::string_view text, std::string_view pattern);
 
 // True when every character is a decimal digit (also for the empty text).
 bool isAllDigits(std::string_view text);
+// True for text beginning "http:/" or "https:" in any letter case.
+bool isWebAddress(std::string_view text);
+// `path` with every "\\" that stands as a character of its own turned into
+// "/" (paths written on the other desktop); a "\\" that is the second byte
+// of a double-byte character stays.
+std::string withSlashes(std::string_view path);
 // The whole trimmed text as a decimal integer with an optional sign; nothing
 // for any other text or a value out of range.
 std::optional<long long> readInteger(std::string_view text);

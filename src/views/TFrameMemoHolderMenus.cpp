@@ -282,9 +282,7 @@ int TFrameMemoHolder::UIListViewStyle_(int position) {
 int TFrameMemoHolder::saveAsCSV() {
     if (!host_ || host_->nowDoing() || !holder_ || !holder_->listControl()) return -1;
     const std::string holderPath = holderFilePath_(*holder_);
-    const std::string_view extension = extensionOf(holderPath);
-    const std::string proposed =
-        holderPath.substr(0, holderPath.size() - extension.size()) + ".csv";
+    const std::string proposed = withExtension(holderPath, ".csv");
     const std::string path =
         host_->saveFileName("CSV files (*.csv)|*.csv|ALL files (*.*)|*.*", proposed);
     if (path.empty()) return 0;

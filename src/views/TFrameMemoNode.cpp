@@ -52,11 +52,6 @@ std::vector<std::string> fieldLines(const FieldList& fields) {
     return lines;
 }
 
-bool isWebAddress(std::string_view address) {
-    const std::string head = lowerText(address.substr(0, 5));
-    return head == "http:" || head == "https";
-}
-
 bool isImageType(std::string_view type) {
     return type == "\"image/jpeg\"" || type == "\"image/bmp\"" || type == "\"image/ico\"" ||
            type == "\"image/png\"";
