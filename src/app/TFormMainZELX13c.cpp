@@ -211,7 +211,12 @@ void TFormMainZELX13c::addHolderMenu() {
     addCommandItems(holder->addMenu(QStringLiteral("SaveAs Force")),
                     {{"MXH(.mxh)", "UISaveAsMXH"}, {"MHZ(.mhz)", "UISaveAsMHZ"}});
     addCommandItems(holder, {{"-", ""}});
-    addCommandItems(holder->addMenu(QStringLiteral("Extra")), {{"ReLoad", "UIReloadMemoHolder"}});
+    addCommandItems(holder->addMenu(QStringLiteral("Extra")), {{"Sort Name", "UISortMemoHolder"},
+                                                               {"Reverse", "UIReverseMemoHolder"},
+                                                               {"-", ""},
+                                                               {"Field->Name", "UIFieldToName"},
+                                                               {"-", ""},
+                                                               {"ReLoad", "UIReloadMemoHolder"}});
     addCommandItems(holder->addMenu(QStringLiteral("Each")), {{"ReLoad Each", "UIReLoadEach"}});
     addCommandItems(holder, {{"-", ""},
                              {"Rename", "UIRenameHolder"},
