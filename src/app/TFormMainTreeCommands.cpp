@@ -376,34 +376,34 @@ int TFormMainScript::UIListChild() {
     return static_cast<int>(lines.size());
 }
 
-int TFormMainScript::UISortChild1() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
+namespace {
+
+// Sorting and reversing one level of children: the same guards, refusal
+// and report around the holder's reordering.
+int reorderChildren1(TFormMainScript& window, void (MemoHolderUI::*reorder)(TreeItem*),
+                     const std::string& command) {
+    if (window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly()) return -1;
+    MemoHolderUI* holder = shownTree(window.getCurHolder());
     if (!holder) {
-        messageDoing_("Not TreeView in UISortChild1");
+        window.messageDoing_("Not TreeView in " + command);
         return -1;
     }
     TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
-    holder->sortChildren_(item);
+    (holder->*reorder)(item);
     holder->changed = true;
-    messageDoing_("Done:UISortChild1 count=" + std::to_string(item->children.size()));
+    window.messageDoing_("Done:" + command + " count=" + std::to_string(item->children.size()));
     return static_cast<int>(item->children.size());
 }
 
+}  // namespace
+
+int TFormMainScript::UISortChild1() {
+    return reorderChildren1(*this, &MemoHolderUI::sortChildren_, "UISortChild1");
+}
+
 int TFormMainScript::UIReverseChild1() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView in UIReverseChild1");
-        return -1;
-    }
-    TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
-    holder->reverseChildren_(item);
-    holder->changed = true;
-    messageDoing_("Done:UIReverseChild1 count=" + std::to_string(item->children.size()));
-    return static_cast<int>(item->children.size());
+    return reorderChildren1(*this, &MemoHolderUI::reverseChildren_, "UIReverseChild1");
 }
 
 int TFormMainScript::UIExtractFilenameChild1() {
