@@ -32,6 +32,14 @@ MemoHolderUI* shownTree(MemoHolder* holder) {
     return shown && shown->modeInForce_() == kModeTree ? shown : nullptr;
 }
 
+// The current holder shown as a tree; otherwise none, and the window says
+// "Not TreeView".
+MemoHolderUI* treeOrRefuse(TFormMainScript& window) {
+    MemoHolderUI* holder = shownTree(window.getCurHolder());
+    if (!holder) window.messageDoing_("Not TreeView");
+    return holder;
+}
+
 NodeOrderList& orderOf(MemoHolderUI& holder) {
     return static_cast<NodeOrderList&>(*holder.nodes);
 }
@@ -157,11 +165,8 @@ std::string nameOf(const MemoHolderUI& holder, const TreeItem* item) {
 
 int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChildCount) {
     if (window.nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(window.getCurHolder());
-    if (!holder) {
-        window.messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(window);
+    if (!holder) return -1;
     window.startDoing_(doing);
     Lines lines;
     for (const TreeItem* item : holder->topLevelItems()) {
@@ -238,11 +243,8 @@ int TFormMainScript::UIMoveNodeBottom() {
 
 int TFormMainScript::UIIndentNode() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();
     TreeItem* above = item ? lineAbove(*holder, item) : nullptr;
     if (!above) return 0;
@@ -262,11 +264,8 @@ int TFormMainScript::UIIndentNode() {
 
 int TFormMainScript::UIOutdentNode() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();
     if (!item || item->isTopLevel()) return 0;
     const bool wasExpanded = holder->isExpanded_(item);
@@ -290,39 +289,30 @@ int TFormMainScript::UIListLevel0Plus() {
 
 int TFormMainScript::UIExpandAll() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     startDoing_("Expand All");
     const std::vector<TreeItem*> topLevel = holder->topLevelItems();
-    for (TreeItem* item : topLevel) holder->treeModel()->expandSubtree(item);
+    holder->treeModel()->setAllExpanded(true);
     doneDoing();
     return static_cast<int>(topLevel.size());
 }
 
 int TFormMainScript::UIUnexpand() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     startDoing_("Unexpand");
     const std::vector<TreeItem*> topLevel = holder->topLevelItems();
-    for (TreeItem* item : topLevel) holder->setExpanded_(item, false);
+    holder->treeModel()->setItemsExpanded(topLevel, false);
     doneDoing();
     return static_cast<int>(topLevel.size());
 }
 
 int TFormMainScript::UIUpdateLevel() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     startDoing_("Update Level");
     UI2Model();
     for (int i = 0; i < holder->count_(); ++i) {
@@ -340,11 +330,8 @@ int TFormMainScript::UIUpdateLevel() {
 
 int TFormMainScript::UIListChild1() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     const TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
     Lines names;
@@ -356,11 +343,8 @@ int TFormMainScript::UIListChild1() {
 
 int TFormMainScript::UIListChild() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     const TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
     NodeList descendants;
@@ -408,11 +392,8 @@ int TFormMainScript::UIReverseChild1() {
 
 int TFormMainScript::UIExtractFilenameChild1() {
     if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     const TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
     if (item->children.empty()) {
@@ -432,11 +413,8 @@ int TFormMainScript::UIExtractFilenameChild1() {
 
 int TFormMainScript::UINewRootNodeTV() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     startDoing_("UINewRootNodeTV");
     const std::vector<TreeItem*> formerTop = holder->topLevelItems();
     UI2Model();
@@ -453,11 +431,8 @@ int TFormMainScript::UINewRootNodeTV() {
 
 int TFormMainScript::UINewRootNode() {
     if (nowDoing()) return -1;
-    MemoHolderUI* holder = shownTree(getCurHolder());
-    if (!holder) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
+    MemoHolderUI* holder = treeOrRefuse(*this);
+    if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
     startDoing_("UINewRootNode");

@@ -161,6 +161,12 @@ void NodeTreeModel::setAllExpanded(bool expanded) {
     syncLines();
 }
 
+void NodeTreeModel::setItemsExpanded(const std::vector<TreeItem*>& items, bool expanded) {
+    for (TreeItem* item : items)
+        if (item && !item->isRoot()) item->expanded = expanded;
+    syncLines();
+}
+
 void NodeTreeModel::expandSubtree(TreeItem* item) {
     if (!item || item->isRoot()) return;
     std::vector<TreeItem*> pending{item};

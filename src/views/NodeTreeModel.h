@@ -71,6 +71,8 @@ class NodeTreeModel : public QAbstractItemModel {
     bool isExpanded(const TreeItem* item) const { return item && item->expanded; }
     void setExpanded(TreeItem* item, bool expanded);
     void setAllExpanded(bool expanded);
+    // Many items at once, with one pass over the lines.
+    void setItemsExpanded(const std::vector<TreeItem*>& items, bool expanded);
     // Opens the item and every item below it.
     void expandSubtree(TreeItem* item);
     // False for an item on its way out of the tree.
