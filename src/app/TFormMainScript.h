@@ -196,6 +196,19 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIClearMemo();
     int UICountWords();
 
+    // Generated text into the node editor's selection ([MarkWord] "List" and others).
+    int UINodesList2SEL();
+    int UIMarkList2Sel();
+    int UIHolderList2Sel();
+    // "Name,Value" (false) and "Value,Name" (true): a CSV table of one field.
+    int UIMakeListNameValue(bool valueFirst);
+    int UIVersion2SEL();
+    int UIFileMXA2Sel();
+    int UICSV2Sel();
+    // One node per line of the memo text, in the current holder or a new one.
+    int UIMemoNode2NewNodes();
+    int UIMemoNode2Holder();
+
     // Moving or copying the current node (with its subtree in a tree) to a
     // holder the user picks.
     int UIMove1To();
@@ -211,6 +224,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIShowLog();
     int UIShowAbout();
 
+    // Replaces the selection of the node editor's active box (or of the
+    // memo box) by `lines` and leaves them selected; false without an editor.
+    bool writeIntoSelection(const std::vector<std::string>& lines, bool memoBox = false);
     // Shows the current holder in the list mode named by a ModeNodesMngr
     // value ("CheckListBox", "TreeView", "ListView"); the view layer does it.
     virtual void showListMode(std::string_view /*mode*/) {}
@@ -246,6 +262,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     // also waits for no command and no read-only guard.
     enum class ToolGuard { None, Busy, ReadOnly };
     int runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool);
+    // Makes a node per non-blank memo line in `holder` (copies of its node
+    // "*" when there is one); the first node made.
+    MemoNode* nodesFromMemoLines(MemoHolder& holder, const MemoHolder& templates, int& made);
     // True while a command runs or a read-only guard holds.
     bool refusesNewNodes();
     // Makes one node per date in the current holder, named by its date format.

@@ -3,6 +3,7 @@
 
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
+#include "text/LineList.h"
 #include "text/TextHelpers.h"
 #include "views/TFrameMemoNode.h"
 
@@ -13,6 +14,13 @@ int TFormMainScript::runTextTool(ToolGuard guard, const std::function<int(TFrame
     if (guard == ToolGuard::ReadOnly && (checkUIReadOnly() || checkHolderReadOnly())) return -1;
     TFrameMemoNode* frame = nodeEditor() ? nodeEditor()->nodeFrame() : nullptr;
     return frame ? tool(*frame) : -1;
+}
+
+bool TFormMainScript::writeIntoSelection(const std::vector<std::string>& lines, bool memoBox) {
+    TFrameMemoNode* frame = nodeEditor() ? nodeEditor()->nodeFrame() : nullptr;
+    if (!frame) return false;
+    frame->insertAtCursor(memoBox ? frame->MemoNode0 : frame->activeEditor(), linesText(lines));
+    return true;
 }
 
 int TFormMainScript::UIAddHeadSEL_(std::string_view text) {

@@ -154,11 +154,6 @@ void linkToParentLine(TFormMainScript& window, TreeItem* item) {
     if (shown) editor->showFields(*item->node);
 }
 
-void writeIntoMemoBox(TFormMainScript& window, const Lines& lines) {
-    TFrameMemoNode* frame = window.nodeEditor() ? window.nodeEditor()->nodeFrame() : nullptr;
-    if (frame) frame->insertAtCursor(frame->MemoNode0, linesText(lines));
-}
-
 std::string nameOf(const MemoHolderUI& holder, const TreeItem* item) {
     return holder.getNameChild_(item->node);
 }
@@ -174,7 +169,7 @@ int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChild
         if (withChildCount) line += " " + std::to_string(item->children.size());
         lines.push_back(std::move(line));
     }
-    writeIntoMemoBox(window, lines);
+    window.writeIntoSelection(lines, true);
     window.doneDoing_("Done count=" + std::to_string(lines.size()));
     return static_cast<int>(lines.size());
 }
@@ -336,7 +331,7 @@ int TFormMainScript::UIListChild1() {
     if (!item) return -1;
     Lines names;
     for (const TreeItem* child : item->children) names.push_back(nameOf(*holder, child));
-    if (!names.empty()) writeIntoMemoBox(*this, names);
+    if (!names.empty()) writeIntoSelection(names, true);
     messageDoing_("Done:UIListChild1 count Of Child=" + std::to_string(names.size()));
     return static_cast<int>(names.size());
 }
@@ -355,7 +350,7 @@ int TFormMainScript::UIListChild() {
         const int below = holder->treeItemOf(node)->level() - childLevel;
         lines.push_back(std::string(static_cast<std::size_t>(2 * below), ' ') + name);
     }
-    if (!lines.empty()) writeIntoMemoBox(*this, lines);
+    if (!lines.empty()) writeIntoSelection(lines, true);
     messageDoing_("Done:UIListChild count Of Child=" + std::to_string(lines.size()));
     return static_cast<int>(lines.size());
 }

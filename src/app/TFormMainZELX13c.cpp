@@ -87,7 +87,17 @@ void TFormMainZELX13c::addMarkWordMenu() {
                             {"Add Name+", "UIAddNamePlus"},
                             {"Replace Name", "UIReplaceName"},
                             {"StatusBar", "UIStatus2SEL"},
-                            {"-", ""},
+                            {"-", ""}});
+    addCommandItems(words->addMenu(QStringLiteral("List")),
+                    {{"All Nodes ", "UINodesList2SEL"},
+                     {"Mark Nodes", "UIMarkList2Sel"},
+                     {"Holders", "UIHolderList2Sel"},
+                     {"-", ""},
+                     {"Name,Value", "UIMakeListNameValue"},
+                     {"Value,Name", "UIMakeListValueName"}});
+    addCommandItems(words, {{"Version", "UIVersion2SEL"},
+                            {"File(MXA)", "UIFileMXA2Sel"},
+                            {"CSV", "UICSV2Sel"},
                             {"TAGWordList", "UITagWordListSEL"}});
 }
 
@@ -143,7 +153,9 @@ void TFormMainZELX13c::addNewNodeMenu() {
                            {"URL(File)", "UINewNodeURLFile"},
                            {"Poser", "UINewNodePoser"},
                            {"PoserLike", "UINewNodePoserLike"},
-                           {"-", ""}});
+                           {"-", ""},
+                           {"Memo->Current Holder", "UIMemoNode2NewNodes"},
+                           {"Memo->New Holder", "UIMemoNode2Holder"}});
     addCommandItems(menu->addMenu(QStringLiteral("Numbers")), {{"+10", "UINumbersPlus10"},
                                                                {"001-010", "UINumbers10"},
                                                                {"001-100", "UINumbers100"},

@@ -1,0 +1,163 @@
+// Generated text written into the node editor's selection (lists of nodes,
+// marks and holders, a field table, the version report, the memo file's
+// markup, the CSV export), and nodes made from the lines of the memo text.
+
+#include "app/NodeEditor.h"
+#include "app/TFormMainScript.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "text/LineList.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+
+namespace zel {
+
+namespace {
+
+std::vector<std::string> namesOf(const NodeList& nodes) {
+    std::vector<std::string> names;
+    names.reserve(nodes.size());
+    for (const auto& [name, node] : nodes) names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+int TFormMainScript::UINodesList2SEL() {
+    MemoHolder* holder = getCurHolder();
+    if (!holder || !nodeEditor()) return -1;
+    NodeList nodes;
+    holder->setNodeList_(nodes);
+    writeIntoSelection(namesOf(nodes));
+    return static_cast<int>(nodes.size());
+}
+
+int TFormMainScript::UIMarkList2Sel() {
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -8;
+    if (!nodeEditor()) return -7;
+    startDoing_("UIMarkList2Sel " + holder->getName_());
+    NodeList marked;
+    holder->collectMarked_(marked);
+    writeIntoSelection(namesOf(marked));
+    doneDoing();
+    return static_cast<int>(marked.size());
+}
+
+int TFormMainScript::UIHolderList2Sel() {
+    if (nowDoing() || !nodeEditor()) return -1;
+    startDoing_("UIHolderList2Sel");
+    std::vector<std::string> names;
+    for (int i = 0; i < aFile->countOfHolders_(); ++i)
+        names.push_back(aFile->holderAt_(i)->getName_());
+    writeIntoSelection(names);
+    doneDoing();
+    return static_cast<int>(names.size());
+}
+
+int TFormMainScript::UIMakeListNameValue(bool valueFirst) {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder || !nodeEditor()) return -1;
+    UI2Model();
+    const std::string key =
+        trimText(prompter().inputBox("Input the name of Field.", "Field's Name", ""));
+    if (key.empty()) return -1;
+    startDoing_("Make List Name, Field Value");
+    // The first line is the comment line the CSV reader skips, the second
+    // the header, so "CSV->Holder" reads the table back.
+    std::vector<std::string> lines{"# zel.exe " + getDateFormat(), "name, " + key};
+    NodeList nodes;
+    holder->setNodeList_(nodes);
+    for (const auto& [name, node] : nodes) {
+        const std::string value = node->getField_(key);
+        lines.push_back(valueFirst ? value + "," + name : name + "," + value);
+    }
+    writeIntoSelection(lines);
+    doneDoing();
+    return static_cast<int>(nodes.size());
+}
+
+int TFormMainScript::UIVersion2SEL() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    std::vector<std::string> lines;
+    writeVersionTS_(lines);
+    writeIntoSelection(lines);
+    messageDoing_(exePath + " Ver " + LabeledEdit_Version);
+    return static_cast<int>(lines.size());
+}
+
+int TFormMainScript::UIFileMXA2Sel() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    startDoing_("UIFileMXA2Sel");
+    std::vector<std::string> lines;
+    aFile->writeMemoFile_(lines);
+    writeIntoSelection(lines);
+    doneDoing();
+    return static_cast<int>(lines.size());
+}
+
+int TFormMainScript::UICSV2Sel() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder) return -1;
+    startDoing_("CSV");
+    std::vector<std::string> lines;
+    holder->exportLines_(lines);
+    writeIntoSelection(lines);
+    doneDoing();
+    return static_cast<int>(lines.size());
+}
+
+MemoNode* TFormMainScript::nodesFromMemoLines(MemoHolder& holder, const MemoHolder& templates,
+                                              int& made) {
+    MemoNode* pattern = templates.byName_("*");
+    auto* shown = dynamic_cast<MemoHolderUI*>(&holder);
+    MemoNode* first = nullptr;
+    made = 0;
+    for (const std::string& line : textLines(nodeEditor()->memoText())) {
+        if (trimText(line).empty()) continue;
+        MemoNode* node = pattern && shown ? shown->addCopyOfNode_(*pattern) : holder.makeNode_();
+        node->putName_as_(line);
+        node->putField_("Filename", wrapQuotes(line));
+        if (!first) first = node;
+        ++made;
+    }
+    return first;
+}
+
+int TFormMainScript::UIMemoNode2NewNodes() {
+    if (nowDoing() || !nodeEditor()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -1;
+    UI2Model();
+    startDoing_("UIMemoNode2NewNodes");
+    int made = 0;
+    nodesFromMemoLines(*holder, *holder, made);
+    holder->changed = true;
+    aFile->changed = true;
+    doneDoing_("Done:UIMemoNode2NewNodes count=" + std::to_string(made));
+    return made;
+}
+
+int TFormMainScript::UIMemoNode2Holder() {
+    if (nowDoing() || !nodeEditor()) return -1;
+    MemoHolder* source = getCurHolder();
+    if (!source) return -1;
+    UI2Model();
+    startDoing_("UIMemoNode2Holder");
+    MemoHolder* target = newHolder_(-1);
+    refreshHolderList();
+    int made = 0;
+    MemoNode* first = nodesFromMemoLines(*target, *source, made);
+    // A holder that got no line still shows with one node.
+    if (!first) first = target->makeNode_();
+    target->setCurrent_(first);
+    aFile->changed = true;
+    changeHolder_(target);
+    doneDoing_("Done:UIMemoNode2Holder count=" + std::to_string(made));
+    return made;
+}
+
+}  // namespace zel

@@ -1,0 +1,88 @@
+// Generated text into the node editor's selection, and nodes made from the
+// lines of the memo text.
+
+#include <QPlainTextEdit>
+
+#include "app/AppTestSupport.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "views/MemoNodeUI.h"
+#include "views/TFrameMemoNode.h"
+
+namespace zel {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class ListCommandsTest : public AppTest {
+  protected:
+    QPlainTextEdit* memo() { return window->FrameMemoNode1->MemoNode0; }
+    void clearMemo() {
+        memo()->clear();
+        memo()->setFocus();
+    }
+    QString shown() { return memo()->toPlainText(); }
+};
+
+TEST_F(ListCommandsTest, ListsOfNodesMarksAndHoldersGoIntoTheSelection) {
+    openMemoFile({{"A", {"a", "b"}}, {"B", {"x"}}});
+    clearMemo();
+    EXPECT_EQ(window->UINodesList2SEL(), 2);
+    EXPECT_EQ(shown(), QStringLiteral("a\nb\n"));
+    EXPECT_TRUE(memo()->textCursor().hasSelection()) << "the written text stays selected";
+
+    clearMemo();
+    setNodeMark(*holder("A")->byName_("b"), true);
+    EXPECT_EQ(window->UIMarkList2Sel(), 1);
+    EXPECT_EQ(shown(), QStringLiteral("b\n"));
+
+    clearMemo();
+    EXPECT_EQ(window->UIHolderList2Sel(), 2);
+    EXPECT_EQ(shown(), QStringLiteral("A\nB\n"));
+}
+
+TEST_F(ListCommandsTest, AFieldTableReadsBackAsAHolder) {
+    openMemoFile({{"A", {"apple", "pear"}}});
+    holder("A")->byName_("apple")->putField_("price", "\"100\"");
+    clearMemo();
+    prompter->input("price");
+    EXPECT_EQ(window->UIMakeListNameValue(false), 2);
+    // Every written line ends with a line break.
+    const QStringList lines = shown().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], QStringLiteral("name, price"));
+    EXPECT_EQ(lines[2], QStringLiteral("apple,\"100\""));
+
+    // The node editor's text becomes a holder named "CSV" with the same values.
+    memo()->selectAll();
+    window->UI2Model();
+    ASSERT_EQ(window->UICSV2Holder(), 0);
+    MemoHolder* table = window->getCurHolder();
+    EXPECT_EQ(table->getName_(), "CSV");
+    ASSERT_EQ(table->count_(), 2);
+    EXPECT_EQ(table->at_(0)->getField_("name"), "\"apple\"");
+    EXPECT_EQ(table->at_(0)->getField_("price"), "\"100\"");
+}
+
+TEST_F(ListCommandsTest, MemoLinesBecomeNodesCopiedFromTheStarTemplate) {
+    openMemoFile({{"A", {"*", "a"}}});
+    holder("A")->byName_("*")->putField_("Kind", "\"link\"");
+    memo()->setPlainText(QStringLiteral("one\n\n  \ntwo"));
+    EXPECT_EQ(window->UIMemoNode2NewNodes(), 2);
+    MemoNode* one = holder("A")->byName_("one");
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->getField_("Kind"), "\"link\"");
+    EXPECT_EQ(one->getField_("Filename"), "\"one\"");
+
+    memo()->setPlainText(QStringLiteral("first\nsecond"));
+    EXPECT_EQ(window->UIMemoNode2Holder(), 2);
+    MemoHolder* made = window->getCurHolder();
+    EXPECT_NE(made, holder("A"));
+    EXPECT_EQ(made->count_(), 2);
+    EXPECT_EQ(window->getCurMemoNode()->getName_(), "first");
+    EXPECT_EQ(made->byName_("second")->getField_("Kind"), "\"link\"");
+}
+
+}  // namespace
+}  // namespace zel
