@@ -14,7 +14,8 @@ namespace zel {
 namespace {
 
 // Pop-up entries that run a command of the command table, by caption path.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 44> kPopupCommands{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 45> kPopupCommands{{
+    {"Extra/Set Relative Path", "UISetRelativePath"},
     {"New/Text", "UINewNode"},
     {"New/URL", "UINewNodeURL"},
     {"New/Image", "UINewNodeImage"},

@@ -168,6 +168,14 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UINewRootNode();
     int UIExtractFilenameChild1();
 
+    // File field commands: file names relative to the holder file, names
+    // cut to their file-name part, the Update field from the bullet line.
+    int UISetRelativePath();
+    int UISetRelativePathHolder();
+    int UIExtractFilenameHolder();
+    int UISetUpdate();
+    int UISetRelativepathChild1();
+
     // Text tools on the node editor ([MarkWord] and [MemoNode] menus).
     int UIAddHeadSEL_(std::string_view text);
     int UIAddHeadAny();

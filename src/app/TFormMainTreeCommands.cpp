@@ -13,6 +13,7 @@
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/NodeOrderList.h"
+#include "views/RenameRules.h"
 #include "views/TFrameMemoNode.h"
 
 namespace zel {
@@ -397,7 +398,7 @@ int TFormMainScript::UIExtractFilenameChild1() {
     }
     UI2Model();
     for (const TreeItem* child : item->children)
-        holder->putNameChild_as_(child->node, fileNameOf(nameOf(*holder, child)));
+        holder->putNameChild_as_(child->node, fileNamePart(nameOf(*holder, child)));
     holder->changed = true;
     Model2UI();
     messageDoing_("Done:UIExtractFilenameChild1 count=" + std::to_string(item->children.size()));

@@ -113,7 +113,8 @@ void TFormMainZELX13c::addMemoNodeMenu() {
                            {"Move1To", "UIMove1To"},
                            {"Delete", "UIDeleteMemoNode"},
                            {"Save As", "UISaveNodeAs"}});
-    addCommandItems(node->addMenu(QStringLiteral("Extra")), {{"ReLoad", "UIReloadNode"}});
+    addCommandItems(node->addMenu(QStringLiteral("Extra")),
+                    {{"Set Relative Path", "UISetRelativePath"}, {"ReLoad", "UIReloadNode"}});
     addCommandItems(
         node,
         {{"-", ""}, {"Read Window", "UIShowReadWindow"}, {"Other Window", "UIShowOtherWindow"}});
@@ -227,9 +228,13 @@ void TFormMainZELX13c::addHolderMenu() {
                                                                {"Reverse", "UIReverseMemoHolder"},
                                                                {"-", ""},
                                                                {"Field->Name", "UIFieldToName"},
+                                                               {"Set Update", "UISetUpdate"},
                                                                {"-", ""},
                                                                {"ReLoad", "UIReloadMemoHolder"}});
-    addCommandItems(holder->addMenu(QStringLiteral("Each")), {{"ReLoad Each", "UIReLoadEach"}});
+    addCommandItems(holder->addMenu(QStringLiteral("Each")),
+                    {{"Set Relative Path", "UISetRelativePathHolder"},
+                     {"ExtractFilename", "UIExtractFilenameHolder"},
+                     {"ReLoad Each", "UIReLoadEach"}});
     addCommandItems(holder, {{"-", ""},
                              {"Rename", "UIRenameHolder"},
                              {"-", ""},

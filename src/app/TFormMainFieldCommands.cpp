@@ -1,0 +1,122 @@
+// Commands that change file fields and names of many nodes at once: paths
+// made relative to the holder file, names cut to their file-name part, and
+// the Update field taken from each node's bullet line.
+
+#include "app/TFormMainScript.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/RenameRules.h"
+
+namespace zel {
+
+namespace {
+
+constexpr std::string_view kBullet = "\x81\x9C";  // "●" in Shift_JIS
+
+std::string holderFolder(const MemoHolder& holder) {
+    return std::string(folderOf(holderFilePath_(holder)));
+}
+
+std::vector<MemoNode*> nodesOf(const MemoHolder& holder) {
+    NodeList listed;
+    holder.setNodeList_(listed);
+    std::vector<MemoNode*> nodes;
+    nodes.reserve(listed.size());
+    for (auto& [name, node] : listed) nodes.push_back(node);
+    return nodes;
+}
+
+}  // namespace
+
+int TFormMainScript::UISetRelativePath() {
+    if (nowDoing()) return -1;
+    MemoHolder* holder = getCurHolder();
+    MemoNode* node = getCurMemoNode();
+    if (!holder || !node) return -1;
+    UI2Model();
+    node->makeRelative_("Filename", holderFolder(*holder));
+    holder->changed = true;
+    Model2UI();
+    return 0;
+}
+
+int TFormMainScript::UISetRelativePathHolder() {
+    if (refusesNewNodes()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    if (holder->count_() == 0) {
+        messageDoing_("No MemoNode.");
+        return 0;
+    }
+    startDoing_("Set Relative Paht MemoHolder=" + std::to_string(holder->count_()));
+    UI2Model();
+    const std::string folder = holderFolder(*holder);
+    for (MemoNode* node : nodesOf(*holder)) node->makeRelative_("Filename", folder);
+    Model2UI();
+    holder->changed = true;
+    doneDoing();
+    return holder->count_();
+}
+
+int TFormMainScript::UIExtractFilenameHolder() {
+    if (refusesNewNodes()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    if (holder->count_() == 0) {
+        messageDoing_("No MemoNode.");
+        return 0;
+    }
+    startDoing_("ExtractFilename MemoHolder=" + std::to_string(holder->count_()));
+    UI2Model();
+    // Renaming may reorder a sorted holder: the nodes are taken first.
+    for (MemoNode* node : nodesOf(*holder)) node->putName_as_(fileNamePart(node->getName_()));
+    holder->changed = true;
+    Model2UI();
+    doneDoing();
+    return holder->count_();
+}
+
+int TFormMainScript::UISetUpdate() {
+    if (refusesNewNodes()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    UI2Model();
+    int updated = 0;
+    for (MemoNode* node : nodesOf(*holder)) {
+        const std::string line = trimText(node->getBulletLine_());
+        if (!line.starts_with(kBullet)) continue;
+        const std::string word = splitFirstWord(line).first.substr(kBullet.size());
+        node->putField_("Update", wrapQuotes(word));
+        ++updated;
+    }
+    if (updated > 0) holder->changed = true;
+    Model2UI();
+    return updated;
+}
+
+int TFormMainScript::UISetRelativepathChild1() {
+    if (refusesNewNodes()) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder || holder->modeInForce_() != kModeTree) {
+        messageDoing_("Not TreeView");
+        return -1;
+    }
+    const TreeItem* item = holder->selectedTreeItem();
+    if (!item) return -1;
+    if (item->children.empty()) {
+        messageDoing_("No Child");
+        return 0;
+    }
+    UI2Model();
+    const std::string folder = holderFolder(*holder);
+    for (const TreeItem* child : item->children) child->node->makeRelative_("Filename", folder);
+    holder->changed = true;
+    Model2UI();
+    messageDoing_("Done:UISetRelativepathChild1 count=" + std::to_string(item->children.size()));
+    return static_cast<int>(item->children.size());
+}
+
+}  // namespace zel
