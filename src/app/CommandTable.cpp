@@ -195,6 +195,9 @@ const std::vector<CommandEntry>& commandTable() {
         {"UISetUpdate", "Set Update", [](TFormMainScript& w) { return w.UISetUpdate(); }},
         {"UISetRelativepathChild1", "Set Relative Path",
          [](TFormMainScript& w) { return w.UISetRelativepathChild1(); }},
+        {"UICheckHolder", "Check Holder", [](TFormMainScript& w) { return w.UICheckHolder(); }},
+        {"UISaveMarksEach", "Save Each Over",
+         [](TFormMainScript& w) { return w.UISaveMarksEach(); }},
         {"UIMove1To", "Move1To", [](TFormMainScript& w) { return w.UIMove1To(); }},
         {"UICopy1To", "Copy1To", [](TFormMainScript& w) { return w.UICopy1To(); }},
     };

@@ -2,12 +2,18 @@
 // marks and holders, a field table, the version report, the memo file's
 // markup, the CSV export), and nodes made from the lines of the memo text.
 
+#include <unordered_set>
+
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
+#include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "text/LineList.h"
+#include "text/Sjis.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 
@@ -107,6 +113,28 @@ int TFormMainScript::UICSV2Sel() {
     holder->exportLines_(lines);
     writeIntoSelection(lines);
     doneDoing();
+    return static_cast<int>(lines.size());
+}
+
+int TFormMainScript::UICheckHolder() {
+    if (nowDoing() || !nodeEditor()) return -1;
+    std::vector<std::string> lines;
+    std::unordered_set<std::string> included;
+    for (int i = 0; i < aFile->countOfHolders_(); ++i) {
+        const MemoHolder* holder = aFile->holderAt_(i);
+        const std::string file = holderFilePath_(*holder);
+        lines.push_back(file + (fileExists(file) ? " exists" : " not exists"));
+        included.insert(lowerText(holder->getName_()));
+    }
+    lines.emplace_back();
+    std::vector<std::string> found;
+    listFilesRecursive(found, aFile->getMemoFileDir_(), [this] { return isBreakRequested(); });
+    for (const std::string& file : found) {
+        if (lowerText(extensionOf(file)) != ".mxh") continue;
+        const bool known = included.contains(lowerText(baseNameOf(file)));
+        lines.push_back(file + (known ? " included" : " not include"));
+    }
+    writeIntoSelection(lines);
     return static_cast<int>(lines.size());
 }
 

@@ -169,6 +169,20 @@ int TFormMainScript::UIMoveMarksTo() {
     return count;
 }
 
+int TFormMainScript::UISaveMarksEach() {
+    if (nowDoing()) return -1;
+    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
+    if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList) return -1;
+    UI2Model();
+    const NodeList marked = markedNodes(*holder);
+    for (const auto& [name, node] : marked) {
+        const std::string path = stripQuotes(node->fields.value("Filename"));
+        if (!path.empty() && node->saveBody_(path) < 0)
+            addLog_("ERROR: could not write " + path + " in UISaveMarksEach");
+    }
+    return static_cast<int>(marked.size());
+}
+
 int TFormMainScript::UIMoveMarksToSelf() {
     if (nowDoing()) return -1;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());

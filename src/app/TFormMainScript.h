@@ -144,6 +144,8 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIMoveMarksTo();
     // Gathers the marked nodes as a block after the current node.
     int UIMoveMarksToSelf();
+    // Writes each checked node's content over the file its Filename names.
+    int UISaveMarksEach();
 
     // Holder order commands ([Holder] "Extra", holder view pop-ups).
     int UISortMemoHolder();
@@ -213,6 +215,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIVersion2SEL();
     int UIFileMXA2Sel();
     int UICSV2Sel();
+    // Which holder files exist, and which holder files under the memo
+    // file's folder the memo file does not include.
+    int UICheckHolder();
     // One node per line of the memo text, in the current holder or a new one.
     int UIMemoNode2NewNodes();
     int UIMemoNode2Holder();

@@ -53,7 +53,9 @@ void TFormMainZELX13c::addMarkNodeMenu() {
                      {"Delete", "UIDeleteMarkNodes"},
                      {"Copy To", "UICopyMarksTo"},
                      {"Move To", "UIMoveMarksTo"},
-                     {"Move To Self", "UIMoveMarksToSelf"}});
+                     {"Move To Self", "UIMoveMarksToSelf"},
+                     {"-", ""},
+                     {"Save Each Over", "UISaveMarksEach"}});
 }
 
 void TFormMainZELX13c::addMarkWordMenu() {
@@ -98,6 +100,7 @@ void TFormMainZELX13c::addMarkWordMenu() {
     addCommandItems(words, {{"Version", "UIVersion2SEL"},
                             {"File(MXA)", "UIFileMXA2Sel"},
                             {"CSV", "UICSV2Sel"},
+                            {"Check Holder", "UICheckHolder"},
                             {"TAGWordList", "UITagWordListSEL"}});
 }
 

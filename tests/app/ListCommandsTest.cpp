@@ -2,6 +2,7 @@
 // lines of the memo text.
 
 #include <QPlainTextEdit>
+#include <filesystem>
 
 #include "app/AppTestSupport.h"
 #include "model/MemoFile.h"
@@ -82,6 +83,20 @@ TEST_F(ListCommandsTest, MemoLinesBecomeNodesCopiedFromTheStarTemplate) {
     EXPECT_EQ(made->count_(), 2);
     EXPECT_EQ(window->getCurMemoNode()->getName_(), "first");
     EXPECT_EQ(made->byName_("second")->getField_("Kind"), "\"link\"");
+}
+
+TEST_F(ListCommandsTest, CheckHolderTellsMissingFilesAndStrayHolderFiles) {
+    openMemoFile({{"A", {"a"}}, {"Gone", {"g"}}});
+    std::filesystem::remove(path("Gone.mxh"));
+    std::filesystem::create_directories(path("old"));
+    writeText("old/stray.mxh", "");
+    clearMemo();
+    window->UICheckHolder();
+    const std::string text = shown().toStdString();
+    EXPECT_NE(text.find(path("A.mxh") + " exists\n"), std::string::npos);
+    EXPECT_NE(text.find(path("Gone.mxh") + " not exists\n"), std::string::npos);
+    EXPECT_NE(text.find(path("A.mxh") + " included\n"), std::string::npos);
+    EXPECT_NE(text.find(path("old/stray.mxh") + " not include\n"), std::string::npos);
 }
 
 }  // namespace

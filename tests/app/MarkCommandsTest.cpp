@@ -92,5 +92,15 @@ TEST_F(MarkCommandsTest, MarkedNodesGatherAfterTheCurrentNodeInTheirOrder) {
     EXPECT_EQ(namesOf(holder("A")), (Names{"c", "a", "b", "e", "d"}));
 }
 
+TEST_F(MarkCommandsTest, SaveEachOverWritesCheckedNodesToTheirFiles) {
+    openMemoFile({{"A", {"a", "b", "c"}}});
+    holder("A")->byName_("a")->putField_("filename", "\"" + path("a.txt") + "\"");
+    holder("A")->byName_("b")->putField_("Filename", "\"" + path("b.txt") + "\"");
+    mark({"a", "c"});
+    EXPECT_EQ(window->UISaveMarksEach(), 2);
+    EXPECT_EQ(readText("a.txt"), "memo of a\r\n") << "the field name in any case";
+    EXPECT_FALSE(exists("b.txt")) << "unmarked";
+}
+
 }  // namespace
 }  // namespace zel
