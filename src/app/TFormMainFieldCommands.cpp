@@ -43,7 +43,8 @@ int TFormMainScript::UISetRelativePath() {
     return 0;
 }
 
-int TFormMainScript::UISetRelativePathHolder() {
+int TFormMainScript::changeEveryNode(std::string_view doing,
+                                     const std::function<void(MemoNode&)>& change) {
     if (refusesNewNodes()) return -1;
     MemoHolder* holder = getCurHolder();
     if (!holder) return -9;
@@ -51,32 +52,26 @@ int TFormMainScript::UISetRelativePathHolder() {
         messageDoing_("No MemoNode.");
         return 0;
     }
-    startDoing_("Set Relative Paht MemoHolder=" + std::to_string(holder->count_()));
+    startDoing_(std::string(doing) + std::to_string(holder->count_()));
     UI2Model();
-    const std::string folder = holderFolder(*holder);
-    for (MemoNode* node : nodesOf(*holder)) node->makeRelative_("Filename", folder);
-    Model2UI();
+    // Renaming may reorder a sorted holder: the nodes are taken first.
+    for (MemoNode* node : nodesOf(*holder)) change(*node);
     holder->changed = true;
+    Model2UI();
     doneDoing();
     return holder->count_();
 }
 
-int TFormMainScript::UIExtractFilenameHolder() {
-    if (refusesNewNodes()) return -1;
+int TFormMainScript::UISetRelativePathHolder() {
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
-    if (holder->count_() == 0) {
-        messageDoing_("No MemoNode.");
-        return 0;
-    }
-    startDoing_("ExtractFilename MemoHolder=" + std::to_string(holder->count_()));
-    UI2Model();
-    // Renaming may reorder a sorted holder: the nodes are taken first.
-    for (MemoNode* node : nodesOf(*holder)) node->putName_as_(fileNamePart(node->getName_()));
-    holder->changed = true;
-    Model2UI();
-    doneDoing();
-    return holder->count_();
+    const std::string folder = holder ? holderFolder(*holder) : std::string();
+    return changeEveryNode("Set Relative Paht MemoHolder=",
+                           [&folder](MemoNode& node) { node.makeRelative_("Filename", folder); });
+}
+
+int TFormMainScript::UIExtractFilenameHolder() {
+    return changeEveryNode("ExtractFilename MemoHolder=",
+                           [](MemoNode& node) { node.putName_as_(fileNamePart(node.getName_())); });
 }
 
 int TFormMainScript::UISetUpdate() {

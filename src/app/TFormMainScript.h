@@ -278,6 +278,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Makes a node per non-blank memo line in `holder` (copies of its node
     // "*" when there is one); the first node made.
     MemoNode* nodesFromMemoLines(MemoHolder& holder, const MemoHolder& templates, int& made);
+    // Applies `change` to every node of the current holder inside a busy
+    // state named `doing` + the node count; the count.
+    int changeEveryNode(std::string_view doing, const std::function<void(MemoNode&)>& change);
     // True while a command runs or a read-only guard holds.
     bool refusesNewNodes();
     // Makes one node per date in the current holder, named by its date format.
