@@ -13,6 +13,7 @@
 #include "app/TFormLog.h"
 #include "platform/Compression.h"
 #include "platform/Downloader.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "platform/SafeFileWriter.h"
@@ -33,7 +34,7 @@ constexpr std::size_t kLargestDroppedText = 3145728;
 TFormMainBaseZEL::TFormMainBaseZEL(QWidget* parent) : TFormMainBase0007(parent) {
     setAcceptDrops(true);
     startSecondInstance = [this](const std::string& path) {
-        startDetached({exePath, path}, workingDirectory());
+        startDetached({exePath, path}, currentDirectory());
     };
 }
 
@@ -73,12 +74,6 @@ int TFormMainBaseZEL::setAboutImage(std::string_view path) {
 void TFormMainBaseZEL::showAbout(int milliseconds) {
     getFormAbout();
     formAbout_->showFor(milliseconds);
-}
-
-std::string TFormMainBaseZEL::workingDirectory() {
-    std::string directory = fromQt(QDir::currentPath());
-    if (!directory.ends_with('/')) directory += '/';
-    return directory;
 }
 
 int TFormMainBaseZEL::_open_(std::string_view given) {
@@ -142,7 +137,7 @@ int TFormMainBaseZEL::openCompressedFile(const std::string& path) {
 }
 
 std::string TFormMainBaseZEL::getDefaultOpenFile() const {
-    const std::string directory = workingDirectory();
+    const std::string directory = currentDirectory();
     const std::string wanted = trimText(defaultOpenFile);
     std::string path = wanted.empty()             ? directory + "noname.mxa"
                        : folderOf(wanted).empty() ? directory + wanted
@@ -160,7 +155,7 @@ void TFormMainBaseZEL::openArg1(const std::vector<std::string>& arguments) {
     std::string path;
     if (!arguments.empty()) {
         path = trimText(arguments.front());
-        if (folderOf(path).empty()) path = workingDirectory() + path;
+        if (folderOf(path).empty()) path = currentDirectory() + path;
     } else {
         path = getDefaultOpenFile();
     }

@@ -42,8 +42,6 @@ class TFormMainBaseZEL : public TFormMainBase0007 {
     // open file.
     void openArg1(const std::vector<std::string>& arguments);
     std::string getDefaultOpenFile() const;
-    // The working directory, ending in "/".
-    static std::string workingDirectory();
 
     // Files dropped at `globalPosition`, handled by `dropMode`.
     void dropFiles_(const std::vector<std::string>& paths, const QPoint& globalPosition);

@@ -18,6 +18,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
@@ -187,7 +188,7 @@ int TFormMainScript::UINewNodeURL() {
 
 int TFormMainScript::UINewNodeURLDir() {
     if (refusesNewNodes()) return -1;
-    std::string directory = prompter().directoryName("Directory", workingDirectory());
+    std::string directory = prompter().directoryName("Directory", currentDirectory());
     if (directory.empty()) {
         messageDoing_("Cancel \"New MemoNode URL Directory\"");
         return -1;

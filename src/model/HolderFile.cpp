@@ -10,6 +10,7 @@
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
 #include "platform/Compression.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/DateTime.h"
@@ -180,13 +181,6 @@ std::string settingMarkupValue(std::string_view raw) {
     return value;
 }
 
-std::string currentFolder() {
-    std::error_code failure;
-    std::string folder = utf8ToSjis(std::filesystem::current_path(failure).string());
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
-
 LogSink setLogSink(LogSink sink) {
     LogSink previous = std::move(currentSink());
     currentSink() = std::move(sink);
@@ -313,13 +307,13 @@ std::string holderFilePath_(const MemoHolder& holder) {
         if (!own.empty()) return own;
     }
     std::string path = stripQuotes(defaultHolderPath_(holder));
-    if (path.empty()) path = currentFolder() + "noname.mxh";
+    if (path.empty()) path = currentDirectory() + "noname.mxh";
     return path;
 }
 
 std::string defaultHolderPath_(const MemoHolder& holder) {
     const MemoFile* file = holder.getMemoFile_();
-    std::string folder = file ? file->getMemoFileDir_() : currentFolder();
+    std::string folder = file ? file->getMemoFileDir_() : currentDirectory();
     std::string name = safeFileName(holder.getName_());
     name.resize(name.size() - extensionOf(name).size());
     return folder + name + stripQuotes(holder.getFileExt_());

@@ -57,9 +57,6 @@ std::string defaultHolderPath_(const MemoHolder& holder);
 // when it reads back unchanged, else quoted with its entity characters escaped.
 std::string settingMarkupValue(std::string_view raw);
 
-// The working directory as a model path, ending in "/".
-std::string currentFolder();
-
 // A new holder appended to `file`, one node per line after the header (the
 // second line); none when there are too few lines or no header.
 MemoHolder* csvToHolder_(MemoFile& file, const std::vector<std::string>& lines);

@@ -9,6 +9,7 @@
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
 #include "platform/Compression.h"
+#include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/DateTime.h"
@@ -273,7 +274,7 @@ std::string MemoFile::getMemoFileDir_() const {
 int MemoFile::setFilename(std::string_view path) {
     const std::string absolute = !path.empty() && path.front() == '/'
                                      ? std::string(path)
-                                     : currentFolder() + std::string(path);
+                                     : currentDirectory() + std::string(path);
     putField_("Filename", wrapQuotes(absolute));
     std::string_view fileName = path.substr(folderOf(path).size());
     putName_as_(fileName.substr(0, fileName.size() - extensionOf(fileName).size()));

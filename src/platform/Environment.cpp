@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -45,6 +46,12 @@ std::string computerName() {
     char name[HOST_NAME_MAX + 1] = {};
     if (::gethostname(name, sizeof name - 1) != 0) return {};
     return fromOsPath(name);
+}
+
+std::string currentDirectory() {
+    std::error_code failure;
+    const std::string folder = fromOsPath(std::filesystem::current_path(failure).string());
+    return folder.empty() ? "/" : withSlash(folder);
 }
 
 std::string homeDirectory() {

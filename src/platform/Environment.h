@@ -14,6 +14,8 @@ std::string userName();
 std::string computerName();
 // HOME, else the passwd entry's home folder; ends with "/".
 std::string homeDirectory();
+// The working directory; ends with "/".
+std::string currentDirectory();
 std::string executablePath();
 std::string executableDirectory();
 

@@ -11,6 +11,7 @@
 #include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "platform/Environment.h"
 #include "platform/TempFolder.h"
 #include "text/Sjis.h"
 
@@ -259,7 +260,7 @@ TEST(HolderPaths, DerivedFromTheMemoFileFolderAndTheSafeName) {
     EXPECT_EQ(holderFilePath_(holder), "/else/x.mxh");
 
     MemoHolder alone;
-    EXPECT_EQ(holderFilePath_(alone), currentFolder() + "noname.mxh");
+    EXPECT_EQ(holderFilePath_(alone), currentDirectory() + "noname.mxh");
 }
 
 TEST(CsvImport, HeaderColumnsBecomeFieldKeys) {

@@ -8,6 +8,7 @@
 #include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "platform/Environment.h"
 #include "platform/TempFolder.h"
 
 namespace zel {
@@ -136,9 +137,9 @@ TEST(MemoFilePaths, NamesAndFoldersComeFromFilename) {
     EXPECT_EQ(file.getMemoFilePath_(), "noname.mxa");
     EXPECT_EQ(file.getMemoFileDir_(), "");
     EXPECT_EQ(file.setFilename("a.mxa"), 0);
-    EXPECT_EQ(file.getField_("Filename"), "\"" + currentFolder() + "a.mxa\"");
+    EXPECT_EQ(file.getField_("Filename"), "\"" + currentDirectory() + "a.mxa\"");
     EXPECT_EQ(file.getName_(), "a");
-    EXPECT_EQ(file.getMemoFileDir_(), currentFolder());
+    EXPECT_EQ(file.getMemoFileDir_(), currentDirectory());
     file.setFilename("/memo/sub/b.c.maz");
     EXPECT_EQ(file.getMemoFilePath_(), "/memo/sub/b.c.maz");
     EXPECT_EQ(file.getMemoFileDir_(), "/memo/sub/");
