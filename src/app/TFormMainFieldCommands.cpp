@@ -92,26 +92,4 @@ int TFormMainScript::UISetUpdate() {
     return updated;
 }
 
-int TFormMainScript::UISetRelativepathChild1() {
-    if (refusesNewNodes()) return -1;
-    auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
-    if (!holder || holder->modeInForce_() != kModeTree) {
-        messageDoing_("Not TreeView");
-        return -1;
-    }
-    const TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
-    if (item->children.empty()) {
-        messageDoing_("No Child");
-        return 0;
-    }
-    UI2Model();
-    const std::string folder = holderFolder(*holder);
-    for (const TreeItem* child : item->children) child->node->makeRelative_("Filename", folder);
-    holder->changed = true;
-    Model2UI();
-    messageDoing_("Done:UISetRelativepathChild1 count=" + std::to_string(item->children.size()));
-    return static_cast<int>(item->children.size());
-}
-
 }  // namespace zel

@@ -275,6 +275,10 @@ class TFormMainScript : public TFormMainBaseZEL {
     // also waits for no command and no read-only guard.
     enum class ToolGuard { None, Busy, ReadOnly };
     int runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool);
+    // Adds a word asked for (caption `caption`) at the head or tail of each
+    // selected line; `end` ("Head", "Tail") names it in the messages.
+    int addAskedWord(std::string_view caption, std::string_view end,
+                     int (TFrameMemoNode::*add)(std::string_view));
     // Makes a node per non-blank memo line in `holder` (copies of its node
     // "*" when there is one); the first node made.
     MemoNode* nodesFromMemoLines(MemoHolder& holder, const MemoHolder& templates, int& made);

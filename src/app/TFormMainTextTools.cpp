@@ -23,22 +23,27 @@ bool TFormMainScript::writeIntoSelection(const std::vector<std::string>& lines, 
     return true;
 }
 
+int TFormMainScript::addAskedWord(std::string_view caption, std::string_view end,
+                                  int (TFrameMemoNode::*add)(std::string_view)) {
+    return runTextTool(ToolGuard::ReadOnly, [this, caption, end, add](TFrameMemoNode& view) {
+        const std::string word = prompter().inputBox(caption, "Word", " ");
+        if (word.empty()) {
+            messageDoing_("Cancel: Add " + std::string(end) + " Any");
+            return -1;
+        }
+        const int lines = (view.*add)(word);
+        messageDoing_("UIAdd" + std::string(end) + "Any " + word);
+        return lines;
+    });
+}
+
 int TFormMainScript::UIAddHeadSEL_(std::string_view text) {
     return runTextTool(ToolGuard::ReadOnly,
                        [text](TFrameMemoNode& view) { return view.addHeadSEL_(text); });
 }
 
 int TFormMainScript::UIAddHeadAny() {
-    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
-        const std::string word = prompter().inputBox("Add Head Each Line", "Word", " ");
-        if (word.empty()) {
-            messageDoing_("Cancel: Add Head Any");
-            return -1;
-        }
-        const int lines = view.addHeadSEL_(word);
-        messageDoing_("UIAddHeadAny " + word);
-        return lines;
-    });
+    return addAskedWord("Add Head Each Line", "Head", &TFrameMemoNode::addHeadSEL_);
 }
 
 int TFormMainScript::UIAddTailSEL_(std::string_view text) {
@@ -47,16 +52,7 @@ int TFormMainScript::UIAddTailSEL_(std::string_view text) {
 }
 
 int TFormMainScript::UIAddTailAny() {
-    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
-        const std::string word = prompter().inputBox("Add Tail Each Line", "Word", " ");
-        if (word.empty()) {
-            messageDoing_("Cancel: Add Tail Any");
-            return -1;
-        }
-        const int lines = view.addTailSEL_(word);
-        messageDoing_("UIAddTailAny " + word);
-        return lines;
-    });
+    return addAskedWord("Add Tail Each Line", "Tail", &TFrameMemoNode::addTailSEL_);
 }
 
 int TFormMainScript::UIDelHeadSEL_(long long count) {

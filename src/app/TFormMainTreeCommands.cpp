@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include <functional>
+
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
+#include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "text/LineList.h"
@@ -386,23 +389,43 @@ int TFormMainScript::UIReverseChild1() {
     return reorderChildren1(*this, &MemoHolderUI::reverseChildren_, "UIReverseChild1");
 }
 
-int TFormMainScript::UIExtractFilenameChild1() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    MemoHolderUI* holder = treeOrRefuse(*this);
+namespace {
+
+// A change to each child of the selected line, with the guards, refusals
+// and report the child commands share.
+int changeChildren1(TFormMainScript& window, const std::string& command,
+                    const std::function<void(MemoHolderUI&, const TreeItem&)>& change) {
+    if (window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly()) return -1;
+    MemoHolderUI* holder = treeOrRefuse(window);
     if (!holder) return -1;
     const TreeItem* item = holder->selectedTreeItem();
     if (!item) return -1;
     if (item->children.empty()) {
-        messageDoing_("No Child");
+        window.messageDoing_("No Child");
         return 0;
     }
-    UI2Model();
-    for (const TreeItem* child : item->children)
-        holder->putNameChild_as_(child->node, fileNamePart(nameOf(*holder, child)));
+    window.UI2Model();
+    for (const TreeItem* child : item->children) change(*holder, *child);
     holder->changed = true;
-    Model2UI();
-    messageDoing_("Done:UIExtractFilenameChild1 count=" + std::to_string(item->children.size()));
+    window.Model2UI();
+    window.messageDoing_("Done:" + command + " count=" + std::to_string(item->children.size()));
     return static_cast<int>(item->children.size());
+}
+
+}  // namespace
+
+int TFormMainScript::UIExtractFilenameChild1() {
+    return changeChildren1(
+        *this, "UIExtractFilenameChild1", [](MemoHolderUI& holder, const TreeItem& child) {
+            holder.putNameChild_as_(child.node, fileNamePart(nameOf(holder, &child)));
+        });
+}
+
+int TFormMainScript::UISetRelativepathChild1() {
+    return changeChildren1(
+        *this, "UISetRelativepathChild1", [](MemoHolderUI& holder, const TreeItem& child) {
+            child.node->makeRelative_("Filename", std::string(folderOf(holderFilePath_(holder))));
+        });
 }
 
 // --- New root nodes ---------------------------------------------------------------
