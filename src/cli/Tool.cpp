@@ -1,5 +1,6 @@
 #include "cli/Tool.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "text/Sjis.h"
@@ -12,26 +13,19 @@ namespace zel {
 
 namespace {
 
-constexpr std::string_view kUsage = R"(Usage: zel-tool [OPTIONS] COMMAND ARGUMENTS
+constexpr std::string_view kUsageHead = R"(Usage: zel-tool [OPTIONS] COMMAND ARGUMENTS
 
 Reads, shows, converts and checks zel memo files (.mxa index, .maz container)
-and holder files (.mxh plain, .mhz compressed).
+and holder files (.mxh plain, .mhz compressed), and runs the program's engines
+on them without the window.
 
 Commands:
-  info FILE                 a memo file's name, fields, current holder and
-                            holders (file, format, node count); a holder
-                            file's settings and nodes
-  convert IN OUT            read IN and write OUT by their extensions:
-                            .mxh <-> .mhz, .mxa <-> .maz (a container becomes
-                            an index with its holder files beside OUT);
-                            the same extension reads and writes back
-  cat FILE [HOLDER] NODE    a node's name, fields, comment and memo text
-                            (HOLDER defaults to the current holder)
-  check FILE                parse FILE (and a memo file's holders) and report
-                            every markup error; exit status 1 when any
+)";
 
+constexpr std::string_view kUsageTail = R"(
 Options:
-  --json      info and cat as JSON (UTF-8 strings; field values as stored)
+  --json      JSON output, for the commands that offer it (UTF-8 strings;
+              field values as stored)
   --raw       Shift_JIS bytes as stored instead of UTF-8, also for names given
               as arguments
   --help      this text
@@ -46,17 +40,19 @@ struct Invocation {
     bool help = false;
     bool version = false;
     std::vector<std::string> words;
-    std::string badOption;
 };
 
+// The global options may stand anywhere; everything else, a verb's own
+// options included, stays in order for the verb. "--" ends option reading.
 Invocation parseArguments(const std::vector<std::string>& args) {
     Invocation call;
     bool optionsEnded = false;
     for (const auto& arg : args) {
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+        if (optionsEnded) {
             call.words.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+            call.words.push_back(arg);
         } else if (arg == "--json") {
             call.json = true;
         } else if (arg == "--raw") {
@@ -65,30 +61,30 @@ Invocation parseArguments(const std::vector<std::string>& args) {
             call.help = true;
         } else if (arg == "--version") {
             call.version = true;
-        } else if (call.badOption.empty()) {
-            call.badOption = arg;
+        } else {
+            call.words.push_back(arg);
         }
     }
     return call;
 }
 
-int usageError(const ToolOutput& io, std::string_view message) {
-    io.err << "zel-tool: " << message << "\nTry 'zel-tool --help'.\n";
-    return 1;
+const ToolVerb* findVerb(std::string_view name) {
+    const auto& verbs = toolVerbs();
+    auto it = std::find_if(verbs.begin(), verbs.end(),
+                           [name](const ToolVerb& verb) { return verb.name == name; });
+    return it == verbs.end() ? nullptr : &*it;
 }
 
-int dispatch(const ToolOutput& io, const std::vector<std::string>& words) {
-    const std::string& command = words.front();
-    const std::size_t count = words.size() - 1;
-    auto path = [&io, &words](std::size_t i) { return io.stored(words[i]); };
-    if (command == "info" && count == 1) return infoCommand(io, path(1));
-    if (command == "check" && count == 1) return checkCommand(io, path(1));
-    if (command == "convert" && count == 2) return convertCommand(io, path(1), path(2));
-    if (command == "cat" && count == 2) return catCommand(io, path(1), "", path(2));
-    if (command == "cat" && count == 3) return catCommand(io, path(1), path(2), path(3));
-    if (command == "info" || command == "check" || command == "convert" || command == "cat")
-        return usageError(io, "wrong number of arguments for " + command);
-    return usageError(io, "unknown command " + command);
+void printUsage(std::ostream& out) {
+    out << kUsageHead;
+    for (const ToolVerb& verb : toolVerbs()) out << verb.usage;
+    out << kUsageTail;
+}
+
+bool isOption(const std::string& arg) { return arg.size() >= 2 && arg[0] == '-'; }
+
+bool listed(std::initializer_list<std::string_view> names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 }  // namespace
@@ -106,22 +102,73 @@ int ToolOutput::fail(std::string_view sjisMessage) const {
     return 1;
 }
 
+int ToolOutput::usageError(std::string_view message) const {
+    err << "zel-tool: " << message << "\nTry 'zel-tool --help'.\n";
+    return 1;
+}
+
+bool VerbArguments::has(std::string_view flag) const {
+    return std::find(flags.begin(), flags.end(), flag) != flags.end();
+}
+
+std::string VerbArguments::value(std::string_view option, std::string_view fallback) const {
+    for (auto it = values.rbegin(); it != values.rend(); ++it)
+        if (it->first == option) return it->second;
+    return std::string(fallback);
+}
+
+std::vector<std::string> VerbArguments::all(std::string_view option) const {
+    std::vector<std::string> found;
+    for (const auto& [name, value] : values)
+        if (name == option) found.push_back(value);
+    return found;
+}
+
+bool splitVerbArguments(const std::vector<std::string>& args,
+                        std::initializer_list<std::string_view> flags,
+                        std::initializer_list<std::string_view> valued, VerbArguments& split,
+                        std::string& error) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !isOption(arg)) {
+            split.words.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (listed(flags, arg)) {
+            split.flags.push_back(arg);
+        } else if (listed(valued, arg)) {
+            if (i + 1 == args.size()) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            split.values.emplace_back(arg, args[++i]);
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
 int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Invocation call = parseArguments(args);
     ToolOutput io{out, err, call.raw, call.json};
     if (call.help) {
-        out << kUsage;
+        printUsage(out);
         return 0;
     }
     if (call.version) {
         out << "zel-tool " << ZEL_VERSION << '\n';
         return 0;
     }
-    if (!call.badOption.empty()) return usageError(io, "unknown option " + call.badOption);
-    if (call.words.empty()) return usageError(io, "no command given");
-    if (io.json && call.words.front() != "info" && call.words.front() != "cat")
-        return usageError(io, "--json applies to info and cat only");
-    return dispatch(io, call.words);
+    if (call.words.empty()) return io.usageError("no command given");
+    const std::string& name = call.words.front();
+    if (isOption(name)) return io.usageError("unknown option " + name);
+    const ToolVerb* verb = findVerb(name);
+    if (!verb) return io.usageError("unknown command " + name);
+    if (io.json && !verb->takesJson) return io.usageError("--json does not apply to " + name);
+    return verb->run(io, std::vector<std::string>(call.words.begin() + 1, call.words.end()));
 }
 
 }  // namespace zel

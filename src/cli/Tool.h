@@ -1,11 +1,13 @@
 #pragma once
-// zel-tool: the headless command-line tool over the model. It reads memo
+// zel-tool: the headless command-line tool over the engines. It reads memo
 // files and holder files, shows them as text or JSON, converts between their
-// forms and checks their markup.
+// forms, checks their markup, and runs each engine's work without the window.
 
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zel {
@@ -24,7 +26,41 @@ struct ToolOutput {
     std::string stored(std::string_view argument) const;
     // "zel-tool: " + message on the error stream; yields the failure status 1.
     int fail(std::string_view sjisMessage) const;
+    // A wrong call: the message and a pointer to --help; yields 1.
+    int usageError(std::string_view message) const;
 };
+
+// One verb of the tool. `args` are the words after the verb, options of the
+// verb's own included, in the order given; the global options (--json, --raw,
+// --help, --version) are taken out before.
+struct ToolVerb {
+    std::string_view name;
+    std::string_view usage;  // the verb's lines of the --help text
+    bool takesJson;
+    int (*run)(const ToolOutput& io, const std::vector<std::string>& args);
+};
+
+// Every verb, in the order --help lists them.
+const std::vector<ToolVerb>& toolVerbs();
+
+// A verb's arguments split into words and options. `flags` take no value;
+// `valued` options take the next argument and may repeat.
+struct VerbArguments {
+    std::vector<std::string> words;
+    std::vector<std::string> flags;
+    std::vector<std::pair<std::string, std::string>> values;
+
+    bool has(std::string_view flag) const;
+    // The last value given for `option`, or `fallback`.
+    std::string value(std::string_view option, std::string_view fallback = {}) const;
+    // Every value given for `option`, in order.
+    std::vector<std::string> all(std::string_view option) const;
+};
+// False with `error` set on an unknown option or a missing value.
+bool splitVerbArguments(const std::vector<std::string>& args,
+                        std::initializer_list<std::string_view> flags,
+                        std::initializer_list<std::string_view> valued, VerbArguments& split,
+                        std::string& error);
 
 // Runs zel-tool on `args` (without the program name); the exit status.
 int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -40,11 +40,12 @@ std::size_t countBreaks(const TTAGNode& record) {
 
 }  // namespace
 
-MemoNode::MemoNode(TObjectNamed* owner_) : MemoBasic(owner_) {
+MemoNode::MemoNode(TObjectNamed* owner_)
+    : MemoBasic(owner_), ticket_(NodeRegistry::enter(this)) {
     MemoNode::clear_();
 }
 
-MemoNode::~MemoNode() = default;
+MemoNode::~MemoNode() { NodeRegistry::leave(ticket_); }
 
 int MemoNode::clear_() {
     MemoBasic::clear_();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/MemoBasic.h"
+#include "model/NodeRef.h"
 
 namespace zel {
 
@@ -58,6 +59,12 @@ class MemoNode : public MemoBasic {
 
     // A linked body was read from its file since the node was read or made.
     bool loaded = false;
+
+    // What weak references (`NodeRef`) to this node check against.
+    const NodeRegistry::Ticket& registryTicket() const { return ticket_; }
+
+  private:
+    NodeRegistry::Ticket ticket_;
 };
 
 }  // namespace zel
