@@ -15,6 +15,7 @@
 
 namespace zel {
 
+class LineMatcher;
 class TContent;
 class TTAGNode;
 
@@ -71,11 +72,15 @@ class MemoBasic : public TObjectNamed {
     // A 30 x 30 white BMP becomes the body; yields its byte size.
     long long setBlankImage_();
 
-    // Record search over the enabled parts (name, memo, comment, fields).
+    // Record search over the enabled parts, tried in the order name, memo,
+    // comment, fields, each as one text: byte-wise, so a keyword may straddle
+    // two double-byte characters.
     bool contains_(std::string_view text, bool ignoreCase, bool inFields, bool inComment,
                    bool inMemo, bool inName) const;
-    // Replaces every occurrence in the enabled parts and logs what changed.
-    // Yields false (the log tells what changed).
+    // Replaces every occurrence that begins a character in the enabled parts,
+    // line by line, and logs what changed ("replace Memo 000002", "replace name "
+    // + the name the record then has). A field line the replace would leave
+    // without "=" stays as it was. Yields false (the log tells what changed).
     bool replace_(std::string_view find, std::string_view replacement,
                   std::vector<std::string>& log, bool inFields, bool inComment, bool inMemo,
                   bool inName, bool ignoreCase);
@@ -83,6 +88,14 @@ class MemoBasic : public TObjectNamed {
     // true when anything matched.
     bool grep_(std::string_view text, bool ignoreCase, std::vector<std::string>& result,
                bool inFields, bool inComment, bool inMemo, bool inName) const;
+    // The same with the keyword prepared once for a whole run.
+    bool contains_(const LineMatcher& matcher, bool inFields, bool inComment, bool inMemo,
+                   bool inName) const;
+    bool replace_(const LineMatcher& matcher, std::string_view replacement,
+                  std::vector<std::string>& log, bool inFields, bool inComment, bool inMemo,
+                  bool inName);
+    bool grep_(const LineMatcher& matcher, std::vector<std::string>& result, bool inFields,
+               bool inComment, bool inMemo, bool inName) const;
 
     // Markup pieces shared by nodes, holders and memo files.
     // The Comment block; the number of comment lines, -1 when nothing written.

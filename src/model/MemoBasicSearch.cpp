@@ -1,128 +1,147 @@
 // Record-level search, replace and grep, as the search windows use them.
+//
+// Sections are lists of separate lines. A keyword without a line break occurs
+// in a section's joined text exactly when it occurs in one of its lines (and
+// the fold of the joined text is the lines' folds joined), so only a keyword
+// with a line break needs the joined text; everything else runs line by line
+// and allocates nothing for lines without a hit.
 
+#include "model/HolderFile.h"
 #include "model/MemoBasic.h"
-#include "model/RecordText.h"
-#include "text/NumberFormat.h"
+#include "text/LineMatcher.h"
 #include "text/Sjis.h"
 
 namespace zel {
 
 namespace {
 
-// Matches start on character boundaries, so a letter never matches the second
-// byte of a double-byte character (ア is 83 41, and 41 is "A").
-bool textContains(std::string_view text, std::string_view needle, bool ignoreCase) {
-    return (ignoreCase ? findText(text, needle) : findOnBoundary(text, needle)) !=
-           std::string_view::npos;
+bool linesContain(const std::vector<std::string>& lines, const LineMatcher& matcher) {
+    if (matcher.spansLines()) return matcher.contains(linesText(lines));
+    for (const std::string& line : lines)
+        if (matcher.contains(line)) return true;
+    return false;
 }
 
-// Every occurrence of `find` replaced; `text` unchanged when there is none.
-bool replaceAllIn(std::string& text, std::string_view find, std::string_view replacement,
-                  bool ignoreCase) {
-    const std::string folded = ignoreCase ? lowerText(text) : std::string();
-    const std::string foldedFind = ignoreCase ? lowerText(find) : std::string();
-    const std::string_view hay = ignoreCase ? std::string_view(folded) : std::string_view(text);
-    const std::string_view needle = ignoreCase ? std::string_view(foldedFind) : find;
-    std::size_t hit = findOnBoundary(hay, needle);
-    if (hit == std::string_view::npos) return false;
-    std::string out;
-    std::size_t done = 0;
-    while (hit != std::string_view::npos) {
-        out.append(text, done, hit - done).append(replacement);
-        done = hit + find.size();
-        hit = findOnBoundary(hay, needle, done);
-    }
-    out.append(text, done);
-    text = std::move(out);
-    return true;
+bool fieldsContain(const FieldList& fields, const LineMatcher& matcher) {
+    if (matcher.spansLines()) return matcher.contains(fields.text());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (matcher.contains(fields[i])) return true;
+    return false;
 }
 
-void replaceInLines(std::vector<std::string>& lines, std::string_view label, std::string_view find,
-                    std::string_view replacement, bool ignoreCase, std::vector<std::string>& log) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (replaceAllIn(lines[i], find, replacement, ignoreCase))
-            log.push_back(std::string(label) + formatNumber("%.6d", static_cast<long long>(i + 1)));
-    }
+void appendChange(std::vector<std::string>& log, std::string_view label, std::size_t index) {
+    std::string line(label);
+    appendPadded(line, index + 1, 6, '0');
+    log.push_back(std::move(line));
 }
 
-// The line filter's contains test: a plain byte search in the (folded) line,
-// so that a record grep lists the same lines as the line filter does.
-bool lineContains(std::string_view line, std::string_view foldedNeedle, bool ignoreCase) {
-    if (!ignoreCase) return line.find(foldedNeedle) != std::string_view::npos;
-    return lowerText(line).find(foldedNeedle) != std::string::npos;
+void replaceInLines(std::vector<std::string>& lines, std::string_view label,
+                    const LineMatcher& matcher, std::string_view replacement,
+                    std::vector<std::string>& log) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (matcher.replaceAll(lines[i], replacement)) appendChange(log, label, i);
 }
 
-// Each matching line as label, hit number ("%.6d"), ":", line number ("%7d"),
-// ": " and the line.
-bool grepSection(const std::vector<std::string>& lines, std::string_view label,
-                 std::string_view foldedNeedle, bool ignoreCase, std::vector<std::string>& result) {
-    long long hits = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!lineContains(lines[i], foldedNeedle, ignoreCase)) continue;
-        result.push_back(std::string(label) + formatNumber("%.6d", ++hits) + ":" +
-                         formatNumber("%7d", static_cast<long long>(i + 1)) + ": " + lines[i]);
-    }
+// Each line the contains filter keeps, numbered, as label + hit number
+// ("%.6d") + ":" + the numbered line.
+template <class LineAt>
+bool grepSection(std::size_t count, const LineAt& lineAt, std::string_view label,
+                 const LineMatcher& matcher, std::vector<std::string>& result) {
+    std::size_t hits = 0;
+    filterLines(count, lineAt, matcher, GrepContains, false,
+                [&](std::size_t j, std::string_view line) {
+                    std::string entry(label);
+                    appendPadded(entry, ++hits, 6, '0');
+                    entry += ':';
+                    appendNumberedLine(entry, j + 1, line);
+                    result.push_back(std::move(entry));
+                });
     return hits > 0;
-}
-
-std::vector<std::string> fieldLines(const FieldList& fields) {
-    std::vector<std::string> lines;
-    lines.reserve(fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) lines.push_back(fields[i]);
-    return lines;
 }
 
 }  // namespace
 
-bool MemoBasic::contains_(std::string_view text, bool ignoreCase, bool inFields, bool inComment,
-                          bool inMemo, bool inName) const {
-    if (text.empty()) return false;
-    return (inName && textContains(getName_(), text, ignoreCase)) ||
-           (inMemo && textContains(linesText(memo), text, ignoreCase)) ||
-           (inComment && textContains(linesText(comment), text, ignoreCase)) ||
-           (inFields && textContains(fields.text(), text, ignoreCase));
+bool MemoBasic::contains_(const LineMatcher& matcher, bool inFields, bool inComment, bool inMemo,
+                          bool inName) const {
+    if (matcher.empty()) return false;
+    return (inName && matcher.contains(getName_())) || (inMemo && linesContain(memo, matcher)) ||
+           (inComment && linesContain(comment, matcher)) ||
+           (inFields && fieldsContain(fields, matcher));
 }
 
-bool MemoBasic::replace_(std::string_view find, std::string_view replacement,
+bool MemoBasic::contains_(std::string_view text, bool ignoreCase, bool inFields, bool inComment,
+                          bool inMemo, bool inName) const {
+    return contains_(LineMatcher(text, ignoreCase), inFields, inComment, inMemo, inName);
+}
+
+bool MemoBasic::replace_(const LineMatcher& matcher, std::string_view replacement,
                          std::vector<std::string>& log, bool inFields, bool inComment, bool inMemo,
-                         bool inName, bool ignoreCase) {
-    if (find.empty()) return false;
+                         bool inName) {
+    if (matcher.empty()) return false;
     if (inName) {
-        std::string name = getName_();
-        if (replaceAllIn(name, find, replacement, ignoreCase)) {
-            putName_as_(name);
-            log.push_back("replace name " + name);
+        const std::string before = getName_();
+        std::string wanted = before;
+        if (matcher.replaceAll(wanted, replacement)) {
+            putName_as_(wanted);
+            // The owner may have made the name unique or refused it (an empty
+            // name): the log tells the name the record has now.
+            const std::string given = getName_();
+            if (given != before) log.push_back("replace name " + given);
         }
     }
-    if (inMemo) replaceInLines(memo, "replace Memo ", find, replacement, ignoreCase, log);
-    if (inComment) replaceInLines(comment, "replace Comment ", find, replacement, ignoreCase, log);
+    if (inMemo) replaceInLines(memo, "replace Memo ", matcher, replacement, log);
+    if (inComment) replaceInLines(comment, "replace Comment ", matcher, replacement, log);
     if (inFields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             std::string line = fields[i];
-            if (!replaceAllIn(line, find, replacement, ignoreCase)) continue;
+            if (!matcher.replaceAll(line, replacement)) continue;
+            // A field line without "=" is dropped by the next save.
+            if (fields.hasKeyAt(i) && findSingleByte(line, '=') == std::string::npos) {
+                logLine("Replace left a field line unchanged, it would lose its \"=\": " +
+                        fields[i]);
+                continue;
+            }
             fields.setLine(i, std::move(line));
-            log.push_back("replace Field " + formatNumber("%.6d", static_cast<long long>(i + 1)));
+            appendChange(log, "replace Field ", i);
         }
     }
     return false;
 }
 
-bool MemoBasic::grep_(std::string_view text, bool ignoreCase, std::vector<std::string>& result,
-                      bool inFields, bool inComment, bool inMemo, bool inName) const {
-    if (text.empty()) return false;
-    const std::string needle = ignoreCase ? lowerText(text) : std::string(text);
+bool MemoBasic::replace_(std::string_view find, std::string_view replacement,
+                         std::vector<std::string>& log, bool inFields, bool inComment, bool inMemo,
+                         bool inName, bool ignoreCase) {
+    return replace_(LineMatcher(find, ignoreCase), replacement, log, inFields, inComment, inMemo,
+                    inName);
+}
+
+bool MemoBasic::grep_(const LineMatcher& matcher, std::vector<std::string>& result, bool inFields,
+                      bool inComment, bool inMemo, bool inName) const {
+    if (matcher.empty()) return false;
     bool matched = false;
     if (inName) {
-        const std::string name = getName_();
-        if (lineContains(name, needle, ignoreCase)) {
+        std::string name = getName_();
+        if (matcher.contains(name)) {
             result.push_back("Name:" + name);
             matched = true;
         }
     }
-    if (inMemo) matched |= grepSection(memo, "Memo:", needle, ignoreCase, result);
-    if (inComment) matched |= grepSection(comment, "Comment:", needle, ignoreCase, result);
-    if (inFields) matched |= grepSection(fieldLines(fields), "Fields:", needle, ignoreCase, result);
+    auto lineOf = [](const std::vector<std::string>& lines) {
+        return [&lines](std::size_t j) { return std::string_view(lines[j]); };
+    };
+    if (inMemo) matched |= grepSection(memo.size(), lineOf(memo), "Memo:", matcher, result);
+    if (inComment)
+        matched |= grepSection(comment.size(), lineOf(comment), "Comment:", matcher, result);
+    if (inFields)
+        matched |= grepSection(
+            fields.size(), [this](std::size_t j) { return std::string_view(fields[j]); },
+            "Fields:", matcher, result);
     return matched;
+}
+
+bool MemoBasic::grep_(std::string_view text, bool ignoreCase, std::vector<std::string>& result,
+                      bool inFields, bool inComment, bool inMemo, bool inName) const {
+    return grep_(LineMatcher(text, ignoreCase), result, inFields, inComment, inMemo, inName);
 }
 
 }  // namespace zel

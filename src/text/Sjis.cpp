@@ -51,8 +51,8 @@ constexpr std::array<FoldRange, 4> kFoldRanges{{
 }};
 
 template <bool toLower>
-std::string fold(std::string_view s) {
-    std::string out(s);
+void foldInto(std::string_view s, std::string& out) {
+    out.assign(s);
     for (std::size_t i = 0; i < out.size();) {
         auto c = static_cast<unsigned char>(out[i]);
         if (isLeadByte(c)) {
@@ -76,6 +76,12 @@ std::string fold(std::string_view s) {
         if (!toLower && c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 32);
         ++i;
     }
+}
+
+template <bool toLower>
+std::string fold(std::string_view s) {
+    std::string out;
+    foldInto<toLower>(s, out);
     return out;
 }
 
@@ -171,6 +177,9 @@ std::size_t badSjisLength(std::string_view s) {
 
 std::string lowerText(std::string_view s) {
     return fold<true>(s);
+}
+void lowerTextInto(std::string_view s, std::string& out) {
+    foldInto<true>(s, out);
 }
 std::string upperText(std::string_view s) {
     return fold<false>(s);

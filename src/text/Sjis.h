@@ -44,6 +44,9 @@ std::size_t findOnBoundary(std::string_view s, std::string_view pattern, std::si
 // Cyrillic capitals to their small forms; every other byte, both bytes of other
 // double-byte characters included, stays.
 std::string lowerText(std::string_view s);
+// The same fold into `out` (replacing its contents), so a caller that folds
+// many lines reuses one buffer.
+void lowerTextInto(std::string_view s, std::string& out);
 // The inverse fold.
 std::string upperText(std::string_view s);
 // Case-insensitive order: the folded forms first, then the bytes.

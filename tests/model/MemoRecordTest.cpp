@@ -1,4 +1,4 @@
-// Fields, record markup and record search of the memo record.
+// Fields and record markup of the memo record.
 
 #include <gtest/gtest.h>
 
@@ -64,94 +64,6 @@ TEST(RecordMarkup, FieldsFromTagAppendRawFirstThenReplaceByKey) {
     EXPECT_EQ(record.fields.text(), "a=\"1\"\r\nb");
     record.fieldsFromTag_(*root->itemObject(1));
     EXPECT_EQ(record.fields.text(), "A=\"2\"\r\nb\r\nc=\"3\"");
-}
-
-TEST(RecordSearch, GrepLabelsSectionsAndNumbersLines) {
-    MemoBasic record;
-    record.memo = {"abc", "xyz", "abd"};
-    record.comment = {"no", "ab here"};
-    record.fields.append("Key=\"AB\"");
-    std::vector<std::string> result;
-    EXPECT_TRUE(record.grep_("ab", false, result, true, true, true, true));
-    EXPECT_EQ(result,
-              (std::vector<std::string>{"Memo:000001:      1: abc", "Memo:000002:      3: abd",
-                                        "Comment:000001:      2: ab here"}));
-    result.clear();
-    EXPECT_TRUE(record.grep_("ab", true, result, true, false, false, false));
-    EXPECT_EQ(result, (std::vector<std::string>{"Fields:000001:      1: Key=\"AB\""}));
-    EXPECT_TRUE(record.grep_("NOName", true, result, false, false, false, true));
-    EXPECT_EQ(result.back(), "Name:noname");
-    EXPECT_FALSE(record.grep_("", true, result, true, true, true, true));
-}
-
-TEST(RecordSearch, ReplaceLogsEveryChangedLine) {
-    MemoNode node;
-    node.memo = {"Cat cat", "dog", "CAT"};
-    node.comment = {"cat"};
-    node.fields.append("Pet=\"cat\"");
-    std::vector<std::string> log;
-    EXPECT_FALSE(node.replace_("cat", "dog", log, true, true, true, false, true));
-    EXPECT_EQ(node.memo, (std::vector<std::string>{"dog dog", "dog", "dog"}));
-    EXPECT_EQ(node.fields[0], "Pet=\"dog\"");
-    EXPECT_EQ(log, (std::vector<std::string>{"replace Memo 000001", "replace Memo 000003",
-                                             "replace Comment 000001", "replace Field 000001"}));
-    log.clear();
-    node.replace_("dog", "x", log, false, false, true, false, false);
-    EXPECT_EQ(node.memo[0], "x x");
-    node.replace_("", "x", log, true, true, true, true, true);
-    EXPECT_EQ(log.size(), 3u);
-}
-
-TEST(RecordSearch, ReplaceNeverSplitsDoubleByteCharacters) {
-    MemoNode node;
-    node.memo = {
-        "\x83\x41"
-        "A"};  // ア then A
-    std::vector<std::string> log;
-    node.replace_("A", "b", log, false, false, true, false, false);
-    EXPECT_EQ(node.memo[0],
-              "\x83\x41"
-              "b");
-}
-
-// ゲ is 83 51; its second byte is the code of "Q". Folding must not turn it
-// into a letter, and a search must not start inside it.
-void expectKanaNotMatchedByLetter(MemoNode& node) {
-    node.memo.push_back("\x83\x51");
-    node.comment.push_back("\x83\x51");
-    node.fields.append("K=\x83\x51");
-    for (bool ignoreCase : {true, false}) {
-        EXPECT_FALSE(node.contains_("q", ignoreCase, true, true, true, true));
-        EXPECT_FALSE(node.contains_("Q", ignoreCase, true, true, true, true));
-    }
-    EXPECT_TRUE(node.contains_("\x83\x51", true, false, false, true, false));
-    node.memo.push_back("Full \x82\x60");  // full-width Ａ
-    EXPECT_TRUE(node.contains_("full \x82\x81", true, false, false, true, false));
-    EXPECT_FALSE(node.contains_("full \x82\x81", false, false, false, true, false));
-}
-
-TEST(RecordSearch, ContainsFoldsShiftJisForATextNode) {
-    MemoNode node;
-    expectKanaNotMatchedByLetter(node);
-}
-
-TEST(RecordSearch, ContainsFoldsShiftJisForABinaryNode) {
-    MemoNode node;
-    node.setBlankImage_();
-    expectKanaNotMatchedByLetter(node);
-}
-
-TEST(RecordSearch, ContainsFoldsShiftJisForAUrlNode) {
-    MemoNode node;
-    node.putField_("Content-Transfer-Encoding", "\"URL\"");
-    node.putField_("Filename", "\"http://host/\"");
-    expectKanaNotMatchedByLetter(node);
-}
-
-TEST(RecordSearch, ContainsFoldsShiftJisForALinkedNode) {
-    MemoNode node;
-    node.putField_("FlagLink", "\"true\"");
-    expectKanaNotMatchedByLetter(node);
 }
 
 }  // namespace

@@ -1,0 +1,189 @@
+#include "text/LineMatcher.h"
+
+#include <array>
+#include <cstring>
+
+#include "text/Sjis.h"
+
+namespace zel {
+
+namespace {
+
+// How often a byte turns up in Shift_JIS memo text, roughly: the blank, the
+// lead bytes of kana and punctuation (81-83), line ends and common small
+// letters most; capitals, kanji lead bytes and most trail bytes rarely. The
+// search anchors on the keyword's rarest byte, so that memchr skips far.
+constexpr std::array<unsigned char, 256> kByteFrequency = [] {
+    std::array<unsigned char, 256> f{};
+    for (int c = 0; c < 256; ++c) {
+        unsigned char v = 2;
+        if (c >= 0x21 && c <= 0x7E) v = 5;  // ASCII punctuation
+        if (c >= '0' && c <= '9') v = 10;
+        if (c >= 'A' && c <= 'Z') v = 5;
+        if (c >= 'a' && c <= 'z') v = 15;
+        if (c >= 0x88 && c <= 0x9F) v = 8;  // kanji lead bytes
+        if (c >= 0xE0 && c <= 0xEA) v = 8;
+        if (c >= 0x9F && c <= 0xF1 && v < 6) v = 6;  // kana trail bytes
+        f[static_cast<std::size_t>(c)] = v;
+    }
+    for (unsigned char c : {'e', 't', 'a', 'o', 'i', 'n', 's', 'r', 'h', 'l'}) f[c] = 40;
+    for (unsigned char c : {0x0D, 0x0A}) f[c] = 50;
+    for (unsigned char c : {0x20, 0x81, 0x82, 0x83}) f[c] = 100;
+    return f;
+}();
+
+// The raw bytes that the fold of Sjis.h turns into `b` (itself included): an
+// ASCII capital, or a capital's trail byte in rows 82-84.
+int foldPreimages(unsigned char b, char (&out)[3]) {
+    int n = 0;
+    out[n++] = static_cast<char>(b);
+    auto add = [&](int first, int last, int offset) {
+        if (b >= first && b <= last && n < 3) out[n++] = static_cast<char>(b - offset);
+    };
+    add('a', 'z', 32);
+    add(0x81, 0x9A, 0x21);  // full-width Latin (82 60-79)
+    add(0xBF, 0xD6, 0x20);  // Greek (83 9F-B6)
+    add(0x70, 0x7E, 0x30);  // Cyrillic (84 40-4E)
+    add(0x80, 0x91, 0x31);  // Cyrillic (84 4F-60)
+    return n;
+}
+
+}  // namespace
+
+LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
+    : needle_(ignoreCase ? lowerText(keyword) : std::string(keyword)), ignoreCase_(ignoreCase) {
+    spansLines_ = needle_.find_first_of("\r\n") != std::string::npos;
+    unsigned best = ~0u;
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+        const auto b = static_cast<unsigned char>(needle_[i]);
+        char images[3] = {};
+        const int count = ignoreCase_ ? foldPreimages(b, images) : 1;
+        if (!ignoreCase_) images[0] = static_cast<char>(b);
+        unsigned cost = 0;
+        for (int k = 0; k < count; ++k)
+            cost += kByteFrequency[static_cast<unsigned char>(images[k])];
+        if (cost >= best) continue;
+        best = cost;
+        anchor_ = i;
+        anchorByte_ = static_cast<char>(b);
+        preimageCount_ = count;
+        std::memcpy(preimages_, images, sizeof images);
+    }
+}
+
+bool LineMatcher::mayOccur(std::string_view text, std::size_t from) const {
+    if (from >= text.size()) return false;
+    for (int k = 0; k < preimageCount_; ++k)
+        if (std::memchr(text.data() + from, preimages_[k], text.size() - from)) return true;
+    return false;
+}
+
+std::string_view LineMatcher::compared(std::string_view text) const {
+    if (!ignoreCase_) return text;
+    lowerTextInto(text, folded_);
+    return folded_;
+}
+
+std::size_t LineMatcher::findExact(std::string_view hay, std::size_t from) const {
+    const std::size_t n = needle_.size();
+    if (from > hay.size() || hay.size() - from < n) return std::string_view::npos;
+    const char* base = hay.data();
+    const char* p = base + from + anchor_;
+    const char* last = base + (hay.size() - n) + anchor_;
+    while (p <= last) {
+        const auto* q = static_cast<const char*>(
+            std::memchr(p, anchorByte_, static_cast<std::size_t>(last - p) + 1));
+        if (!q) break;
+        const char* start = q - anchor_;
+        if (std::memcmp(start, needle_.data(), n) == 0)
+            return static_cast<std::size_t>(start - base);
+        p = q + 1;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t LineMatcher::find(std::string_view text, std::size_t from) const {
+    if (needle_.empty() || from > text.size() || text.size() - from < needle_.size())
+        return std::string_view::npos;
+    if (!ignoreCase_) return findExact(text, from);
+    if (!mayOccur(text, from)) return std::string_view::npos;
+    return findExact(compared(text), from);
+}
+
+bool LineMatcher::matches(std::string_view line, int mode) const {
+    const std::size_t n = needle_.size();
+    if (mode != GrepHead && mode != GrepTail) return find(line) != std::string_view::npos;
+    if (n == 0) return true;
+    if (line.size() < n) return false;
+    const std::string_view hay = compared(line);
+    return mode == GrepHead ? hay.substr(0, n) == needle_ : hay.substr(hay.size() - n) == needle_;
+}
+
+bool LineMatcher::replaceAll(std::string& text, std::string_view replacement) const {
+    if (needle_.empty() || text.size() < needle_.size()) return false;
+    if (ignoreCase_ && !mayOccur(text, 0)) return false;
+    const std::string_view hay = compared(text);
+    const std::size_t n = needle_.size();
+    std::string out;
+    std::size_t done = 0, boundary = 0;
+    bool replaced = false;
+    for (std::size_t hit = findExact(hay, 0); hit != std::string_view::npos;) {
+        // Folding keeps every lead byte, so the raw text tells the boundaries.
+        while (boundary < hit) boundary += charLength(text, boundary);
+        if (boundary != hit) {
+            hit = findExact(hay, hit + 1);
+            continue;
+        }
+        out.append(text, done, hit - done).append(replacement);
+        done = boundary = hit + n;
+        replaced = true;
+        hit = findExact(hay, done);
+    }
+    if (!replaced) return false;
+    out.append(text, done, std::string::npos);
+    text = std::move(out);
+    return true;
+}
+
+bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignoreCase) {
+    return LineMatcher(keyword, ignoreCase).matches(line, mode);
+}
+
+void appendPadded(std::string& out, unsigned long long value, int width, char pad) {
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (width > count) out.append(static_cast<std::size_t>(width - count), pad);
+    while (count > 0) out += digits[--count];
+}
+
+void appendNumberedLine(std::string& out, std::size_t number, std::string_view line) {
+    appendPadded(out, number, 7, ' ');
+    out.append(": ").append(line);
+}
+
+int grepTSL_(const Lines* source, std::string_view keyword, Lines* destination, int mode,
+             bool invert, bool numbered, bool ignoreCase) {
+    if (!source) return -9;
+    if (!destination) return -8;
+    const LineMatcher matcher(keyword, ignoreCase);
+    // Taken first: a list filtered into itself must not read what it gains.
+    const std::size_t count = source->size();
+    const std::size_t kept = filterLines(
+        count, [source](std::size_t j) { return std::string_view((*source)[j]); }, matcher, mode,
+        invert,
+        [&](std::size_t j, std::string_view line) {
+            std::string out;
+            if (numbered)
+                appendNumberedLine(out, j + 1, line);
+            else
+                out.assign(line);
+            destination->push_back(std::move(out));
+        });
+    return static_cast<int>(kept);
+}
+
+}  // namespace zel

@@ -1,0 +1,97 @@
+#pragma once
+// The keyword test of every search: a line contains, begins or ends with a
+// keyword, byte for byte over the Shift_JIS text (so a keyword may straddle two
+// double-byte characters), letter case folded by the one fold of Sjis.h when
+// asked. The line filter of New Child Grep, the record grep and the holder
+// scans all run on it, with the keyword prepared once per run.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "text/LineList.h"
+
+namespace zel {
+
+// Where the keyword must stand; the values are the grep dialog's option index
+// ("Normal", "Head", "Tail"). Any other value means "contains".
+enum GrepMode : int { GrepContains = 0, GrepHead = 1, GrepTail = 2 };
+
+class LineMatcher {
+  public:
+    LineMatcher(std::string_view keyword, bool ignoreCase);
+
+    bool empty() const { return needle_.empty(); }
+    bool ignoreCase() const { return ignoreCase_; }
+    // The keyword as compared: folded when letter case is ignored.
+    const std::string& needle() const { return needle_; }
+    // A keyword with a CR or LF can only occur in a text whose lines are joined.
+    bool spansLines() const { return spansLines_; }
+
+    // The first byte position at or after `from` where the keyword occurs, on
+    // a character boundary or not; npos when it does not (an empty keyword
+    // never occurs).
+    std::size_t find(std::string_view text, std::size_t from = 0) const;
+    bool contains(std::string_view text) const { return find(text) != std::string_view::npos; }
+    // The line test of the filter: contains (empty keyword: false), head or
+    // tail (a line shorter than the keyword: false; empty keyword: true).
+    bool matches(std::string_view line, int mode) const;
+    // Replaces every occurrence that begins on a character boundary, left to
+    // right, without rescanning inserted text; the untouched bytes keep their
+    // case. False, with `text` untouched, when there is none.
+    bool replaceAll(std::string& text, std::string_view replacement) const;
+
+  private:
+    // Whether a raw byte that folds to the anchor byte occurs at all: most
+    // lines are rejected by this alone, before any folding.
+    bool mayOccur(std::string_view text, std::size_t from) const;
+    // The text as compared: itself, or its fold in the reused buffer.
+    std::string_view compared(std::string_view text) const;
+    std::size_t findExact(std::string_view hay, std::size_t from) const;
+
+    std::string needle_;
+    bool ignoreCase_;
+    bool spansLines_ = false;
+    // The needle's rarest byte and its place: the search looks for it first.
+    std::size_t anchor_ = 0;
+    char anchorByte_ = 0;
+    // The raw bytes that fold to the anchor byte, the byte itself first.
+    char preimages_[3] = {};
+    int preimageCount_ = 0;
+    // One matcher serves one run on one thread; the buffer is its scratch.
+    mutable std::string folded_;
+};
+
+// `matchLine_`: whether `line` matches `keyword` in `mode`.
+bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignoreCase);
+
+// `grepTSL_`: appends the lines of `source` that match (or, inverted, do not),
+// each as it is or numbered ("%7d" + ": " + line). -9 without a source, -8
+// without a destination, else the number of lines appended. The destination
+// is not cleared; a list filtered into itself reads only the lines it had.
+int grepTSL_(const Lines* source, std::string_view keyword, Lines* destination, int mode,
+             bool invert, bool numbered, bool ignoreCase);
+
+// Calls keep(index, line) for every line of `count` (line `j` is lineAt(j))
+// that the filter keeps: those whose match differs from `invert`. Yields how
+// many were kept.
+template <class LineAt, class Keep>
+std::size_t filterLines(std::size_t count, const LineAt& lineAt, const LineMatcher& matcher,
+                        int mode, bool invert, const Keep& keep) {
+    std::size_t kept = 0;
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::string_view line = lineAt(j);
+        if (matcher.matches(line, mode) == invert) continue;
+        keep(j, line);
+        ++kept;
+    }
+    return kept;
+}
+
+// Appends `value` in decimal, at least `width` characters wide, padded on the
+// left with `pad`: "%7d" is (7, ' '), "%.6d" is (6, '0').
+void appendPadded(std::string& out, unsigned long long value, int width, char pad);
+// A kept line in its numbered form: number "%7d", ": ", the line.
+void appendNumberedLine(std::string& out, std::size_t number, std::string_view line);
+
+}  // namespace zel
