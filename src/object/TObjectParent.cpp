@@ -21,11 +21,12 @@ int TObjectParent::clear_() {
     for (auto& entry : entries_) entry.child.reset();
     entries_.clear();
     byName_.clear();
+    forgetSearches();
     return 0;
 }
 
 std::string TObjectParent::indexKey(std::string_view name) {
-    return lowerText(trimText(name));
+    return lowerText(name);
 }
 
 void TObjectParent::indexEntry(std::size_t position) {
@@ -35,6 +36,7 @@ void TObjectParent::indexEntry(std::size_t position) {
 }
 
 void TObjectParent::unindexName(const std::string& name, const TObjectNamed* child) {
+    forgetSearches();
     auto range = byName_.equal_range(indexKey(name));
     for (auto it = range.first; it != range.second; ++it) {
         if (it->second == child) {
@@ -71,14 +73,13 @@ TObjectNamed* TObjectParent::getChild_(std::string_view name) const {
     return index < 0 ? nullptr : entries_[index].child.get();
 }
 
+// Only file readers ask this, once per file, so a scan serves; an index on the
+// trimmed name would put every blank-padded variant of a name in one bucket.
 TObjectNamed* TObjectParent::findChild_(std::string_view name) const {
-    auto range = byName_.equal_range(indexKey(name));
-    int best = -1;
-    for (auto it = range.first; it != range.second; ++it) {
-        int index = indexOfChild(it->second);
-        if (index >= 0 && (best < 0 || index < best)) best = index;
-    }
-    return best < 0 ? nullptr : entries_[best].child.get();
+    const std::string_view wanted = trimmedView(name);
+    for (const auto& entry : entries_)
+        if (sameText(trimmedView(entry.name), wanted)) return entry.child.get();
+    return nullptr;
 }
 
 std::string TObjectParent::getNameChild_(const TObjectNamed* child) const {
@@ -87,7 +88,15 @@ std::string TObjectParent::getNameChild_(const TObjectNamed* child) const {
 }
 
 std::string TObjectParent::uniqueName_(std::string_view wantedName) const {
-    return uniqueName(wantedName, [this](std::string_view name) { return indexOfName(name); });
+    const int carrier = indexOfName(wantedName);
+    if (carrier < 0) return std::string(wantedName);
+    auto indexOf = [this](std::string_view name) { return indexOfName(name); };
+    // The candidates of a name without digits begin at its carrier's index.
+    std::string key(wantedName);
+    if (!containsDigit(wantedName)) key += '\0' + std::to_string(carrier);
+    constexpr std::size_t kRemembered = 4096;
+    if (searches_.size() >= kRemembered) searches_.clear();
+    return uniqueName(wantedName, indexOf, searches_[key]);
 }
 
 std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
@@ -167,6 +176,23 @@ std::unique_ptr<TObjectNamed> TObjectParent::extractChild_(TObjectNamed* child) 
     unindexName(entry.name, child);
     numberSlots(static_cast<std::size_t>(index), entries_.size());
     return std::move(entry.child);
+}
+
+void TObjectParent::truncateChildren_(std::size_t count) {
+    if (count >= entries_.size()) return;
+    // Unindexing one by one scans each name's bucket; past a few entries
+    // building the index again is cheaper.
+    const bool rebuild = entries_.size() - count > 16;
+    while (entries_.size() > count) {
+        Entry& last = entries_.back();
+        if (!rebuild) unindexName(last.name, last.child.get());
+        last.child.reset();
+        entries_.pop_back();
+    }
+    forgetSearches();
+    if (!rebuild) return;
+    byName_.clear();
+    for (const auto& entry : entries_) byName_.emplace(indexKey(entry.name), entry.child.get());
 }
 
 bool TObjectParent::deleteChild_(TObjectNamed* child) {

@@ -1,8 +1,10 @@
 #pragma once
 // A named object that owns named children in an ordered list. Names are looked
-// up without regard to letter case through a hash index on the folded, trimmed
-// name, and each child carries its place in the list, so adding at the end,
-// renaming and finding a child are constant time on average.
+// up without regard to letter case through a hash index on the folded name,
+// and each child carries its place in the list, so adding at the end,
+// renaming and finding a child are constant time on average. Asking many
+// times for a unique variant of one name resumes where the last search
+// stopped, so a million children named alike are named in linear time.
 
 #include <cstddef>
 #include <memory>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "object/TObjectNamed.h"
+#include "text/LineList.h"
 
 namespace zel {
 
@@ -47,6 +50,8 @@ class TObjectParent : public TObjectNamed {
     std::unique_ptr<TObjectNamed> extractChild_(TObjectNamed* child);
     // Destroys the child; false when it is not in the list.
     bool deleteChild_(TObjectNamed* child);
+    // Destroys the entries from `count` on, the last first.
+    void truncateChildren_(std::size_t count);
     // Moves the entry at `from` so that it ends at `to` (both clamped).
     void moveChildTo_(std::size_t from, std::size_t to);
 
@@ -77,10 +82,15 @@ class TObjectParent : public TObjectNamed {
     void unindexName(const std::string& name, const TObjectNamed* child);
     // Tells the children from `from` to `to` (exclusive) where they stand.
     void numberSlots(std::size_t from, std::size_t to);
+    // A name left the list: every remembered search may now find a free name
+    // earlier than where it stopped.
+    void forgetSearches() const { searches_.clear(); }
 
     std::vector<Entry> entries_;
-    // Trimmed, folded name -> children carrying it (several only after raw inserts).
+    // Folded name -> children carrying it (several only after raw inserts).
     std::unordered_multimap<std::string, TObjectNamed*> byName_;
+    // Wanted name (and carrier index) -> where its last unique-name search stopped.
+    mutable std::unordered_map<std::string, UniqueNameCursor> searches_;
 };
 
 // Keeps its children sorted by name when asked to.

@@ -141,17 +141,27 @@ std::size_t countInLines(const Lines& lines, std::string_view word) {
 
 std::string uniqueName(std::string_view wanted,
                        const std::function<int(std::string_view)>& indexOf) {
-    int carrier = indexOf(wanted);
-    if (carrier < 0) return std::string(wanted);
-    std::string candidate = containsDigit(wanted)
-                                ? incrementDigits(wanted)
-                                : std::string(wanted) + "_" + formatNumber("%.2d", carrier);
-    // Counting up a digit run cycles; after 100 tries the try count is the suffix.
-    for (int tries = 0; indexOf(candidate) >= 0;) {
-        candidate = incrementDigits(candidate);
-        if (++tries >= 100) candidate = std::string(wanted) + "_" + formatNumber("%.2d", tries);
+    UniqueNameCursor fresh;
+    return uniqueName(wanted, indexOf, fresh);
+}
+
+std::string uniqueName(std::string_view wanted, const std::function<int(std::string_view)>& indexOf,
+                       UniqueNameCursor& cursor) {
+    if (cursor.candidate.empty()) {
+        int carrier = indexOf(wanted);
+        if (carrier < 0) return std::string(wanted);
+        cursor.candidate = containsDigit(wanted)
+                               ? incrementDigits(wanted)
+                               : std::string(wanted) + "_" + formatNumber("%.2d", carrier);
+        cursor.tries = 0;
     }
-    return candidate;
+    // Counting up a digit run cycles; after 100 tries the try count is the suffix.
+    while (indexOf(cursor.candidate) >= 0) {
+        cursor.candidate = incrementDigits(cursor.candidate);
+        if (++cursor.tries >= 100)
+            cursor.candidate = std::string(wanted) + "_" + formatNumber("%.2d", cursor.tries);
+    }
+    return cursor.candidate;
 }
 
 std::string uniqueNameInList(const Lines& lines, std::string_view wanted) {

@@ -48,6 +48,16 @@ std::size_t countInLines(const Lines& lines, std::string_view word);
 // entry carrying a name, or -1.
 std::string uniqueName(std::string_view wanted,
                        const std::function<int(std::string_view)>& indexOf);
+// Where a unique-name search stopped: every candidate before `candidate` was
+// taken. Asking again for the same wanted name (and, for a name without
+// digits, the same carrier index) while no name has been freed may resume
+// there, which gives the same result as starting over without walking again.
+struct UniqueNameCursor {
+    std::string candidate;  // empty: start from the beginning
+    int tries = 0;
+};
+std::string uniqueName(std::string_view wanted, const std::function<int(std::string_view)>& indexOf,
+                       UniqueNameCursor& cursor);
 // uniqueName against the lines of a list.
 std::string uniqueNameInList(const Lines& lines, std::string_view wanted);
 

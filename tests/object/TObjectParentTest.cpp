@@ -5,6 +5,7 @@
 #include "object/Agents.h"
 #include "object/Report.h"
 #include "object/TObjectParent.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -76,6 +77,64 @@ TEST(UniqueName, LookupIgnoresLetterCaseButNotDoubleByteCharacters) {
     EXPECT_EQ(parent.getChild_("\x82\x60"), nullptr);
     add(parent, "\x82\x60");  // full-width A
     EXPECT_EQ(parent.getChild_("\x82\x81"), parent.childAt(2)) << "full-width a finds A";
+}
+
+// The rule walked from the start for every name, with no remembered search:
+// what the resumed searches must agree with.
+std::string walkedName(const TObjectParent& parent, const std::string& wanted) {
+    return uniqueName(wanted, [&](std::string_view name) { return parent.indexOfName(name); });
+}
+
+TEST(UniqueName, ManyEqualNamesGetTheRuleNamesInLinearTime) {
+    // Quadratic naming would take minutes here; the rule's names must not change.
+    TObjectParent parent;
+    constexpr int kCount = 200000;
+    std::string given;
+    for (int i = 0; i < kCount; ++i) add(parent, "x", &given);
+    EXPECT_EQ(parent.nameAt(0), "x");
+    EXPECT_EQ(parent.nameAt(1), "x_00");
+    EXPECT_EQ(parent.nameAt(100), "x_99");
+    EXPECT_EQ(parent.nameAt(101), "x_100");
+    EXPECT_EQ(given, "x_" + std::to_string(kCount - 2));
+
+    TObjectParent stamped;  // nameless records get a time stamp with digits
+    for (int i = 0; i < kCount; ++i) add(stamped, "20060301 142530 ");
+    EXPECT_EQ(stamped.nameAt(1), "20060301 142531 ");
+    EXPECT_EQ(stamped.nameAt(100), "20060301 142630 ");
+    EXPECT_EQ(stamped.nameAt(101), "20060301 142530 _100");
+}
+
+TEST(UniqueName, ResumedSearchesAgreeWithAFreshWalkAfterEveryChange) {
+    TObjectParent parent;
+    for (int i = 0; i < 150; ++i) add(parent, "memo");
+    for (int i = 0; i < 30; ++i) add(parent, "note1");
+    // Freed names are found again: a removal, a rename away and a move that
+    // changes the index of the clashing entry.
+    parent.deleteChild_(parent.childAt(39));  // memo_38
+    EXPECT_EQ(parent.uniqueName_("memo"), walkedName(parent, "memo"));
+    EXPECT_EQ(parent.uniqueName_("memo"), "memo_38");
+    parent.putNameChild_as_(parent.getChild_("note5"), "other");
+    EXPECT_EQ(parent.uniqueName_("note1"), "note5");
+    add(parent, "a");
+    parent.moveChildTo_(parent.childCount() - 1, 0);  // memo now stands at index 1
+    EXPECT_EQ(parent.uniqueName_("Memo"), walkedName(parent, "Memo"));
+    EXPECT_EQ(parent.uniqueName_("Memo"), "Memo_38");
+    parent.truncateChildren_(100);
+    EXPECT_EQ(parent.uniqueName_("memo"), walkedName(parent, "memo"));
+    for (std::size_t i = 0; i < parent.childCount(); ++i)
+        EXPECT_EQ(parent.getChild_(parent.nameAt(i)), parent.childAt(i)) << "index rebuilt";
+    parent.clear_();
+    EXPECT_EQ(parent.uniqueName_("memo"), "memo");
+}
+
+TEST(Lookup, LooseLookupTrimsButTheIndexDoesNot) {
+    TObjectParent parent;
+    add(parent, "work");
+    add(parent, " Work ");
+    EXPECT_EQ(parent.childCount(), 2u) << "names differing in blanks are distinct";
+    EXPECT_EQ(parent.getChild_(" work "), parent.childAt(1));
+    EXPECT_EQ(parent.findChild_("WORK  "), parent.childAt(0)) << "first trimmed match";
+    EXPECT_EQ(parent.findChild_("none"), nullptr);
 }
 
 TEST(Rename, OwnNameInOtherCaseChangesNothing) {
