@@ -1,6 +1,7 @@
 // The verbs of zel-tool. Each engine's verb lives in a file of its own; this
 // table is the one place that lists them.
 
+#include "cli/Search.h"
 #include "cli/Tool.h"
 
 namespace zel {
@@ -68,6 +69,9 @@ const std::vector<ToolVerb>& toolVerbs() {
          "  check FILE                parse FILE (and a memo file's holders) and report\n"
          "                            every markup error; exit status 1 when any\n",
          false, runCheck},
+        kGrepVerb,
+        kScanVerb,
+        kReplaceVerb,
     };
     return verbs;
 }

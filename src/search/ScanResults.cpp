@@ -12,9 +12,14 @@ void ScanResults::clear() {
 
 void ScanResults::add(const MemoNode* node, std::initializer_list<std::string_view> pieces) {
     const std::size_t start = text_.size();
-    for (std::string_view piece : pieces) text_.append(piece);
+    std::size_t head = 0;
+    for (std::string_view piece : pieces) {
+        head = text_.size() - start;
+        text_.append(piece);
+    }
     entries_.push_back({static_cast<std::uint64_t>(start), NodeRef(node),
-                        static_cast<std::uint32_t>(text_.size() - start)});
+                        static_cast<std::uint32_t>(text_.size() - start),
+                        static_cast<std::uint32_t>(head)});
 }
 
 std::string_view ScanResults::text(std::size_t row) const {

@@ -25,6 +25,10 @@ class ScanResults {
     // Appends one line made of `pieces`, referring to `node`.
     void add(const MemoNode* node, std::initializer_list<std::string_view> pieces);
     std::string_view text(std::size_t row) const;
+    // A line's last piece (the record line, the change, the node name of a
+    // Scan line) and what stands before it.
+    std::string_view tail(std::size_t row) const { return text(row).substr(entries_[row].head); }
+    std::string_view head(std::size_t row) const { return text(row).substr(0, entries_[row].head); }
     const NodeRef& nodeRef(std::size_t row) const { return entries_[row].node; }
     // The node of a line while it lives, else none.
     MemoNode* node(std::size_t row) const { return entries_[row].node.get(); }
@@ -39,6 +43,7 @@ class ScanResults {
         std::uint64_t offset;
         NodeRef node;
         std::uint32_t length;
+        std::uint32_t head;
     };
     std::string text_;
     std::vector<Entry> entries_;

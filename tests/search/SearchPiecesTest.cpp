@@ -57,6 +57,9 @@ TEST(ScanResults, OneStoreWithAReferencePerLine) {
     EXPECT_EQ(results.text(0), "h:a");
     EXPECT_EQ(results.text(1), "h b");
     EXPECT_EQ(results.text(2), "");
+    EXPECT_EQ(results.head(0), "h:");
+    EXPECT_EQ(results.tail(0), "a");
+    EXPECT_EQ(results.tail(2), "");
     EXPECT_EQ(results.textBytes(), 6u);
     holder.removeNode_(holder.at_(0));
     EXPECT_EQ(results.node(0), nullptr);

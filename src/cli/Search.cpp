@@ -1,0 +1,256 @@
+// grep, scan and replace: the search windows' three runs over the holders of a
+// document, listing the lines the windows list. Like grep, the exit status
+// tells whether anything matched: 0 when it did, 1 when not, 2 on trouble.
+
+#include "cli/Search.h"
+
+#include <ostream>
+
+#include "cli/Document.h"
+#include "cli/Facts.h"
+#include "model/HolderFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "search/HolderScan.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+
+namespace zel {
+
+namespace {
+
+constexpr int kMatched = 0;
+constexpr int kNoMatch = 1;
+constexpr int kTrouble = 2;
+
+struct SearchCall {
+    ScanKind kind = ScanKind::Scan;
+    std::string path;
+    ScanRequest request;
+    std::vector<std::string> holders;
+    bool save = false;
+};
+
+int trouble(const ToolOutput& io, std::string_view sjisMessage) {
+    io.fail(sjisMessage);
+    return kTrouble;
+}
+
+// A keyword as the model stores it. Typed as UTF-8, it must survive the
+// conversion whole: a character turned into "?" would make Replace rewrite
+// every "?" of the memo file.
+bool storedKeyword(const ToolOutput& io, const std::string& argument, std::string& keyword) {
+    if (io.raw) {
+        keyword = argument;
+        return true;
+    }
+    std::size_t replaced = 0;
+    keyword = utf8ToSjis(argument, &replaced);
+    return replaced == 0;
+}
+
+// 0 with `call` filled, else the exit status of the usage error.
+int parseCall(const ToolOutput& io, const std::vector<std::string>& args, SearchCall& call) {
+    VerbArguments split;
+    std::string error;
+    const bool replace = call.kind == ScanKind::Replace;
+    bool parsed =
+        replace ? splitVerbArguments(
+                      args,
+                      {"--ignore-case", "-i", "--name", "--memo", "--comment", "--field", "--save"},
+                      {"--holder"}, split, error)
+                : splitVerbArguments(
+                      args, {"--ignore-case", "-i", "--name", "--memo", "--comment", "--field"},
+                      {"--holder"}, split, error);
+    if (!parsed) {
+        io.usageError(error);
+        return kTrouble;
+    }
+    const std::size_t words = replace ? 3 : 2;
+    if (split.words.size() != words) {
+        io.usageError(std::string("wrong number of arguments for ") + (replace ? "replace"
+                                                                       : call.kind == ScanKind::Grep
+                                                                           ? "grep"
+                                                                           : "scan"));
+        return kTrouble;
+    }
+    call.path = io.stored(split.words[0]);
+    ScanRequest& request = call.request;
+    request.kind = call.kind;
+    if (!storedKeyword(io, split.words[1], request.keyword) ||
+        (replace && !storedKeyword(io, split.words[2], request.replacement)))
+        return trouble(io, "Failure: KeyWord cannot be held in Shift_JIS.");
+    if (request.keyword.empty()) return trouble(io, "KeyWord is Empty.");
+    request.ignoreCase = split.has("--ignore-case") || split.has("-i");
+    ScanSections& in = request.sections;
+    in = {split.has("--name"), split.has("--memo"), split.has("--comment"), split.has("--field")};
+    if (!in.name && !in.memo && !in.comment && !in.fields) in = {true, true, true, true};
+    request.severalHolders = true;
+    for (const std::string& name : split.all("--holder")) call.holders.push_back(io.stored(name));
+    call.save = split.has("--save");
+    return 0;
+}
+
+// Holders are read before the run; one that could not be read is searched
+// with what it holds (nothing), as the window does with a missing file.
+class ToolScanHost : public ScanHost {
+  public:
+    explicit ToolScanHost(const ToolOutput& io) : io_(io) {}
+    void loadHolder(MemoHolder&) override {}
+    void status(std::string_view) override {}
+    bool breakRequested() override { return false; }
+    void log(std::string_view text) override { io_.err << "zel-tool: " << io_.shown(text) << '\n'; }
+    void holderReplaced(MemoHolder&) override {}
+
+  private:
+    const ToolOutput& io_;
+};
+
+std::string holderNameOf(const MemoNode* node) {
+    const MemoBasic* holder = node ? node->enclosingRecord_() : nullptr;
+    return holder ? holder->getName_() : std::string();
+}
+
+// "holder:node:" less the holder and the colons.
+std::string_view nodeNameIn(std::string_view head, std::size_t holderLength) {
+    if (head.size() < holderLength + 2) return {};
+    return head.substr(holderLength + 1, head.size() - holderLength - 2);
+}
+
+// A record grep line: "Name:" + name, or label ":" hit ":" line ": " text.
+Json grepJson(std::string_view holder, std::string_view node, std::string_view line) {
+    Json entry{{"holder", jsonText(holder)}, {"node", jsonText(node)}};
+    const std::size_t label = line.find(':');
+    const std::string_view section = line.substr(0, label);
+    std::string_view rest = line.substr(label + 1);
+    entry["section"] = lowerText(section);
+    if (section == "Name") {
+        entry["hit"] = nullptr;
+        entry["line"] = nullptr;
+        entry["text"] = jsonText(rest);
+        return entry;
+    }
+    const std::size_t hitEnd = rest.find(':');
+    entry["hit"] = std::stoll(std::string(rest.substr(0, hitEnd)));
+    rest.remove_prefix(hitEnd + 1);
+    const std::size_t numberEnd = rest.find(": ");
+    entry["line"] = std::stoll(trimText(rest.substr(0, numberEnd)));
+    entry["text"] = jsonText(rest.substr(numberEnd + 2));
+    return entry;
+}
+
+Json entriesJson(ScanKind kind, const ScanResults& results) {
+    Json all = Json::array();
+    for (std::size_t row = 0; row < results.size(); ++row) {
+        const std::string holder = holderNameOf(results.node(row));
+        if (kind == ScanKind::Scan) {
+            all.push_back({{"holder", jsonText(holder)}, {"node", jsonText(results.tail(row))}});
+            continue;
+        }
+        const std::string_view node = nodeNameIn(results.head(row), holder.size());
+        if (kind == ScanKind::Grep)
+            all.push_back(grepJson(holder, node, results.tail(row)));
+        else
+            all.push_back({{"holder", jsonText(holder)},
+                           {"node", jsonText(node)},
+                           {"change", jsonText(results.tail(row))}});
+    }
+    return all;
+}
+
+int saveChanged(const ToolOutput& io, Document& document, const std::vector<std::string>& changed) {
+    std::string error;
+    if (document.kind == FileKind::Container) {
+        if (document.file.writeContainer_(document.path) < 0)
+            return trouble(io, document.file.lastError());
+        io.err << "Saved " << io.shown(document.path) << '\n';
+        return kMatched;
+    }
+    for (const std::string& name : changed) {
+        MemoHolder& holder = *document.file.holderByName_(name);
+        const std::string target = holderSource(document, holder);
+        if (saveHolderFile_(holder, target, &error) < 0) return trouble(io, error);
+        holder.changed = false;
+        io.err << "Saved " << io.shown(target) << '\n';
+    }
+    return kMatched;
+}
+
+int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKind kind) {
+    SearchCall call;
+    call.kind = kind;
+    if (int bad = parseCall(io, args, call)) return bad;
+    Document document;
+    std::string error;
+    if (openDocument(call.path, document, error) != 0) return trouble(io, error);
+    for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
+    if (call.save && !document.problems.empty())
+        return trouble(io, "Nothing written: " + call.path + " could not be read completely");
+    if (call.holders.empty()) {
+        HolderList holders;
+        for (const auto& [name, holder] : document.file.listHolders_(holders))
+            call.holders.push_back(name);
+    }
+    for (const std::string& name : call.holders)
+        if (!document.file.holderByName_(name))
+            return trouble(io, "No holder named " + name + " in " + call.path);
+
+    ToolScanHost host(io);
+    ScanResults results;
+    const ScanOutcome outcome = runScan(document.file, call.holders, call.request, host, results);
+    if (io.json) {
+        io.out << entriesJson(kind, results).dump(2) << '\n';
+    } else {
+        for (std::size_t row = 0; row < results.size(); ++row)
+            io.out << io.shown(results.text(row)) << '\n';
+    }
+    if (kind == ScanKind::Replace && !outcome.changedHolders.empty()) {
+        if (!call.save) {
+            io.err << "Nothing written without --save\n";
+        } else if (int failed = saveChanged(io, document, outcome.changedHolders)) {
+            return failed;
+        }
+    }
+    return results.empty() ? kNoMatch : kMatched;
+}
+
+int runGrep(const ToolOutput& io, const std::vector<std::string>& args) {
+    return runSearch(io, args, ScanKind::Grep);
+}
+int runScanVerb(const ToolOutput& io, const std::vector<std::string>& args) {
+    return runSearch(io, args, ScanKind::Scan);
+}
+int runReplace(const ToolOutput& io, const std::vector<std::string>& args) {
+    return runSearch(io, args, ScanKind::Replace);
+}
+
+}  // namespace
+
+const ToolVerb kGrepVerb{
+    "grep",
+    "  grep FILE KEYWORD          every line of the holders' nodes that holds\n"
+    "                            KEYWORD, as holder:node:Memo:000001:      3: text\n"
+    "    --holder NAME           only these holders (repeatable; default all)\n"
+    "    --name --memo --comment --field\n"
+    "                            only these parts of the nodes (default all)\n"
+    "    -i, --ignore-case       letters match in either case\n"
+    "                            exit status: 0 matched, 1 no match, 2 trouble\n",
+    true, runGrep};
+
+const ToolVerb kScanVerb{
+    "scan",
+    "  scan FILE KEYWORD          the nodes that hold KEYWORD, as \"holder node\"\n"
+    "                            (options and exit status as for grep)\n",
+    true, runScanVerb};
+
+const ToolVerb kReplaceVerb{
+    "replace",
+    "  replace FILE KEYWORD REPLACEMENT\n"
+    "                            replace KEYWORD in the nodes and list each change\n"
+    "                            (options and exit status as for grep); read-only\n"
+    "                            holders and nodes stay; writes the changed\n"
+    "                            holders only with --save, and nothing when a\n"
+    "                            holder could not be read\n",
+    true, runReplace};
+
+}  // namespace zel
