@@ -54,6 +54,35 @@ IoResult readFile(std::string_view path, std::string& bytes) {
     return IoResult::success();
 }
 
+FileReader::FileReader(std::string_view path) : path_(path) {
+    fd_ = ::open(toOsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) status_ = errnoFailure("Could not open", path, errno);
+}
+
+FileReader::~FileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+IoResult FileReader::read(std::string& chunk, std::size_t most) {
+    chunk.clear();
+    if (!status_) return status_;
+    chunk.resize(most);
+    std::size_t filled = 0;
+    while (filled < most) {
+        ssize_t n = ::read(fd_, chunk.data() + filled, most - filled);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            chunk.clear();
+            status_ = errnoFailure("Could not read", path_, errno);
+            return status_;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    chunk.resize(filled);
+    return status_;
+}
+
 bool fileExists(std::string_view path) {
     auto st = statOf(path);
     return st && S_ISREG(st->st_mode);

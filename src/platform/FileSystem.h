@@ -15,6 +15,25 @@ namespace zel {
 
 IoResult readFile(std::string_view path, std::string& bytes);
 
+// Reads a file piece by piece, for files too large to hold twice.
+class FileReader {
+  public:
+    explicit FileReader(std::string_view path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Opening failed, or the first read error.
+    const IoResult& status() const { return status_; }
+    // Replaces `chunk` with up to `most` next bytes; empty at the end.
+    IoResult read(std::string& chunk, std::size_t most);
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+    IoResult status_;
+};
+
 // A regular file (links followed).
 bool fileExists(std::string_view path);
 bool dirExists(std::string_view path);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <map>
 #include <random>
 
 #include "platform/FileSystem.h"
@@ -45,29 +46,99 @@ TEST(Compression, InflatingIsBoundedByTheLimitAndTheRatio) {
     EXPECT_TRUE(inflateBytes(compressed, plain, 10000));
     IoResult refused = inflateBytes(compressed, plain, 9999);
     EXPECT_FALSE(refused);
-    EXPECT_NE(refused.message.find("9999"), std::string::npos) << refused.message;
+    EXPECT_EQ(refused.message.rfind("Refused to decompress: ", 0), 0u) << refused.message;
     EXPECT_TRUE(plain.empty());
 
-    // Two megabytes of zeros shrink to about two kilobytes: more than a
-    // thousandfold, which no memo text reaches and a hostile file would.
+    // Below the size from which the ratio counts, any ratio passes: a small
+    // holder of a thousand equal records is no bomb.
     ASSERT_TRUE(deflateBytes(std::string(2 << 20, '\0'), compressed));
-    ASSERT_GT(compressed.size() * kMaxInflateRatio, 1u << 20);
-    ASSERT_LT(compressed.size() * kMaxInflateRatio, 2u << 20);
-    refused = inflateBytes(compressed, plain);
+    EXPECT_TRUE(inflateBytes(compressed, plain));
+    InflateLimits strict;
+    strict.ratioFrom = 1 << 20;
+    refused = inflateBytes(compressed, plain, strict);
     EXPECT_FALSE(refused);
-    EXPECT_NE(refused.message.find("1000 times"), std::string::npos) << refused.message;
+    EXPECT_NE(refused.message.find("200 times"), std::string::npos) << refused.message;
+
+    // Text that grows like memo text passes the ratio at any size.
+    const std::string text = std::string(1 << 20, 'x') + noise(3 << 20);
+    ASSERT_TRUE(deflateBytes(text, compressed));
+    EXPECT_TRUE(inflateBytes(compressed, plain, strict));
+    EXPECT_EQ(plain, text);
 }
 
-TEST(Compression, DamagedStreamsAreErrorsNotData) {
-    std::string compressed, plain;
-    ASSERT_TRUE(deflateBytes(noise(5000), compressed));
-    EXPECT_FALSE(inflateBytes(compressed.substr(0, compressed.size() / 2), plain));
-    EXPECT_TRUE(plain.empty());
+TEST(Compression, ABombIsRefusedOnceTheLimitIsReachedNotAtItsEnd) {
+    std::string bomb;
+    ASSERT_TRUE(deflateBytes(std::string(std::size_t{64} << 20, '\0'), bomb));
+    InflateLimits limits;
+    limits.ratioFrom = 1 << 20;
+    std::uint64_t delivered = 0;
+    Inflater inflater([&](std::string_view piece) { return delivered += piece.size(), true; },
+                      limits);
+    IoResult refused = inflater.feed(bomb);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.message.rfind("Refused to decompress: ", 0), 0u) << refused.message;
+    EXPECT_LE(inflater.produced(), limits.ratioFrom + (1 << 20)) << "stopped near the limit";
+    EXPECT_LE(delivered, inflater.produced());
+    EXPECT_FALSE(inflater.feed(bomb)) << "a failed stream stays failed";
+}
+
+TEST(Compression, StreamsInPiecesGiveTheWholeAndTellWhyTheyFail) {
+    const std::string plain = std::string(300000, 'y') + noise(3 << 20);
+    std::string compressed;
+    ASSERT_TRUE(deflateBytes(plain, compressed));
+    std::string out;
+    Inflater inflater([&](std::string_view piece) { return out.append(piece), true; });
+    std::mt19937 random(3);
+    for (std::size_t at = 0; at < compressed.size();) {
+        std::size_t size = std::min<std::size_t>(compressed.size() - at, 1 + random() % 70000);
+        ASSERT_TRUE(inflater.feed(std::string_view(compressed).substr(at, size)));
+        at += size;
+    }
+    ASSERT_TRUE(inflater.finish());
+    EXPECT_TRUE(inflater.ended());
+    EXPECT_EQ(out, plain);
+
+    Inflater cut([](std::string_view) { return true; });
+    EXPECT_TRUE(cut.feed(std::string_view(compressed).substr(0, compressed.size() - 9)));
+    IoResult early = cut.finish();
+    EXPECT_NE(early.message.find("the compressed data ends early"), std::string::npos);
+    std::string whole;
+    EXPECT_NE(inflateBytes(compressed.substr(0, compressed.size() - 9), whole)
+                  .message.find("the compressed data ends early"),
+              std::string::npos);
     std::string flipped = compressed;
-    flipped[flipped.size() / 2] ^= 0x55;
-    EXPECT_FALSE(inflateBytes(flipped, plain));
-    EXPECT_FALSE(inflateBytes("not compressed at all", plain));
-    EXPECT_FALSE(inflateBytes("", plain));
+    flipped[2] ^= 0x7F;
+    EXPECT_NE(inflateBytes(flipped, whole).message.find("damaged"), std::string::npos);
+
+    test::TempFolder dir;
+    ASSERT_TRUE(writeFileSafely(dir.path("a.z"), compressed));
+    int pieces = 0;
+    IoResult stopped = inflateFile(dir.path("a.z"), [&](std::string_view) { return ++pieces < 3; });
+    EXPECT_FALSE(stopped);
+    EXPECT_EQ(pieces, 3) << "a sink that says stop is not asked again";
+    EXPECT_NE(stopped.message.find("a.z"), std::string::npos);
+}
+
+TEST(Compression, LimitsComeFromTheSettingsWithDefaultsForWhatIsMissingOrBad) {
+    std::map<std::string, std::string, std::less<>> ini = {
+        {"InflateLimitMB", "\"512\""}, {"InflateMaxRatio", " 50"}, {"InflateRatioFromMB", "x"}};
+    auto value = [&](std::string_view key) {
+        auto found = ini.find(key);
+        return found == ini.end() ? std::string() : found->second;
+    };
+    InflateLimits limits = inflateLimitsFromSettings(value);
+    EXPECT_EQ(limits.maxBytes, std::uint64_t{512} << 20);
+    EXPECT_EQ(limits.maxRatio, 50u);
+    EXPECT_EQ(limits.ratioFrom, InflateLimits{}.ratioFrom);
+
+    const InflateLimits before = inflateLimits();
+    setInflateLimits({100, 0, 0});
+    EXPECT_EQ(inflateLimits().maxBytes, 100u);
+    EXPECT_EQ(inflateLimits().maxRatio, kMaxInflateRatio) << "zero means the default";
+    std::string compressed, plain;
+    ASSERT_TRUE(deflateBytes(std::string(101, 'a'), compressed));
+    EXPECT_FALSE(inflateBytes(compressed, plain)) << "the process-wide limit applies";
+    setInflateLimits(before);
 }
 
 TEST(Compression, CompressedFilesGoThroughTheSafeWriter) {
