@@ -1,5 +1,6 @@
 #include "platform/SafeFileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,7 +9,11 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
 #include <random>
+#include <set>
 
 #include "platform/OsPath.h"
 
@@ -16,14 +21,31 @@ namespace zel {
 namespace {
 
 constexpr std::size_t kBufferLimit = 1 << 16;
+// Room left in a file name for the temporary suffix.
+constexpr std::size_t kLongestEmbeddedName = 160;
+constexpr std::string_view kTempEnd = ".tmp";
+constexpr std::string_view kJournalStart = ".zel-journal.";
+constexpr std::string_view kJournalEnd = ".log";
 
-// A link is written through, so the link stays and its target gets the bytes.
-std::string resolveTarget(const std::string& os) {
-    struct stat st {};
-    if (::lstat(os.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return os;
-    char resolved[PATH_MAX];
-    if (::realpath(os.c_str(), resolved)) return resolved;
-    return os;
+WriteFaultHook& faultHook() {
+    static WriteFaultHook hook;
+    return hook;
+}
+
+// True when a test asked this step to fail; errno then says how.
+bool injected(WriteStep step) {
+    if (!faultHook() || !faultHook()(step)) return false;
+    errno = step == WriteStep::Write ? ENOSPC : EIO;
+    return true;
+}
+
+// A process over its file-size limit gets SIGXFSZ, which ends it without a
+// word; ignored, the write fails with EFBIG and is reported like a full disk.
+// A handler someone installed is left alone.
+void ignoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
 }
 
 std::string folderOf(const std::string& os) {
@@ -33,14 +55,70 @@ std::string folderOf(const std::string& os) {
     return os.substr(0, slash);
 }
 
-// Created with the usual mode for new files (the umask applies), under a name
-// nobody else picks.
-int createTemporary(const std::string& prefix, std::string& tempOs) {
-    static std::atomic<unsigned> counter{0};
+std::string nameOf(const std::string& os) {
+    return os.substr(os.rfind('/') + 1);
+}
+
+std::string realPath(const std::string& os) {
+    char resolved[PATH_MAX];
+    return ::realpath(os.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
+bool isLink(const std::string& os) {
+    struct stat st {};
+    return ::lstat(os.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The file a write replaces. A link is written through, so the link stays and
+// its target gets the bytes; for names from content only when that target is
+// in the link's own folder.
+IoResult resolveTarget(const std::string& os, LinkPolicy links, std::string_view path,
+                       std::string& target) {
+    target = os;
+    if (!isLink(os)) return IoResult::success();
+    std::string resolved = realPath(os);
+    if (links == LinkPolicy::Follow) {
+        if (!resolved.empty()) target = resolved;
+        return IoResult::success();
+    }
+    const std::string folder = realPath(folderOf(os));
+    if (resolved.empty() || folder.empty() || folderOf(resolved) != folder) {
+        return IoResult::failure("Refused to write " + std::string(path) +
+                                 ": it is a symbolic link that leads out of its folder");
+    }
+    target = resolved;
+    return IoResult::success();
+}
+
+unsigned processSeed() {
     static const unsigned seed = std::random_device{}();
+    return seed;
+}
+
+// "<pid>-<seed>-<counter>": nobody else picks it, and a later run can tell
+// whether the process that made it still lives.
+std::string uniqueStamp() {
+    static std::atomic<unsigned> counter{0};
+    return std::to_string(::getpid()) + "-" + std::to_string(processSeed()) + "-" +
+           std::to_string(counter++);
+}
+
+// A long name is cut (at a character boundary) so that the temporary name
+// still fits the file system.
+std::string embeddedName(std::string name) {
+    if (name.size() <= kLongestEmbeddedName) return name;
+    std::size_t cut = kLongestEmbeddedName;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+    return name;
+}
+
+// Created with the usual mode for new files (the umask applies).
+int createTemporary(const std::string& folder, const std::string& name, std::string& tempOs) {
+    if (injected(WriteStep::Create)) return -1;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempOs = prefix + std::to_string(::getpid()) + "-" + std::to_string(seed) + "-" +
-                 std::to_string(counter++) + ".tmp";
+        tempOs = (folder == "/" ? "" : folder) + "/." + embeddedName(name) + "." + uniqueStamp() +
+                 std::string(kTempEnd);
         int fd = ::open(tempOs.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -66,6 +144,7 @@ bool lockedByOthers(const std::string& targetOs) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
+        if (injected(WriteStep::Write)) return false;
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -76,9 +155,14 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool syncFile(int fd) {
+    return !injected(WriteStep::Sync) && ::fsync(fd) == 0;
+}
+
 // Some file systems cannot sync a folder; that is no reason to call a
 // completed replacement a failure.
 bool syncFolder(const std::string& folder) {
+    if (injected(WriteStep::SyncFolder)) return false;
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
@@ -86,17 +170,118 @@ bool syncFolder(const std::string& folder) {
     return ok;
 }
 
+bool renameFile(const std::string& from, const std::string& to) {
+    return !injected(WriteStep::Rename) && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The process id in a name of ours (".<name>.<pid>-<seed>-<n><end>"), or 0.
+pid_t ownerOf(std::string_view name, std::string_view end) {
+    if (name.size() <= end.size() || name.substr(name.size() - end.size()) != end) return 0;
+    name.remove_suffix(end.size());
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return 0;
+    std::string_view stamp = name.substr(dot + 1);
+    int dashes = 0;
+    for (char c : stamp) {
+        if (c == '-')
+            ++dashes;
+        else if (c < '0' || c > '9')
+            return 0;
+    }
+    if (dashes != 2) return 0;
+    long pid = std::strtol(std::string(stamp.substr(0, stamp.find('-'))).c_str(), nullptr, 10);
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool alive(pid_t pid) {
+    return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+bool readWhole(const std::string& os, std::string& bytes) {
+    int fd = ::open(os.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, n);
+    ::close(fd);
+    return n == 0;
+}
+
+// A journal lists the renames of one set as "temp\0target\0" pairs of plain
+// names in its folder. Only a rename a temporary file was made for is done,
+// so a planted journal can do no more than the dead run would have.
+void finishJournal(const std::string& folder, const std::string& journal) {
+    std::string bytes;
+    if (!readWhole(folder + "/" + journal, bytes)) return;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t mid = bytes.find('\0', at);
+        if (mid == std::string::npos) break;
+        std::size_t end = bytes.find('\0', mid + 1);
+        if (end == std::string::npos) break;
+        const std::string temp = bytes.substr(at, mid - at);
+        const std::string target = bytes.substr(mid + 1, end - mid - 1);
+        at = end + 1;
+        const bool plain = temp.find('/') == std::string::npos &&
+                           target.find('/') == std::string::npos && !target.empty();
+        const bool madeForIt =
+            temp.rfind("." + embeddedName(target) + ".", 0) == 0 && ownerOf(temp, kTempEnd) != 0;
+        if (plain && madeForIt)
+            ::rename((folder + "/" + temp).c_str(), (folder + "/" + target).c_str());
+    }
+    syncFolder(folder);
+    ::unlink((folder + "/" + journal).c_str());
+}
+
+void tidyFolder(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> journals, stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (name.empty() || name[0] != '.') continue;
+        if (name.rfind(kJournalStart, 0) == 0) {
+            if (pid_t pid = ownerOf(name, kJournalEnd); pid && !alive(pid))
+                journals.emplace_back(name);
+        }
+        if (pid_t pid = ownerOf(name, kTempEnd); pid && !alive(pid)) stale.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const auto& journal : journals) finishJournal(folder, journal);
+    for (const auto& name : stale) ::unlink((folder + "/" + name).c_str());
+}
+
+// Once per folder and process: a folder is tidied before its first write.
+void tidyOnce(const std::string& folder) {
+    static std::mutex guard;
+    static std::set<std::string> tidied;
+    {
+        std::lock_guard lock(guard);
+        if (!tidied.insert(folder).second) return;
+    }
+    tidyFolder(folder);
+}
+
+std::string absolute(const std::string& os) {
+    if (!os.empty() && os.front() == '/') return os;
+    char cwd[PATH_MAX];
+    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + os : os;
+}
+
 }  // namespace
 
-SafeFileWriter::SafeFileWriter(std::string_view path) : path_(path) {
-    targetOs_ = resolveTarget(toOsPath(path));
-    std::string name = targetOs_.substr(targetOs_.rfind('/') + 1);
-    if (name.empty()) {
+SafeFileWriter::SafeFileWriter(std::string_view path, LinkPolicy links) : path_(path) {
+    ignoreFileSizeSignal();
+    const std::string os = toOsPath(path);
+    if (nameOf(os).empty()) {
         status_ = IoResult::failure("Could not write " + path_ + ": not a file name");
         return;
     }
-    std::string folder = folderOf(targetOs_);
-    fd_ = createTemporary((folder == "/" ? "" : folder) + "/." + name + ".", tempOs_);
+    status_ = resolveTarget(os, links, path_, targetOs_);
+    if (!status_) return;
+    const std::string folder = folderOf(targetOs_);
+    tidyOnce(absolute(folder));
+    fd_ = createTemporary(folder, nameOf(targetOs_), tempOs_);
     if (fd_ < 0) {
         status_ = errnoFailure("Could not write", path_, errno);
         tempOs_.clear();
@@ -151,35 +336,123 @@ IoResult SafeFileWriter::commitLocked(int& lockedFd) {
 }
 
 IoResult SafeFileWriter::replaceTarget(bool respectLocks, int& lockedFd) {
+    if (!prepare(respectLocks)) return status_;
+    return publish(lockedFd, true);
+}
+
+IoResult SafeFileWriter::prepare(bool respectLocks) {
     if (!status_) return status_;
     if (fd_ < 0) return fail(IoResult::failure("Could not write " + path_ + ": already written"));
     if (!flushBuffer()) return status_;
-    if (!keepPermissions(fd_, targetOs_) || ::fsync(fd_) != 0) {
+    if (!keepPermissions(fd_, targetOs_) || !syncFile(fd_)) {
         return fail(errnoFailure("Could not write", path_, errno));
     }
     if (respectLocks && lockedByOthers(targetOs_)) {
         return fail(IoResult::failure("Could not write " + path_ + ": locked by another program"));
     }
+    return status_;
+}
+
+IoResult SafeFileWriter::publish(int& lockedFd, bool syncFolderAfter) {
+    if (!status_) return status_;
     // Locked before it becomes visible, so a lock holder never loses the file.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         return fail(errnoFailure("Could not lock", path_, errno));
     }
-    if (::rename(tempOs_.c_str(), targetOs_.c_str()) != 0) {
+    if (!renameFile(tempOs_, targetOs_)) {
         return fail(errnoFailure("Could not replace", path_, errno));
     }
     tempOs_.clear();
     lockedFd = fd_;
     fd_ = -1;
-    if (!syncFolder(folderOf(targetOs_))) {
+    if (syncFolderAfter && !syncFolder(folderOf(targetOs_))) {
         status_ = errnoFailure("Written, but could not sync the folder of", path_, errno);
     }
     return status_;
 }
 
-IoResult writeFileSafely(std::string_view path, std::string_view bytes) {
-    SafeFileWriter writer(path);
+IoResult writeFileSafely(std::string_view path, std::string_view bytes, LinkPolicy links) {
+    SafeFileWriter writer(path, links);
     writer.append(bytes);
     return writer.commit();
+}
+
+SafeFileSet::~SafeFileSet() = default;
+
+SafeFileWriter& SafeFileSet::add(std::string_view path, LinkPolicy links) {
+    writers_.push_back(std::make_unique<SafeFileWriter>(path, links));
+    return *writers_.back();
+}
+
+IoResult SafeFileSet::status() const {
+    for (const auto& writer : writers_)
+        if (!writer->status()) return writer->status();
+    return IoResult::success();
+}
+
+IoResult SafeFileSet::commit() {
+    IoResult result = commitAll();
+    // A failed set leaves no temporary file behind; a done one has none left.
+    writers_.clear();
+    return result;
+}
+
+IoResult SafeFileSet::commitAll() {
+    if (IoResult bad = status(); !bad) return bad;
+    if (writers_.empty()) return IoResult::success();
+    const std::string folder = absolute(folderOf(writers_.front()->targetOs_));
+    for (const auto& writer : writers_) {
+        if (absolute(folderOf(writer->targetOs_)) != folder)
+            return IoResult::failure("Could not write " + writer->path_ +
+                                     ": the files of one set must share a folder");
+    }
+    for (const auto& writer : writers_)
+        if (!writer->prepare(true)) return writer->status();
+
+    // Every file is complete and synced; the journal makes the renames one step.
+    std::string pairs;
+    for (const auto& writer : writers_) {
+        pairs += nameOf(writer->tempOs_);
+        pairs += '\0';
+        pairs += nameOf(writer->targetOs_);
+        pairs += '\0';
+    }
+    const std::string stamp = uniqueStamp();
+    const std::string journal = folder + "/" + std::string(kJournalStart) + stamp;
+    const std::string journalTemp = journal + std::string(kTempEnd);
+    const std::string journalDone = journal + std::string(kJournalEnd);
+    int fd = ::open(journalTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    bool recorded = fd >= 0 && writeAll(fd, pairs) && syncFile(fd);
+    if (fd >= 0) ::close(fd);
+    recorded = recorded && renameFile(journalTemp, journalDone) && syncFolder(folder);
+    if (!recorded) {
+        IoResult failure = errnoFailure("Could not write", fromOsPath(journalDone), errno);
+        ::unlink(journalTemp.c_str());
+        ::unlink(journalDone.c_str());
+        return failure;
+    }
+    IoResult result;
+    for (const auto& writer : writers_) {
+        int lockedFd = -1;
+        IoResult published = writer->publish(lockedFd, false);
+        if (lockedFd >= 0) ::close(lockedFd);
+        // The journal stays for the renames still due; the next write here does them.
+        if (!published) return published;
+    }
+    if (!syncFolder(folder))
+        result = errnoFailure("Written, but could not sync", fromOsPath(folder), errno);
+    ::unlink(journalDone.c_str());
+    return result;
+}
+
+void tidyFolderOf(std::string_view path) {
+    tidyOnce(absolute(folderOf(toOsPath(path))));
+}
+
+WriteFaultHook setWriteFaultHook(WriteFaultHook hook) {
+    WriteFaultHook previous = std::move(faultHook());
+    faultHook() = std::move(hook);
+    return previous;
 }
 
 }  // namespace zel

@@ -4,17 +4,32 @@
 // and the folder is synced: a crash or a full disk leaves either the old file
 // or the new one, never a torn one. Until commit() succeeds the target is not
 // touched; a writer destroyed without commit removes its temporary file.
+// Temporary files left behind by a run that was killed are removed by the
+// next write into their folder. A size limit (ulimit -f) is a write error.
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/IoResult.h"
 
 namespace zel {
 
+// How a target that is a symbolic link is treated.
+enum class LinkPolicy {
+    // Written through: the link stays and what it points to gets the bytes
+    // (a file the user chose, opened through a link of their own).
+    Follow,
+    // For names that came from a file's content: written through only when
+    // the link leads to a file in the same folder, else refused.
+    StayInFolder,
+};
+
 class SafeFileWriter {
   public:
-    explicit SafeFileWriter(std::string_view path);
+    explicit SafeFileWriter(std::string_view path, LinkPolicy links = LinkPolicy::Follow);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -27,10 +42,14 @@ class SafeFileWriter {
 
   private:
     friend class FileLock;
+    friend class SafeFileSet;
     // As commit(), but the new file stays open under an exclusive lock taken
     // before it became visible, and its descriptor is handed to `lockedFd`.
     IoResult commitLocked(int& lockedFd);
     IoResult replaceTarget(bool respectLocks, int& lockedFd);
+    // The steps of a commit: everything up to the rename, then the rename.
+    IoResult prepare(bool respectLocks);
+    IoResult publish(int& lockedFd, bool syncFolderAfter);
     IoResult flushBuffer();
     IoResult fail(IoResult failure);
     void discard();
@@ -44,6 +63,44 @@ class SafeFileWriter {
 };
 
 // Writes `bytes` as the whole content of `path` through a SafeFileWriter.
-IoResult writeFileSafely(std::string_view path, std::string_view bytes);
+IoResult writeFileSafely(std::string_view path, std::string_view bytes,
+                         LinkPolicy links = LinkPolicy::Follow);
+
+// Several files of one folder replaced together: each is written to its own
+// temporary file, and only when every one of them is complete and synced are
+// they renamed into place. A failure before that leaves every old file as it
+// was. The renames are recorded first in a journal in the folder, so a run
+// killed among them is completed by the next write into that folder.
+class SafeFileSet {
+  public:
+    SafeFileSet() = default;
+    ~SafeFileSet();
+    SafeFileSet(const SafeFileSet&) = delete;
+    SafeFileSet& operator=(const SafeFileSet&) = delete;
+
+    // A writer for one more file; its failures are the set's failures.
+    SafeFileWriter& add(std::string_view path, LinkPolicy links = LinkPolicy::StayInFolder);
+    // The first failure of any file, else success.
+    IoResult status() const;
+    // Replaces every target, or none when any file failed (then the reason).
+    IoResult commit();
+
+  private:
+    IoResult commitAll();
+
+    std::vector<std::unique_ptr<SafeFileWriter>> writers_;
+};
+
+// Completes or removes what killed runs left in the folder of `path`:
+// journalled renames are finished, other temporary files removed. Writers do
+// this once per folder and process; readers may call it before they read.
+void tidyFolderOf(std::string_view path);
+
+// For tests: the steps of a save that can fail. A hook that answers true for
+// a step makes it fail as the system would (the disk full, an I/O error).
+enum class WriteStep { Create, Write, Sync, Rename, SyncFolder };
+using WriteFaultHook = std::function<bool(WriteStep)>;
+// Installs `hook` (empty: none) and yields the one it replaces.
+WriteFaultHook setWriteFaultHook(WriteFaultHook hook);
 
 }  // namespace zel

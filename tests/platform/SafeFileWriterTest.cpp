@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
 
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
@@ -104,6 +109,177 @@ TEST(SafeFileWriter, WritesThroughALinkAndKeepsIt) {
     ASSERT_TRUE(writeFileSafely(dir.path("link.txt"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.osPath("link.txt")));
     EXPECT_EQ(contentOf(dir.path("real.txt")), "new");
+}
+
+TEST(SafeFileWriter, NamesFromContentAreNotWrittenThroughLinksOutOfTheirFolder) {
+    test::TempFolder outside, dir;
+    ASSERT_TRUE(writeFileSafely(outside.path("victim.mxh"), "theirs"));
+    ASSERT_TRUE(writeFileSafely(dir.path("real.mxh"), "old"));
+    std::filesystem::create_symlink(outside.osPath("victim.mxh"), dir.osPath("out.mxh"));
+    std::filesystem::create_symlink(dir.osPath("real.mxh"), dir.osPath("in.mxh"));
+    std::filesystem::create_symlink(dir.osPath("gone.mxh"), dir.osPath("dangling.mxh"));
+
+    IoResult refused = writeFileSafely(dir.path("out.mxh"), "mine", LinkPolicy::StayInFolder);
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.message.find("symbolic link"), std::string::npos) << refused.message;
+    EXPECT_EQ(contentOf(outside.path("victim.mxh")), "theirs");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.osPath("out.mxh")));
+    EXPECT_FALSE(writeFileSafely(dir.path("dangling.mxh"), "x", LinkPolicy::StayInFolder));
+    EXPECT_FALSE(std::filesystem::exists(dir.osPath("gone.mxh")));
+
+    ASSERT_TRUE(writeFileSafely(dir.path("in.mxh"), "new", LinkPolicy::StayInFolder));
+    EXPECT_EQ(contentOf(dir.path("real.mxh")), "new");
+    ASSERT_TRUE(writeFileSafely(dir.path("out.mxh"), "chosen")) << "the user's own path";
+    EXPECT_EQ(contentOf(outside.path("victim.mxh")), "chosen");
+}
+
+// Each step of a save fails in turn: the old file stays whole and nothing
+// is left behind, except after the rename, when the new file is in place.
+TEST(SafeFileWriter, EveryFailingStepLeavesTheOldFileOrTheWholeNewOne) {
+    for (WriteStep step : {WriteStep::Create, WriteStep::Write, WriteStep::Sync, WriteStep::Rename,
+                           WriteStep::SyncFolder}) {
+        test::TempFolder dir;
+        const std::string path = dir.path("memo.mxh");
+        ASSERT_TRUE(writeFileSafely(path, "old"));
+        WriteFaultHook previous = setWriteFaultHook([step](WriteStep now) { return now == step; });
+        IoResult result = writeFileSafely(path, std::string(200000, 'n'));
+        setWriteFaultHook(previous);
+        EXPECT_FALSE(result) << static_cast<int>(step);
+        EXPECT_NE(result.message.find("memo.mxh"), std::string::npos) << result.message;
+        EXPECT_EQ(contentOf(path),
+                  step == WriteStep::SyncFolder ? std::string(200000, 'n') : "old");
+        EXPECT_EQ(entriesIn(dir), 1u);
+    }
+}
+
+// Without a handler of its own, a process over its file-size limit would be
+// killed by SIGXFSZ; the writer makes that an ordinary write error.
+TEST(SafeFileWriter, ASizeLimitIsAWriteErrorNotASilentKill) {
+    test::TempFolder dir;
+    const std::string path = dir.path("big.mxh");
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limited{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        IoResult result = writeFileSafely(path, std::string(1 << 20, 'x'));
+        ::_exit(!result && result.message.find("big.mxh") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.osPath("big.mxh")));
+    EXPECT_EQ(entriesIn(dir), 0u);
+}
+
+pid_t deadProcess() {
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Written behind the writer's back, as a killed run leaves them.
+void plant(const test::TempFolder& dir, const std::string& name, std::string_view bytes) {
+    std::ofstream(dir.osPath(name), std::ios::binary) << bytes;
+}
+
+TEST(SafeFileWriter, TheNextWriteCleansUpAfterAKilledRunAndFinishesItsJournal) {
+    test::TempFolder dir;
+    const std::string dead = std::to_string(deadProcess());
+    plant(dir, "a.mxh", "old a");
+    plant(dir, ".a.mxh." + dead + "-1-1.tmp", "new a");
+    plant(dir, "b.mxh", "old b");
+    plant(dir, ".b.mxh." + dead + "-1-2.tmp", "stale b");
+    plant(dir, ".c.mxh." + dead + "-1-3.tmp", "planted c");
+    const std::string live = ".d.mxh." + std::to_string(::getppid()) + "-1-4.tmp";
+    plant(dir, live, "someone is writing");
+    // The killed run had journalled a.mxh; it names c.mxh's temporary for
+    // b.mxh too, which no run would have made, so that rename is not done.
+    using namespace std::string_literals;
+    plant(dir, ".zel-journal." + dead + "-1-5.log",
+          ".a.mxh." + dead + "-1-1.tmp\0a.mxh\0"s + ".c.mxh." + dead + "-1-3.tmp\0b.mxh\0"s);
+
+    ASSERT_TRUE(writeFileSafely(dir.path("other.mxh"), "x"));
+    EXPECT_EQ(contentOf(dir.path("a.mxh")), "new a");
+    EXPECT_EQ(contentOf(dir.path("b.mxh")), "old b");
+    std::vector<FolderEntry> entries;
+    listFolder(dir.path(), entries);
+    std::set<std::string> names;
+    for (const auto& entry : entries) names.insert(entry.name);
+    EXPECT_EQ(names, (std::set<std::string>{"a.mxh", "b.mxh", "other.mxh", live}));
+}
+
+TEST(SafeFileSet, ReplacesAllFilesOrNone) {
+    test::TempFolder dir;
+    for (auto name : {"a.mxh", "b.mxh", "c.mxh"}) plant(dir, name, "old");
+    {
+        FileSizeLimit limit(100000);
+        SafeFileSet set;
+        set.add(dir.path("a.mxh")).append("new");
+        set.add(dir.path("b.mxh")).append("new");
+        set.add(dir.path("c.mxh")).append(std::string(200000, 'n'));  // the disk is full
+        EXPECT_FALSE(set.commit());
+    }
+    for (auto name : {"a.mxh", "b.mxh", "c.mxh"}) EXPECT_EQ(contentOf(dir.path(name)), "old");
+    EXPECT_EQ(entriesIn(dir), 3u);
+
+    for (WriteStep step : {WriteStep::Sync, WriteStep::Rename}) {
+        int calls = 0;
+        // The third file's sync, or the journal's rename, fails.
+        WriteFaultHook previous = setWriteFaultHook([&](WriteStep now) {
+            return now == step && ++calls == (step == WriteStep::Sync ? 3 : 1);
+        });
+        SafeFileSet set;
+        for (auto name : {"a.mxh", "b.mxh", "c.mxh"}) set.add(dir.path(name)).append("new");
+        EXPECT_FALSE(set.commit());
+        setWriteFaultHook(previous);
+        for (auto name : {"a.mxh", "b.mxh", "c.mxh"}) EXPECT_EQ(contentOf(dir.path(name)), "old");
+        EXPECT_EQ(entriesIn(dir), 3u);
+    }
+
+    SafeFileSet set;
+    for (auto name : {"a.mxh", "b.mxh", "c.mxh", "d.mxh"}) set.add(dir.path(name)).append(name);
+    ASSERT_TRUE(set.commit());
+    for (auto name : {"a.mxh", "b.mxh", "c.mxh", "d.mxh"})
+        EXPECT_EQ(contentOf(dir.path(name)), name);
+    EXPECT_EQ(entriesIn(dir), 4u) << "no journal or temporary file stays";
+}
+
+// A run killed at any moment leaves each set whole: all files of one
+// generation, once the next write has finished what the journal recorded.
+TEST(SafeFileSet, AKilledRunLeavesNoMixedSet) {
+    std::mt19937 random(12);
+    for (int round = 0; round < 12; ++round) {
+        test::TempFolder dir;
+        const std::vector<std::string> names{"a.mxh", "b.mxh", "c.mxh", "index.mxa"};
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int generation = 0;; ++generation) {
+                SafeFileSet set;
+                for (const auto& name : names)
+                    set.add(dir.path(name))
+                        .append(std::to_string(generation) + std::string(20000, '.'));
+                if (!set.commit()) ::_exit(1);
+            }
+        }
+        ::usleep(2000 + random() % 30000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        tidyFolderOf(dir.path("a.mxh"));
+        std::set<std::string> generations;
+        for (const auto& name : names) {
+            std::string bytes;
+            if (readFile(dir.path(name), bytes)) generations.insert(bytes);
+        }
+        EXPECT_LE(generations.size(), 1u) << "round " << round;
+        std::vector<FolderEntry> entries;
+        listFolder(dir.path(), entries);
+        EXPECT_LE(entries.size(), names.size()) << "round " << round;
+    }
 }
 
 TEST(FileLock, HoldsTheFileAgainstOthersAcrossItsOwnWrites) {
