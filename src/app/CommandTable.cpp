@@ -1,214 +1,325 @@
 #include "app/CommandTable.h"
 
 #include <algorithm>
+#include <concepts>
 #include <limits>
+#include <string>
+#include <unordered_map>
 
 #include "app/TFormMainScript.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 
 namespace {
 
+using Window = TFormMainScript;
+
 // Sizes beyond the range of a command's result read as the largest one.
-int sizeResult(long long size) {
-    return static_cast<int>(std::min<long long>(size, std::numeric_limits<int>::max()));
+int toResult(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
+long long numberOf(std::string_view argument) {
+    return readInteger(argument).value_or(0);
+}
+
+// The entry of a built command; the argument kind follows the member's signature.
+template <class R, class C>
+requires std::derived_from<Window, C> CommandEntry command(std::string_view name,
+                                                           std::string_view caption,
+                                                           R (C::*member)()) {
+    return {name, caption, CommandArgument::None,
+            [member](Window& w, std::string_view) { return toResult((w.*member)()); }};
+}
+
+template <class R, class C>
+requires std::derived_from<Window, C> CommandEntry command(std::string_view name,
+                                                           std::string_view caption,
+                                                           R (C::*member)(std::string_view)) {
+    return {name, caption, CommandArgument::Text,
+            [member](Window& w, std::string_view text) { return toResult((w.*member)(text)); }};
+}
+
+template <class R, class C, std::integral N>
+requires std::derived_from<Window, C> CommandEntry command(std::string_view name,
+                                                           std::string_view caption,
+                                                           R (C::*member)(N)) {
+    return {name, caption, CommandArgument::Number, [member](Window& w, std::string_view text) {
+                const long long value = numberOf(text);
+                const N bounded = static_cast<N>(std::clamp<long long>(
+                    value, std::numeric_limits<N>::min(), std::numeric_limits<N>::max()));
+                return toResult((w.*member)(bounded));
+            }};
+}
+
+// A command whose member is not built yet: its items stay disabled.
+CommandEntry pending(std::string_view name, std::string_view caption,
+                     CommandArgument argument = CommandArgument::None) {
+    return {name, caption, argument, {}};
 }
 
 }  // namespace
 
 const std::vector<CommandEntry>& commandTable() {
+    using A = CommandArgument;
     static const std::vector<CommandEntry> table = {
-        {"UINewNode", "New", [](TFormMainScript& w) { return w.UINewNode(); }},
-        {"UISaveHolderNoMSG", "Save(NoMessage)",
-         [](TFormMainScript& w) { return sizeResult(w.UISaveHolderNoMSG()); }},
-        {"UIShowReadWindow", "Read Window",
-         [](TFormMainScript& w) { return w.UIShowReadWindow(); }},
-        {"UIShowOtherWindow", "Other Window",
-         [](TFormMainScript& w) { return w.UIShowOtherWindow(); }},
-        {"Break", "Break", [](TFormMainScript& w) { return w.Break(); }},
-        {"Done", "Done", [](TFormMainScript& w) { return w.Done(); }},
-        {"UITerminate_", "Exit", [](TFormMainScript& w) { return w.UITerminate_(""); }},
-        {"UIExit", "&Exit", [](TFormMainScript& w) { return w.UIExit(); }},
-        {"UIExitAllYes", "Exit(All Yes)", [](TFormMainScript& w) { return w.UIExitAllYes(); }},
-        {"UIShowVersion", "Version", [](TFormMainScript& w) { return w.UIShowVersion(); }},
-        {"UIShowLog", "Log", [](TFormMainScript& w) { return w.UIShowLog(); }},
-        {"UIShowAbout", "About", [](TFormMainScript& w) { return w.UIShowAbout(); }},
-        {"UIOpenMXA", "&Open File", [](TFormMainScript& w) { return w.UIOpenMXA(); }},
-        {"UIOpenURL", "Open URL", [](TFormMainScript& w) { return w.UIOpenURL(); }},
-        {"UINewFile", "New", [](TFormMainScript& w) { return w.UINewFile(); }},
-        {"UISaveFileWithMSG", "&Save(Message)",
-         [](TFormMainScript& w) { return sizeResult(w.UISaveFileWithMSG()); }},
-        {"UISaveFileWithoutMSG", "Save(No Message)",
-         [](TFormMainScript& w) { return sizeResult(w.UISaveFileWithoutMSG()); }},
-        {"UISaveAsMXA", "Save &As MXA",
-         [](TFormMainScript& w) { return sizeResult(w.saveAsMemoFile_(".mxa")); }},
-        {"UISaveAsMAZ", "Save As MAZ",
-         [](TFormMainScript& w) { return sizeResult(w.saveAsMemoFile_(".maz")); }},
-        {"UISaveAllHolders", "Save All Holders",
-         [](TFormMainScript& w) { return w.UISaveAllHolders(); }},
-        {"UIExplorerMemoFile", "Explorer",
-         [](TFormMainScript& w) { return w.UIExplorerMemoFile(); }},
-        {"UIPrinterSetup", "Printer Setup", [](TFormMainScript& w) { return w.UIPrinterSetup(); }},
-        {"UIHardcopy", "Hardcopy", [](TFormMainScript& w) { return w.UIHardcopy(); }},
-        {"UIOpenHolder", "&Open", [](TFormMainScript& w) { return w.UIOpenHolder(); }},
-        {"UIOpenCSV", "Open CSV", [](TFormMainScript& w) { return w.UIOpenCSV(); }},
-        {"UICSV2Holder", "CSV->Holder", [](TFormMainScript& w) { return w.UICSV2Holder(); }},
-        {"UISaveHolderWithMSG", "&Save(Message)",
-         [](TFormMainScript& w) { return sizeResult(w.UISaveHolderWithMSG()); }},
-        {"UISaveAsMXH", "MXH(.mxh)",
-         [](TFormMainScript& w) { return sizeResult(w.saveAsHolder_(".mxh")); }},
-        {"UISaveAsMHZ", "MHZ(.mhz)",
-         [](TFormMainScript& w) { return sizeResult(w.saveAsHolder_(".mhz")); }},
-        {"UIRenameHolder", "Rename", [](TFormMainScript& w) { return w.UIRenameHolder(); }},
-        {"UIRenameHolderOther", "Rename other",
-         [](TFormMainScript& w) { return w.UIRenameHolderOther(); }},
-        {"UIDeleteHolder", "Delete", [](TFormMainScript& w) { return w.UIDeleteHolder(); }},
-        {"UICopyHolder", "Copy", [](TFormMainScript& w) { return w.UICopyHolder(); }},
-        {"UINodesYear", "Any Year", [](TFormMainScript& w) { return w.UINodesYear(); }},
-        {"UINodesNextYear", "Next Year", [](TFormMainScript& w) { return w.UINodesNextYear(); }},
-        {"UINodesThisMonth", "This Month", [](TFormMainScript& w) { return w.UINodesThisMonth(); }},
-        {"UINodesNextMonth", "Next Month", [](TFormMainScript& w) { return w.UINodesNextMonth(); }},
-        {"UINodesMonth", "Any Month", [](TFormMainScript& w) { return w.UINodesMonth(); }},
-        {"UINodesThisWeek", "This Week", [](TFormMainScript& w) { return w.UINodesThisWeek(); }},
-        {"UINodesNextWeek", "Next Week", [](TFormMainScript& w) { return w.UINodesNextWeek(); }},
-        {"UINodesPrevWeek", "Prev Week", [](TFormMainScript& w) { return w.UINodesPrevWeek(); }},
-        {"UINumberNodes", "Numbers", [](TFormMainScript& w) { return w.UINumberNodes(); }},
-        {"UINumbers10", "001-010", [](TFormMainScript& w) { return w.UINumbers10(); }},
-        {"UINumbers100", "001-100", [](TFormMainScript& w) { return w.UINumbers100(); }},
-        {"UINumbersPlus10", "+10", [](TFormMainScript& w) { return w.UINumbersPlus10(); }},
-        {"UIClone", "Clone", [](TFormMainScript& w) { return w.UIClone_(1); }},
-        {"UIDeleteMemoNode", "Delete", [](TFormMainScript& w) { return w.UIDeleteMemoNode(); }},
-        {"UISetQuery", "Set Query", [](TFormMainScript& w) { return w.UISetQuery(); }},
-        {"UIJumpQuery", "Jump Query", [](TFormMainScript& w) { return w.UIJumpQuery(); }},
-        {"UIToggleNodeReadOnly", "ReadOnly",
-         [](TFormMainScript& w) { return w.UIToggleNodeReadOnly(); }},
-        {"UICopyNodeName", "Copy Name", [](TFormMainScript& w) { return w.UICopyNodeName(); }},
-        {"UIFieldToName", "Field->Name", [](TFormMainScript& w) { return w.UIFieldToName(); }},
-        {"UIFont", "Font", [](TFormMainScript& w) { return w.UIFont(); }},
-        {"UIFontSizeInc", "FontSize+", [](TFormMainScript& w) { return w.UIFontSizeInc(); }},
-        {"UIFontSizeDec", "FontSize-", [](TFormMainScript& w) { return w.UIFontSizeDec(); }},
-        {"UIMarkAll", "Mark ALL", [](TFormMainScript& w) { return w.UIMarkAll(); }},
-        {"UIUnMarkAll",
-         "UnMark\x81\x40"
-         "ALL",
-         [](TFormMainScript& w) { return w.UIUnMarkAll(); }},
-        {"UIReverseMarks", "Reverse", [](TFormMainScript& w) { return w.UIReverseMarks(); }},
-        {"UIDeleteMarkNodes", "Delete", [](TFormMainScript& w) { return w.UIDeleteMarkNodes(); }},
-        {"UICopyMarksTo", "Copy To", [](TFormMainScript& w) { return w.UICopyMarksTo(); }},
-        {"UIMoveMarksTo", "Move To", [](TFormMainScript& w) { return w.UIMoveMarksTo(); }},
-        {"UIMoveMarksToSelf", "Move To Self",
-         [](TFormMainScript& w) { return w.UIMoveMarksToSelf(); }},
-        {"UIAddHeadAny", "(Anything)", [](TFormMainScript& w) { return w.UIAddHeadAny(); }},
-        {"UIAddTailAny", "(Anything)", [](TFormMainScript& w) { return w.UIAddTailAny(); }},
-        {"UIDelHeadAny", "Any", [](TFormMainScript& w) { return w.UIDelHeadAny(); }},
-        {"UIRemoveEmptyLine", "Remove Empty Line",
-         [](TFormMainScript& w) { return w.UIRemoveEmptyLine(); }},
-        {"UISortSEL", "Sort", [](TFormMainScript& w) { return w.UISortSEL(); }},
-        {"UIReverseSEL", "Reverse", [](TFormMainScript& w) { return w.UIReverseSEL(); }},
-        {"UISetNumberSELAuto", "Auto", [](TFormMainScript& w) { return w.UISetNumberSELAuto(); }},
-        {"UIOneLine", "OneLine", [](TFormMainScript& w) { return w.UIOneLine(); }},
-        {"UILFSEL", ",LF", [](TFormMainScript& w) { return w.UILFSEL(); }},
-        {"UIAddName", "Add Name", [](TFormMainScript& w) { return w.UIAddName(); }},
-        {"UIAddNamePlus", "Add Name+", [](TFormMainScript& w) { return w.UIAddNamePlus(); }},
-        {"UIReplaceName", "Replace Name", [](TFormMainScript& w) { return w.UIReplaceName(); }},
-        {"UISortMemo", "Sort", [](TFormMainScript& w) { return w.UISortMemo(); }},
-        {"UINumberMemo", "Number", [](TFormMainScript& w) { return w.UINumberMemo(); }},
-        {"UINoDupMemo", "NoDup", [](TFormMainScript& w) { return w.UINoDupMemo(); }},
-        {"UIMarkDupMemo", "Mark Dup", [](TFormMainScript& w) { return w.UIMarkDupMemo(); }},
-        {"UITrimSEL", "trim", [](TFormMainScript& w) { return w.UITrimSEL(); }},
-        {"UITagWordListSEL", "TAGWordList",
-         [](TFormMainScript& w) { return w.UITagWordListSEL(); }},
-        {"UIStatus2SEL", "StatusBar", [](TFormMainScript& w) { return w.UIStatus2SEL(); }},
-        {"UIClearMemo", "Clear", [](TFormMainScript& w) { return w.UIClearMemo(); }},
-        {"UICountWords", "Count Word", [](TFormMainScript& w) { return w.UICountWords(); }},
-        {"UISaveNodeAs", "Save As", [](TFormMainScript& w) { return w.UISaveNodeAs(); }},
-        {"UIReloadNode", "ReLoad", [](TFormMainScript& w) { return w.UIReloadNode(); }},
-        {"UIReloadMemoHolder", "ReLoad", [](TFormMainScript& w) { return w.UIReloadMemoHolder(); }},
-        {"UIReLoadEach", "ReLoad Each", [](TFormMainScript& w) { return w.UIReLoadEach(); }},
-        {"UINewNodeFile", "File", [](TFormMainScript& w) { return w.UINewNodeFile(); }},
-        {"UINewNodeImage", "Image", [](TFormMainScript& w) { return w.UINewNodeImage(); }},
-        {"UINewNodeImageScreen", "Image Screen",
-         [](TFormMainScript& w) { return w.UINewNodeImageScreen(); }},
-        {"UINewNodeURL", "URL", [](TFormMainScript& w) { return w.UINewNodeURL(); }},
-        {"UINewNodeURLDir", "URL(Directory)",
-         [](TFormMainScript& w) { return w.UINewNodeURLDir(); }},
-        {"UINewNodeURLFile", "URL(File)", [](TFormMainScript& w) { return w.UINewNodeURLFile(); }},
-        {"UINewNodePoser", "Poser", [](TFormMainScript& w) { return w.UINewNodePoser(); }},
-        {"UINewNodePoserLike", "PoserLike",
-         [](TFormMainScript& w) { return w.UINewNodePoserLike(); }},
-        {"UINewChild", "Text", [](TFormMainScript& w) { return w.UINewChild(); }},
-        {"UINewChildURL", "URL", [](TFormMainScript& w) { return w.UINewChildURL(); }},
-        {"UINewChildImage", "Image", [](TFormMainScript& w) { return w.UINewChildImage(); }},
-        {"UINewChildImageScreen", "Screen",
-         [](TFormMainScript& w) { return w.UINewChildImageScreen(); }},
-        {"UICloneNodeAndChild", "Clone",
-         [](TFormMainScript& w) { return w.UICloneNodeAndChild(); }},
-        {"UINewChildDumpText", "Bin->Text",
-         [](TFormMainScript& w) { return w.UINewChildDumpText(); }},
-        {"UINewChildDownloadeed", "URL->Download",
-         [](TFormMainScript& w) { return w.UINewChildDownloadeed(); }},
-        {"UINewChildCSV2HTML", "CSV->HTML",
-         [](TFormMainScript& w) { return w.UINewChildCSV2HTML(); }},
-        {"UISortMemoHolder", "Sort Name", [](TFormMainScript& w) { return w.UISortMemoHolder(); }},
-        {"UIReverseMemoHolder", "Reverse",
-         [](TFormMainScript& w) { return w.UIReverseMemoHolder(); }},
-        {"UIMoveNodeTop", "Top", [](TFormMainScript& w) { return w.UIMoveNodeTop(); }},
-        {"UIMoveNodeUp", "UP", [](TFormMainScript& w) { return w.UIMoveNodeUp(); }},
-        {"UIMoveNodeDown", "Down", [](TFormMainScript& w) { return w.UIMoveNodeDown(); }},
-        {"UIMoveNodeBottom", "Bottom", [](TFormMainScript& w) { return w.UIMoveNodeBottom(); }},
-        {"UIIndentNode", "->", [](TFormMainScript& w) { return w.UIIndentNode(); }},
-        {"UIOutdentNode", "<-", [](TFormMainScript& w) { return w.UIOutdentNode(); }},
-        {"UIListLevel0", "List Level=0", [](TFormMainScript& w) { return w.UIListLevel0(); }},
-        {"UIListLevel0Plus", "List Level=0+",
-         [](TFormMainScript& w) { return w.UIListLevel0Plus(); }},
-        {"UIExpandAll", "Expand All", [](TFormMainScript& w) { return w.UIExpandAll(); }},
-        {"UIUnexpand", "Unexpand", [](TFormMainScript& w) { return w.UIUnexpand(); }},
-        {"UIUpdateLevel", "Update Level", [](TFormMainScript& w) { return w.UIUpdateLevel(); }},
-        {"UIListChild1", "List", [](TFormMainScript& w) { return w.UIListChild1(); }},
-        {"UIListChild", "List", [](TFormMainScript& w) { return w.UIListChild(); }},
-        {"UISortChild1", "Sort", [](TFormMainScript& w) { return w.UISortChild1(); }},
-        {"UIReverseChild1", "Reverse", [](TFormMainScript& w) { return w.UIReverseChild1(); }},
-        {"UIExtractFilenameChild1", "ExtractFilename",
-         [](TFormMainScript& w) { return w.UIExtractFilenameChild1(); }},
-        {"UINewRootNodeTV", "New RootNode", [](TFormMainScript& w) { return w.UINewRootNodeTV(); }},
-        {"UINewRootNode", "New RootNode", [](TFormMainScript& w) { return w.UINewRootNode(); }},
-        {"UINodesList2SEL", "All Nodes ", [](TFormMainScript& w) { return w.UINodesList2SEL(); }},
-        {"UIMarkList2Sel", "Mark Nodes", [](TFormMainScript& w) { return w.UIMarkList2Sel(); }},
-        {"UIHolderList2Sel", "Holders", [](TFormMainScript& w) { return w.UIHolderList2Sel(); }},
-        {"UIVersion2SEL", "Version", [](TFormMainScript& w) { return w.UIVersion2SEL(); }},
-        {"UIFileMXA2Sel", "File(MXA)", [](TFormMainScript& w) { return w.UIFileMXA2Sel(); }},
-        {"UICSV2Sel", "CSV", [](TFormMainScript& w) { return w.UICSV2Sel(); }},
-        {"UIMemoNode2NewNodes", "Memo->Current Holder",
-         [](TFormMainScript& w) { return w.UIMemoNode2NewNodes(); }},
-        {"UIMemoNode2Holder", "Memo->New Holder",
-         [](TFormMainScript& w) { return w.UIMemoNode2Holder(); }},
-        {"UIMakeListNameValue", "Name,Value",
-         [](TFormMainScript& w) { return w.UIMakeListNameValue(false); }},
-        {"UIMakeListValueName", "Value,Name",
-         [](TFormMainScript& w) { return w.UIMakeListNameValue(true); }},
-        {"UISetRelativePath", "Set Relative Path",
-         [](TFormMainScript& w) { return w.UISetRelativePath(); }},
-        {"UISetRelativePathHolder", "Set Relative Path",
-         [](TFormMainScript& w) { return w.UISetRelativePathHolder(); }},
-        {"UIExtractFilenameHolder", "ExtractFilename",
-         [](TFormMainScript& w) { return w.UIExtractFilenameHolder(); }},
-        {"UISetUpdate", "Set Update", [](TFormMainScript& w) { return w.UISetUpdate(); }},
-        {"UISetRelativepathChild1", "Set Relative Path",
-         [](TFormMainScript& w) { return w.UISetRelativepathChild1(); }},
-        {"UICheckHolder", "Check Holder", [](TFormMainScript& w) { return w.UICheckHolder(); }},
-        {"UISaveMarksEach", "Save Each Over",
-         [](TFormMainScript& w) { return w.UISaveMarksEach(); }},
-        {"UIMove1To", "Move1To", [](TFormMainScript& w) { return w.UIMove1To(); }},
-        {"UICopy1To", "Copy1To", [](TFormMainScript& w) { return w.UICopy1To(); }},
+        // Busy protocol and exit.
+        command("Break", "Break", &Window::Break),
+        command("Done", "Done", &Window::Done),
+        command("UITerminate_", "Exit", &Window::UITerminate_),
+        command("UIExit", "&Exit", &Window::UIExit),
+        command("UIExitAllYes", "Exit(All Yes)", &Window::UIExitAllYes),
+        command("UIShowVersion", "Version", &Window::UIShowVersion),
+        // Memo file ("&File").
+        command("UIOpenMXA", "&Open File", &Window::UIOpenMXA),
+        command("UIOpenURL", "Open URL", &Window::UIOpenURL),
+        command("UINewFile", "New", &Window::UINewFile),
+        command("UISaveFileWithMSG", "&Save(Message)", &Window::UISaveFileWithMSG),
+        command("UISaveFileWithoutMSG", "Save(No Message)", &Window::UISaveFileWithoutMSG),
+        command("saveAsMemoFile_", "Save &As MXA", &Window::saveAsMemoFile_),
+        command("UISaveAllHolders", "Save All Holders", &Window::UISaveAllHolders),
+        pending("UIShowPropatyMXA2", "Propaty"),
+        command("UIShowHolders", "Holders Propaty", &Window::UIShowHolders),
+        command("UIExplorerMemoFile", "Explorer", &Window::UIExplorerMemoFile),
+        command("UIPrinterSetup", "Printer Setup", &Window::UIPrinterSetup),
+        pending("UIPrintFormat", "Print Format"),
+        pending("UIPrintMemoNode", "&Print1"),
+        command("UIHardcopy", "Hardcopy", &Window::UIHardcopy),
+        // Holders ("[Holder]", the tab pop-up, the tool bar).
+        command("UIOpenHolder", "&Open", &Window::UIOpenHolder),
+        command("UIOpenCSV", "Open CSV", &Window::UIOpenCSV),
+        command("UICSV2Holder", "CSV->Holder", &Window::UICSV2Holder),
+        command("UINewHolder", "New", &Window::UINewHolder),
+        command("UINewHolderLeft", "New Left", &Window::UINewHolderLeft),
+        command("UINewHolderRight", "New Right", &Window::UINewHolderRight),
+        command("UIMoveHolderRight", "->", &Window::UIMoveHolderRight),
+        command("UIMoveHolderLeft", "<-", &Window::UIMoveHolderLeft),
+        command("UISaveHolderWithMSG", "&Save(Message)", &Window::UISaveHolderWithMSG),
+        command("UISaveHolderNoMSG", "Save(NoMessage)", &Window::UISaveHolderNoMSG),
+        command("saveAsHolder_", "MXH(.mxh)", &Window::saveAsHolder_),
+        pending("UIShowHolderPropaty", "&Propaty"),
+        command("UIRenameHolder", "Rename", &Window::UIRenameHolder),
+        command("UIRenameHolderOther", "Rename other", &Window::UIRenameHolderOther),
+        command("UIDeleteHolder", "Delete", &Window::UIDeleteHolder),
+        command("UICopyHolder", "Copy", &Window::UICopyHolder),
+        pending("UIExplorerMemoHolder", "Explorer"),
+        pending("UIEditAllMemoNode", "Edit All MemoNode"),
+        command("UISortMemoHolder", "Sort Name", &Window::UISortMemoHolder),
+        command("UISortField", "Sort Field", &Window::UISortField),
+        command("UIReverseMemoHolder", "Reverse", &Window::UIReverseMemoHolder),
+        command("UIGroupTree", "Group Tree", &Window::UIGroupTree),
+        command("UIFieldToName", "Field->Name", &Window::UIFieldToName),
+        command("UISetUpdate", "Set Update", &Window::UISetUpdate),
+        command("UIReloadMemoHolder", "ReLoad", &Window::UIReloadMemoHolder),
+        pending("UISaveHolderHTML", "HTML"),
+        pending("UISaveHolderListHTML", "HTML List"),
+        pending("UISaveHolderHTMLCalendar", "HTML Calendar"),
+        pending("UIReciveMail", "Recive Mail"),
+        command("UISetRelativePathHolder", "Set Relative Path", &Window::UISetRelativePathHolder),
+        command("UIExtractFilenameHolder", "ExtractFilename", &Window::UIExtractFilenameHolder),
+        command("UIReLoadEach", "ReLoad Each", &Window::UIReLoadEach),
+        pending("UIShowFormSaveEach_", "Show FormSaveEach", A::Number),
+        pending("UIPrintsHolder", "Prints"),
+        pending("UIShowHolderFields", "Fields"),
+        command("UIChangeCheckListBox", "CheckListBox", &Window::UIChangeCheckListBox),
+        command("UIChangeTreeView", "TreeView", &Window::UIChangeTreeView),
+        command("UIChangeListView", "ListView", &Window::UIChangeListView),
+        // Marks ("MarkNode").
+        command("UIMarkAll", "Mark ALL", &Window::UIMarkAll),
+        command("UIUnMarkAll",
+                "UnMark\x81\x40"
+                "ALL",
+                &Window::UIUnMarkAll),
+        command("UIReverseMarks", "Reverse", &Window::UIReverseMarks),
+        command("UIDeleteMarkNodes", "Delete", &Window::UIDeleteMarkNodes),
+        command("UICopyMarksTo", "Copy To", &Window::UICopyMarksTo),
+        command("UIMoveMarksTo", "Move To", &Window::UIMoveMarksTo),
+        command("UIMoveMarksToSelf", "Move To Self", &Window::UIMoveMarksToSelf),
+        pending("UIPrintsMarkNode", "Prints"),
+        command("UISaveMarksEach", "Save Each Over", &Window::UISaveMarksEach),
+        // The current node ("[MemoNode]").
+        command("UINewNode", "New", &Window::UINewNode),
+        pending("UIRenameNode", "Rename"),
+        command("UIClone_", "Clone", &Window::UIClone_),
+        command("UICopy1To", "Copy1To", &Window::UICopy1To),
+        command("UIMove1To", "Move1To", &Window::UIMove1To),
+        command("UIDeleteMemoNode", "Delete", &Window::UIDeleteMemoNode),
+        command("UISaveNodeAs", "Save As", &Window::UISaveNodeAs),
+        pending("UIExplorerFilename", "Explorer Filename"),
+        pending("UIExplorerLink", "Explorer Link"),
+        pending("UIOpenFilename", "Open Filename"),
+        pending("UIOpenLink", "Open Link"),
+        pending("UIShowField", "Field2"),
+        pending("UISaveMemoNodeHTML", "HTML"),
+        pending("UISendMail", "Send Mail"),
+        command("UISetRelativePath", "Set Relative Path", &Window::UISetRelativePath),
+        command("UIReloadNode", "ReLoad", &Window::UIReloadNode),
+        pending("UIExecuteMemoNode", "Execute"),
+        pending("UIShowScanMemoNode", "Scan"),
+        command("UIShowReadWindow", "Read Window", &Window::UIShowReadWindow),
+        command("UIShowOtherWindow", "Other Window", &Window::UIShowOtherWindow),
+        command("UIToggleNodeReadOnly", "ReadOnly", &Window::UIToggleNodeReadOnly),
+        command("UIClearMemo", "Clear", &Window::UIClearMemo),
+        command("UICountWords", "Count Word", &Window::UICountWords),
+        command("UISortMemo", "Sort", &Window::UISortMemo),
+        command("UINumberMemo", "Number", &Window::UINumberMemo),
+        command("UINoDupMemo", "NoDup", &Window::UINoDupMemo),
+        command("UIMarkDupMemo", "Mark Dup", &Window::UIMarkDupMemo),
+        pending("UIMemo2WB", "->Web Browser"),
+        pending("UIEvalMemo", "Eval"),
+        command("UINothing", "", &Window::UINothing),
+        // New nodes ("NewNode", the tool bar, the pop-ups).
+        command("UINewNodeFile", "File", &Window::UINewNodeFile),
+        command("UINewNodeImage", "Image", &Window::UINewNodeImage),
+        command("UINewNodeImageScreen", "Image Screen", &Window::UINewNodeImageScreen),
+        command("UINewNodeURL", "URL", &Window::UINewNodeURL),
+        command("UINewNodeURLDir", "URL(Directory)", &Window::UINewNodeURLDir),
+        command("UINewNodeURLFile", "URL(File)", &Window::UINewNodeURLFile),
+        command("UINewNodePoser", "Poser", &Window::UINewNodePoser),
+        command("UINewNodePoserLike", "PoserLike", &Window::UINewNodePoserLike),
+        command("UIMemoNode2NewNodes", "Memo->Current Holder", &Window::UIMemoNode2NewNodes),
+        command("UIMemoNode2Holder", "Memo->New Holder", &Window::UIMemoNode2Holder),
+        command("UINumbersPlus10", "+10", &Window::UINumbersPlus10),
+        command("UINumbers10", "001-010", &Window::UINumbers10),
+        command("UINumbers100", "001-100", &Window::UINumbers100),
+        command("UINumberNodes", "Numbers", &Window::UINumberNodes),
+        command("UINodesThisWeek", "This Week", &Window::UINodesThisWeek),
+        command("UINodesNextWeek", "Next Week", &Window::UINodesNextWeek),
+        command("UINodesPrevWeek", "Prev Week", &Window::UINodesPrevWeek),
+        command("UINodesThisMonth", "This Month", &Window::UINodesThisMonth),
+        command("UINodesNextMonth", "Next Month", &Window::UINodesNextMonth),
+        command("UINodesMonth", "Any Month", &Window::UINodesMonth),
+        command("UINodesYear", "Any Year", &Window::UINodesYear),
+        command("UINodesNextYear", "Next Year", &Window::UINodesNextYear),
+        // Text tools and generated text ("[MarkWord]").
+        command("UITrimSEL", "trim", &Window::UITrimSEL),
+        command("UIAddHeadSEL_", "Add Head", &Window::UIAddHeadSEL_),
+        command("UIAddHeadAny", "(Anything)", &Window::UIAddHeadAny),
+        command("UIAddTailSEL_", "Add Tail", &Window::UIAddTailSEL_),
+        command("UIAddTailAny", "(Anything)", &Window::UIAddTailAny),
+        command("UIDelHeadSEL_", "DEL Head", &Window::UIDelHeadSEL_),
+        command("UIDelHeadAny", "Any", &Window::UIDelHeadAny),
+        command("UILFSEL", ",LF", &Window::UILFSEL),
+        command("UIOneLine", "OneLine", &Window::UIOneLine),
+        command("UISortSEL", "Sort", &Window::UISortSEL),
+        command("UIReverseSEL", "Reverse", &Window::UIReverseSEL),
+        command("UISetNumberSELAuto", "Auto", &Window::UISetNumberSELAuto),
+        command("UISetNumberSEL_", "Set Number", &Window::UISetNumberSEL_),
+        command("UIRemoveEmptyLine", "Remove Empty Line", &Window::UIRemoveEmptyLine),
+        command("UIAddName", "Add Name", &Window::UIAddName),
+        command("UIAddNamePlus", "Add Name+", &Window::UIAddNamePlus),
+        command("UIReplaceName", "Replace Name", &Window::UIReplaceName),
+        command("UIStatus2SEL", "StatusBar", &Window::UIStatus2SEL),
+        command("UINodesList2SEL", "All Nodes ", &Window::UINodesList2SEL),
+        command("UIMarkList2Sel", "Mark Nodes", &Window::UIMarkList2Sel),
+        command("UIHolderList2Sel", "Holders", &Window::UIHolderList2Sel),
+        command("UIFieldsList2Sel", "Fields", &Window::UIFieldsList2Sel),
+        pending("UIFunctionList2Sel", "PPADefine"),
+        command("UIMakeListNameValue", "Name,Value", &Window::UIMakeListNameValue),
+        command("UIVersion2SEL", "Version", &Window::UIVersion2SEL),
+        command("UIFileMXA2Sel", "File(MXA)", &Window::UIFileMXA2Sel),
+        command("UICSV2Sel", "CSV", &Window::UICSV2Sel),
+        command("UICheckHolder", "Check Holder", &Window::UICheckHolder),
+        command("UITagWordListSEL", "TAGWordList", &Window::UITagWordListSEL),
+        pending("UISel2WB", "->Web Browser"),
+        pending("UIEvalSEL", "Eval"),
+        // "Jump" and the other placeholders of the menus.
+        command("UINotImplemented", "", &Window::UINotImplemented),
+        // "Scan".
+        pending("UIShowScanMemoHolders", "Holders"),
+        pending("UIShowScanMemoHolder", "Holder"),
+        pending("UIShowScanField", "Field"),
+        // The window ("[Form]", "Window", "[Install]", "&Help").
+        pending("UIShowApplicationPropaty", "Propaty"),
+        command("UISizePos_", "Size&&Pos", &Window::UISizePos_),
+        command("UIFont", "Font", &Window::UIFont),
+        command("UIFontSizeInc", "FontSize+", &Window::UIFontSizeInc),
+        command("UIFontSizeDec", "FontSize-", &Window::UIFontSizeDec),
+        command("UIToggleCommentBox", "Comment", &Window::UIToggleCommentBox),
+        command("UIToggleFieldsBox", "Field", &Window::UIToggleFieldsBox),
+        pending("UIOpenCalc", "Calc"),
+        pending("UIOpenCmd", "cmd.exe"),
+        command("UIShowLog", "Log", &Window::UIShowLog),
+        pending("UIShowFileList", "FileList"),
+        pending("UIShowFormWB", "Web Browser"),
+        pending("UIAssociate", "Associate \"mxa\", \"maz\""),
+        pending("UIUnassociate", "Unassociate"),
+        pending("UIMakeShortCutLink", "Make ShortCutLink"),
+        pending("UIOpenIniFile", "Open ini file"),
+        pending("UIShowManualInternet", "Manual(Internet J)"),
+        command("UIShowAbout", "About", &Window::UIShowAbout),
+        pending("UIOpenCurrentDir", "CurrentDir"),
+        pending("UIOpenExeFileDir", "ExeFileDir"),
+        // The tool bar's "UP" and "DOWN".
+        command("UIChangeCurrentNodePre", "UP", &Window::UIChangeCurrentNodePre),
+        command("UIChangeCurrentNodeNext", "DOWN", &Window::UIChangeCurrentNodeNext),
+        // The holder view's pop-ups.
+        command("UISetQuery", "Set Query", &Window::UISetQuery),
+        command("UIJumpQuery", "Jump Query", &Window::UIJumpQuery),
+        command("UICopyNodeName", "Copy Name", &Window::UICopyNodeName),
+        command("UINewChild", "Text", &Window::UINewChild),
+        command("UINewChildURL", "URL", &Window::UINewChildURL),
+        command("UINewChildImage", "Image", &Window::UINewChildImage),
+        command("UINewChildImageScreen", "Screen", &Window::UINewChildImageScreen),
+        command("UICloneNodeAndChild", "Clone", &Window::UICloneNodeAndChild),
+        command("UINewChildDumpText", "Bin->Text", &Window::UINewChildDumpText),
+        command("UINewChildDownloadeed", "URL->Download", &Window::UINewChildDownloadeed),
+        command("UINewChildCSV2HTML", "CSV->HTML", &Window::UINewChildCSV2HTML),
+        pending("UINewChildExecuted", "Execute"),
+        pending("UINewChildGrep5", "Grep", A::Text),
+        command("UIMoveNodeTop", "Top", &Window::UIMoveNodeTop),
+        command("UIMoveNodeUp", "UP", &Window::UIMoveNodeUp),
+        command("UIMoveNodeDown", "Down", &Window::UIMoveNodeDown),
+        command("UIMoveNodeBottom", "Bottom", &Window::UIMoveNodeBottom),
+        command("UIIndentNode", "->", &Window::UIIndentNode),
+        command("UIOutdentNode", "<-", &Window::UIOutdentNode),
+        command("UIListLevel0", "List Level=0", &Window::UIListLevel0),
+        command("UIListLevel0Plus", "List Level=0+", &Window::UIListLevel0Plus),
+        command("UIExpandAll", "Expand All", &Window::UIExpandAll),
+        command("UIUnexpand", "Unexpand", &Window::UIUnexpand),
+        command("UIUpdateLevel", "Update Level", &Window::UIUpdateLevel),
+        command("UIListChild1", "List", &Window::UIListChild1),
+        command("UIListChild", "List", &Window::UIListChild),
+        command("UISortChild1", "Sort", &Window::UISortChild1),
+        command("UIReverseChild1", "Reverse", &Window::UIReverseChild1),
+        command("UISetRelativepathChild1", "Set Relative Path", &Window::UISetRelativepathChild1),
+        command("UIExtractFilenameChild1", "ExtractFilename", &Window::UIExtractFilenameChild1),
+        command("UINewRootNodeTV", "New RootNode", &Window::UINewRootNodeTV),
+        command("UINewRootNode", "New RootNode", &Window::UINewRootNode),
     };
     return table;
 }
 
 const CommandEntry* findCommand(std::string_view name) {
-    for (const CommandEntry& entry : commandTable()) {
-        if (entry.name == name) return &entry;
+    static const auto index = [] {
+        std::unordered_map<std::string_view, const CommandEntry*> byName;
+        for (const CommandEntry& entry : commandTable()) byName.emplace(entry.name, &entry);
+        return byName;
+    }();
+    const auto found = index.find(name);
+    return found == index.end() ? nullptr : found->second;
+}
+
+bool isCommandBuilt(std::string_view name) {
+    const CommandEntry* entry = findCommand(name);
+    return entry && entry->built();
+}
+
+int runCommand(TFormMainScript& window, std::string_view name, std::string_view argument) {
+    const CommandEntry* entry = findCommand(name);
+    if (!entry) return kUnknownCommand;
+    if (!entry->built()) {
+        window.notImplemented_(name);
+        return kCommandNotBuilt;
     }
-    return nullptr;
+    if (entry->argument == CommandArgument::Number && !readInteger(argument)) {
+        window.messageDoing_("ERROR: " + std::string(name) + " needs a number, not \"" +
+                             std::string(argument) + "\"");
+        return kBadCommandArgument;
+    }
+    return entry->run(window, argument);
 }
 
 }  // namespace zel

@@ -4,12 +4,10 @@
 // through the window's public operations and carries the tab commands.
 
 #include <QSplitter>
-#include <functional>
 #include <memory>
 
 #include "views/HolderFrameHost.h"
 #include "views/HolderTabs.h"
-#include "views/TFormHolders.h"
 #include "views/TFrameMemoHolder.h"
 
 namespace zel {
@@ -32,23 +30,9 @@ class MainHolderView : public HolderFrameHost {
     // After the current node or the holder list changed.
     void refresh();
 
-    // Tab commands.
-    int UINewHolder();
-    int UINewHolderLeft();
-    int UINewHolderRight();
-    int UIMoveHolderRight();
-    int UIMoveHolderLeft();
-    int UIShowHolders();
-    // The list-mode items of the main menu.
-    int UIChangeCheckListBox();
-    int UIChangeTreeView();
-    int UIChangeListView();
     // The shown holder in the mode a ModeNodesMngr value names (the check
     // list for any other), also in the middle of a command.
     void showListMode(std::string_view mode);
-
-    // The clone command of the command layer, once it is there.
-    std::function<int(int)> cloneCommand;
 
     // HolderFrameHost.
     MemoFile* memoFile() const override;
@@ -68,23 +52,16 @@ class MainHolderView : public HolderFrameHost {
     void messageBox(std::string_view text) override;
     bool inputQuery(std::string_view caption, std::string_view prompt, std::string& value) override;
     std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
-    int UIClone_(int count) override;
-    int popupCommand(std::string_view menu, std::string_view path) override;
+    int runCommand(std::string_view name, std::string_view argument) override;
+    bool hasCommand(std::string_view name) const override;
 
   private:
-    // A command of the command layer by name; "Still not implemented" for one
-    // not built yet.
-    int runCommand(std::string_view name);
     void tabChosen(MemoHolder* holder);
-    int newHolderAt(int position, std::string_view announce, bool namedInDone);
-    int moveCurrentHolder(int delta);
-    int changeMode(int (TFrameMemoHolder::*change)(), std::string_view status);
 
     TFormMainBase0007& window_;
     QSplitter* area_;
     TFrameMemoHolder* frame_;
     HolderTabs* tabs_;
-    TFormHolders* holdersWindow_ = nullptr;
 };
 
 }  // namespace zel

@@ -116,6 +116,16 @@ int TFormMainScript::UICSV2Sel() {
     return static_cast<int>(lines.size());
 }
 
+int TFormMainScript::UIFieldsList2Sel() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    startDoing_("UIFieldsList2Sel");
+    std::vector<std::string> keys;
+    const int count = getCurHolder()->collectFieldKeys_(keys);
+    writeIntoSelection(keys);
+    doneDoing();
+    return count;
+}
+
 int TFormMainScript::UICheckHolder() {
     if (nowDoing() || !nodeEditor()) return -1;
     std::vector<std::string> lines;

@@ -1,40 +1,250 @@
 #include "app/TFormMainMenu.h"
 
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <map>
 
 #include "app/CommandTable.h"
+#include "app/NodeEditor.h"
+#include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "text/TextHelpers.h"
 #include "text/Values.h"
+#include "views/MemoHolderUI.h"
+#include "views/TFrameMemoNode.h"
 #include "views/ViewText.h"
 
 namespace zel {
 
+namespace {
+
+constexpr const char* kCommandProperty = "zelCommand";
+constexpr const char* kArgumentProperty = "zelArgument";
+constexpr const char* kBuiltProperty = "zelBuilt";
+
+// Tool bar buttons the UI read-only switch disables.
+constexpr std::string_view kNewNodeButtons[] = {"UINewNode", "UINewNodeURL", "UINewNodeImage"};
+
+bool isBuilt(const MenuItem& item) {
+    return isCommandBuilt(item.command) && (item.then.empty() || isCommandBuilt(item.then));
+}
+
+void tagControl(QObject* control, std::string_view command, std::string_view argument, bool built) {
+    control->setProperty(kCommandProperty, toQt(command));
+    control->setProperty(kArgumentProperty, toQt(argument));
+    control->setProperty(kBuiltProperty, built);
+}
+
+bool isTaggedBuilt(const QObject* control) {
+    return control->property(kBuiltProperty).toBool();
+}
+
+}  // namespace
+
+std::string commandOf(const QObject* control) {
+    return fromQt(control->property(kCommandProperty).toString());
+}
+
+std::string argumentOf(const QObject* control) {
+    return fromQt(control->property(kArgumentProperty).toString());
+}
+
 TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMainScript(parent) {
+    buildMainMenus();
     buildToolPanel();
     buildStatusBar();
 }
+
+// --- Menus ----------------------------------------------------------------------
+
+int TFormMainMenu::runMenuItem(const MenuItem& item) {
+    int result = runCommand(*this, item.command, item.argument);
+    if (!item.then.empty()) result = runCommand(*this, item.then);
+    return result;
+}
+
+std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<MenuItem>& items,
+                                               std::string_view prefix, bool refuseWhileBusy) {
+    std::vector<QAction*> made;
+    std::map<std::string, QMenu*, std::less<>> submenus;
+    std::map<std::string, QActionGroup*, std::less<>> radioGroups;
+    // The menu a path's parent names, made where it first appears.
+    auto menuFor = [&](std::string_view parent) {
+        QMenu* at = menu;
+        std::string walked;
+        std::size_t start = 0;
+        while (start < parent.size()) {
+            const std::size_t slash = parent.find('/', start);
+            const std::string_view caption = parent.substr(
+                start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
+            walked += std::string(caption) + "/";
+            auto found = submenus.find(walked);
+            if (found == submenus.end())
+                found = submenus.emplace(walked, at->addMenu(toQt(caption))).first;
+            at = found->second;
+            start = slash == std::string_view::npos ? parent.size() : slash + 1;
+        }
+        return at;
+    };
+    for (const MenuItem& item : items) {
+        std::string_view path = item.path;
+        if (!prefix.empty()) {
+            if (!path.starts_with(prefix) || path.size() <= prefix.size() ||
+                path[prefix.size()] != '/')
+                continue;
+            path.remove_prefix(prefix.size() + 1);
+        }
+        QMenu* at = menuFor(parentPath(path));
+        if (item.kind == MenuItemKind::Separator) {
+            made.push_back(at->addSeparator());
+            continue;
+        }
+        QAction* action = at->addAction(toQt(itemCaption(path)));
+        const bool built = isBuilt(item);
+        tagControl(action, item.command, item.argument, built);
+        action->setEnabled(built);
+        if (item.kind == MenuItemKind::Check || item.kind == MenuItemKind::Radio)
+            action->setCheckable(true);
+        if (item.kind == MenuItemKind::Radio) {
+            QActionGroup*& group = radioGroups[std::string(parentPath(path))];
+            if (!group) group = new QActionGroup(at);
+            group->addAction(action);
+        }
+        connect(action, &QAction::triggered, this, [this, item = &item, action, refuseWhileBusy] {
+            if (refuseWhileBusy && nowDoing()) return;
+            const int result = runMenuItem(*item);
+            // A check item shows the state its command left.
+            if (item->command == "UIToggleNodeReadOnly") {
+                MemoNode* node = getCurMemoNode();
+                action->setChecked(node && node->isReadOnly_());
+            } else if (item->kind == MenuItemKind::Check && result >= 0) {
+                action->setChecked(result > 0);
+            } else if (item->kind == MenuItemKind::Radio) {
+                checkListModeItem();
+            }
+        });
+        made.push_back(action);
+    }
+    return made;
+}
+
+void TFormMainMenu::buildMainMenus() {
+    std::vector<std::string_view> titles;
+    for (const MenuItem& item : mainMenuMap()) {
+        const std::string_view title = item.path.substr(0, item.path.find('/'));
+        if (std::find(titles.begin(), titles.end(), title) == titles.end()) titles.push_back(title);
+    }
+    for (std::string_view title : titles) {
+        QMenu* menu = menuBar()->addMenu(toQt(title));
+        buildMenu(menu, mainMenuMap(), title);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { prepareMenu(menu); });
+    }
+    if (QAction* mode = menuAction("[Holder]/CheckListBox")) mode->setChecked(true);
+    for (const char* box : {"[Form]/Comment", "[Form]/Field"})
+        if (QAction* item = menuAction(box)) item->setChecked(true);
+}
+
+QMenu* TFormMainMenu::mainMenu(std::string_view caption) const {
+    for (QAction* action : menuBar()->actions())
+        if (action->menu() && action->text() == toQt(caption)) return action->menu();
+    return nullptr;
+}
+
+QAction* TFormMainMenu::menuAction(std::string_view path) const {
+    QList<QAction*> level = menuBar()->actions();
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = path.find('/', start);
+        const bool last = slash == std::string_view::npos;
+        const QString caption =
+            toQt(path.substr(start, last ? std::string_view::npos : slash - start));
+        QAction* found = nullptr;
+        for (QAction* action : level)
+            if (!action->isSeparator() && action->text() == caption) found = action;
+        if (!found || last) return found;
+        if (!found->menu()) return nullptr;
+        level = found->menu()->actions();
+        start = slash + 1;
+    }
+}
+
+void TFormMainMenu::prepareMenu(QMenu* menu) {
+    const bool busy = nowDoing();
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        action->setEnabled(!busy && (action->menu() || isTaggedBuilt(action)));
+    }
+    if (!getCurHolder()) return;
+    if (menu == mainMenu("[Holder]")) checkListModeItem();
+    if (menu == mainMenu("[MemoNode]")) prepareMemoNodeMenu(menu);
+    if (menu == mainMenu("[Form]")) prepareFormMenu(menu);
+}
+
+void TFormMainMenu::prepareMemoNodeMenu(QMenu*) {
+    QAction* readOnly = menuAction("[MemoNode]/ReadOnly");
+    if (!readOnly) return;
+    MemoNode* node = getCurMemoNode();
+    readOnly->setChecked(node && node->isReadOnly_());
+    // Shown again as soon as the holder may be written.
+    readOnly->setVisible(!getCurHolder()->isReadOnlyEffective_());
+}
+
+void TFormMainMenu::prepareFormMenu(QMenu*) {
+    NodeEditor* editor = nodeEditor();
+    TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
+    if (!frame || !hasHolderView()) return;
+    if (QAction* item = menuAction("[Form]/Field")) item->setChecked(frame->isFieldsOpen());
+    if (QAction* item = menuAction("[Form]/Comment")) item->setChecked(frame->isCommentOpen());
+}
+
+void TFormMainMenu::checkListModeItem(const MemoHolder* shown) {
+    const auto* holder = dynamic_cast<const MemoHolderUI*>(shown ? shown : getCurHolder());
+    if (!holder) return;
+    // The mode as stored carries its quotes; the unquoted mode is compared.
+    if (QAction* item = menuAction("[Holder]/" + holder->modeInForce_())) item->setChecked(true);
+}
+
+// --- Tool bar -----------------------------------------------------------------------
 
 void TFormMainMenu::buildToolPanel() {
     Panel_Tool = new QWidget(this);
     Panel_Tool->setAutoFillBackground(true);
     auto* layout = new QHBoxLayout(Panel_Tool);
     layout->setContentsMargins(2, 2, 2, 2);
-    CheckBox_UIReadOnly = new QCheckBox(QStringLiteral("ReadOnly"), Panel_Tool);
-    layout->addWidget(CheckBox_UIReadOnly);
-    QPushButton* save = addCommandButton("UISaveHolderNoMSG", "Save Current Holder.");
-    save->setText(QStringLiteral("SAVE"));
-    layout->addWidget(save);
-    layout->addWidget(addCommandButton("Break", "Break "));
-    layout->addWidget(addCommandButton("UINewNode", "Create New MemoNode. ( text type )"));
-    layout->addWidget(addCommandButton("Done", "Break force."));
-    layout->addWidget(addCommandButton("UITerminate_", "Exit force. not save files."));
-    CheckBox_UIInternet = new QCheckBox(QStringLiteral("Internet"), Panel_Tool);
-    CheckBox_UIInternet->setChecked(true);
-    layout->addWidget(CheckBox_UIInternet);
+    for (const ToolBarItem& item : toolBarMap()) {
+        if (item.command.empty()) {
+            auto* box = new QCheckBox(toQt(item.caption), Panel_Tool);
+            layout->addWidget(box);
+            if (item.caption == "ReadOnly") {
+                CheckBox_UIReadOnly = box;
+                connect(box, &QCheckBox::toggled, this,
+                        [this](bool checked) { uiReadOnlyToggled(checked); });
+            } else {
+                CheckBox_UIInternet = box;
+                box->setChecked(true);
+                connect(box, &QCheckBox::toggled, this,
+                        [this](bool checked) { internetToggled(checked); });
+            }
+            continue;
+        }
+        auto* button = new QPushButton(toQt(item.caption), Panel_Tool);
+        button->setObjectName(toQt(item.command));
+        if (!item.hint.empty()) button->setToolTip(toQt(item.hint));
+        tagControl(button, item.command, {}, isCommandBuilt(item.command));
+        button->setEnabled(isCommandBuilt(item.command));
+        connect(button, &QPushButton::clicked, this, [this, item = &item] {
+            if (!item->anyTime && nowDoing()) return;
+            runCommand(*this, item->command);
+        });
+        layout->addWidget(button);
+    }
     layout->addStretch();
     // A plain panel above the holder frame rather than a tool bar: tool bars
     // paint over their widgets' background, and this panel shows the memo
@@ -51,18 +261,47 @@ void TFormMainMenu::setHolderFrame(QWidget* frame) {
     bodyLayout_->addWidget(frame, 1);
 }
 
-QPushButton* TFormMainMenu::addCommandButton(std::string_view name, const char* hint) {
-    const CommandEntry* entry = findCommand(name);
-    auto* button = new QPushButton(toQt(entry->caption), Panel_Tool);
-    button->setObjectName(toQt(name));
-    button->setToolTip(QString::fromLatin1(hint));
-    connect(button, &QPushButton::clicked, this, [this, entry] { entry->run(*this); });
-    return button;
-}
-
 QPushButton* TFormMainMenu::toolButton(std::string_view name) const {
     return Panel_Tool->findChild<QPushButton*>(toQt(name));
 }
+
+void TFormMainMenu::uiReadOnlyToggled(bool checked) {
+    if (nowDoing()) {
+        const QSignalBlocker still(CheckBox_UIReadOnly);
+        CheckBox_UIReadOnly->setChecked(!checked);
+        return;
+    }
+    UI2Model();
+    if (getCurHolder()) applyUIReadOnly(checked);
+}
+
+void TFormMainMenu::applyUIReadOnly(bool readOnly) {
+    for (std::string_view name : kNewNodeButtons)
+        if (QPushButton* button = toolButton(name))
+            button->setEnabled(!readOnly && isTaggedBuilt(button));
+    if (NodeEditor* editor = nodeEditor()) editor->setReadOnly(readOnly);
+}
+
+void TFormMainMenu::internetToggled(bool checked) {
+    if (nowDoing()) {
+        const QSignalBlocker still(CheckBox_UIInternet);
+        CheckBox_UIInternet->setChecked(!checked);
+        return;
+    }
+    if (!checked) {
+        messageDoing_("turn off internet access");
+        return;
+    }
+    messageDoing_("turn on internet access");
+    MemoNode* node = getCurMemoNode();
+    if (node && node->getField_("Content-Transfer-Encoding") == "\"URL\"") {
+        // The editor shows the node again, now with access allowed.
+        UI2Model();
+        Model2UI();
+    }
+}
+
+// --- Status bar ---------------------------------------------------------------------
 
 void TFormMainMenu::buildStatusBar() {
     QStatusBar* bar = statusBar();
@@ -80,6 +319,12 @@ void TFormMainMenu::buildStatusBar() {
     bar->addWidget(statusMessagePanel, 1);
     bar->installEventFilter(this);
     statusMessagePanel->installEventFilter(this);
+    PopupMenuStatus = new QMenu(bar);
+    connect(PopupMenuStatus->addAction(QStringLiteral("Copy(&C)")), &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setText(statusMessagePanel->text()); });
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bar, &QWidget::customContextMenuRequested, this,
+            [this, bar](const QPoint& at) { PopupMenuStatus->popup(bar->mapToGlobal(at)); });
 }
 
 void TFormMainMenu::showMessageText(std::string_view text) {

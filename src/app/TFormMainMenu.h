@@ -1,14 +1,18 @@
 #pragma once
-// The menu layer: the tool bar panel with its switches and buttons, and the
-// status bar with its three panels. Tool bar buttons run commands of the
-// command table.
+// The menu layer: the menu bar, the tool bar panel with its switches and
+// buttons, and the status bar with its three panels and its pop-up. Menus and
+// buttons come from the menu map (MenuMap.h) and run their commands through
+// the command table; an item whose command is not built yet is disabled.
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <string_view>
+#include <vector>
 
+#include "app/MenuMap.h"
 #include "app/TFormMainScript.h"
 
 namespace zel {
@@ -24,6 +28,23 @@ class TFormMainMenu : public TFormMainScript {
     void showHolderCount() override;
     // The tool bar button that runs the command `name`; none when absent.
     QPushButton* toolButton(std::string_view name) const;
+    // The main menu's item of a caption path in Shift_JIS, as the menu map
+    // writes it ("[Holder]/SaveAs Force/MXH(.mxh)"); none when absent.
+    QAction* menuAction(std::string_view path) const;
+    // The top menu of that caption ("[Holder]").
+    QMenu* mainMenu(std::string_view caption) const;
+    // What opening a menu of the menu bar does before it shows: enables its
+    // items unless a command runs and sets its check items.
+    void prepareMenu(QMenu* menu);
+
+    // Builds `items` into `menu` (paths below `menu`, submenus as needed);
+    // every item runs its command through the table. The items made, in order.
+    // Items of a pop-up that is not disabled on opening refuse while a
+    // command runs (`refuseWhileBusy`).
+    std::vector<QAction*> buildMenu(QMenu* menu, const std::vector<MenuItem>& items,
+                                    std::string_view prefix = {}, bool refuseWhileBusy = false);
+    // Runs a map item: its command with its argument, then its second command.
+    int runMenuItem(const MenuItem& item);
 
     QWidget* Panel_Tool = nullptr;
     QCheckBox* CheckBox_UIReadOnly = nullptr;
@@ -31,6 +52,7 @@ class TFormMainMenu : public TFormMainScript {
     QLabel* statusReadOnly = nullptr;
     QLabel* statusHolderCount = nullptr;
     QLabel* statusMessagePanel = nullptr;
+    QMenu* PopupMenuStatus = nullptr;
 
   protected:
     // Places the holder frame below the tool panel.
@@ -38,13 +60,28 @@ class TFormMainMenu : public TFormMainScript {
     void showMessageText(std::string_view text) override;
     void refreshColor() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The [Holder] menu's radio item of the list mode of `holder` (by
+    // default the current holder).
+    void checkListModeItem(const MemoHolder* holder = nullptr);
+    // The UI read-only switch changed: the layers above disable their own
+    // items too.
+    virtual void applyUIReadOnly(bool readOnly);
 
   private:
-    QPushButton* addCommandButton(std::string_view name, const char* hint);
+    void buildMainMenus();
     void buildToolPanel();
     void buildStatusBar();
+    void uiReadOnlyToggled(bool checked);
+    void internetToggled(bool checked);
+    void prepareMemoNodeMenu(QMenu* menu);
+    void prepareFormMenu(QMenu* menu);
 
     QVBoxLayout* bodyLayout_ = nullptr;
 };
+
+// The command and argument an action or button runs, as the menu map gives
+// them (empty for items the window handles itself).
+std::string commandOf(const QObject* control);
+std::string argumentOf(const QObject* control);
 
 }  // namespace zel

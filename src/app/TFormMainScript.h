@@ -3,10 +3,13 @@
 // described name (CommandTable.h lists them), plus the exchange between the
 // node editor and the current node, and the window caption.
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "app/TFormMainBaseZEL.h"
@@ -57,6 +60,19 @@ class TFormMainScript : public TFormMainBaseZEL {
     QPrinter& printer();
 
     // Holder commands ([Holder] menu and the tab pop-up).
+    // A new holder after the current one, at the first place, at the last.
+    int UINewHolder();
+    int UINewHolderLeft();
+    int UINewHolderRight();
+    // The current holder one place right or left among the tabs.
+    int UIMoveHolderRight();
+    int UIMoveHolderLeft();
+    // The holder order window.
+    int UIShowHolders();
+    // The [Holder] menu's list-mode radio items.
+    int UIChangeCheckListBox();
+    int UIChangeTreeView();
+    int UIChangeListView();
     int UIOpenHolder();
     int UIOpenCSV();
     int UICSV2Holder();
@@ -215,6 +231,8 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIVersion2SEL();
     int UIFileMXA2Sel();
     int UICSV2Sel();
+    // The names of the fields the current holder's nodes use.
+    int UIFieldsList2Sel();
     // Which holder files exist, and which holder files under the memo
     // file's folder the memo file does not include.
     int UICheckHolder();
@@ -237,12 +255,50 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIShowLog();
     int UIShowAbout();
 
+    // The tool bar's "UP" and "DOWN": the node before or after the current
+    // one in display order becomes current; its position, or -1 at an end.
+    int UIChangeCurrentNodePre();
+    int UIChangeCurrentNodeNext();
+    // Runs the current node and keeps its output in a new child node.
+    int UINewChildExecuted();
+    // [Form] "Size&&Pos": the window at left 3, top 3 with the preset of
+    // that width, fitted to the screen.
+    int UISizePos_(int width);
+    // [Form] "Comment" and "Field": hide the box, or show it again.
+    int UIToggleCommentBox();
+    int UIToggleFieldsBox();
+    // Menu entries the program carries without a function: "Sort Field" and
+    // "Group Tree" (under the guards) and the "Jump" items say so; "Set" and
+    // the node's "HTML Calender" and "HTML Page" do nothing.
+    int UISortField();
+    int UIGroupTree();
+    int UINotImplemented();
+    int UINothing() { return 0; }
+
+    // A companion window of type W (constructible from its parent widget):
+    // made on first use with this window as its owner, and kept until this
+    // window goes. Callers give it the font and state they need each time.
+    template <class W>
+    W* companion() {
+        QPointer<QWidget>& slot = companions_[std::type_index(typeid(W))];
+        if (!slot) slot = new W(this);
+        return static_cast<W*>(slot.data());
+    }
+    // The companion of type W when it was made, else none.
+    template <class W>
+    W* existingCompanion() const {
+        const auto found = companions_.find(std::type_index(typeid(W)));
+        return found == companions_.end() ? nullptr : static_cast<W*>(found->second.data());
+    }
+
     // Replaces the selection of the node editor's active box (or of the
     // memo box) by `lines` and leaves them selected; false without an editor.
     bool writeIntoSelection(const std::vector<std::string>& lines, bool memoBox = false);
     // Shows the current holder in the list mode named by a ModeNodesMngr
     // value ("CheckListBox", "TreeView", "ListView"); the view layer does it.
     virtual void showListMode(std::string_view /*mode*/) {}
+    // True when the holder view shows a holder.
+    virtual bool hasHolderView() const { return false; }
 
   protected:
     // The tool bar's colour follows the memo file's Color field.
@@ -304,8 +360,16 @@ class TFormMainScript : public TFormMainBaseZEL {
         "All(*.*)|*.*|Text(*.txt)|*.txt|JPEG(*.jpg)|*.jpg;*.jpe;*.jpeg|MemoHolder(*.mxh)|*.mxh|"
         "MemoFile(*.mxa)|*.mxa|HTML(*.html)|*.html;*.htm|XML(*.xml)|*.xml;*.xsl";
 
+    // A new holder at `position` with one new node, shown.
+    int newHolderAt(int position, std::string_view announce, bool namedInDone);
+    int moveCurrentHolder(int delta);
+    int changeListMode(std::string_view mode, std::string_view status);
+    int toggleNodeBox(bool comment);
+    int stepCurrentNode(bool forward);
+
     std::string applicationTitle_;
     std::unique_ptr<QPrinter> printer_;
+    std::unordered_map<std::type_index, QPointer<QWidget>> companions_;
 };
 
 }  // namespace zel

@@ -61,8 +61,16 @@ int TFormMainScript::UIDelHeadSEL_(long long count) {
 }
 
 int TFormMainScript::UIDelHeadAny() {
-    const auto count = readInteger(prompter().inputBox("", "Input number", "7"));
-    return count && *count >= 0 ? UIDelHeadSEL_(*count) : -1;
+    if (nowDoing()) return -1;
+    const std::string answer = trimText(prompter().inputBox("DEL Head", "Input number", "7"));
+    const auto count = readInteger(answer);
+    if (!count) {
+        messageDoing_("ERROR: \"" + answer + "\" is not a valid integer value");
+        return -1;
+    }
+    // A negative count would delete nothing anyway; it is refused like 0.
+    if (*count <= 0) return 0;
+    return UIDelHeadSEL_(*count);
 }
 
 int TFormMainScript::UIRemoveEmptyLine() {

@@ -47,11 +47,17 @@ class HolderFrameHost {
                             std::string& value) = 0;
     virtual std::string saveFileName(std::string_view filter, std::string_view initialPath) = 0;
 
-    // Commands of the command layer the frame forwards to.
-    virtual int UIClone_(int count) = 0;
-    // A pop-up entry the frame does not handle itself, by its menu and
-    // caption path ("PopupMenuTV", "New Child/Clone"); -1 when unknown.
-    virtual int popupCommand(std::string_view menu, std::string_view path) = 0;
+    // Runs the command `name` of the command layer's table with `argument`
+    // (a text, or a number written as text); what the command yields.
+    virtual int runCommand(std::string_view name, std::string_view argument) = 0;
+    // True when the command layer has built the command `name`; entries of
+    // a command not built yet are disabled.
+    virtual bool hasCommand(std::string_view name) const = 0;
 };
+
+// The property under which a menu entry carries the command it runs, and its
+// argument, so that listings of the menus can name them.
+inline constexpr const char* kCommandProperty = "zelCommand";
+inline constexpr const char* kArgumentProperty = "zelArgument";
 
 }  // namespace zel

@@ -28,14 +28,8 @@ HolderTabs::HolderTabs(QWidget* parent) : QTabBar(parent) {
     setDrawBase(true);
     setMinimumHeight(kLeastHeight);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    // The main window fills it with the commands of its menu map.
     PopupMenuHolder = new QMenu(this);
-    for (const char* caption : {"Rename", "Rename other", "", "New", "New Left", "New Right", "",
-                                "->", "<-", "", "Delete"}) {
-        if (*caption)
-            PopupMenuHolder->addAction(QString::fromUtf8(caption));
-        else
-            PopupMenuHolder->addSeparator();
-    }
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenuHolder->popup(mapToGlobal(at)); });
     connect(this, &QTabBar::currentChanged, this, [this](int tab) {

@@ -29,9 +29,7 @@ class HolderTabs : public QTabBar {
     // Refreshes the strip bound to `file`, if any.
     static void refreshTabsOf(const MemoFile& file);
 
-    // The holder pop-up menu: "Rename", "Rename other", "New", "New Left",
-    // "New Right", "->", "<-", "Delete"; the main window gives the entries
-    // their commands.
+    // The holder pop-up menu; the main window gives it its entries.
     QMenu* PopupMenuHolder;
 
   signals:

@@ -89,6 +89,9 @@ int TFormHolders::moveEntry(int from, int to) {
     QListWidgetItem* item = ListBox1->takeItem(from);
     ListBox1->insertItem(to, item);
     ListBox1->setCurrentRow(to);
+    // The order is saved in the memo file: unmarked, a new order made here
+    // would be lost at closing without a question.
+    if (file_) file_->changed = true;
     if (file_ && file_->getDisplayMode_() == "\"TabControl\"") HolderTabs::refreshTabsOf(*file_);
     return to;
 }

@@ -91,6 +91,7 @@ TFrameMemoHolder::TFrameMemoHolder(QWidget* parent) : QWidget(parent) {
 void TFrameMemoHolder::initialise(HolderFrameHost* host) {
     host_ = host;
     cloneCountText = "15";
+    for (QMenu* menu : {PopupMenuLB, PopupMenuTV, PopupMenuLV}) enableBuiltCommands(menu);
 }
 
 void TFrameMemoHolder::setNodeView(QWidget* view) {

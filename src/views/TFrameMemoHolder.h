@@ -108,6 +108,8 @@ class TFrameMemoHolder : public QWidget {
     void buildTreeMenu();
     void buildListMenu();
     void addRenameMenu(QMenu* menu, bool tree);
+    void addNewMenu(QMenu* menu);
+    void addMoveEntries(QMenu* menu, const char* up);
     void addCloneMenu(QMenu* menu, std::initializer_list<int> counts);
     QAction* addEntry(QMenu* menu, std::string_view path);
     QMenu* submenu(QMenu* menu, std::string_view path) const;
@@ -115,8 +117,12 @@ class TFrameMemoHolder : public QWidget {
     // An entry the frame handles itself.
     void handle(QMenu* menu, std::string_view path, std::function<void()> action,
                 bool busyMatters = true);
-    // An entry forwarded to the main window.
-    void forward(QMenu* menu, std::string_view path, bool busyMatters = true);
+    // An entry that runs the command `command` of the main window's command
+    // table with `argument`.
+    void forward(QMenu* menu, std::string_view path, std::string_view command,
+                 std::string_view argument = {}, bool busyMatters = true);
+    // Entries of commands the main window has not built are disabled.
+    void enableBuiltCommands(QMenu* menu);
     bool mayRunMenu(bool busyMatters);
     void placeControl(QAbstractItemView* view, QWidget* control, QMenu* popup);
     MemoNode* selectedNode() const;

@@ -92,16 +92,27 @@ void TFrameMemoHolder::handle(QMenu* menu, std::string_view path, std::function<
             });
 }
 
-void TFrameMemoHolder::forward(QMenu* menu, std::string_view path, bool busyMatters) {
-    const std::string menuName = menu->objectName().toStdString();
-    const std::string entry = fromQt(caption(path));
-    connect(addEntry(menu, path), &QAction::triggered, this, [=, this] {
-        if (mayRunMenu(busyMatters)) host_->popupCommand(menuName, entry);
-    });
+void TFrameMemoHolder::forward(QMenu* menu, std::string_view path, std::string_view command,
+                               std::string_view argument, bool busyMatters) {
+    QAction* entry = addEntry(menu, path);
+    entry->setProperty(kCommandProperty, caption(command));
+    entry->setProperty(kArgumentProperty, toQt(argument));
+    connect(entry, &QAction::triggered, this,
+            [this, name = std::string(command), text = std::string(argument), busyMatters] {
+                if (mayRunMenu(busyMatters)) host_->runCommand(name, text);
+            });
+}
+
+void TFrameMemoHolder::enableBuiltCommands(QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+        if (action->menu()) enableBuiltCommands(action->menu());
+        const QString command = action->property(kCommandProperty).toString();
+        if (!command.isEmpty()) action->setEnabled(host_ && host_->hasCommand(fromQt(command)));
+    }
 }
 
 void TFrameMemoHolder::addRenameMenu(QMenu* menu, bool tree) {
-    forward(menu, "Rename/Dialog");
+    forward(menu, "Rename/Dialog", "UIRenameNode");
     handle(menu, "Rename/●", [this] { renameWithMark(fromQt(caption("●"))); });
     handle(menu, "Rename/★", [this] { renameWithMark(fromQt(caption("★"))); });
     handle(menu, "Rename/Cut1", [this] { renameCut1(); });
@@ -145,69 +156,105 @@ void TFrameMemoHolder::buildMenus() {
                 [this, menu] { captionMarkItems(menu); });
 }
 
+void TFrameMemoHolder::addNewMenu(QMenu* menu) {
+    forward(menu, "New/Text", "UINewNode");
+    forward(menu, "New/URL", "UINewNodeURL");
+    forward(menu, "New/Image", "UINewNodeImage");
+    forward(menu, "New/Screen", "UINewNodeImageScreen");
+}
+
+void TFrameMemoHolder::addMoveEntries(QMenu* menu, const char* up) {
+    forward(menu, "Top", "UIMoveNodeTop");
+    forward(menu, up, "UIMoveNodeUp");
+    forward(menu, "Down", "UIMoveNodeDown");
+    forward(menu, "Bottom", "UIMoveNodeBottom");
+}
+
 void TFrameMemoHolder::buildCheckListMenu() {
     QMenu* menu = PopupMenuLB;
-    for (const char* path : {"New/Text", "New/URL", "New/Image", "New/Screen"}) forward(menu, path);
+    addNewMenu(menu);
     addRenameMenu(menu, false);
     addCloneMenu(menu, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    for (const char* path : {"CopyTo", "MoveTo", "Delete", "Read Window"}) forward(menu, path);
+    forward(menu, "CopyTo", "UICopy1To");
+    forward(menu, "MoveTo", "UIMove1To");
+    forward(menu, "Delete", "UIDeleteMemoNode");
+    forward(menu, "Read Window", "UIShowReadWindow");
     addEntry(menu, "-");
-    for (const char* path : {"Top", "UP", "Down", "Bottom"}) forward(menu, path);
+    addMoveEntries(menu, "UP");
     addEntry(menu, "-");
-    for (const char* path : {"SaveAs", "Scan Holder", "Scan Node"}) forward(menu, path);
+    forward(menu, "SaveAs", "UISaveNodeAs");
+    forward(menu, "Scan Holder", "UIShowScanMemoHolder");
+    forward(menu, "Scan Node", "UIShowScanMemoNode");
 }
 
 void TFrameMemoHolder::buildTreeMenu() {
     QMenu* menu = PopupMenuTV;
     auto notImplemented = [this] { host_->messageBox(kNotImplemented); };
-    for (const char* path : {"New/Text", "New/URL", "New/Image", "New/Screen"}) forward(menu, path);
-    for (const char* path :
-         {"New Child/Clone", "New Child/Text", "New Child/URL", "New Child/Image",
-          "New Child/Screen", "New Child/-", "New Child/Bin->Text", "New Child/URL->Download",
-          "New Child/CSV->HTML", "New Child/Grep/Any", "New Child/Grep/-", "New Child/Grep/<a href",
-          "New Child/Grep/<img", "New Child/Execute", "New Child/-"}) {
-        if (std::string_view(path).ends_with("/-"))
-            addEntry(menu, path);
-        else
-            forward(menu, path);
-    }
+    addNewMenu(menu);
+    forward(menu, "New Child/Clone", "UICloneNodeAndChild");
+    forward(menu, "New Child/Text", "UINewChild");
+    forward(menu, "New Child/URL", "UINewChildURL");
+    forward(menu, "New Child/Image", "UINewChildImage");
+    forward(menu, "New Child/Screen", "UINewChildImageScreen");
+    addEntry(menu, "New Child/-");
+    forward(menu, "New Child/Bin->Text", "UINewChildDumpText");
+    forward(menu, "New Child/URL->Download", "UINewChildDownloadeed");
+    forward(menu, "New Child/CSV->HTML", "UINewChildCSV2HTML");
+    // An empty keyword asks for one in the grep dialog.
+    forward(menu, "New Child/Grep/Any", "UINewChildGrep5", "");
+    addEntry(menu, "New Child/Grep/-");
+    forward(menu, "New Child/Grep/<a href", "UINewChildGrep5", "<a href");
+    forward(menu, "New Child/Grep/<img", "UINewChildGrep5", "<img");
+    forward(menu, "New Child/Execute", "UINewChildExecuted");
+    addEntry(menu, "New Child/-");
     for (const char* path : {"New Child/HTML", "New Child/HTML Calendar", "New Child/HTML Page"})
         handle(menu, path, notImplemented);
     addRenameMenu(menu, true);
     addCloneMenu(menu, {1, 2, 3, 4, 5, 10});
-    forward(menu, "Copy Name", false);
-    for (const char* path :
-         {"CopyTo", "MoveTo", "Delete", "Extra/Open Link", "Extra/Open Filename"})
-        forward(menu, path);
+    forward(menu, "Copy Name", "UICopyNodeName", {}, false);
+    forward(menu, "CopyTo", "UICopy1To");
+    forward(menu, "MoveTo", "UIMove1To");
+    forward(menu, "Delete", "UIDeleteMemoNode");
+    forward(menu, "Extra/Open Link", "UIOpenLink");
+    forward(menu, "Extra/Open Filename", "UIOpenFilename");
     addEntry(menu, "Extra/-");
-    forward(menu, "Extra/Read Window");
-    forward(menu, "Extra/Other Window", false);
+    forward(menu, "Extra/Read Window", "UIShowReadWindow");
+    forward(menu, "Extra/Other Window", "UIShowOtherWindow", {}, false);
     addEntry(menu, "Extra/-");
-    forward(menu, "Extra/Set Relative Path", false);
+    forward(menu, "Extra/Set Relative Path", "UISetRelativePath", {}, false);
     addEntry(menu, "-");
-    for (const char* path : {"TreeView/List Level=0", "TreeView/List Level=0+"})
-        forward(menu, path);
+    forward(menu, "TreeView/List Level=0", "UIListLevel0");
+    forward(menu, "TreeView/List Level=0+", "UIListLevel0Plus");
     addEntry(menu, "TreeView/-");
-    for (const char* path :
-         {"TreeView/Expand All", "TreeView/Unexpand", "TreeView/Update Level",
-          "TreeView/New RootNode", "Child1/List", "Child1/Sort", "Child1/Reverse",
-          "Child1/Set Relative Path", "Child1/ExtractFilename"})
-        forward(menu, path);
+    forward(menu, "TreeView/Expand All", "UIExpandAll");
+    forward(menu, "TreeView/Unexpand", "UIUnexpand");
+    forward(menu, "TreeView/Update Level", "UIUpdateLevel");
+    forward(menu, "TreeView/New RootNode", "UINewRootNodeTV");
+    forward(menu, "Child1/List", "UIListChild1");
+    forward(menu, "Child1/Sort", "UISortChild1");
+    forward(menu, "Child1/Reverse", "UIReverseChild1");
+    forward(menu, "Child1/Set Relative Path", "UISetRelativepathChild1");
+    forward(menu, "Child1/ExtractFilename", "UIExtractFilenameChild1");
     handle(menu, "Child1/New Childs", notImplemented);
-    for (const char* path : {"Child/List", "Child/New RootNode"}) forward(menu, path);
+    forward(menu, "Child/List", "UIListChild");
+    forward(menu, "Child/New RootNode", "UINewRootNode");
     addEntry(menu, "-");
-    for (const char* path : {"Top", "UP", "Down", "Bottom", "->", "<-"}) forward(menu, path);
+    addMoveEntries(menu, "UP");
+    forward(menu, "->", "UIIndentNode");
+    forward(menu, "<-", "UIOutdentNode");
 }
 
 void TFrameMemoHolder::buildListMenu() {
     QMenu* menu = PopupMenuLV;
-    for (const char* path : {"New/Text", "New/URL", "New/Image", "New/Screen"}) forward(menu, path);
+    addNewMenu(menu);
     // The list's "Rename" only gives the tree menu's mark items their captions.
     handle(menu, "Rename", [this] { captionMarkItems(PopupMenuTV); });
     addCloneMenu(menu, {1, 2, 3, 4, 5});
-    for (const char* path : {"CopyTo", "MoveTo"}) forward(menu, path);
+    forward(menu, "CopyTo", "UICopy1To");
+    forward(menu, "MoveTo", "UIMove1To");
     handle(menu, "Save As CSV", [this] { saveAsCSV(); });
-    for (const char* path : {"Delete", "Read Window"}) forward(menu, path);
+    forward(menu, "Delete", "UIDeleteMemoNode");
+    forward(menu, "Read Window", "UIShowReadWindow");
     addEntry(menu, "-");
     auto* styles = new QActionGroup(menu);
     for (int style = 0; style < 4; ++style) {
@@ -221,10 +268,11 @@ void TFrameMemoHolder::buildListMenu() {
         NodeListControl* list = holder_ ? holder_->listControl() : nullptr;
         if (list) styles->actions().at(list->viewStyle())->setChecked(true);
     });
-    for (const char* path : {"Set Query", "Jump Query"}) forward(menu, path);
+    forward(menu, "Set Query", "UISetQuery");
+    forward(menu, "Jump Query", "UIJumpQuery");
     handle(menu, "Show Query", [this] { showQuery(); });
     addEntry(menu, "-");
-    for (const char* path : {"Top", "Up", "Down", "Bottom"}) forward(menu, path);
+    addMoveEntries(menu, "Up");
 }
 
 // --- Entries the frame handles --------------------------------------------------
@@ -304,6 +352,9 @@ bool TFrameMemoHolder::renameCurrent(const std::string& name) {
         return false;
     }
     node->putName_as_(name);
+    // A rename is a change of the holder: unmarked, closing would drop it
+    // without a question.
+    if (auto* owner = dynamic_cast<MemoHolder*>(node->enclosingRecord_())) owner->changed = true;
     host_->showNodeName(node->getName_());
     return true;
 }
@@ -346,7 +397,7 @@ int TFrameMemoHolder::renameExtractFilename() {
 
 int TFrameMemoHolder::cloneBy(int count) {
     if (!host_ || count < 1) return 0;
-    return host_->UIClone_(std::min(count, kMostClones));
+    return host_->runCommand("UIClone_", std::to_string(std::min(count, kMostClones)));
 }
 
 int TFrameMemoHolder::cloneAsked() {

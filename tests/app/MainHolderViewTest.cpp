@@ -49,7 +49,7 @@ TEST_F(MainHolderViewTest, NewHoldersGoNextToTheCurrentOneFirstOrLastAndBecomeCu
     EXPECT_FALSE(window->aFile->changed);
 
     show("A");
-    ASSERT_EQ(view().UINewHolder(), 0);
+    ASSERT_EQ(window->UINewHolder(), 0);
     MemoHolder* next = window->getCurHolder();
     EXPECT_EQ(holderNames(), (Names{"A", next->getName_(), "B"}));
     EXPECT_EQ(window->statusMessage(), "Done: New MemoHolder " + next->getName_());
@@ -70,7 +70,7 @@ TEST_F(MainHolderViewTest, NewHoldersGoNextToTheCurrentOneFirstOrLastAndBecomeCu
     expectTabsFollowTheFile();
 
     show("A");
-    ASSERT_EQ(view().UINewHolderRight(), 0);
+    ASSERT_EQ(window->UINewHolderRight(), 0);
     MemoHolder* right = window->getCurHolder();
     EXPECT_EQ(holderNames(),
               (Names{left->getName_(), "A", next->getName_(), "B", right->getName_()}));
@@ -80,10 +80,10 @@ TEST_F(MainHolderViewTest, NewHoldersGoNextToTheCurrentOneFirstOrLastAndBecomeCu
 TEST_F(MainHolderViewTest, ReadOnlyUIRefusesNewAndMovedHolders) {
     openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}});
     window->CheckBox_UIReadOnly->setChecked(true);
-    EXPECT_LT(view().UINewHolder(), 0);
-    EXPECT_LT(view().UINewHolderLeft(), 0);
-    EXPECT_LT(view().UINewHolderRight(), 0);
-    EXPECT_LT(view().UIMoveHolderRight(), 0);
+    EXPECT_LT(window->UINewHolder(), 0);
+    EXPECT_LT(window->UINewHolderLeft(), 0);
+    EXPECT_LT(window->UINewHolderRight(), 0);
+    EXPECT_LT(window->UIMoveHolderRight(), 0);
     EXPECT_EQ(window->statusMessage(), "UI ReadOnly");
     EXPECT_EQ(holderNames(), (Names{"A", "B"}));
     EXPECT_FALSE(window->aFile->changed);
@@ -92,7 +92,7 @@ TEST_F(MainHolderViewTest, ReadOnlyUIRefusesNewAndMovedHolders) {
 TEST_F(MainHolderViewTest, MovesExchangeTheCurrentHolderWithItsNeighbourButNotPastTheEnds) {
     openMemoFile({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {"c1"}}});
     show("A");
-    EXPECT_EQ(view().UIMoveHolderLeft(), 0);
+    EXPECT_EQ(window->UIMoveHolderLeft(), 0);
     EXPECT_EQ(holderNames(), (Names{"A", "B", "C"}));
     EXPECT_FALSE(window->aFile->changed);
 
@@ -102,8 +102,8 @@ TEST_F(MainHolderViewTest, MovesExchangeTheCurrentHolderWithItsNeighbourButNotPa
     EXPECT_EQ(window->getCurHolder(), holder("A"));
     expectTabsFollowTheFile();
 
-    view().UIMoveHolderRight();
-    view().UIMoveHolderRight();
+    window->UIMoveHolderRight();
+    window->UIMoveHolderRight();
     EXPECT_EQ(holderNames(), (Names{"B", "C", "A"}));
     expectTabsFollowTheFile();
 
@@ -144,10 +144,10 @@ TEST_F(MainHolderViewTest, WhileACommandRunsTabsMovesAndModeSwitchesAreRefused) 
     EXPECT_EQ(window->getCurHolder(), holder("A"));
     EXPECT_EQ(view().tabs()->currentIndex(), 0);
 
-    EXPECT_LT(view().UIMoveHolderRight(), 0);
+    EXPECT_LT(window->UIMoveHolderRight(), 0);
     EXPECT_EQ(holderNames(), (Names{"A", "B"}));
 
-    view().UIChangeTreeView();
+    window->UIChangeTreeView();
     EXPECT_EQ(holder("A")->getField_("ModeNodesMngr"), "\"CheckListBox\"");
     EXPECT_TRUE(window->statusMessage().starts_with("Now Doing")) << window->statusMessage();
 
@@ -166,18 +166,18 @@ TEST_F(MainHolderViewTest, ModeSwitchesChangeTheControlAndKeepOrderAndMarks) {
     ASSERT_TRUE(a->byName_("a")->isMarked_());
 
     struct Step {
-        int (MainHolderView::*command)();
+        int (TFormMainScript::*command)();
         const char* mode;
         const char* status;
     };
     const Step steps[] = {
-        {&MainHolderView::UIChangeTreeView, "TreeView", "Change TreeView"},
-        {&MainHolderView::UIChangeListView, "ListView", "Change ListView"},
-        {&MainHolderView::UIChangeCheckListBox, "CheckListBox", "Change CheckListBox"},
+        {&TFormMainScript::UIChangeTreeView, "TreeView", "Change TreeView"},
+        {&TFormMainScript::UIChangeListView, "ListView", "Change ListView"},
+        {&TFormMainScript::UIChangeCheckListBox, "CheckListBox", "Change CheckListBox"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.mode);
-        EXPECT_EQ((view().*step.command)(), 0);
+        EXPECT_EQ((window.get()->*step.command)(), 0);
         EXPECT_EQ(a->getField_("ModeNodesMngr"), "\"" + std::string(step.mode) + "\"");
         EXPECT_EQ(window->statusMessage(), step.status);
         QWidget* inForce = a->nodesControl_();
@@ -201,7 +201,7 @@ TEST_F(MainHolderViewTest, ModeSwitchesChangeTheControlAndKeepOrderAndMarks) {
               QVariant(Qt::Unchecked));
 
     // Each holder keeps its own mode across tab changes.
-    view().UIChangeTreeView();
+    window->UIChangeTreeView();
     view().tabs()->setCurrentIndex(1);
     EXPECT_EQ(holder("B")->getField_("ModeNodesMngr"), "\"CheckListBox\"");
     view().tabs()->setCurrentIndex(0);

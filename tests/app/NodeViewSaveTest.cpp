@@ -56,7 +56,7 @@ TEST_F(NodeViewSaveTest, EditsInEveryHolderAndModeSurviveClosingAndOpeningAgain)
     window->_open_(path("diary.mxa"));
     type(window->FrameMemoNode1->MemoNode0, "edited w1");
     window->changeHolder_(window->aFile->holderAt_(1));
-    window->holderView().UIChangeTreeView();
+    window->UIChangeTreeView();
     window->setCurMemoNode_(node("p2"));
     type(window->FrameMemoNode1->Memo_comment, "コメント");
     prompter->answer(Answer::YesToAll, "Shall I Save a MemoFile");

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "ViewsTestSupport.h"
 #include "formats/TContent.h"
@@ -254,17 +255,52 @@ TEST(HolderFrame, ThePositionDisplayCountsFromOne) {
     EXPECT_EQ(host.frame->StatusBar2->findChild<QLabel*>()->text(), QStringLiteral("0 / 2"));
 }
 
-TEST(HolderFrame, MenuEntriesWaitWhileACommandRuns) {
+TEST(HolderFrame, MenuEntriesRunTheirCommandsButWaitWhileOneRuns) {
     FakeHost host;
     MemoHolderUI& holder = addHolder(*host.file, "H", {"a"});
     showIn(host, holder, kModeCheckList);
     host.busy = true;
     host.frame->popupAction(host.frame->PopupMenuLB, "Delete")->trigger();
-    EXPECT_TRUE(host.popups.empty());
+    EXPECT_TRUE(host.commands.empty());
     host.busy = false;
     host.frame->popupAction(host.frame->PopupMenuLB, "Delete")->trigger();
     host.frame->popupAction(host.frame->PopupMenuTV, "New Child/Grep/<img")->trigger();
-    EXPECT_EQ(host.popups, Names({"PopupMenuLB>Delete", "PopupMenuTV>New Child/Grep/<img"}));
+    host.frame->popupAction(host.frame->PopupMenuLV, "Up")->trigger();
+    host.frame->popupAction(host.frame->PopupMenuTV, "UP")->trigger();
+    EXPECT_EQ(host.commands,
+              Names({"UIDeleteMemoNode", "UINewChildGrep5(<img)", "UIMoveNodeUp", "UIMoveNodeUp"}));
+}
+
+TEST(HolderFrame, EntriesOfCommandsNotBuiltAreDisabled) {
+    FakeHost host;
+    host.frame->initialise(&host);
+    for (QMenu* menu : {host.frame->PopupMenuLB, host.frame->PopupMenuTV}) {
+        EXPECT_FALSE(host.frame->popupAction(menu, "Rename/Dialog")->isEnabled());
+        EXPECT_TRUE(host.frame->popupAction(menu, "Rename/Cut1")->isEnabled());
+        EXPECT_TRUE(host.frame->popupAction(menu, "Delete")->isEnabled());
+    }
+}
+
+TEST(HolderFrame, PopUpRenamesMarkTheHolderChanged) {
+    FakeHost host;
+    MemoHolderUI& holder = addHolder(*host.file, "H", {"page9 note", "x"});
+    showIn(host, holder, kModeTree);
+    const auto renames = std::vector<std::function<int()>>{
+        [&] { return host.frame->renameWithMark(utf8ToSjis("★")); },
+        [&] { return host.frame->renameCut1(); },
+        [&] { return host.frame->renameCounted(true); },
+        [&] { return host.frame->renameCounted(false); },
+        [&] { return host.frame->renameExtractFilename(); },
+    };
+    for (const auto& rename : renames) {
+        holder.changed = false;
+        ASSERT_EQ(rename(), 0);
+        EXPECT_TRUE(holder.changed) << host.current->getName_();
+    }
+    holder.changed = false;
+    host.current->putName_as_("one");
+    EXPECT_EQ(host.frame->renameCut1(), -1);
+    EXPECT_FALSE(holder.changed) << "a refused rename changes nothing";
 }
 
 }  // namespace

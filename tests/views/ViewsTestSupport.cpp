@@ -86,13 +86,13 @@ std::string FakeHost::saveFileName(std::string_view, std::string_view initial) {
     return savePath;
 }
 
-int FakeHost::UIClone_(int count) {
-    clones.push_back(count);
-    return count;
-}
-
-int FakeHost::popupCommand(std::string_view menu, std::string_view path) {
-    popups.push_back(std::string(menu) + ">" + std::string(path));
+int FakeHost::runCommand(std::string_view name, std::string_view argument) {
+    if (name == "UIClone_") {
+        clones.push_back(std::stoi(std::string(argument)));
+        return clones.back();
+    }
+    commands.push_back(argument.empty() ? std::string(name)
+                                        : std::string(name) + "(" + std::string(argument) + ")");
     return 0;
 }
 

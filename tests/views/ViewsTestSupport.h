@@ -57,15 +57,18 @@ class FakeHost : public HolderFrameHost {
     void messageBox(std::string_view text) override { boxes.emplace_back(text); }
     bool inputQuery(std::string_view, std::string_view, std::string& value) override;
     std::string saveFileName(std::string_view, std::string_view initial) override;
-    int UIClone_(int count) override;
-    int popupCommand(std::string_view menu, std::string_view path) override;
+    // Records "name" or "name(argument)"; clones also their count.
+    int runCommand(std::string_view name, std::string_view argument) override;
+    bool hasCommand(std::string_view name) const override { return name != unbuiltCommand; }
 
     std::unique_ptr<ShownMemoFile> file;
     std::unique_ptr<TFrameMemoHolder> frame;
     MemoNode* current = nullptr;
     bool busy = false;
     bool uiReadOnly = false;
-    std::vector<std::string> messages, boxes, editorCalls, popups;
+    std::vector<std::string> messages, boxes, editorCalls, commands;
+    // The one command this host has not built.
+    std::string unbuiltCommand = "UIRenameNode";
     std::vector<int> clones;
     std::string shownName;
     // Answers of input boxes in order; none left means "cancelled".

@@ -1,0 +1,104 @@
+// Commands of the window itself: stepping through the nodes with "UP" and
+// "DOWN", the size presets, the comment and fields boxes, and the menu
+// entries that have no function.
+
+#include <QScreen>
+
+#include "app/NodeEditor.h"
+#include "app/TFormMainScript.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "views/TFrameMemoNode.h"
+
+namespace zel {
+
+namespace {
+
+constexpr std::string_view kNotImplemented = "Still not implemented. ";
+constexpr int kPresetLeft = 3;
+constexpr int kPresetTop = 3;
+
+struct SizePreset {
+    int width;
+    int height;
+};
+constexpr SizePreset kSizePresets[] = {{1600, 1200}, {1280, 1024}, {1152, 864},
+                                       {1024, 768},  {800, 600},   {640, 480}};
+
+}  // namespace
+
+int TFormMainScript::stepCurrentNode(bool forward) {
+    if (nowDoing()) return -1;
+    const std::string_view way = forward ? "Next" : "Pre";
+    MemoHolder* holder = getCurHolder();
+    MemoNode* current = getCurMemoNode();
+    MemoNode* target = nullptr;
+    if (holder && current) target = forward ? holder->next_(current) : holder->previous_(current);
+    if (!target || target == current) {
+        messageDoing_("Not Change CurrentNode " + std::string(way) + ".");
+        return -1;
+    }
+    setCurMemoNode_(target);
+    NodeList shown;
+    holder->setNodeList_(shown);
+    int position = -1;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (shown[i].second == target) position = static_cast<int>(i);
+    messageDoing_("Done: Change CurrentNode " + std::string(way) + ": " + target->getName_() + " " +
+                  std::to_string(position));
+    return position;
+}
+
+int TFormMainScript::UIChangeCurrentNodePre() {
+    return stepCurrentNode(false);
+}
+
+int TFormMainScript::UIChangeCurrentNodeNext() {
+    return stepCurrentNode(true);
+}
+
+int TFormMainScript::UISizePos_(int width) {
+    for (const SizePreset& preset : kSizePresets) {
+        if (preset.width != width) continue;
+        const QRect area = screen() ? screen()->geometry() : QRect(0, 0, width, preset.height);
+        move(kPresetLeft, kPresetTop);
+        resize(std::min(preset.width, area.width()), std::min(preset.height, area.height()));
+        return 0;
+    }
+    return -1;
+}
+
+int TFormMainScript::toggleNodeBox(bool comment) {
+    NodeEditor* editor = nodeEditor();
+    TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
+    if (!frame || !hasHolderView()) return -1;
+    if (comment)
+        frame->setCommentOpen(!frame->isCommentOpen());
+    else
+        frame->setFieldsOpen(!frame->isFieldsOpen());
+    return comment ? frame->isCommentOpen() : frame->isFieldsOpen();
+}
+
+int TFormMainScript::UIToggleCommentBox() {
+    return toggleNodeBox(true);
+}
+
+int TFormMainScript::UIToggleFieldsBox() {
+    return toggleNodeBox(false);
+}
+
+int TFormMainScript::UISortField() {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    return UINotImplemented();
+}
+
+int TFormMainScript::UIGroupTree() {
+    return UISortField();
+}
+
+int TFormMainScript::UINotImplemented() {
+    prompter().message(kNotImplemented);
+    return -101;
+}
+
+}  // namespace zel

@@ -1,0 +1,135 @@
+// The menu bar, the tab pop-up and the tool bar as the menu map declares them,
+// over the one command table.
+
+#include <QAbstractButton>
+#include <QMenuBar>
+#include <functional>
+#include <set>
+
+#include "AppTestSupport.h"
+#include "app/CommandTable.h"
+#include "app/MenuMap.h"
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
+#include "views/ViewText.h"
+
+namespace zel {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class MenuMapTest : public AppTest {};
+
+TEST_F(MenuMapTest, TheMenuBarHasTheTwelveMenusInOrder) {
+    makeWindow();
+    Names titles;
+    for (QAction* action : window->menuBar()->actions()) titles.push_back(fromQt(action->text()));
+    EXPECT_EQ(titles, (Names{"&File", "[Holder]", "MarkNode", "[MemoNode]", "NewNode", "[MarkWord]",
+                             "Jump", "Scan", "[Form]", "Window", "[Install]", "&Help"}));
+}
+
+TEST_F(MenuMapTest, EveryMappedItemIsThereAndEnabledExactlyWhenItsCommandIsBuilt) {
+    makeWindow();
+    std::set<std::string_view> paths;
+    for (const MenuItem& item : mainMenuMap()) {
+        if (item.kind == MenuItemKind::Separator) continue;
+        SCOPED_TRACE(std::string(item.path));
+        EXPECT_TRUE(paths.insert(item.path).second) << "one item per path";
+        const CommandEntry* command = findCommand(item.command);
+        ASSERT_NE(command, nullptr) << "the table lists " << item.command;
+        if (!item.then.empty()) {
+            ASSERT_NE(findCommand(item.then), nullptr);
+        }
+        QAction* action = window->menuAction(item.path);
+        ASSERT_NE(action, nullptr);
+        const bool built = command->built() && (item.then.empty() || isCommandBuilt(item.then));
+        EXPECT_EQ(action->isEnabled(), built);
+        EXPECT_EQ(commandOf(action), item.command);
+        if (command->argument == CommandArgument::None) {
+            EXPECT_TRUE(item.argument.empty()) << "an argument for a command without one";
+        }
+        if (command->argument == CommandArgument::Number) {
+            EXPECT_TRUE(readInteger(item.argument).has_value());
+        }
+    }
+    // Captions byte for byte, full-width blank and double-byte marks included.
+    EXPECT_TRUE(
+        window->menuAction("MarkNode/UnMark\x81\x40"
+                           "ALL"));
+    EXPECT_EQ(window->menuAction("[MarkWord]/Add Head/\x81\x9C")->text(), QStringLiteral("●"));
+    EXPECT_TRUE(window->menuAction("Jump/List/")) << "the list's fifth item has no caption";
+    EXPECT_EQ(window->menuAction("[Form]/Size&&Pos/640x480")->text(), QStringLiteral("640x480"));
+}
+
+TEST_F(MenuMapTest, EveryCommandOfTheTableIsReachable) {
+    makeWindow();
+    std::set<std::string> reached;
+    for (const MenuItem& item : mainMenuMap()) {
+        reached.emplace(item.command);
+        reached.emplace(item.then);
+    }
+    for (const MenuItem& item : tabPopupMap()) reached.emplace(item.command);
+    for (const ToolBarItem& item : toolBarMap()) reached.emplace(item.command);
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu()) walk(action->menu());
+            reached.insert(commandOf(action));
+        }
+    };
+    TFrameMemoHolder* frame = window->FrameMemoHolder1;
+    for (QMenu* popup : {frame->PopupMenuLB, frame->PopupMenuTV, frame->PopupMenuLV}) walk(popup);
+    std::set<std::string_view> names;
+    for (const CommandEntry& entry : commandTable()) {
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " listed twice";
+        EXPECT_TRUE(reached.count(std::string(entry.name))) << entry.name << " runs from nowhere";
+    }
+}
+
+TEST_F(MenuMapTest, OpeningAMenuWhileACommandRunsDisablesItsItems) {
+    openMemoFile({{"A", {"a1", "a2"}}});
+    QMenu* marks = window->mainMenu("MarkNode");
+    window->startDoing_("long");
+    window->prepareMenu(marks);
+    for (QAction* action : marks->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_FALSE(action->isEnabled()) << fromQt(action->text());
+        }
+    }
+    window->doneDoing();
+    window->prepareMenu(marks);
+    EXPECT_TRUE(window->menuAction("MarkNode/Mark ALL")->isEnabled());
+    EXPECT_FALSE(window->menuAction("MarkNode/Prints")->isEnabled()) << "not built yet";
+    window->menuAction("MarkNode/Mark ALL")->trigger();
+    EXPECT_TRUE(holder("A")->at_(1)->isMarked_());
+}
+
+TEST_F(MenuMapTest, CommandsRunByNameWithTheirArgument) {
+    openMemoFile({{"A", {"a1"}}});
+    EXPECT_EQ(runCommand(*window, "UIClone_", "3"), 3);
+    EXPECT_EQ(currentNodeNames().size(), 4u);
+    EXPECT_EQ(runCommand(*window, "UIClone_", "three"), kBadCommandArgument);
+    EXPECT_EQ(runCommand(*window, "NoSuchCommand"), kUnknownCommand);
+    prompter->answer(Answer::Ok, "Still not implemented. UIPrintsHolder");
+    EXPECT_EQ(runCommand(*window, "UIPrintsHolder"), kCommandNotBuilt);
+}
+
+TEST_F(MenuMapTest, TheTabPopUpAndTheToolBarFollowTheMap) {
+    makeWindow();
+    Names captions;
+    for (QAction* action : window->tabPopupItems())
+        captions.push_back(action->isSeparator() ? "-" : fromQt(action->text()));
+    EXPECT_EQ(captions, (Names{"Rename", "Rename other", "-", "New", "New Left", "New Right", "-",
+                               "->", "<-", "-", "Delete"}));
+    Names controls;
+    for (QObject* child : window->Panel_Tool->children())
+        if (auto* widget = qobject_cast<QAbstractButton*>(child))
+            controls.push_back(fromQt(widget->text()));
+    EXPECT_EQ(controls, (Names{"ReadOnly", "Scan", "SAVE", "Break", "New", "URL", "Image", "Done",
+                               "Exit", "Holder", "Internet", "UP", "DOWN"}));
+    EXPECT_EQ(window->toolButton("UINewNodeURL")->toolTip(),
+              QStringLiteral("Create New MemoNode. ( URL Type)"));
+    EXPECT_FALSE(window->toolButton("UIShowScanMemoHolders")->isEnabled()) << "not built yet";
+}
+
+}  // namespace
+}  // namespace zel
