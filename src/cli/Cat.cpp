@@ -11,20 +11,6 @@ namespace zel {
 
 namespace {
 
-// The holder asked for: by name (letter case ignored, then blanks too), or
-// without a name the current holder, else the first.
-MemoHolder* chooseHolder(const Document& document, const std::string& name) {
-    const MemoFile& file = document.file;
-    if (name.empty()) return file.currentHolder ? file.currentHolder : file.holderAt_(0);
-    if (MemoHolder* holder = file.holderByName_(name)) return holder;
-    return static_cast<MemoHolder*>(file.holders->findChild_(name));
-}
-
-MemoNode* chooseNode(const MemoHolder& holder, const std::string& name) {
-    if (MemoNode* node = holder.byName_(name)) return node;
-    return static_cast<MemoNode*>(holder.nodes->findChild_(name));
-}
-
 const std::string* bodyOf(const MemoNode& node) {
     return node.isBinary_() && node.content && node.content->stream ? &*node.content->stream
                                                                     : nullptr;

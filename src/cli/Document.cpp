@@ -123,6 +123,18 @@ int openDocument(const std::string& path, Document& document, std::string& error
     }
 }
 
+MemoHolder* chooseHolder(const Document& document, const std::string& name) {
+    const MemoFile& file = document.file;
+    if (name.empty()) return file.currentHolder ? file.currentHolder : file.holderAt_(0);
+    if (MemoHolder* holder = file.holderByName_(name)) return holder;
+    return static_cast<MemoHolder*>(file.holders->findChild_(name));
+}
+
+MemoNode* chooseNode(const MemoHolder& holder, const std::string& name) {
+    if (MemoNode* node = holder.byName_(name)) return node;
+    return static_cast<MemoNode*>(holder.nodes->findChild_(name));
+}
+
 std::string holderSource(const Document& document, const MemoHolder& holder) {
     return document.isHolderFile() ? document.path : holderFilePath_(holder);
 }

@@ -10,6 +10,7 @@
 namespace zel {
 
 class MemoHolder;
+class MemoNode;
 
 enum class FileKind { Index, Container, Holder, CompressedHolder, Unknown };
 
@@ -35,6 +36,12 @@ struct Document {
 // its file (index) or its part (container). Markup errors are collected in
 // `problems`. 0, or -1 with `error` set when nothing usable could be read.
 int openDocument(const std::string& path, Document& document, std::string& error);
+
+// The holder asked for: by name (letter case ignored, then blanks too), or
+// without a name the current holder, else the first.
+MemoHolder* chooseHolder(const Document& document, const std::string& name);
+// The node of that name, with the same rules.
+MemoNode* chooseNode(const MemoHolder& holder, const std::string& name);
 
 // Where each holder of the document was (or would be) read from.
 std::string holderSource(const Document& document, const MemoHolder& holder);

@@ -1,6 +1,7 @@
 // The verbs of zel-tool. Each engine's verb lives in a file of its own; this
 // table is the one place that lists them.
 
+#include "cli/Export.h"
 #include "cli/Search.h"
 #include "cli/Tool.h"
 
@@ -72,6 +73,8 @@ const std::vector<ToolVerb>& toolVerbs() {
         kGrepVerb,
         kScanVerb,
         kReplaceVerb,
+        kExportHtmlVerb,
+        kCalendarVerb,
     };
     return verbs;
 }
