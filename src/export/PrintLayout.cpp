@@ -34,7 +34,10 @@ class PageMaker {
   public:
     PageMaker(const PrintSettings& settings, const PrintMetrics& metrics, const DateTime& now,
               PrintDocument& document)
-        : settings_(settings), metrics_(metrics), now_(now), document_(document),
+        : settings_(settings),
+          metrics_(metrics),
+          now_(now),
+          document_(document),
           frame_(document.frame) {}
 
     void openPage(int number) {
@@ -54,11 +57,12 @@ class PageMaker {
 
   private:
     void band(RunKind kind, const std::string& text, HeaderAlign align, int y) {
-        const std::string shown = expandPrintKeywords(text, document_.pages.back().number,
-                                                      settings_.fileName(), now_);
+        const std::string shown =
+            expandPrintKeywords(text, document_.pages.back().number, settings_.fileName(), now_);
         const int width = metrics_.textWidth(shown);
         int x = frame_.textLeft;
-        if (align == haCenter) x = frame_.textLeft + (frame_.textRight - frame_.textLeft - width) / 2;
+        if (align == haCenter)
+            x = frame_.textLeft + (frame_.textRight - frame_.textLeft - width) / 2;
         if (align == haRight) x = frame_.textRight - width;
         run(kind, x, y, shown);
     }
@@ -101,12 +105,13 @@ LayoutResult framePages(const PrintSettings& settings, const PrintMetrics& metri
     const int borderBottom = std::max(0, spareY - frame.borderTop);
 
     const int dpiX = metrics.dpiX(), dpiY = metrics.dpiY();
-    frame.textLeft = std::max(0, millimetresToPixels(settings.marginLeft(), dpiX) - frame.borderLeft);
+    frame.textLeft =
+        std::max(0, millimetresToPixels(settings.marginLeft(), dpiX) - frame.borderLeft);
     frame.textTop = std::max(0, millimetresToPixels(settings.marginTop(), dpiY) - frame.borderTop);
     frame.textRight =
         std::min(width, width - millimetresToPixels(settings.marginRight(), dpiX) + borderRight);
-    frame.textBottom =
-        std::min(height, height - millimetresToPixels(settings.marginBottom(), dpiY) + borderBottom);
+    frame.textBottom = std::min(
+        height, height - millimetresToPixels(settings.marginBottom(), dpiY) + borderBottom);
 
     frame.lineHeight = metrics.lineHeight();
     const int band = frame.lineHeight * 3 / 2;
@@ -120,8 +125,8 @@ LayoutResult framePages(const PrintSettings& settings, const PrintMetrics& metri
     if (settings.lineNumber()) {
         // Wide enough for the largest number printed, not just for the count
         // of lines: numbering may start high.
-        const long long largest =
-            static_cast<long long>(settings.firstLineNumber()) - 1 + static_cast<long long>(lineCount);
+        const long long largest = static_cast<long long>(settings.firstLineNumber()) - 1 +
+                                  static_cast<long long>(lineCount);
         frame.numberWidth = (decimalDigits(largest) + 2) * averageWidth;
     }
     frame.columnSpace = millimetresToPixels(settings.columnSpace(), dpiX);
@@ -167,7 +172,8 @@ LayoutResult layoutPages(const std::vector<std::string>& lines, const PrintSetti
         if (progress && (i % kProgressStep == 0 || i + 1 == n)) {
             const long long last = static_cast<long long>(n) - 1;
             const int percent =
-                last == 0 ? 100 : static_cast<int>((static_cast<long long>(i) * 100 + last / 2) / last);
+                last == 0 ? 100
+                          : static_cast<int>((static_cast<long long>(i) * 100 + last / 2) / last);
             if (!progress(percent)) {
                 document.pages.clear();
                 return LayoutResult::Cancelled;
@@ -213,12 +219,24 @@ std::string expandPrintKeywords(std::string_view text, int pageNumber, std::stri
         if (length == 1 && text[i] == '%' && i + 1 < text.size()) {
             const std::size_t keyLength = charLength(text, i + 1);
             switch (keyLength == 1 ? text[i + 1] : '\0') {
-                case 'p': out += std::to_string(pageNumber); break;
-                case 'f': out += title; break;
-                case 'F': out += titleTail(title); break;
-                case 'y': out += std::to_string(now.year); break;
-                case 'm': out += std::to_string(now.month); break;
-                case 'd': out += std::to_string(now.day); break;
+                case 'p':
+                    out += std::to_string(pageNumber);
+                    break;
+                case 'f':
+                    out += title;
+                    break;
+                case 'F':
+                    out += titleTail(title);
+                    break;
+                case 'y':
+                    out += std::to_string(now.year);
+                    break;
+                case 'm':
+                    out += std::to_string(now.month);
+                    break;
+                case 'd':
+                    out += std::to_string(now.day);
+                    break;
                 case 't':
                     twoDigits(now.hour);
                     out += ':';
@@ -226,7 +244,9 @@ std::string expandPrintKeywords(std::string_view text, int pageNumber, std::stri
                     out += ':';
                     twoDigits(now.second);
                     break;
-                default: out += text.substr(i + 1, keyLength); break;
+                default:
+                    out += text.substr(i + 1, keyLength);
+                    break;
             }
             i += 1 + keyLength;
             continue;
@@ -313,18 +333,38 @@ bool isPagePrinted(const PrintSettings& settings, int position, int number) {
         return false;
     if (number < 1) return false;
     switch (settings.pageOption()) {
-        case poOdd: return number % 2 == 1;
-        case poEven: return number % 2 == 0;
-        default: return true;
+        case poOdd:
+            return number % 2 == 1;
+        case poEven:
+            return number % 2 == 0;
+        default:
+            return true;
     }
 }
 
-std::vector<std::size_t> printedPages(const PrintDocument& document, const PrintSettings& settings) {
+std::vector<std::size_t> printedPages(const PrintDocument& document,
+                                      const PrintSettings& settings) {
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < document.pages.size(); ++i)
         if (isPagePrinted(settings, static_cast<int>(i) + 1, document.pages[i].number))
             chosen.push_back(i);
     return chosen;
+}
+
+std::vector<std::string> printLayoutDump(const PrintDocument& document,
+                                         const PrintSettings& settings) {
+    std::vector<std::string> dump;
+    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        const PrintPage& page = document.pages[i];
+        const int position = static_cast<int>(i) + 1;
+        dump.push_back("P " + std::to_string(position) + " " + std::to_string(page.number) + " " +
+                       (isPagePrinted(settings, position, page.number) ? "1" : "0"));
+        for (const PrintRun& run : page.runs)
+            dump.push_back(std::string(1, static_cast<char>(run.kind)) + " " +
+                           std::to_string(run.x) + " " + std::to_string(run.y) + " \"" + run.text +
+                           "\"");
+    }
+    return dump;
 }
 
 }  // namespace zel

@@ -131,4 +131,10 @@ bool isPagePrinted(const PrintSettings& settings, int position, int number);
 // The positions (from 0) of the pages printed, in order.
 std::vector<std::size_t> printedPages(const PrintDocument& document, const PrintSettings& settings);
 
+// The document as text, one line per page and per run: "P <position>
+// <number> <printed 1|0>", then the page's runs in drawing order as
+// "H|N|T|F <x> <y> \"<text>\"".
+std::vector<std::string> printLayoutDump(const PrintDocument& document,
+                                         const PrintSettings& settings);
+
 }  // namespace zel

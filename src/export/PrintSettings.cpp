@@ -26,7 +26,8 @@ int millimetres(long long value) {
 // Texts keep one line: a line break would end the serial form's line.
 std::string oneLine(std::string_view text) {
     std::string line(text);
-    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return line;
 }
 
@@ -140,8 +141,10 @@ const std::array<Property, 27>& properties() {
         numberProperty<&PrintSettings::columnCount, &PrintSettings::setColumnCount>("ColumnCount"),
         numberProperty<&PrintSettings::columnSpace, &PrintSettings::setColumnSpace>("ColumnSpace"),
         textProperty<&PrintSettings::fileName, &PrintSettings::setFileName>("FileName"),
-        numberProperty<&PrintSettings::firstLineNumber, &PrintSettings::setFirstLineNumber>("FirstLineNumber"),
-        numberProperty<&PrintSettings::firstPageNumber, &PrintSettings::setFirstPageNumber>("FirstPageNumber"),
+        numberProperty<&PrintSettings::firstLineNumber, &PrintSettings::setFirstLineNumber>(
+            "FirstLineNumber"),
+        numberProperty<&PrintSettings::firstPageNumber, &PrintSettings::setFirstPageNumber>(
+            "FirstPageNumber"),
         Property{"Font.Name", [](const PrintSettings& s) { return oneLine(s.font().name); },
                  [](PrintSettings& s, std::string_view v) {
                      return changeFont(s, [&](PrintFont& f) {
@@ -178,26 +181,33 @@ const std::array<Property, 27>& properties() {
                      });
                  }},
         textProperty<&PrintSettings::footer, &PrintSettings::setFooter>("Footer"),
-        enumProperty<HeaderAlign, &PrintSettings::footerAlign, &PrintSettings::setFooterAlign, kAlignNames>("FooterAlign"),
+        enumProperty<HeaderAlign, &PrintSettings::footerAlign, &PrintSettings::setFooterAlign,
+                     kAlignNames>("FooterAlign"),
         textProperty<&PrintSettings::header, &PrintSettings::setHeader>("Header"),
-        enumProperty<HeaderAlign, &PrintSettings::headerAlign, &PrintSettings::setHeaderAlign, kAlignNames>("HeaderAlign"),
+        enumProperty<HeaderAlign, &PrintSettings::headerAlign, &PrintSettings::setHeaderAlign,
+                     kAlignNames>("HeaderAlign"),
         numberProperty<&PrintSettings::lastLine, &PrintSettings::setLastLine>("LastLine"),
         numberProperty<&PrintSettings::lastPage, &PrintSettings::setLastPage>("LastPage"),
-        Property{"LineNumber",
-                 [](const PrintSettings& s) { return std::string(s.lineNumber() ? "True" : "False"); },
-                 [](PrintSettings& s, std::string_view v) {
-                     auto b = flag(v);
-                     if (b) s.setLineNumber(*b);
-                     return b.has_value();
-                 }},
-        enumProperty<RangeOption, &PrintSettings::lineRangeOption, &PrintSettings::setLineRangeOption, kRangeNames>("LineRangeOption"),
-        numberProperty<&PrintSettings::marginBottom, &PrintSettings::setMarginBottom>("MarginBottom"),
+        Property{
+            "LineNumber",
+            [](const PrintSettings& s) { return std::string(s.lineNumber() ? "True" : "False"); },
+            [](PrintSettings& s, std::string_view v) {
+                auto b = flag(v);
+                if (b) s.setLineNumber(*b);
+                return b.has_value();
+            }},
+        enumProperty<RangeOption, &PrintSettings::lineRangeOption,
+                     &PrintSettings::setLineRangeOption, kRangeNames>("LineRangeOption"),
+        numberProperty<&PrintSettings::marginBottom, &PrintSettings::setMarginBottom>(
+            "MarginBottom"),
         numberProperty<&PrintSettings::marginLeft, &PrintSettings::setMarginLeft>("MarginLeft"),
         numberProperty<&PrintSettings::marginLine, &PrintSettings::setMarginLine>("MarginLine"),
         numberProperty<&PrintSettings::marginRight, &PrintSettings::setMarginRight>("MarginRight"),
         numberProperty<&PrintSettings::marginTop, &PrintSettings::setMarginTop>("MarginTop"),
-        enumProperty<PageOption, &PrintSettings::pageOption, &PrintSettings::setPageOption, kPageOptionNames>("PageOption"),
-        enumProperty<RangeOption, &PrintSettings::rangeOption, &PrintSettings::setRangeOption, kRangeNames>("RangeOption"),
+        enumProperty<PageOption, &PrintSettings::pageOption, &PrintSettings::setPageOption,
+                     kPageOptionNames>("PageOption"),
+        enumProperty<RangeOption, &PrintSettings::rangeOption, &PrintSettings::setRangeOption,
+                     kRangeNames>("RangeOption"),
         numberProperty<&PrintSettings::startLine, &PrintSettings::setStartLine>("StartLine"),
         numberProperty<&PrintSettings::startPage, &PrintSettings::setStartPage>("StartPage"),
     };
@@ -289,7 +299,8 @@ const std::vector<std::string_view>& printPropertyNames() {
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>> printPropertyValues(const PrintSettings& settings) {
+std::vector<std::pair<std::string, std::string>> printPropertyValues(
+    const PrintSettings& settings) {
     std::vector<std::pair<std::string, std::string>> values;
     for (const Property& p : properties()) values.emplace_back(p.name, p.get(settings));
     return values;

@@ -71,12 +71,12 @@ class PrintSettings {
     int startLine() const { return startLine_; }
     int startPage() const { return startPage_; }
 
-    void setColumnCount(long long value);     // 1-3
-    void setColumnSpace(long long value);     // 0-100 mm
+    void setColumnCount(long long value);  // 1-3
+    void setColumnSpace(long long value);  // 0-100 mm
     void setFileName(std::string_view value);
-    void setFirstLineNumber(long long value); // 1-999999, as the other numbers
+    void setFirstLineNumber(long long value);  // 1-999999, as the other numbers
     void setFirstPageNumber(long long value);
-    void setFont(const PrintFont& value);     // the size bounded
+    void setFont(const PrintFont& value);  // the size bounded
     void setFooter(std::string_view value);
     void setFooterAlign(HeaderAlign value);
     void setHeader(std::string_view value);
