@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "export/ui/TFormHTMLCalendar.h"
 #include "text/Sjis.h"
 #include "views/TFormSelectHolder.h"
 #include "views/ViewText.h"
@@ -154,6 +155,15 @@ bool QtPrompter::pageSetup(QPrinter& printer) {
     if (dialogsSuppressed()) return false;
     QPageSetupDialog dialog(&printer, parent_);
     return dialog.exec() == QDialog::Accepted;
+}
+
+CalendarChoice QtPrompter::htmlCalendar() {
+    if (dialogsSuppressed()) return {};
+    if (!formHTMLCalendar_) formHTMLCalendar_ = new TFormHTMLCalendar(parent_);
+    TFormHTMLCalendar& form = *formHTMLCalendar_;
+    if (parent_) form.setFont(parent_->font());
+    if (form.exec() != QDialog::Accepted) return {};
+    return {CalendarChoice::Kind::Chosen, form.date(), form.choice()};
 }
 
 }  // namespace zel

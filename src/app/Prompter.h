@@ -11,11 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "export/HtmlOutput.h"
+#include "text/DateTime.h"
+
 class QPrinter;
 class QWidget;
 
 namespace zel {
 
+class TFormHTMLCalendar;
 class TFormSelectHolder;
 
 enum class Answer { Ok, Cancel, Yes, No, YesToAll };
@@ -37,6 +41,15 @@ struct HolderChoice {
     Kind kind = Kind::Cancelled;
     // The chosen entry, for Kind::Holder.
     std::string name;
+};
+
+// The answer of the HTML calendar dialog: the day whose month is exported
+// and the layout of the page.
+struct CalendarChoice {
+    enum class Kind { Cancelled, Chosen };
+    Kind kind = Kind::Cancelled;
+    DateTime date;
+    CalendarLayout layout = CalendarLayout::Month;
 };
 
 // All texts, captions and paths are Shift_JIS bytes, as everywhere in the model.
@@ -64,6 +77,9 @@ class Prompter {
     virtual HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) = 0;
     // The printer set-up dialog on `printer`; true when confirmed.
     virtual bool pageSetup(QPrinter& printer) = 0;
+    // The HTML calendar dialog, made once and kept, so it shows the day and
+    // layout chosen last.
+    virtual CalendarChoice htmlCalendar() = 0;
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -87,11 +103,13 @@ class QtPrompter : public Prompter {
     std::optional<QFont> chooseFont(const QFont& initial) override;
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override;
     bool pageSetup(QPrinter& printer) override;
+    CalendarChoice htmlCalendar() override;
 
   private:
     QWidget* parent_;
     // Made on first use and kept, owned by `parent_`.
     QPointer<TFormSelectHolder> formSelectHolder_;
+    QPointer<TFormHTMLCalendar> formHTMLCalendar_;
 };
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.

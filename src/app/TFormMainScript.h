@@ -275,6 +275,13 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UINotImplemented();
     int UINothing() { return 0; }
 
+    // HTML export: pages of the current holder, the current node and the
+    // holder list, and the holder's month calendar, each opened once written.
+    int UISaveHolderHTML();
+    int UISaveMemoNodeHTML();
+    int UISaveHolderListHTML();
+    int UISaveHolderHTMLCalendar();
+
     // A companion window of type W (constructible from its parent widget):
     // made on first use with this window as its owner, and kept until this
     // window goes. Callers give it the font and state they need each time.

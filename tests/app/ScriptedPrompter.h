@@ -19,6 +19,8 @@ class ScriptedPrompter : public Prompter {
         EXPECT_TRUE(inputs_.empty()) << inputs_.size() << " scripted inputs left unused";
         EXPECT_TRUE(holderChoices_.empty())
             << holderChoices_.size() << " scripted holder choices left unused";
+        EXPECT_TRUE(calendarChoices_.empty())
+            << calendarChoices_.size() << " scripted calendar choices left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -46,6 +48,13 @@ class ScriptedPrompter : public Prompter {
     }
     ScriptedPrompter& cancelHolderChoice() {
         holderChoices_.push_back({});
+        return *this;
+    }
+
+    // The next HTML calendar dialog closes with `choice` (a default one:
+    // cancelled).
+    ScriptedPrompter& chooseCalendar(CalendarChoice choice) {
+        calendarChoices_.push_back(choice);
         return *this;
     }
 
@@ -89,6 +98,15 @@ class ScriptedPrompter : public Prompter {
     std::optional<QFont> chooseFont(const QFont&) override {
         ADD_FAILURE() << "unexpected font question";
         return std::nullopt;
+    }
+    CalendarChoice htmlCalendar() override {
+        if (calendarChoices_.empty()) {
+            ADD_FAILURE() << "unexpected HTML calendar dialog";
+            return {};
+        }
+        CalendarChoice next = calendarChoices_.front();
+        calendarChoices_.pop_front();
+        return next;
     }
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override {
         offeredHolders = names;
@@ -134,6 +152,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Scripted> answers_;
     std::deque<Input> inputs_;
     std::deque<HolderChoice> holderChoices_;
+    std::deque<CalendarChoice> calendarChoices_;
 };
 
 }  // namespace zel
