@@ -267,7 +267,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UINewChildDumpText", "Bin->Text", &Window::UINewChildDumpText),
         command("UINewChildDownloadeed", "URL->Download", &Window::UINewChildDownloadeed),
         command("UINewChildCSV2HTML", "CSV->HTML", &Window::UINewChildCSV2HTML),
-        pending("UINewChildExecuted", "Execute"),
+        command("UINewChildExecuted", "Execute", &Window::UINewChildExecuted),
         pending("UINewChildGrep5", "Grep", A::Text),
         command("UIMoveNodeTop", "Top", &Window::UIMoveNodeTop),
         command("UIMoveNodeUp", "UP", &Window::UIMoveNodeUp),

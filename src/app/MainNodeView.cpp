@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "app/TFormMainBase0007.h"
+#include "app/TFormMainScript.h"
 #include "formats/TContent.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
@@ -183,16 +184,9 @@ void MainNodeView::Model2UI() {
 }
 
 long long MainNodeView::saveNodeAs(MemoNode& node) {
-    // Until the node commands bring "MemoNode SaveAs", the node's content is
-    // saved to a file the user picks, offered as its Filename or its name.
-    std::string offered = trimText(stripQuotes(node.getField_("Filename")));
-    if (offered.empty()) offered = node.getName_();
-    const std::string path = window_.prompter().saveFileName("All(*.*)|*.*", offered);
-    if (path.empty()) return -1;
-    window_.startDoing_("MemoNode SaveAs " + path);
-    const long long size = node.saveBody_(path);
-    window_.doneDoing_(size < 0 ? "ERROR: MemoNode SaveAs " + path : std::string());
-    return size;
+    // The one "MemoNode SaveAs" of the command layer, for the node window's node.
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    return script ? script->saveNodeAs_(node) : -1;
 }
 
 bool MainNodeView::printNode(MemoNode&, std::string&) {
@@ -200,9 +194,9 @@ bool MainNodeView::printNode(MemoNode&, std::string&) {
     return false;
 }
 
-bool MainNodeView::hardCopy(QWidget&) {
-    window_.notImplemented_("HardCopy");
-    return false;
+bool MainNodeView::hardCopy(QWidget& window) {
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    return script && script->printPicture_(window) == 0;
 }
 
 }  // namespace zel

@@ -1,6 +1,7 @@
 // The MarkNode menu: marking every node, and deleting, copying and moving
 // the marked nodes.
 
+#include "app/NodePaths.h"
 #include "app/TFormMainScript.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
@@ -56,7 +57,7 @@ int TFormMainScript::UIReverseMarks() {
 }
 
 int TFormMainScript::UIDeleteMarkNodes() {
-    if (nowDoing()) return -1;
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     if (!holder || holder->getName_() == kTrashHolderName) return 0;
     const std::string mode = stripQuotes(holder->getField_("ModeNodesMngr"));
@@ -107,7 +108,7 @@ int TFormMainScript::UICopyMarksTo() {
     const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
     if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return -1;
     UI2Model();
     loadForTransfer(*target);
     changeHolder_(target);
@@ -126,6 +127,8 @@ int TFormMainScript::UIMoveMarksTo() {
     if (nowDoing()) return -1;
     MemoHolder* source = getCurHolder();
     if (!source) return -9;
+    // Moving empties the source: both guards hold for it.
+    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
     if (source->count_() <= 1) {
         messageDoing_("Don't Move. Because There is One Node");
         return -1;
@@ -143,7 +146,7 @@ int TFormMainScript::UIMoveMarksTo() {
         return -1;
     }
     MemoHolder* target = targetHolderOf(choice);
-    if (!target) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return -1;
     UI2Model();
     loadForTransfer(*target);
     // The editor is written back; no node may take it once the moved ones left.
@@ -175,16 +178,28 @@ int TFormMainScript::UISaveMarksEach() {
     if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList) return -1;
     UI2Model();
     const NodeList marked = markedNodes(*holder);
+    int written = 0;
+    int failed = 0;
     for (const auto& [name, node] : marked) {
-        const std::string path = stripQuotes(node->fields.value("Filename"));
-        if (!path.empty() && node->saveBody_(path) < 0)
+        const std::string given = stripQuotes(node->fields.value("Filename"));
+        if (given.empty()) continue;
+        // A name beginning with "." lies beside the holder file, not in
+        // whatever folder the program runs in.
+        const std::string path = expandRelative(*node, given);
+        if (node->saveBody_(path) < 0) {
+            ++failed;
             addLog_("ERROR: could not write " + path + " in UISaveMarksEach");
+            messageDoing_("ERROR: could not write " + path);
+        } else {
+            ++written;
+        }
     }
-    return static_cast<int>(marked.size());
+    if (failed == 0) messageDoing_("Done: Save Each Over " + std::to_string(written));
+    return written;
 }
 
 int TFormMainScript::UIMoveMarksToSelf() {
-    if (nowDoing()) return -1;
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     MemoNode* anchor = getCurMemoNode();
     if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList ||

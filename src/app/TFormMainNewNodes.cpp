@@ -20,7 +20,9 @@
 #include "model/MemoNode.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "text/LineList.h"
+#include "text/Sjis.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/NodeViewOwner.h"
@@ -130,6 +132,27 @@ int makeChildOf(TFormMainScript& window, MemoNode& parent, std::string_view doin
     window.Model2UI();
     window.doneDoing_(done(*child));
     return 0;
+}
+
+// The words of a node's command line, split at blanks and tabs outside
+// quotes; a word "%Name" or "%Name%" becomes the node's field Name (unquoted)
+// as one word of its own, so a field value never turns into more arguments.
+std::vector<std::string> commandWords(const MemoNode& node, std::string_view commandLine) {
+    std::vector<std::string> words;
+    for (const std::string& cell : splitQuoted(commandLine, " \t")) {
+        const std::string word = trimText(cell);
+        if (word.empty()) continue;
+        if (word.size() > 1 && word.front() == '%') {
+            std::string key = word.substr(1);
+            if (key.ends_with('%')) key.pop_back();
+            if (!key.empty()) {
+                words.push_back(stripQuotes(node.getField_(key)));
+                continue;
+            }
+        }
+        words.push_back(stripQuotes(word));
+    }
+    return words;
 }
 
 // Ends a command that makes one node: `done` (empty: the usual "Done: ")
@@ -350,6 +373,55 @@ int TFormMainScript::UINewChildCSV2HTML() {
             return newTextNode(*this, std::move(page));
         },
         namedAfter("Done: New Child Executed : "), "Failure: New Child CSV->HTML");
+}
+
+int TFormMainScript::runScriptNode_(MemoNode&, std::vector<std::string>& lines) {
+    lines.push_back("SYSTEM ERROR: PPACo is not Found.");
+    return -102;
+}
+
+int TFormMainScript::UINewChildExecuted() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly()) return -108;
+    if (checkHolderReadOnly()) return -107;
+    UI2Model();
+    MemoNode* parent = getCurMemoNode();
+    if (!parent) return -106;
+    if (hasEncoding(*parent, "\"binary\"")) {
+        messageDoing_("Stop: Current MemoNode is binary.");
+        return -105;
+    }
+    std::vector<std::string> lines;
+    if (lowerText(extensionOf(stripQuotes(parent->getField_("Filename")))) == ".ppa") {
+        messageDoing_("New Child Executed PPA");
+        if (trimText(linesText(parent->memo)).empty()) {
+            messageDoing_("Abort: No script ");
+            return -104;
+        }
+        if (runScriptNode_(*parent, lines) < 0) lines.push_back("Trap ERROR UINewChildExecuted");
+    } else {
+        const std::string path = UISaveMemoNode_(*parent);
+        if (path.empty()) {
+            messageDoing_("Cancel: could not save. ");
+            return -1;
+        }
+        std::string folder = stripQuotes(parent->getField_("CurrentDir"));
+        if (folder.empty()) folder = std::string(folderOf(path));
+        const std::string given = stripQuotes(parent->getField_("CommandLine"));
+        // Without a command line the written file runs as a shell script.
+        const std::vector<std::string> argv =
+            given.empty() ? std::vector<std::string>{"sh", path} : commandWords(*parent, given);
+        startDoing_("New Child Executed");
+        FinishedRun run = argv.empty() ? FinishedRun{} : runToEnd(argv, folder);
+        lines = std::move(run.lines);
+        if (!run.started)
+            lines.push_back("Failure: could not start " +
+                            (argv.empty() ? std::string() : argv.front()));
+        doneDoing();
+    }
+    return makeChildOf(
+        *this, *parent, "New Child Executed", [&] { return newTextNode(*this, std::move(lines)); },
+        namedAfter("Done: New Child Executed : "), "Failure: New Child Executed");
 }
 
 }  // namespace zel

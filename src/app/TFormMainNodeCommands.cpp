@@ -177,6 +177,8 @@ int TFormMainScript::UIToggleNodeReadOnly() {
     if (!node) return -1;
     UI2Model();
     node->putField_("FlagReadOnly", node->isReadOnlyEffective_() ? "\"false\"" : "\"true\"");
+    // The flag is saved with the holder: unmarked, it would be lost at closing.
+    if (MemoHolder* holder = getCurHolder()) holder->changed = true;
     Model2UI();
     return 0;
 }

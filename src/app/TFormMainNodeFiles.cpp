@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/NodePaths.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -43,18 +44,6 @@ std::string unquotedField(const MemoNode& node, std::string_view key) {
     return stripQuotes(node.getField_(key));
 }
 
-std::string holderFolderOf(const MemoNode& node) {
-    const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
-    return holder ? std::string(folderOf(holderFilePath_(*holder))) : std::string();
-}
-
-// A path beginning with "." lies beside the file of the node's holder.
-std::string expandRelative(const MemoNode& node, std::string_view path) {
-    if (!path.starts_with('.')) return std::string(path);
-    const std::string joined = holderFolderOf(node) + withSlashes(path);
-    return std::filesystem::path(joined).lexically_normal().string();
-}
-
 // The last part of an address as a plain file name, so that it stays inside
 // the folder it is joined to.
 std::string addressFileName(std::string_view address) {
@@ -73,6 +62,17 @@ void markHolderChanged(MemoNode& node) {
 }
 
 }  // namespace
+
+std::string holderFolderOf(const MemoNode& node) {
+    const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
+    return holder ? std::string(folderOf(holderFilePath_(*holder))) : std::string();
+}
+
+std::string expandRelative(const MemoNode& node, std::string_view path) {
+    if (!path.starts_with('.')) return std::string(path);
+    const std::string joined = holderFolderOf(node) + withSlashes(path);
+    return std::filesystem::path(joined).lexically_normal().string();
+}
 
 // --- Save As ---------------------------------------------------------------------
 
@@ -241,6 +241,16 @@ int TFormMainScript::UIReloadMemoHolder() {
     MemoHolder* holder = getCurHolder();
     if (!holder) return -9;
     const std::string path = holderFilePath_(*holder);
+    UI2Model();
+    // Reloading drops every change since the last save: not without asking.
+    if (holder->changed &&
+        prompter().ask(Tone::Confirmation,
+                       "MemoHolder \"" + holder->getName_() +
+                           "\" is changed. Shall I reload it and lose the changes ?\r\n" + path,
+                       ButtonYes | ButtonCancel) != Answer::Yes) {
+        messageDoing_("Cancel: UIReloadMemoHolder");
+        return -1;
+    }
     startDoing_("UIReloadMemoHolder");
     // The file is read aside first: a holder whose file is gone or broken
     // keeps its nodes.

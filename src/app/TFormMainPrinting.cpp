@@ -21,7 +21,13 @@ int TFormMainScript::UIPrinterSetup() {
 
 int TFormMainScript::UIHardcopy() {
     if (nowDoing()) return -1;
-    const QPixmap picture = grab();
+    const int result = printPicture_(*this);
+    if (result == 0) messageDoing_("Done: UIHardCopy. Check Printer.");
+    return result;
+}
+
+int TFormMainScript::printPicture_(QWidget& window) {
+    const QPixmap picture = window.grab();
     QPainter painter;
     // Without a printer nothing is printed, and the user is told so.
     if (!painter.begin(&printer())) {
@@ -34,7 +40,6 @@ int TFormMainScript::UIHardcopy() {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(QRect(page.topLeft(), size), picture);
     painter.end();
-    messageDoing_("Done: UIHardCopy. Check Printer.");
     return 0;
 }
 

@@ -56,6 +56,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIExplorerMemoFile();
     int UIPrinterSetup();
     int UIHardcopy();
+    // Prints a picture of `window` scaled to one page of the printer; 0, or
+    // -1 without a printer.
+    int printPicture_(QWidget& window);
     // The printer the print commands use, with the settings last chosen.
     QPrinter& printer();
 
@@ -259,8 +262,12 @@ class TFormMainScript : public TFormMainBaseZEL {
     // one in display order becomes current; its position, or -1 at an end.
     int UIChangeCurrentNodePre();
     int UIChangeCurrentNodeNext();
-    // Runs the current node and keeps its output in a new child node.
+    // Runs the current node (its file, or its script for ".ppa") and keeps
+    // the output in a new child node.
     int UINewChildExecuted();
+    // Runs a script node's memo text, appending its printed output to
+    // `lines`; negative when the run failed. The script host fills it in.
+    virtual int runScriptNode_(MemoNode& node, std::vector<std::string>& lines);
     // [Form] "Size&&Pos": the window at left 3, top 3 with the preset of
     // that width, fitted to the screen.
     int UISizePos_(int width);
@@ -329,6 +336,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     // The holder chosen, or a new one appended for "New Holder"; none when
     // the name names no holder.
     MemoHolder* targetHolderOf(const HolderChoice& choice);
+    // A copy or move never writes into a read-only holder: true (and says
+    // so) for one.
+    bool refusesReadOnlyTarget(const MemoHolder& target);
     // Loads a target holder not read yet, in a busy state of its own.
     void loadForTransfer(MemoHolder& target);
     // Sets every node's mark of the current holder by `mark` (given its old

@@ -138,6 +138,12 @@ void TFormMainScript::loadForTransfer(MemoHolder& target) {
     doneDoing();
 }
 
+bool TFormMainScript::refusesReadOnlyTarget(const MemoHolder& target) {
+    if (!target.isReadOnlyEffective_()) return false;
+    messageDoing_("This MemoHolder is Read Only. (" + target.getName_() + ")");
+    return true;
+}
+
 HolderChoice TFormMainScript::askTargetHolder(const MemoHolder* left, int currentIndex) {
     return prompter().selectHolder(holderNamesExcept(*aFile, left), currentIndex);
 }
@@ -157,7 +163,7 @@ int TFormMainScript::UIMove1To() {
     if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UIMove1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return -1;
     UI2Model();
     loadForTransfer(*target);
 
@@ -187,7 +193,7 @@ int TFormMainScript::UICopy1To() {
     if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UICopy1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return -1;
     UI2Model();
     loadForTransfer(*target);
 

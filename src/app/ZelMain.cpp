@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandListing.h"
 #include "app/TAPLInitialer.h"
 #include "app/TFormMainRegular14.h"
 #include "app/Version.h"
@@ -27,8 +28,11 @@ constexpr const char* kUsage =
     "Settings are read from zel.ini beside the executable, else from\n"
     "$XDG_CONFIG_HOME/zel/zel.ini.\n"
     "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "  --commands  list the command table, every menu item, pop-up entry and tool bar\n"
+    "              control with the command it runs and its state, and exit (no\n"
+    "              display needed); with --json as one JSON document\n";
 
 // Answers "--help" and "--version"; false when the window should start.
 bool answeredOnTerminal(int argc, char** argv) {
@@ -45,6 +49,22 @@ bool answeredOnTerminal(int argc, char** argv) {
     return false;
 }
 
+bool hasArgument(int argc, char** argv, const char* wanted) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], wanted) == 0) return true;
+    return false;
+}
+
+// "--commands": the window is built off screen and listed, never shown.
+int listCommands(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    TFormMainRegular14 window;
+    window.newMemoFile_();
+    std::fputs(commandListing(window, hasArgument(argc, argv, "--json")).c_str(), stdout);
+    return 0;
+}
+
 std::string commandLineOf(const QStringList& arguments) {
     return fromQt(arguments.join(QLatin1Char(' ')));
 }
@@ -53,6 +73,7 @@ std::string commandLineOf(const QStringList& arguments) {
 
 int runZel(int argc, char** argv) {
     if (answeredOnTerminal(argc, argv)) return 0;
+    if (hasArgument(argc, argv, "--commands")) return listCommands(argc, argv);
     QApplication application(argc, argv);
     TFormMainRegular14 window;
     window.setApplicationTitle("zel.exe");

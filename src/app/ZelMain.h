@@ -1,5 +1,5 @@
 #pragma once
-// The program entry: "--help" and "--version" answer on the terminal without
+// The program entry: "--help", "--version" and "--commands" answer on the terminal without
 // a window; otherwise the main window starts with the first argument (or the
 // default open file) and runs until it closes.
 

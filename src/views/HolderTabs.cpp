@@ -69,7 +69,8 @@ void HolderTabs::refreshTabs() {
     for (std::size_t i = 0; i < holders.size(); ++i) {
         const int tab = static_cast<int>(i);
         if (tab >= count()) addTab(QString());
-        setTabText(tab, toQt(holders[i].first));
+        // A tab takes "&" for a mnemonic: "R&D notes" must show its "&".
+        setTabText(tab, toQt(holders[i].first).replace(QLatin1Char('&'), QStringLiteral("&&")));
         setTabData(tab, QVariant::fromValue(static_cast<void*>(holders[i].second)));
     }
     refilling_ = false;

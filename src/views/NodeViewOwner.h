@@ -63,7 +63,7 @@ class NodeWindowHost {
     virtual MemoNode* getCurMemoNode() const = 0;
     virtual int UI2Model() = 0;
     virtual void Model2UI() = 0;
-    // "MemoNode SaveAs" for `node`: the size written, or a negative code.
+    // "MemoNode SaveAs" for `node`: 0 when written, or a negative code.
     virtual long long saveNodeAs(MemoNode& node) = 0;
     // Prints `node`: true with the operation text the printing left.
     virtual bool printNode(MemoNode& node, std::string& operation) = 0;

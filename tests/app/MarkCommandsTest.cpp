@@ -92,14 +92,19 @@ TEST_F(MarkCommandsTest, MarkedNodesGatherAfterTheCurrentNodeInTheirOrder) {
     EXPECT_EQ(namesOf(holder("A")), (Names{"c", "a", "b", "e", "d"}));
 }
 
-TEST_F(MarkCommandsTest, SaveEachOverWritesCheckedNodesToTheirFiles) {
-    openMemoFile({{"A", {"a", "b", "c"}}});
+TEST_F(MarkCommandsTest, SaveEachOverWritesCheckedNodesToTheirFilesAndCountsTheWrites) {
+    openMemoFile({{"A", {"a", "b", "c", "d", "e"}}});
     holder("A")->byName_("a")->putField_("filename", "\"" + path("a.txt") + "\"");
     holder("A")->byName_("b")->putField_("Filename", "\"" + path("b.txt") + "\"");
-    mark({"a", "c"});
-    EXPECT_EQ(window->UISaveMarksEach(), 2);
+    holder("A")->byName_("c")->putField_("Filename", "\".\\c.txt\"");
+    holder("A")->byName_("d")->putField_("Filename", "\"" + path("a.txt/d.txt") + "\"");
+    mark({"a", "c", "d", "e"});
+    EXPECT_EQ(window->UISaveMarksEach(), 2) << "a and c written; d fails; e has no file";
     EXPECT_EQ(readText("a.txt"), "memo of a\r\n") << "the field name in any case";
+    EXPECT_EQ(readText("c.txt"), "memo of c\r\n") << "beside the holder file";
     EXPECT_FALSE(exists("b.txt")) << "unmarked";
+    EXPECT_TRUE(logContains("ERROR: could not write " + path("a.txt/d.txt")));
+    EXPECT_TRUE(window->statusMessage().starts_with("ERROR")) << window->statusMessage();
 }
 
 }  // namespace
