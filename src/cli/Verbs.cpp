@@ -2,6 +2,7 @@
 // table is the one place that lists them.
 
 #include "cli/Export.h"
+#include "cli/Mail.h"
 #include "cli/Search.h"
 #include "cli/Tool.h"
 
@@ -75,6 +76,9 @@ const std::vector<ToolVerb>& toolVerbs() {
         kReplaceVerb,
         kExportHtmlVerb,
         kCalendarVerb,
+        kMailMessageVerb,
+        kSendVerb,
+        kFetchVerb,
     };
     return verbs;
 }
