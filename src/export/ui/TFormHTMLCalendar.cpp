@@ -18,6 +18,7 @@ TFormHTMLCalendar::TFormHTMLCalendar(QWidget* parent) : QDialog(parent) {
     MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
     MonthCalendar1->setGridVisible(true);
     MonthCalendar1->setFirstDayOfWeek(Qt::Sunday);
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setDate(clockNow());
 
     auto button = [this](const char* name, const char* caption) {
