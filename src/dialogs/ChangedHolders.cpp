@@ -1,0 +1,22 @@
+#include "dialogs/ChangedHolders.h"
+
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+
+namespace zel {
+
+MemoHolder* holderOf(const MemoNode& node) {
+    return dynamic_cast<MemoHolder*>(node.enclosingRecord_());
+}
+
+void ChangedHolders::add(const MemoNode& node) {
+    if (MemoHolder* holder = holderOf(node)) addHolder(*holder);
+}
+
+void ChangedHolders::addHolder(MemoHolder& holder) {
+    if (!holder.loaded || !seen_.insert(&holder).second) return;
+    holder.changed = true;
+    holders_.push_back(&holder);
+}
+
+}  // namespace zel
