@@ -50,17 +50,26 @@ int encodeBase64(const std::optional<std::string>& stream, std::vector<std::stri
     return 0;
 }
 
+// Containers carry megabytes of Base64: the bytes are written in place
+// rather than pushed one by one.
 void decodeBase64Line(std::string_view line, std::string& out) {
+    const std::size_t groups = line.size() / 4;
+    if (groups == 0) return;
+    const std::size_t start = out.size();
+    out.resize(start + groups * 3);
+    char* to = out.data() + start;
     std::size_t nextPad = line.find('=');
     for (std::size_t g = 0; g + 4 <= line.size(); g += 4) {
         if (nextPad != std::string_view::npos && nextPad < g) nextPad = line.find('=', g);
         std::uint32_t group = sextet(line[g]) << 18 | sextet(line[g + 1]) << 12 |
                               sextet(line[g + 2]) << 6 | sextet(line[g + 3]);
         std::size_t count = nextPad == g + 2 ? 1 : nextPad == g + 3 ? 2 : 3;
-        out.push_back(static_cast<char>(group >> 16));
-        if (count > 1) out.push_back(static_cast<char>(group >> 8 & 0xFF));
-        if (count > 2) out.push_back(static_cast<char>(group & 0xFF));
+        to[0] = static_cast<char>(group >> 16);
+        to[1] = static_cast<char>(group >> 8 & 0xFF);
+        to[2] = static_cast<char>(group & 0xFF);
+        to += count;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 int decodeBase64(std::optional<std::string>& stream, const std::vector<std::string>& lines) {

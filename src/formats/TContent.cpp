@@ -54,6 +54,41 @@ bool isDelimiterLine(std::string_view line, std::string_view delimiter) {
 
 }  // namespace
 
+bool isMimeBlankLine(std::string_view line) {
+    return isBlankLine(line);
+}
+
+bool isMimeDelimiterLine(std::string_view line, std::string_view delimiter) {
+    return isDelimiterLine(line, delimiter);
+}
+
+void MimeHeader::readLine(std::string_view line) {
+    std::size_t colon = findSingleByte(line, ':');
+    if (colon == std::string_view::npos) return;
+    std::string name = lowerText(line.substr(0, colon));
+    std::string value = trimText(line.substr(colon + 1));
+    if (name == "content-type") {
+        std::size_t semicolon = findSingleByte(value, ';');
+        if (semicolon == std::string::npos) {
+            contentType = value;
+            return;
+        }
+        contentType = lowerText(value.substr(0, semicolon));
+        // The parameter name is found in any letter case, but the boundary
+        // keeps its own: MIME boundaries are case-sensitive.
+        std::string_view parameters = std::string_view(value).substr(semicolon + 1);
+        std::size_t at = findOnBoundary(lowerText(parameters), "boundary=");
+        if (contentType.starts_with("multipart") && at != std::string::npos)
+            delimiter = "--" + parameterValue(parameters.substr(at + 9));
+    } else if (name == "content-transfer-encoding") {
+        transferEncoding = lowerText(value);
+    } else if (name == "content-disposition") {
+        std::size_t at = findOnBoundary(value, "filename=");
+        if (at != std::string::npos)
+            fileName = parameterValue(std::string_view(value).substr(at + 9));
+    }
+}
+
 struct TContent::ParseState {
     int depth = 0;
     std::size_t partsLeft = kMaxParts;
@@ -159,30 +194,13 @@ void TContent::parseRange(const std::vector<std::string>& lines, std::size_t beg
 }
 
 void TContent::readHeaderLine(std::string_view line, std::string& delimiter) {
-    std::size_t colon = findSingleByte(line, ':');
-    if (colon == std::string_view::npos) return;
-    std::string name = lowerText(line.substr(0, colon));
-    std::string value = trimText(line.substr(colon + 1));
-    if (name == "content-type") {
-        std::size_t semicolon = findSingleByte(value, ';');
-        if (semicolon == std::string::npos) {
-            contentType = value;
-            return;
-        }
-        contentType = lowerText(value.substr(0, semicolon));
-        // The parameter name is found in any letter case, but the boundary
-        // keeps its own: MIME boundaries are case-sensitive.
-        std::string_view parameters = std::string_view(value).substr(semicolon + 1);
-        std::size_t at = findOnBoundary(lowerText(parameters), "boundary=");
-        if (contentType.starts_with("multipart") && at != std::string::npos)
-            delimiter = "--" + parameterValue(parameters.substr(at + 9));
-    } else if (name == "content-transfer-encoding") {
-        transferEncoding = lowerText(value);
-    } else if (name == "content-disposition") {
-        std::size_t at = findOnBoundary(value, "filename=");
-        if (at != std::string::npos)
-            fileName = parameterValue(std::string_view(value).substr(at + 9));
-    }
+    MimeHeader header{std::move(contentType), std::move(transferEncoding), std::move(fileName),
+                      std::move(delimiter)};
+    header.readLine(line);
+    contentType = std::move(header.contentType);
+    transferEncoding = std::move(header.transferEncoding);
+    fileName = std::move(header.fileName);
+    delimiter = std::move(header.delimiter);
 }
 
 void TContent::readSingleBody(const std::vector<std::string>& lines, std::size_t begin,

@@ -15,6 +15,23 @@
 
 namespace zel {
 
+// The header of one MIME body as TContent::parse reads it, for readers that
+// stream a message instead of holding all its lines (the memo file container).
+struct MimeHeader {
+    std::string contentType;
+    std::string transferEncoding;
+    std::string fileName;
+    // "--" + the boundary of a multipart body; empty otherwise.
+    std::string delimiter;
+
+    // One header line, continuation lines already appended.
+    void readLine(std::string_view line);
+};
+// Blank after trimming: ends a header.
+bool isMimeBlankLine(std::string_view line);
+// The trimmed line is the delimiter, or the delimiter and "--".
+bool isMimeDelimiterLine(std::string_view line, std::string_view delimiter);
+
 class TContent : public TObjectNamed {
   public:
     explicit TContent(TObjectNamed* owner = nullptr);

@@ -6,11 +6,13 @@
 
 #include "formats/MarkupWords.h"
 #include "formats/TTAGNode.h"
+#include "model/HolderFileNames.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
 #include "platform/Compression.h"
 #include "platform/Environment.h"
+#include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/DateTime.h"
@@ -153,17 +155,39 @@ void emitHolder(MemoHolder& holder, std::string_view indent, Take&& take) {
     take(batch);
 }
 
-long long writeText(std::string_view path, const std::string& text, std::string* error) {
-    std::string extension = lowerText(extensionOf(path));
+bool fileBytes(std::string_view path, const std::string& text, std::string& bytes,
+               std::string* error) {
+    const std::string extension = lowerText(extensionOf(path));
     IoResult result;
     if (extension == ".mxh")
-        result = writeFileSafely(path, text);
+        bytes = text;
     else if (extension == ".mhz")
-        result = writeCompressedFile(path, text);
+        result = deflateBytes(text, bytes);
     else
         result = IoResult::failure("Not a holder file extension: " + std::string(path));
+    if (!result && error) *error = result.message;
+    return static_cast<bool>(result);
+}
+
+long long writeText(std::string_view path, const std::string& text, std::string* error,
+                    LinkPolicy links) {
+    std::string bytes;
+    if (!fileBytes(path, text, bytes, error)) return -1;
+    IoResult result = writeFileSafely(path, bytes, links);
     if (error) *error = result.message;
     return result ? static_cast<long long>(text.size()) : -1;
+}
+
+// The holder's own file came from its name or its index, so no link may
+// carry it out of its folder; a path the user chose is followed.
+LinkPolicy linksFor(const MemoHolder& holder, std::string_view path) {
+    return path == holderFilePath_(holder) ? LinkPolicy::StayInFolder : LinkPolicy::Follow;
+}
+
+// The folder of the holder's files: its memo file's, else the working folder.
+std::string holderFolder(const MemoHolder& holder) {
+    const MemoFile* file = holder.getMemoFile_();
+    return file ? file->getMemoFileDir_() : currentDirectory();
 }
 
 }  // namespace
@@ -223,7 +247,21 @@ std::string holderFileText_(MemoHolder& holder) {
     return text;
 }
 
-int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin) {
+namespace {
+
+// Thrown from the parse's item sink when Break was asked, caught below: the
+// parse has no other way to stop, and it holds nothing an unwind would leak.
+struct ReadStopped {};
+
+int failed(std::string* error, int code, std::string why) {
+    if (error) *error = std::move(why);
+    return code;
+}
+
+}  // namespace
+
+int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin,
+                    std::string* error, AgentAPLAbs* agent) {
     // The words view `text`, which outlives them.
     WordList words;
     splitBorrowedWords(text, words, false);
@@ -236,49 +274,66 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
     auto readItem = [&](const TTAGNode& owner, const TTAGNode::Item& item) {
         if (!element && owner.parent == &root) element = root.getElement_("Holder");
         if (!element || &owner != element) return false;
-        if (!reader) reader.emplace(holder);
+        if (!reader) reader.emplace(holder, agent);
         reader->read(item);
+        if (reader->stopped()) throw ReadStopped{};
         return true;
     };
-    if (root.FromXMLWordList_aOUT_(words, errors, readItem) != 0) {
+    int parsed = -1;
+    try {
+        parsed = root.FromXMLWordList_aOUT_(words, errors, readItem);
+    } catch (const ReadStopped&) {
+        reader->abandon();
+        return failed(error, -3, "Break: reading " + std::string(origin) + " stopped");
+    }
+    if (parsed != 0) {
         if (reader) reader->abandon();
         logLine("Markup error in " + std::string(origin));
         for (const auto& line : errors) logLine(line);
-        return -1;
+        return failed(error, -1, "Markup error in " + std::string(origin));
     }
     if (!element) element = root.getElement_("Holder");
-    if (!element) return -2;
-    if (!reader) reader.emplace(holder);
+    if (!element) return failed(error, -2, "No <Holder> element in " + std::string(origin));
+    if (!reader) reader.emplace(holder, agent);
     // An element left open at the end was never complete, so never handed over.
     for (const auto& item : element->items()) reader->read(item);
     reader->finish();
     return 0;
 }
 
-int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin) {
-    if (!looksCompressed(bytes)) return readHolderText_(holder, bytes, origin);
+int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin,
+                     std::string* error, AgentAPLAbs* agent) {
+    if (!looksCompressed(bytes)) return readHolderText_(holder, bytes, origin, error, agent);
     std::string plain;
     IoResult result = inflateBytes(bytes, plain);
     if (!result) {
-        logLine(std::string(origin) + ": " + result.message);
-        return -1;
+        std::string why = std::string(origin) + ": " + result.message;
+        logLine(why);
+        return failed(error, -1, std::move(why));
     }
-    return readHolderText_(holder, plain, origin);
+    return readHolderText_(holder, plain, origin, error, agent);
 }
 
-int readHolderFile_(MemoHolder& holder, std::string_view path) {
+int readHolderFile_(MemoHolder& holder, std::string_view path, std::string* error,
+                    AgentAPLAbs* agent) {
     std::string bytes;
     IoResult result = readFile(path, bytes);
     if (!result) {
         logLine(result.message);
-        return -1;
+        return failed(error, -1, result.message);
     }
-    if (lowerText(extensionOf(path)) == ".mhz") return readHolderBytes_(holder, bytes, path);
-    return readHolderText_(holder, bytes, path);
+    if (lowerText(extensionOf(path)) == ".mhz")
+        return readHolderBytes_(holder, bytes, path, error, agent);
+    return readHolderText_(holder, bytes, path, error, agent);
 }
 
 long long writeHolderText_(MemoHolder& holder, std::string_view path, std::string* error) {
-    return writeText(path, holderFileText_(holder), error);
+    return writeText(path, holderFileText_(holder), error, linksFor(holder, path));
+}
+
+bool holderFileBytes_(MemoHolder& holder, std::string_view path, std::string& bytes,
+                      std::string* error) {
+    return fileBytes(path, holderFileText_(holder), bytes, error);
 }
 
 long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string* error) {
@@ -301,10 +356,15 @@ long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string
     return written;
 }
 
+// A Filename the holder's own file or the index carried is a name from
+// content: only its plain name counts, in the memo file's folder. One the
+// user or the program gave since is followed as it stands.
 std::string holderFilePath_(const MemoHolder& holder) {
     if (holder.isFlagExtra_()) {
-        std::string own = stripQuotes(holder.getField_("Filename"));
-        if (!own.empty()) return own;
+        const std::string raw = holder.getField_("Filename");
+        std::string own = stripQuotes(raw);
+        if (!own.empty() && raw != holder.filenameFromContent) return own;
+        if (!own.empty()) return holderFolder(holder) + plainFileName(own);
     }
     std::string path = stripQuotes(defaultHolderPath_(holder));
     if (path.empty()) path = currentDirectory() + "noname.mxh";
@@ -313,10 +373,8 @@ std::string holderFilePath_(const MemoHolder& holder) {
 
 std::string defaultHolderPath_(const MemoHolder& holder) {
     const MemoFile* file = holder.getMemoFile_();
-    std::string folder = file ? file->getMemoFileDir_() : currentDirectory();
-    std::string name = safeFileName(holder.getName_());
-    name.resize(name.size() - extensionOf(name).size());
-    return folder + name + stripQuotes(holder.getFileExt_());
+    return holderFolder(holder) +
+           (file ? file->holderFileName_(holder) : wantedHolderFileName(holder));
 }
 
 MemoHolder* csvToHolder_(MemoFile& file, const std::vector<std::string>& lines) {

@@ -10,6 +10,7 @@
 
 namespace zel {
 
+class AgentAPLAbs;
 class MemoFile;
 class MemoHolder;
 
@@ -31,22 +32,32 @@ std::string holderFileText_(MemoHolder& holder);
 // inflated, unless it holds plain text (as an unpacked container leaves it).
 // Parse errors go to the log line by line and the holder stays as it was.
 // 0 when read; -1 when the file cannot be read or parsed; -2 when it has no
-// `Holder` element (the holder stays as it was).
-int readHolderFile_(MemoHolder& holder, std::string_view path);
+// `Holder` element; -3 when the agent said Break (the holder stays as it was
+// in each failure). `error`, when given, receives the reason of a failure.
+// With an agent, Break is asked every 50 records.
+int readHolderFile_(MemoHolder& holder, std::string_view path, std::string* error = nullptr,
+                    AgentAPLAbs* agent = nullptr);
 // Reads holder markup already in memory, with the same rules; `origin` names
-// it in log lines. 0, -1 for markup errors, -2 without a `Holder` element.
-int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin);
+// it in log lines and reasons.
+int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin,
+                    std::string* error = nullptr, AgentAPLAbs* agent = nullptr);
 // As readHolderText_ for the bytes of a holder file of either form: a zlib
 // stream is inflated (bounded), anything else is read as markup.
-int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin);
+int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin,
+                     std::string* error = nullptr, AgentAPLAbs* agent = nullptr);
 
 // Counts the save and stamps its time, then writes the file through the safe
-// writer: plain for .mxh, compressed for .mhz. The length of the text, or -1
-// for another extension or a failed write (`error` then says why).
+// writer: plain for .mxh, compressed for .mhz. The holder's own file (the
+// path holderFilePath_ gives) is never written through a link out of its folder. The length of the
+// text, or -1 for another extension or a failed write (`error` then says why).
 long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string* error = nullptr);
 // Writes the holder as it stands (no save count or time change), by the
 // extension of `path`; same results as saveHolderFile_.
 long long writeHolderText_(MemoHolder& holder, std::string_view path, std::string* error = nullptr);
+// The bytes of the holder's file for `path`: the text for .mxh, compressed
+// for .mhz. False with `error` set for another extension.
+bool holderFileBytes_(MemoHolder& holder, std::string_view path, std::string& bytes,
+                      std::string* error = nullptr);
 
 // The holder's own file: Filename when FlagExtra is set, else the default.
 std::string holderFilePath_(const MemoHolder& holder);

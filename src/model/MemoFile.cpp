@@ -80,6 +80,7 @@ int MemoFile::clear_() {
     MemoBasic::clear_();
     changed = false;
     currentHolder = nullptr;
+    fileNames_.clear();
     if (holders)
         holders->clear_();
     else
@@ -119,6 +120,14 @@ int MemoFile::_writeTSL_deep_(std::vector<std::string>& lines, std::string_view 
         std::string fileExt = holder->getFileExt_();
         if (fileExt != "\".mxh\"")
             lines.push_back(fieldIndent + "<Field FileExt=" + settingMarkupValue(fileExt) + "/>");
+        // Only a holder whose name would share another holder's file needs
+        // its own file named, so the next reading finds the same file.
+        const std::string given = holderFileName_(*holder);
+        if (given != holderNameFileName(*holder)) {
+            std::string value = "\"";
+            appendEscapedMarkup(value, given);
+            lines.push_back(fieldIndent + "<Field " + kHolderFileNameKey + "=" + value + "\"/>");
+        }
         lines.push_back(holderIndent + "</Holder>");
     }
     lines.push_back(std::string(indent) + "</File>");
@@ -213,6 +222,7 @@ std::unique_ptr<MemoHolder> MemoFile::removeHolder_(MemoHolder* holder, int* for
     const int index = indexOfHolder_(holder);
     if (formerIndex) *formerIndex = index;
     if (index < 0) return nullptr;
+    fileNames_.forget(holder);
     return std::unique_ptr<MemoHolder>(
         static_cast<MemoHolder*>(holders->extractChild_(holder).release()));
 }
@@ -260,6 +270,11 @@ void MemoFile::moveHolderLast_(int index) {
 void MemoFile::moveHolder_(int from, int to) {
     const int count = countOfHolders_();
     if (inRange(from, count) && inRange(to, count)) holders->moveChildTo_(from, to);
+}
+
+std::string MemoFile::holderFileName_(const MemoHolder& holder) const {
+    if (indexOfHolder_(&holder) < 0) return wantedHolderFileName(holder);
+    return fileNames_.nameOf(*this, holder);
 }
 
 std::string MemoFile::getMemoFilePath_() const {

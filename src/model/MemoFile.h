@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/HolderFileNames.h"
 #include "model/MemoBasic.h"
 #include "object/TObjectParent.h"
 
@@ -64,6 +65,10 @@ class MemoFile : public MemoBasic {
     void moveHolderLast_(int index);
     void moveHolder_(int from, int to);
 
+    // The plain name of the holder's file in the memo file's folder, distinct
+    // from every other holder's (HolderFileNames.h).
+    std::string holderFileName_(const MemoHolder& holder) const;
+
     // The unquoted Filename, else the safe own name + ".mxa".
     std::string getMemoFilePath_() const;
     // The folder of the unquoted Filename, ending in "/"; empty when none.
@@ -97,6 +102,7 @@ class MemoFile : public MemoBasic {
     void selectCurrentHolderAfterReading();
 
     std::string ownName_ = "noname";
+    mutable HolderFileNames fileNames_;
     std::string displayMode_;
     std::string lastError_;
 };

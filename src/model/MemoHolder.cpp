@@ -5,6 +5,7 @@
 
 #include "formats/TTAGNode.h"
 #include "model/MemoFile.h"
+#include "object/Agents.h"
 #include "text/DateTime.h"
 #include "text/NumberFormat.h"
 #include "text/Sjis.h"
@@ -16,6 +17,7 @@ namespace zel {
 namespace {
 
 constexpr std::string_view kTrue = "\"true\"";
+constexpr int kRecordsPerBreakCheck = 50;
 
 std::string quotedFlag(bool flag) {
     return flag ? "\"true\"" : "\"false\"";
@@ -51,6 +53,7 @@ int MemoHolder::clear_() {
     changed = loaded = false;
     flagAccount = flagAutoReLoad = flagAutoSave = false;
     reloadMinutes = saveMinutes = countSave = 0;
+    filenameFromContent.clear();
     timeReload = timeSaved = currentDateTime();
     return 0;
 }
@@ -77,6 +80,7 @@ void MemoHolder::copyFrom_(const TObjectNamed& source) {
     timeReload = from->timeReload;
     timeSaved = from->timeSaved;
     countSave = from->countSave;
+    filenameFromContent = from->filenameFromContent;
 
     nodes->clear_();
     currentNode = nullptr;
@@ -103,12 +107,13 @@ void MemoHolder::readTag_(const TTAGNode& element) {
 
 // A sorted list would be sorted once per record; it is sorted once at the
 // end instead, which gives the same order.
-MemoHolder::ElementReader::ElementReader(MemoHolder& holder)
+MemoHolder::ElementReader::ElementReader(MemoHolder& holder, AgentAPLAbs* agent)
     : holder_(holder),
       sortAtEnd_(holder.nodes->flagSort),
       fieldsBefore_(holder.fields),
       memoBefore_(holder.memo),
-      countBefore_(holder.count_()) {
+      countBefore_(holder.count_()),
+      agent_(agent) {
     holder_.nodes->flagSort = false;
 }
 
@@ -129,6 +134,8 @@ void MemoHolder::ElementReader::read(const TTAGNode::Item& item) {
         lastRead_ = node.get();
         holder_.addNode_(std::move(node), nodeName);
         lastRead_->readTag_(child);
+        if (agent_ && ++agent_->count % kRecordsPerBreakCheck == 0 && agent_->isBreak_())
+            stopped_ = true;
     } else if (name == "Field") {
         holder_.fieldsFromTag_(child);
     } else if (name == "BR" && afterElement_) {
@@ -138,6 +145,8 @@ void MemoHolder::ElementReader::read(const TTAGNode::Item& item) {
 }
 
 void MemoHolder::ElementReader::finish() {
+    if (holder_.getField_("Filename") != fieldsBefore_.value("Filename"))
+        holder_.filenameFromContent = holder_.getField_("Filename");
     holder_.nodes->flagSort = sortAtEnd_;
     holder_.nodes->keepOrder_();
     holder_.takeSettingsFromFields();

@@ -19,6 +19,7 @@
 
 namespace zel {
 
+class AgentAPLAbs;
 class MemoFile;
 
 // (name, node) pairs in list order; the nodes stay owned by their holder.
@@ -43,8 +44,11 @@ class MemoHolder : public MemoBasic {
     // parse hands them over, with the same result as readTag_.
     class ElementReader {
       public:
-        explicit ElementReader(MemoHolder& holder);
+        // With an agent, Break is asked every 50 records (the window repaints
+        // meanwhile); once it says stop, stopped() is true and reading should end.
+        explicit ElementReader(MemoHolder& holder, AgentAPLAbs* agent = nullptr);
         void read(const TTAGNode::Item& item);
+        bool stopped() const { return stopped_; }
         // Sorts once and takes the settings from the fields read.
         void finish();
         // Puts the holder back as it was before reading began.
@@ -57,7 +61,9 @@ class MemoHolder : public MemoBasic {
         const std::vector<std::string> memoBefore_;
         const int countBefore_;
         MemoNode* lastRead_ = nullptr;
+        AgentAPLAbs* agent_ = nullptr;
         bool afterElement_ = false;
+        bool stopped_ = false;
     };
 
     // A new empty node owned by this holder, not yet in the list.
@@ -130,6 +136,9 @@ class MemoHolder : public MemoBasic {
     DateTime timeReload;
     DateTime timeSaved;
     std::int32_t countSave = 0;
+    // The Filename field as the last file or index read set it (raw); while
+    // Filename still holds it, it is a name from content (holderFilePath_).
+    std::string filenameFromContent;
 
   private:
     MemoNode* templateForNewNode() const;

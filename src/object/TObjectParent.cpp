@@ -25,8 +25,9 @@ int TObjectParent::clear_() {
     return 0;
 }
 
-std::string TObjectParent::indexKey(std::string_view name) {
-    return lowerText(name);
+std::size_t TObjectParent::indexKey(std::string_view name) const {
+    lowerTextInto(name, foldBuffer_);
+    return std::hash<std::string_view>{}(foldBuffer_);
 }
 
 void TObjectParent::indexEntry(std::size_t position) {

@@ -77,7 +77,12 @@ class TObjectParent : public TObjectNamed {
     }
 
   private:
-    static std::string indexKey(std::string_view name);
+    // The index is keyed by a hash of the folded name: no copy of every name
+    // is kept, and a lookup folds into one reused buffer.
+    struct KeptHash {
+        std::size_t operator()(std::size_t hash) const { return hash; }
+    };
+    std::size_t indexKey(std::string_view name) const;
     void indexEntry(std::size_t position);
     void unindexName(const std::string& name, const TObjectNamed* child);
     // Tells the children from `from` to `to` (exclusive) where they stand.
@@ -87,8 +92,10 @@ class TObjectParent : public TObjectNamed {
     void forgetSearches() const { searches_.clear(); }
 
     std::vector<Entry> entries_;
-    // Folded name -> children carrying it (several only after raw inserts).
-    std::unordered_multimap<std::string, TObjectNamed*> byName_;
+    // Hash of the folded name -> children whose names have it (names equal
+    // when folded, which only raw inserts repeat, or a rare hash collision).
+    std::unordered_multimap<std::size_t, TObjectNamed*, KeptHash> byName_;
+    mutable std::string foldBuffer_;
     // Wanted name (and carrier index) -> where its last unique-name search stopped.
     mutable std::unordered_map<std::string, UniqueNameCursor> searches_;
 };
