@@ -186,6 +186,32 @@ bool startDetached(const std::vector<std::string>& argv, std::string_view folder
     return true;
 }
 
+RunningProgram::~RunningProgram() {
+    if (!reaped_) reapLater(pid_);
+}
+
+bool RunningProgram::start(std::string_view program, std::string_view arguments,
+                           std::string_view folder) {
+    if (!reaped_) return false;
+    std::vector<std::string> argv{toOsPath(program)};
+    for (auto& word : splitWords(toOsPath(arguments))) argv.push_back(std::move(word));
+    Spawned spawned;
+    if (!spawn(argv, folder, false, false, spawned)) return false;
+    pid_ = spawned.pid;
+    reaped_ = false;
+    return true;
+}
+
+std::optional<int> RunningProgram::poll() {
+    if (reaped_) return -1;
+    int status = 0;
+    pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR)) return std::nullopt;
+    reaped_ = true;
+    if (done == pid_ && WIFEXITED(status)) return WEXITSTATUS(status);
+    return -1;
+}
+
 FinishedRun runToEnd(const std::vector<std::string>& argv, std::string_view folder) {
     FinishedRun run;
     Spawned spawned;

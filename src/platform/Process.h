@@ -4,6 +4,7 @@
 // single and double quotes, backslash), with no expansion, and its first word
 // is looked up in PATH.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,28 @@ std::string shellCommandLine(std::string_view command);
 // Starts `argv` in `folder` in a session of its own and does not wait for it;
 // false when it could not be started.
 bool startDetached(const std::vector<std::string>& argv, std::string_view folder = {});
+
+// A program started without waiting whose end can be asked for, so a caller
+// can wait for it in slices and keep its own events going.
+class RunningProgram {
+  public:
+    RunningProgram() = default;
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // Starts `program` (looked up in PATH when it has no "/") with the words
+    // of `arguments` after it, no shell in between; false when it could not
+    // be started.
+    bool start(std::string_view program, std::string_view arguments, std::string_view folder = {});
+    // Its exit code once it has ended (-1 unless it exited normally); none
+    // while it runs. A program left running is reaped when it ends.
+    std::optional<int> poll();
+
+  private:
+    int pid_ = -1;
+    bool reaped_ = true;
+};
 
 struct FinishedRun {
     bool started = false;

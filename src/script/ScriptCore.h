@@ -1,0 +1,221 @@
+#pragma once
+// The inside of the interpreter, shared by its parts: the tokens of a run,
+// the symbol records, the compiled nodes and the machine that runs them.
+// Nothing outside src/script includes this.
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/ScriptMessages.h"
+#include "script/ScriptServices.h"
+#include "script/TPPAParser.h"
+#include "script/TPoorPascal.h"
+
+namespace zel::script {
+
+// An error that ends the run; only the machine's run loop catches it.
+struct ScriptError {
+    std::string message;
+};
+[[noreturn]] void fail(std::string message);
+
+// Words the grammar looks for, found once per token when a run is lexed.
+enum class Word : std::uint8_t {
+    None,
+    Begin,
+    End,
+    Repeat,
+    Until,
+    Case,
+    Of,
+    If,
+    Then,
+    Else,
+    For,
+    To,
+    Downto,
+    Do,
+    While,
+    Break,
+    Continue,
+    Exit,
+    Var,
+    Not,
+    Div,
+    Mod,
+    And,
+    Or,
+    Xor,
+    Shl,
+    Shr,
+    Integer,
+    Real,
+    String,
+    Index,
+};
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    Word word = Word::None;  // identifiers only
+    std::string_view text;
+};
+
+// The symbol a one-byte or two-byte token is, for quick tests.
+inline bool isSymbol(const Token& t, char c) {
+    return t.kind == TokenKind::Symbol && t.text[0] == c;
+}
+inline bool isOperator(const Token& t, std::string_view op) {
+    return t.kind == TokenKind::Operator && t.text == op;
+}
+inline bool isWord(const Token& t, Word w) {
+    return t.word == w;
+}
+
+Word wordOf(std::string_view identifier);
+// Every token of `text`, comments dropped, then one End token.
+std::vector<Token> lexAll(std::string_view text);
+// The program text a run executes: every line tokenized alone, comments
+// dropped, tokens joined by single blanks, empty lines dropped.
+std::string preparedText(const std::vector<std::string>& lines);
+
+struct Variable {
+    std::string name;  // as declared
+    TPPAType type = TPPAType::Integer;
+    bool permanent = false;
+    bool readOnly = false;
+    bool hostBound = false;
+    std::int32_t hostIndex = 0;
+    std::int64_t intValue = 0;
+    double realValue = 0;
+    std::string strValue;
+};
+
+struct Routine {
+    std::string name;  // upper case
+    bool permanent = false;
+    bool function = false;
+    std::int32_t index = 0;
+    std::vector<TPPAParameter> parameters;
+    TPPAType result = TPPAType::Integer;
+};
+
+struct Machine;
+
+struct IntExpr {
+    virtual ~IntExpr() = default;
+    virtual std::int64_t eval(Machine& m) const = 0;
+};
+struct RealExpr {
+    virtual ~RealExpr() = default;
+    virtual double eval(Machine& m) const = 0;
+};
+struct StrExpr {
+    virtual ~StrExpr() = default;
+    virtual std::string eval(Machine& m) const = 0;
+};
+struct Stmt {
+    virtual ~Stmt() = default;
+    virtual void exec(Machine& m) const = 0;
+};
+
+// A block: a range of the run's tokens, compiled into statements when first
+// executed (and again when the tables changed since).
+struct Block {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+    std::uint64_t generation = 0;  // 0: not compiled
+    std::vector<std::unique_ptr<Stmt>> statements;
+};
+
+// One run's program: its text, tokens and compiled blocks.
+struct Program {
+    std::string text;
+    std::vector<Token> tokens;
+    Block root;
+    // Statements replaced while the run was inside them stay until it ends.
+    std::vector<std::vector<std::unique_ptr<Stmt>>> retired;
+};
+
+// The run-state bits every statement and loop looks at.
+enum StopBits : std::uint8_t { kAbort = 1, kBreak = 2, kContinue = 4, kExit = 8 };
+
+constexpr int kMaxDepth = 1000;
+constexpr std::size_t kMaxString = 64u << 20;
+
+struct Machine {
+    TPoorPascal* owner = nullptr;
+    std::vector<std::string> source, prototypes, define;
+    std::string name;
+    ScriptServices* services = nullptr;
+    ScriptServices defaultServices;
+
+    std::map<std::string, std::unique_ptr<Variable>> variables;  // by upper-case name
+    std::map<std::string, std::unique_ptr<Routine>> procedures;
+    std::map<std::string, std::unique_ptr<Routine>> functions;
+
+    std::uint8_t stop = 0;
+    bool paused = false;
+    bool running = false;
+    std::uint64_t generation = 1;  // changes whenever the tables change
+    std::uint64_t steps = 0;
+    std::uint64_t stepLimit = 0;
+    int depth = 0;
+    int pumpCountdown = 1;
+    std::chrono::steady_clock::time_point lastPump;
+    std::unique_ptr<Program> program;
+
+    ScriptServices& host() { return services ? *services : defaultServices; }
+    TPoorPascalEvents& events() { return owner->events; }
+
+    Variable* findVariable(std::string_view name) const;
+    Routine* findProcedure(std::string_view name) const;
+    Routine* findFunction(std::string_view name) const;
+
+    // Declares a routine line (permanent for the built-ins); raises the
+    // declaration's error.
+    void declareRoutine(const std::string& line, bool permanent);
+    TPPARunResult run();
+    void execBlock(Block& block);
+    void compileBlock(Block& block);
+    // Block entries let the user interface in, at most every few milliseconds.
+    void breathe() {
+        if (--pumpCountdown > 0) return;
+        pumpCountdown = 64;
+        auto now = std::chrono::steady_clock::now();
+        if (now - lastPump < std::chrono::milliseconds(10)) return;
+        lastPump = now;
+        host().pump();
+    }
+    void countStep() {
+        if (++steps == stepLimit) abort();
+    }
+    void abort() {
+        paused = false;
+        stop |= kAbort;
+    }
+    // One slice of a wait: false once the run is aborted.
+    bool waitSlice(int milliseconds);
+};
+
+// Strings are stored NUL-ended: a NUL byte ends a stored value.
+inline void cutAtNul(std::string& s) {
+    auto nul = s.find('\0');
+    if (nul != std::string::npos) s.resize(nul);
+}
+inline void checkLength(const std::string& s) {
+    if (s.size() > kMaxString) fail(std::string(script_messages::kTooLong));
+}
+
+// Integer and real conversions that end the run on values with no result.
+std::int64_t realToInteger(double value);
+double checkedReal(double value, bool division);
+
+// The built-in routine `routine` (a permanent one) on `args`.
+void callBuiltin(Machine& m, const Routine& routine, TPPAArgument* args, TPPAArgument& result);
+
+}  // namespace zel::script
