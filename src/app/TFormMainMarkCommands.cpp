@@ -83,11 +83,7 @@ int TFormMainScript::UIDeleteMarkNodes() {
         doneDoing_("No Mark MemoNode.");
         return 0;
     }
-    for (const auto& [listed, node] : marked) {
-        std::string name;
-        std::unique_ptr<MemoNode> taken = takeNode(*holder, *node, name);
-        moveToTrash_(std::move(taken), name);
-    }
+    for (auto& [name, node] : takeNodes(*holder, marked)) moveToTrash_(std::move(node), name);
     holder->changed = true;
     if (holder->count_() == 0) replacement = holder->makeNode_();
     if (!replacement) replacement = holder->first_();
@@ -151,12 +147,7 @@ int TFormMainScript::UIMoveMarksTo() {
     loadForTransfer(*target);
     // The editor is written back; no node may take it once the moved ones left.
     aFile->currentNode = nullptr;
-    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> moved;
-    for (const auto& [listed, node] : marked) {
-        std::string name;
-        std::unique_ptr<MemoNode> taken = takeNode(*source, *node, name);
-        moved.emplace_back(name, std::move(taken));
-    }
+    auto moved = takeNodes(*source, marked);
     source->changed = true;
     const int count = static_cast<int>(moved.size());
     MemoNode* next = source->at_(count < source->count_() ? count : source->count_() - 1);

@@ -72,6 +72,25 @@ std::unique_ptr<MemoNode> TFormMainScript::takeNode(MemoHolder& holder, MemoNode
     return holder.removeNode_(&node);
 }
 
+std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> TFormMainScript::takeNodes(
+    MemoHolder& holder, const NodeList& leaving) {
+    std::vector<MemoNode*> nodes;
+    nodes.reserve(leaving.size());
+    for (const auto& [listed, node] : leaving) {
+        if (auto* shown = dynamic_cast<MemoNodeUI*>(node); shown && shown->nodeWindow)
+            shown->nodeWindow->close();
+        nodes.push_back(node);
+    }
+    if (auto* shown = dynamic_cast<MemoHolderUI*>(&holder)) return shown->takeNodes_(nodes);
+    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> taken;
+    for (MemoNode* node : nodes) {
+        std::string name = holder.getNameChild_(node);
+        if (auto out = holder.removeNode_(node))
+            taken.emplace_back(std::move(name), std::move(out));
+    }
+    return taken;
+}
+
 std::string TFormMainScript::deleteOneNode1_() {
     MemoHolder* holder = getCurHolder();
     if (!holder) return "ERROR: aH = nil in _deleteOneNode1_";

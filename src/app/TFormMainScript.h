@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/TFormMainBaseZEL.h"
+#include "model/MemoHolder.h"
 #include "text/DateTime.h"
 
 class QPrinter;
@@ -365,6 +366,10 @@ class TFormMainScript : public TFormMainBaseZEL {
     // The deletion outside and inside a tree; the status text ("" when done).
     std::string deleteOneNode1_();
     std::string deleteTreeNode_();
+    // Takes the nodes `leaving` out of `holder` at once, each with its name,
+    // in holder order, their own windows closed.
+    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> takeNodes(
+        MemoHolder& holder, const NodeList& leaving);
     // Takes `node` out of its holder and closes its own window; its name.
     std::unique_ptr<MemoNode> takeNode(MemoHolder& holder, MemoNode& node, std::string& name);
     // The trash holder receives `node` under `name`; it is made on first use.

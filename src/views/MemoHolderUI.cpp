@@ -3,6 +3,7 @@
 #include "views/MemoHolderUI.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "model/MemoFile.h"
 #include "object/Report.h"
@@ -228,6 +229,45 @@ std::unique_ptr<MemoNode> MemoHolderUI::removeNode_(MemoNode* node, int* formerI
     auto taken = takeOutOfList(node);
     listImages_.erase(node);
     model->endRemove();
+    return taken;
+}
+
+std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> MemoHolderUI::takeNodes_(
+    const std::vector<MemoNode*>& leaving) {
+    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> taken;
+    const Mode current = mode();
+    if (current == Mode::Tree) {
+        // Children take a leaving node's place one node at a time.
+        for (MemoNode* node : leaving) {
+            std::string name = getNameChild_(node);
+            if (auto out = removeNode_(node)) taken.emplace_back(std::move(name), std::move(out));
+        }
+        return taken;
+    }
+    const std::unordered_set<const TObjectNamed*> out(leaving.begin(), leaving.end());
+    std::vector<const TObjectNamed*> kept;
+    kept.reserve(nodes->childCount());
+    for (std::size_t i = 0; i < nodes->childCount(); ++i)
+        if (!out.contains(nodes->childAt(i))) kept.push_back(nodes->childAt(i));
+    NodeRowModel* model = current == Mode::CheckList ? checkModel_.get()
+                          : current == Mode::List    ? listModel_.get()
+                                                     : nullptr;
+    if (model && !model->isActive()) model = nullptr;
+    if (model) model->beginReset();
+    MemoNode* keptCurrent = out.contains(currentNode) ? nullptr : currentNode;
+    // The leaving nodes go to the end in their order, where taking one out
+    // moves no other entry.
+    order().arrangeAs(kept);
+    while (nodes->childCount() > kept.size()) {
+        const std::size_t last = nodes->childCount() - 1;
+        auto* node = static_cast<MemoNode*>(nodes->childAt(last));
+        std::string name = nodes->nameAt(last);
+        listImages_.erase(node);
+        taken.emplace_back(std::move(name), MemoHolder::removeNode_(node));
+    }
+    std::reverse(taken.begin(), taken.end());
+    currentNode = keptCurrent;
+    if (model) model->endReset();
     return taken;
 }
 

@@ -58,6 +58,11 @@ class MemoHolderUI : public MemoHolder {
     MemoNode* at_(int index) const override;
     MemoNode* byName_(std::string_view name) const override;
     std::unique_ptr<MemoNode> removeNode_(MemoNode* node, int* formerIndex = nullptr) override;
+    // Takes the nodes `leaving` out of the holder at once: each with its
+    // name, in the holder's order. Outside a tree this is one pass over the
+    // holder and one reset of its lines, however many nodes leave.
+    std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> takeNodes_(
+        const std::vector<MemoNode*>& leaving);
     // Check list and list: appends; tree: the last sibling of the current
     // node's line. Yields the new line's index.
     int addNode_(std::unique_ptr<MemoNode> node, std::string_view name) override;

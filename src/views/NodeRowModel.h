@@ -44,6 +44,9 @@ class NodeRowModel : public QAbstractTableModel {
     void beginInsert(int row) { beginInsertRows({}, row, row); }
     void endInsert() { endInsertRows(); }
     void beginRemove(int row) { beginRemoveRows({}, row, row); }
+    // Around a change of many rows at once.
+    void beginReset() { beginResetModel(); }
+    void endReset() { endResetModel(); }
     void endRemove() { endRemoveRows(); }
     // `to` is the row the moved line ends at.
     bool beginMove(int from, int to);

@@ -80,6 +80,34 @@ TEST_P(EveryMode, RenamingShowsTheNewNameInTheControl) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, EveryMode, testing::Values(kModeCheckList, kModeTree, kModeList));
 
+TEST_P(EveryMode, ManyNodesLeaveAtOnceInTheirOrder) {
+    FakeHost host;
+    Names names;
+    for (int i = 0; i < 40; ++i) names.push_back("n" + std::to_string(i));
+    MemoHolderUI& holder = addHolder(*host.file, "H", names);
+    showIn(host, holder, GetParam());
+    MemoNode* kept = holder.byName_("n1");
+    holder.setCurrent_(kept);
+    std::vector<MemoNode*> leaving;
+    for (int i = 0; i < 40; i += 2) leaving.push_back(holder.byName_("n" + std::to_string(i)));
+    const auto taken = holder.takeNodes_(leaving);
+    ASSERT_EQ(taken.size(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(taken[i].first, "n" + std::to_string(2 * i));
+        EXPECT_EQ(taken[i].second.get(), leaving[i]);
+    }
+    Names left;
+    for (int i = 1; i < 40; i += 2) left.push_back("n" + std::to_string(i));
+    EXPECT_EQ(namesInOrder(holder), left);
+    EXPECT_EQ(holder.count_(), 20);
+    EXPECT_EQ(holder.getCurrent_(), kept);
+    if (NodeRowModel* model = holder.checkListModel(); model && GetParam() == kModeCheckList) {
+        EXPECT_EQ(model->rowCount(), 20);
+        EXPECT_EQ(model->nodeAt(0), kept);
+    }
+    EXPECT_EQ(holder.byName_("n2"), nullptr) << "the names left with their nodes";
+}
+
 TEST(HolderModes, AHolderNeverShownListsItsOwnOrderAndOpensAsACheckList) {
     FakeHost host;
     MemoHolderUI& holder = addHolder(*host.file, "H", {"b", "a"});
