@@ -3,6 +3,7 @@
 
 #include "cli/Export.h"
 #include "cli/Mail.h"
+#include "cli/Print.h"
 #include "cli/Search.h"
 #include "cli/Tool.h"
 
@@ -76,6 +77,8 @@ const std::vector<ToolVerb>& toolVerbs() {
         kReplaceVerb,
         kExportHtmlVerb,
         kCalendarVerb,
+        kLayoutVerb,
+        kPrintVerb,
         kMailMessageVerb,
         kSendVerb,
         kFetchVerb,

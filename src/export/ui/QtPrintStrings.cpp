@@ -13,6 +13,8 @@
 #include "export/ui/TFormPrintFormat.h"
 #include "export/ui/TFormPrintPreview.h"
 #include "export/ui/TFormPrintProgress.h"
+#include "formats/TContent.h"
+#include "model/MemoNode.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -191,6 +193,13 @@ bool printTextDocument_(QtPrintJob& job, std::string_view text, std::string_view
     document.drawContents(&painter, QRectF(QPointF(0, 0), page.size()));
     painter.restore();
     return true;
+}
+
+QImage nodePicture(const MemoNode& node) {
+    if (!node.content || !node.content->stream) return {};
+    const std::string& bytes = *node.content->stream;
+    return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
+                            static_cast<int>(bytes.size()));
 }
 
 PrintReport printNodePrint_(const NodePrint& print, const QImage& picture, TStringsPrinter& printer,

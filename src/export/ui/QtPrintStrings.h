@@ -19,6 +19,10 @@ class QPrinter;
 class QWidget;
 
 namespace zel {
+class MemoNode;
+}
+
+namespace zel {
 
 class TFormStrProgress;
 
@@ -102,6 +106,10 @@ bool editPrintSettings_(TStringsPrinter& printer, QPrinter& qprinter,
 bool printImage_(QtPrintJob& job, const QImage& picture, std::string_view caption, bool framed);
 // A short text as a document of its own, titled `title`.
 bool printTextDocument_(QtPrintJob& job, std::string_view text, std::string_view title);
+
+// The picture a node's body holds (decoded from its bytes); null when it has
+// none or it cannot be read.
+QImage nodePicture(const MemoNode& node);
 
 // Prints what `print` says a node prints: its lines through the text
 // printer (titled with the node), its picture (`picture`), or its document.
