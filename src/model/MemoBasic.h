@@ -5,6 +5,7 @@
 // record-level search, replace and grep.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,19 @@ namespace zel {
 class LineMatcher;
 class TContent;
 class TTAGNode;
+
+// One line a record grep found: its section's label ("Name:", "Memo:",
+// "Comment:", "Fields:"), its hit number in the section and its line number
+// (both from 1; 0 for the name), and the line.
+struct GrepHit {
+    std::string_view label;
+    std::size_t hit;
+    std::size_t line;
+    std::string_view text;
+};
+// The record grep line of a hit: "Name:" + name, or label + hit ("%.6d") +
+// ":" + line ("%7d") + ": " + the line.
+void appendGrepLine(std::string& out, const GrepHit& hit);
 
 class MemoBasic : public TObjectNamed {
   public:
@@ -96,6 +110,9 @@ class MemoBasic : public TObjectNamed {
                   bool inName);
     bool grep_(const LineMatcher& matcher, std::vector<std::string>& result, bool inFields,
                bool inComment, bool inMemo, bool inName) const;
+    // Each hit handed over as it is found, nothing formatted or kept.
+    bool grep_(const LineMatcher& matcher, const std::function<void(const GrepHit&)>& found,
+               bool inFields, bool inComment, bool inMemo, bool inName) const;
 
     // Markup pieces shared by nodes, holders and memo files.
     // The Comment block; the number of comment lines, -1 when nothing written.

@@ -42,24 +42,29 @@ void replaceInLines(std::vector<std::string>& lines, std::string_view label,
         if (matcher.replaceAll(lines[i], replacement)) appendChange(log, label, i);
 }
 
-// Each line the contains filter keeps, numbered, as label + hit number
-// ("%.6d") + ":" + the numbered line.
 template <class LineAt>
 bool grepSection(std::size_t count, const LineAt& lineAt, std::string_view label,
-                 const LineMatcher& matcher, std::vector<std::string>& result) {
+                 const LineMatcher& matcher, const std::function<void(const GrepHit&)>& found) {
     std::size_t hits = 0;
     filterLines(count, lineAt, matcher, GrepContains, false,
                 [&](std::size_t j, std::string_view line) {
-                    std::string entry(label);
-                    appendPadded(entry, ++hits, 6, '0');
-                    entry += ':';
-                    appendNumberedLine(entry, j + 1, line);
-                    result.push_back(std::move(entry));
+                    found(GrepHit{label, ++hits, j + 1, line});
                 });
     return hits > 0;
 }
 
 }  // namespace
+
+void appendGrepLine(std::string& out, const GrepHit& hit) {
+    out.append(hit.label);
+    if (hit.line == 0) {
+        out.append(hit.text);
+        return;
+    }
+    appendPadded(out, hit.hit, 6, '0');
+    out += ':';
+    appendNumberedLine(out, hit.line, hit.text);
+}
 
 bool MemoBasic::contains_(const LineMatcher& matcher, bool inFields, bool inComment, bool inMemo,
                           bool inName) const {
@@ -79,9 +84,9 @@ bool MemoBasic::replace_(const LineMatcher& matcher, std::string_view replacemen
                          bool inName) {
     if (matcher.empty()) return false;
     if (inName) {
-        const std::string before = getName_();
-        std::string wanted = before;
+        std::string wanted = getName_();
         if (matcher.replaceAll(wanted, replacement)) {
+            const std::string before = getName_();
             putName_as_(wanted);
             // The owner may have made the name unique or refused it (an empty
             // name): the log tells the name the record has now.
@@ -93,6 +98,7 @@ bool MemoBasic::replace_(const LineMatcher& matcher, std::string_view replacemen
     if (inComment) replaceInLines(comment, "replace Comment ", matcher, replacement, log);
     if (inFields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (!matcher.contains(fields[i])) continue;
             std::string line = fields[i];
             if (!matcher.replaceAll(line, replacement)) continue;
             // A field line without "=" is dropped by the next save.
@@ -115,28 +121,40 @@ bool MemoBasic::replace_(std::string_view find, std::string_view replacement,
                     inName);
 }
 
-bool MemoBasic::grep_(const LineMatcher& matcher, std::vector<std::string>& result, bool inFields,
-                      bool inComment, bool inMemo, bool inName) const {
+bool MemoBasic::grep_(const LineMatcher& matcher, const std::function<void(const GrepHit&)>& found,
+                      bool inFields, bool inComment, bool inMemo, bool inName) const {
     if (matcher.empty()) return false;
     bool matched = false;
     if (inName) {
-        std::string name = getName_();
+        const std::string name = getName_();
         if (matcher.contains(name)) {
-            result.push_back("Name:" + name);
+            found(GrepHit{"Name:", 0, 0, name});
             matched = true;
         }
     }
     auto lineOf = [](const std::vector<std::string>& lines) {
         return [&lines](std::size_t j) { return std::string_view(lines[j]); };
     };
-    if (inMemo) matched |= grepSection(memo.size(), lineOf(memo), "Memo:", matcher, result);
+    if (inMemo) matched |= grepSection(memo.size(), lineOf(memo), "Memo:", matcher, found);
     if (inComment)
-        matched |= grepSection(comment.size(), lineOf(comment), "Comment:", matcher, result);
+        matched |= grepSection(comment.size(), lineOf(comment), "Comment:", matcher, found);
     if (inFields)
         matched |= grepSection(
             fields.size(), [this](std::size_t j) { return std::string_view(fields[j]); },
-            "Fields:", matcher, result);
+            "Fields:", matcher, found);
     return matched;
+}
+
+bool MemoBasic::grep_(const LineMatcher& matcher, std::vector<std::string>& result, bool inFields,
+                      bool inComment, bool inMemo, bool inName) const {
+    return grep_(
+        matcher,
+        [&result](const GrepHit& hit) {
+            std::string line;
+            appendGrepLine(line, hit);
+            result.push_back(std::move(line));
+        },
+        inFields, inComment, inMemo, inName);
 }
 
 bool MemoBasic::grep_(std::string_view text, bool ignoreCase, std::vector<std::string>& result,

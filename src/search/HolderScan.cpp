@@ -25,12 +25,16 @@ struct Snapshot {
 };
 
 void grepInto(const MemoNode& node, std::string_view holderName, std::string_view nodeName,
-              const LineMatcher& matcher, const ScanSections& sections,
-              std::vector<std::string>& scratch, ScanResults& results) {
-    scratch.clear();
-    node.grep_(matcher, scratch, sections.fields, sections.comment, sections.memo, sections.name);
-    for (const std::string& line : scratch)
-        results.add(&node, {holderName, ":", nodeName, ":", line});
+              const LineMatcher& matcher, const ScanSections& sections, std::string& line,
+              ScanResults& results) {
+    node.grep_(
+        matcher,
+        [&](const GrepHit& hit) {
+            line.clear();
+            appendGrepLine(line, hit);
+            results.add(&node, {holderName, ":", nodeName, ":", line});
+        },
+        sections.fields, sections.comment, sections.memo, sections.name);
 }
 
 class Run {
@@ -107,7 +111,7 @@ class Run {
                         results_.add(node, {holderName, " ", nodeName});
                     break;
                 case ScanKind::Grep:
-                    grepInto(*node, holderName, nodeName, matcher_, in, scratch_, results_);
+                    grepInto(*node, holderName, nodeName, matcher_, in, line_, results_);
                     break;
                 case ScanKind::Replace:
                     changed |= replaceIn(*node, holderName, nodeName);
@@ -118,8 +122,9 @@ class Run {
         return true;
     }
 
+    // The holder and the memo file were found writable before the walk.
     bool replaceIn(MemoNode& node, const std::string& holderName, const std::string& nodeName) {
-        if (node.isReadOnlyEffective_()) {
+        if (node.isReadOnly_()) {
             if (matcher_.empty() ||
                 !node.contains_(matcher_, request_.sections.fields, request_.sections.comment,
                                 request_.sections.memo, request_.sections.name))
@@ -195,6 +200,7 @@ class Run {
     ScanResults& results_;
     const LineMatcher matcher_;
     std::vector<std::string> scratch_;
+    std::string line_;
     std::string lastHolderText_;
     ScanOutcome outcome_;
 };
@@ -210,9 +216,9 @@ ScanOutcome grepNode(const MemoNode& node, std::string_view holderName, std::str
                      bool ignoreCase, ScanResults& results) {
     results.clear();
     const LineMatcher matcher(keyword, ignoreCase);
-    std::vector<std::string> scratch;
+    std::string line;
     const ScanSections all{true, true, true, true};
-    grepInto(node, holderName, node.getName_(), matcher, all, scratch, results);
+    grepInto(node, holderName, node.getName_(), matcher, all, line, results);
     ScanOutcome outcome;
     outcome.searched = true;
     outcome.entries = results.size();

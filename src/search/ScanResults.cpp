@@ -1,30 +1,38 @@
 #include "search/ScanResults.h"
 
+#include <algorithm>
+
 namespace zel {
 
 void ScanResults::clear() {
-    text_.clear();
-    entries_.clear();
-    // A run that listed a million lines should not pin their memory forever.
-    if (text_.capacity() > (std::size_t{64} << 20)) std::string().swap(text_);
-    if (entries_.capacity() > (std::size_t{1} << 20)) std::vector<Entry>().swap(entries_);
+    blocks_ = {};
+    entries_ = {};
+    bytes_ = 0;
 }
 
 void ScanResults::add(const MemoNode* node, std::initializer_list<std::string_view> pieces) {
-    const std::size_t start = text_.size();
+    std::size_t length = 0;
+    for (std::string_view piece : pieces) length += piece.size();
+    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < length) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::max(kBlockBytes, length));
+    }
+    std::string& block = blocks_.back();
+    const std::size_t start = block.size();
     std::size_t head = 0;
     for (std::string_view piece : pieces) {
-        head = text_.size() - start;
-        text_.append(piece);
+        head = block.size() - start;
+        block.append(piece);
     }
-    entries_.push_back({static_cast<std::uint64_t>(start), NodeRef(node),
-                        static_cast<std::uint32_t>(text_.size() - start),
+    bytes_ += length;
+    entries_.push_back({NodeRef(node), static_cast<std::uint32_t>(blocks_.size() - 1),
+                        static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
                         static_cast<std::uint32_t>(head)});
 }
 
 std::string_view ScanResults::text(std::size_t row) const {
     const Entry& entry = entries_[row];
-    return std::string_view(text_).substr(static_cast<std::size_t>(entry.offset), entry.length);
+    return std::string_view(blocks_[entry.block]).substr(entry.offset, entry.length);
 }
 
 std::vector<std::string> ScanResults::lines() const {

@@ -5,6 +5,7 @@
 // still reads as text, but its node answers none.
 
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -36,17 +37,23 @@ class ScanResults {
     // Every line, in order.
     std::vector<std::string> lines() const;
     // Bytes of text held (the store's own overhead is a few dozen per line).
-    std::size_t textBytes() const { return text_.size(); }
+    std::size_t textBytes() const { return bytes_; }
 
   private:
+    // Text goes into blocks that never move once filled, so a growing list
+    // never copies what it holds; a line longer than a block gets its own.
+    static constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
     struct Entry {
-        std::uint64_t offset;
         NodeRef node;
+        std::uint32_t block;
+        std::uint32_t offset;
         std::uint32_t length;
         std::uint32_t head;
     };
-    std::string text_;
-    std::vector<Entry> entries_;
+    static_assert(sizeof(Entry) <= 32, "a result line costs its text and 32 bytes");
+    std::vector<std::string> blocks_;
+    std::deque<Entry> entries_;
+    std::size_t bytes_ = 0;
 };
 
 }  // namespace zel

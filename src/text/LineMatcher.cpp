@@ -1,7 +1,12 @@
 #include "text/LineMatcher.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text/Sjis.h"
 
@@ -69,13 +74,81 @@ LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
         preimageCount_ = count;
         std::memcpy(preimages_, images, sizeof images);
     }
+    if (!ignoreCase_) return;
+    mayFold_.resize(needle_.size());
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+        char images[3];
+        const int count = foldPreimages(static_cast<unsigned char>(needle_[i]), images);
+        for (int k = 0; k < count; ++k) {
+            const auto r = static_cast<unsigned char>(images[k]);
+            mayFold_[i][r >> 6] |= std::uint64_t{1} << (r & 63);
+        }
+    }
 }
 
-bool LineMatcher::mayOccur(std::string_view text, std::size_t from) const {
-    if (from >= text.size()) return false;
-    for (int k = 0; k < preimageCount_; ++k)
-        if (std::memchr(text.data() + from, preimages_[k], text.size() - from)) return true;
-    return false;
+const char* LineMatcher::nextCandidate(const char* p, const char* end) const {
+    const char a = preimages_[0];
+    const char b = preimageCount_ > 1 ? preimages_[1] : a;
+    const char c = preimageCount_ > 2 ? preimages_[2] : a;
+#if defined(__SSE2__) && !defined(__SANITIZE_ADDRESS__)
+    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+    auto hits = [&](const char* at) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
+                                       _mm_cmpeq_epi8(x, vc));
+        return static_cast<unsigned>(_mm_movemask_epi8(m));
+    };
+    for (; end - p >= 16; p += 16)
+        if (unsigned bits = hits(p)) return p + __builtin_ctz(bits);
+    // The last bytes in one load when those 16 bytes stay inside one page
+    // (the bytes past `end` are read but not used).
+    if (p < end && (reinterpret_cast<std::uintptr_t>(p) & 4095) <= 4096 - 16) {
+        unsigned bits = hits(p) & ((1u << (end - p)) - 1);
+        return bits ? p + __builtin_ctz(bits) : nullptr;
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == a || *p == b || *p == c) return p;
+    return nullptr;
+}
+
+bool LineMatcher::mayFoldToNeedle(const char* start) const {
+    for (std::size_t k = 0; k < mayFold_.size(); ++k) {
+        const auto r = static_cast<unsigned char>(start[k]);
+        if (!(mayFold_[k][r >> 6] >> (r & 63) & 1)) return false;
+    }
+    return true;
+}
+
+std::size_t LineMatcher::findFolded(std::string_view text, std::size_t from) const {
+    const std::size_t n = needle_.size();
+    const char* base = text.data();
+    const char* end = base + (text.size() - n) + anchor_ + 1;
+    // A character boundary at or before every candidate still to come: the
+    // fold of a byte depends on whether it ends a double-byte character.
+    std::size_t walked = 0;
+    for (const char* p = base + from + anchor_; (p = nextCandidate(p, end)) != nullptr; ++p) {
+        const char* start = p - anchor_;
+        if (!mayFoldToNeedle(start)) continue;
+        const auto at = static_cast<std::size_t>(start - base);
+        while (walked < at && walked + charLength(text, walked) <= at)
+            walked += charLength(text, walked);
+        bool trail = walked != at;
+        auto lead = static_cast<unsigned char>(trail ? text[walked] : 0);
+        std::size_t k = 0;
+        for (; k < n; ++k) {
+            const auto c = static_cast<unsigned char>(text[at + k]);
+            if (lowerByte(c, trail, lead) != static_cast<unsigned char>(needle_[k])) break;
+            if (trail) {
+                trail = false;
+            } else if (isLeadByte(c) && at + k + 1 < text.size()) {
+                trail = true;
+                lead = c;
+            }
+        }
+        if (k == n) return at;
+    }
+    return std::string_view::npos;
 }
 
 std::string_view LineMatcher::compared(std::string_view text) const {
@@ -102,14 +175,6 @@ std::size_t LineMatcher::findExact(std::string_view hay, std::size_t from) const
     return std::string_view::npos;
 }
 
-std::size_t LineMatcher::find(std::string_view text, std::size_t from) const {
-    if (needle_.empty() || from > text.size() || text.size() - from < needle_.size())
-        return std::string_view::npos;
-    if (!ignoreCase_) return findExact(text, from);
-    if (!mayOccur(text, from)) return std::string_view::npos;
-    return findExact(compared(text), from);
-}
-
 bool LineMatcher::matches(std::string_view line, int mode) const {
     const std::size_t n = needle_.size();
     if (mode != GrepHead && mode != GrepTail) return find(line) != std::string_view::npos;
@@ -120,8 +185,7 @@ bool LineMatcher::matches(std::string_view line, int mode) const {
 }
 
 bool LineMatcher::replaceAll(std::string& text, std::string_view replacement) const {
-    if (needle_.empty() || text.size() < needle_.size()) return false;
-    if (ignoreCase_ && !mayOccur(text, 0)) return false;
+    if (find(text) == std::string_view::npos) return false;
     const std::string_view hay = compared(text);
     const std::size_t n = needle_.size();
     std::string out;

@@ -5,9 +5,12 @@
 // asked. The line filter of New Child Grep, the record grep and the holder
 // scans all run on it, with the keyword prepared once per run.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/LineList.h"
 
@@ -42,9 +45,13 @@ class LineMatcher {
     bool replaceAll(std::string& text, std::string_view replacement) const;
 
   private:
-    // Whether a raw byte that folds to the anchor byte occurs at all: most
-    // lines are rejected by this alone, before any folding.
-    bool mayOccur(std::string_view text, std::size_t from) const;
+    // Letter case ignored: candidates are the places of a raw byte that may
+    // fold to the anchor byte, found in one pass; a candidate whose every
+    // byte may fold to the keyword's is checked against the folded text.
+    // Most lines hold no candidate and are never folded.
+    std::size_t findFolded(std::string_view text, std::size_t from) const;
+    const char* nextCandidate(const char* p, const char* end) const;
+    bool mayFoldToNeedle(const char* start) const;
     // The text as compared: itself, or its fold in the reused buffer.
     std::string_view compared(std::string_view text) const;
     std::size_t findExact(std::string_view hay, std::size_t from) const;
@@ -58,9 +65,19 @@ class LineMatcher {
     // The raw bytes that fold to the anchor byte, the byte itself first.
     char preimages_[3] = {};
     int preimageCount_ = 0;
+    // Per keyword byte, the raw bytes that may fold to it (a 256-bit set).
+    std::vector<std::array<std::uint64_t, 4>> mayFold_;
     // One matcher serves one run on one thread; the buffer is its scratch.
     mutable std::string folded_;
 };
+
+// Inline: most lines are too short or hold no anchor byte, and the call is
+// then most of the cost.
+inline std::size_t LineMatcher::find(std::string_view text, std::size_t from) const {
+    if (needle_.empty() || from > text.size() || text.size() - from < needle_.size())
+        return std::string_view::npos;
+    return ignoreCase_ ? findFolded(text, from) : findExact(text, from);
+}
 
 // `matchLine_`: whether `line` matches `keyword` in `mode`.
 bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignoreCase);

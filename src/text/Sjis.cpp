@@ -50,6 +50,19 @@ constexpr std::array<FoldRange, 4> kFoldRanges{{
     {0x84, 0x4F, 0x60, 0x31},  // Cyrillic after it
 }};
 
+}  // namespace
+
+unsigned char lowerByte(unsigned char c, bool trail, unsigned char lead) {
+    if (!trail) return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+    for (const auto& r : kFoldRanges) {
+        if (r.lead == lead && c >= r.first && c <= r.last)
+            return static_cast<unsigned char>(c + r.offset);
+    }
+    return c;
+}
+
+namespace {
+
 template <bool toLower>
 void foldInto(std::string_view s, std::string& out) {
     out.assign(s);
@@ -85,17 +98,6 @@ std::string fold(std::string_view s) {
     return out;
 }
 
-// The folded form of one byte at `i`, knowing whether it is the second byte of
-// a double-byte character whose lead is `lead`.
-unsigned char foldedByte(unsigned char c, bool trail, unsigned char lead) {
-    if (!trail) return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-    for (const auto& r : kFoldRanges) {
-        if (r.lead == lead && c >= r.first && c <= r.last)
-            return static_cast<unsigned char>(c + r.offset);
-    }
-    return c;
-}
-
 // Walks a text one byte at a time and yields folded bytes without allocating.
 struct FoldCursor {
     std::string_view s;
@@ -105,7 +107,7 @@ struct FoldCursor {
     bool done() const { return i >= s.size(); }
     unsigned char next() {
         auto c = static_cast<unsigned char>(s[i++]);
-        unsigned char f = foldedByte(c, trail, lead);
+        unsigned char f = lowerByte(c, trail, lead);
         if (trail) {
             trail = false;
         } else if (isLeadByte(c)) {

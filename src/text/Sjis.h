@@ -47,6 +47,9 @@ std::string lowerText(std::string_view s);
 // The same fold into `out` (replacing its contents), so a caller that folds
 // many lines reuses one buffer.
 void lowerTextInto(std::string_view s, std::string& out);
+// The same fold one byte at a time, told whether the byte is the second byte
+// of a double-byte character whose first byte is `lead`.
+unsigned char lowerByte(unsigned char c, bool trail, unsigned char lead);
 // The inverse fold.
 std::string upperText(std::string_view s);
 // Case-insensitive order: the folded forms first, then the bytes.

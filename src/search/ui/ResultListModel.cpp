@@ -41,7 +41,6 @@ ResultListView::ResultListView(QWidget* parent) : QListView(parent) {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setLayoutMode(QListView::Batched);
 }
 
 void ResultListView::keyPressEvent(QKeyEvent* event) {
