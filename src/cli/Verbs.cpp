@@ -2,6 +2,7 @@
 // table is the one place that lists them.
 
 #include "cli/Export.h"
+#include "cli/Run.h"
 #include "cli/Mail.h"
 #include "cli/Print.h"
 #include "cli/Search.h"
@@ -77,6 +78,7 @@ const std::vector<ToolVerb>& toolVerbs() {
         kReplaceVerb,
         kExportHtmlVerb,
         kCalendarVerb,
+        kRunVerb,
         kLayoutVerb,
         kPrintVerb,
         kMailMessageVerb,
