@@ -21,6 +21,9 @@ namespace zel {
 namespace {
 
 constexpr int kSmallestFontSize = 5;
+// As many copies as the largest number series makes.
+constexpr int kMostClones = 100000;
+constexpr int kBreakPollEvery = 50;
 
 bool isTreeMode(const MemoHolder& holder) {
     return stripQuotes(holder.getField_("ModeNodesMngr")) == kModeTree;
@@ -30,6 +33,8 @@ bool isTreeMode(const MemoHolder& holder) {
 
 int TFormMainScript::UIClone_(int count) {
     if (count < 1 || nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return 0;
+    // Scripts pass any count: it is bounded like a number series, and Break stops it.
+    count = std::min(count, kMostClones);
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     MemoNode* source = getCurMemoNode();
     if (!holder || !source) return 0;
@@ -38,6 +43,11 @@ int TFormMainScript::UIClone_(int count) {
     MemoNode* copy = nullptr;
     int made = 0;
     for (; made < count; ++made) {
+        if (made > 0 && made % kBreakPollEvery == 0 && isBreakRequested()) {
+            setCurMemoNode_(copy);
+            doneDoing();
+            return made;
+        }
         copy = holder->addCopyOfNode_(*source);
         if (!copy) {
             doneDoing_("failure: Clone MemoNode");

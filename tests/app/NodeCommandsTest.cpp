@@ -1,6 +1,8 @@
 // Node commands: series of dated and numbered nodes, clones, deleting into
 // the trash holder, the query node, names from fields and the window font.
 
+#include <QTimer>
+
 #include "app/AppTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
@@ -63,6 +65,18 @@ TEST_F(NodeCommandsTest, ClonesGoBesideTheNodeAndTheLastBecomesCurrent) {
     EXPECT_NE(window->getCurMemoNode(), current()->byName_("b"));
     EXPECT_EQ(window->statusMessage(), "Done: Clone MemoNode 3");
     EXPECT_EQ(window->UIClone_(0), 0);
+}
+
+TEST_F(NodeCommandsTest, AHugeCloneCountIsBoundedAndBreakStopsIt) {
+    openMemoFile({{"A", {"a"}}});
+    // Break is pressed as soon as the loop lets window events through.
+    QTimer::singleShot(0, window.get(), [this] { window->Break(); });
+    const int made = window->UIClone_(2000000000);
+    EXPECT_GE(made, 1);
+    EXPECT_LT(made, 100000);
+    EXPECT_EQ(current()->count_(), made + 1);
+    EXPECT_EQ(window->statusMessage(), "Break: Clone MemoNode 100000");
+    EXPECT_FALSE(window->isDoing());
 }
 
 TEST_F(NodeCommandsTest, DeletingMovesTheNodeIntoTheTrashButNeverTheLastOne) {
