@@ -3,6 +3,7 @@
 
 #include "cli/Export.h"
 #include "cli/Run.h"
+#include "cli/Fields.h"
 #include "cli/Mail.h"
 #include "cli/Print.h"
 #include "cli/Search.h"
@@ -81,6 +82,7 @@ const std::vector<ToolVerb>& toolVerbs() {
         kRunVerb,
         kLayoutVerb,
         kPrintVerb,
+        kFieldsVerb,
         kMailMessageVerb,
         kSendVerb,
         kFetchVerb,
