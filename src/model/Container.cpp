@@ -75,7 +75,10 @@ class MessageSplitter {
     }
 
     bool stopped() const { return stopped_; }
-    bool multipart() const { return !top_.delimiter.empty(); }
+    // As TContent decides: a later Content-Type may take back an earlier one.
+    bool multipart() const {
+        return top_.contentType.starts_with("multipart") && !top_.delimiter.empty();
+    }
     std::size_t partsTaken() const { return partsTaken_; }
 
   private:
