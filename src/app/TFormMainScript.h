@@ -290,6 +290,11 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UISaveHolderListHTML();
     int UISaveHolderHTMLCalendar();
 
+    // Mail: the send window for the current node, the receive window for
+    // the current holder (made once and kept, refilled at each showing).
+    int UISendMail();
+    int UIReciveMail();
+
     // A companion window of type W (constructible from its parent widget):
     // made on first use with this window as its owner, and kept until this
     // window goes. Callers give it the font and state they need each time.
