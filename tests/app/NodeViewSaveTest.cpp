@@ -109,5 +109,19 @@ TEST_F(NodeViewSaveTest, ANodeInItsOwnWindowIsEditedThereWhileTheFrameStepsAside
     EXPECT_EQ(window->FrameMemoNode1->MemoNode0->toPlainText(), QStringLiteral("typed apart"));
 }
 
+TEST_F(NodeViewSaveTest, TheNodeWindowsSaveAsIsTheCommandLayers) {
+    openDiary();
+    MemoNode* w1 = node("w1");
+    ASSERT_EQ(window->UIShowOtherWindow(), 0);
+    TFormMemoNode* own = TFormMemoNode::ownWindowOf(w1);
+    ASSERT_NE(own, nullptr);
+    prompter->input(path("w1.txt"));
+    EXPECT_EQ(own->SaveAs(), 0);
+    EXPECT_EQ(readText("w1.txt"), "memo of w1\r\n");
+    // Without a Filename before, the node takes the chosen one, as "Save As" does.
+    EXPECT_EQ(w1->getField_("Filename"), "\"" + path("w1.txt") + "\"");
+    own->close();
+}
+
 }  // namespace
 }  // namespace zel
