@@ -4,6 +4,8 @@
 #include "cli/Tool.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
+#include "platform/SafeFileWriter.h"
+#include "text/LineList.h"
 #include "text/TextHelpers.h"
 
 namespace zel {
@@ -11,15 +13,22 @@ namespace zel {
 namespace {
 
 // Each holder goes to its default file beside the new index, which is where
-// reading that index looks for it, so no holder lands outside OUT's folder.
+// reading that index looks for it, so no holder lands outside OUT's folder and
+// no two holders share a file. The index and the holder files are replaced
+// together or not at all.
 int writeIndexWithHolders(const ToolOutput& io, MemoFile& file, const std::string& outPath) {
-    std::string error;
+    SafeFileSet set;
+    std::string error, bytes;
     for (int i = 0; i < file.countOfHolders_(); ++i) {
         MemoHolder& holder = *file.holderAt_(i);
         const std::string target = defaultHolderPath_(holder);
-        if (writeHolderText_(holder, target, &error) < 0) return io.fail(error);
+        if (!holderFileBytes_(holder, target, bytes, &error)) return io.fail(error);
+        set.add(target).append(bytes);
     }
-    if (file.saveMemoFile_(outPath) < 0) return io.fail(file.lastError());
+    std::vector<std::string> lines;
+    file.writeMemoFile_(lines);
+    set.add(outPath, LinkPolicy::Follow).append(linesText(lines));
+    if (IoResult written = set.commit(); !written) return io.fail(written.message);
     return 0;
 }
 

@@ -34,13 +34,14 @@ int openHolderFile(Document& document, std::string& error) {
     MemoHolder* holder = document.file.createHolder_(-1);
     // Like the window, a holder opened on its own is named after its file.
     holder->putName_as_(baseName(document.path));
-    int read = readHolderFile_(*holder, document.path);
+    std::string why;
+    int read = readHolderFile_(*holder, document.path, &why);
     if (read == -2) {
         error = "No <Holder> element in " + document.path;
         return -1;
     }
     if (read != 0) {
-        error = "Could not read the holder file " + document.path;
+        error = "Could not read the holder file " + document.path + ": " + why;
         return -1;
     }
     holder->loaded = true;
@@ -56,10 +57,11 @@ void loadHoldersFromFiles(Document& document) {
             document.problems.push_back("Missing holder file: " + path);
             continue;
         }
-        if (readHolderFile_(holder, path) == 0)
+        std::string why;
+        if (readHolderFile_(holder, path, &why) == 0)
             holder.loaded = true;
         else
-            document.problems.push_back("Could not read the holder file " + path);
+            document.problems.push_back("Could not read the holder file " + path + ": " + why);
     }
 }
 

@@ -400,9 +400,15 @@ IoResult SafeFileSet::commit() {
 IoResult SafeFileSet::commitAll() {
     if (IoResult bad = status(); !bad) return bad;
     if (writers_.empty()) return IoResult::success();
-    const std::string folder = absolute(folderOf(writers_.front()->targetOs_));
+    // One folder however its paths are spelt ("x.mxa" and "/here/x.mxh").
+    auto folderOfWriter = [](const SafeFileWriter& writer) {
+        const std::string folder = folderOf(writer.targetOs_);
+        const std::string real = realPath(folder);
+        return real.empty() ? absolute(folder) : real;
+    };
+    const std::string folder = folderOfWriter(*writers_.front());
     for (const auto& writer : writers_) {
-        if (absolute(folderOf(writer->targetOs_)) != folder)
+        if (folderOfWriter(*writer) != folder)
             return IoResult::failure("Could not write " + writer->path_ +
                                      ": the files of one set must share a folder");
     }
