@@ -97,8 +97,10 @@ TEST_F(MenuMapTest, OpeningAMenuWhileACommandRunsDisablesItsItems) {
     }
     window->doneDoing();
     window->prepareMenu(marks);
-    EXPECT_TRUE(window->menuAction("MarkNode/Mark ALL")->isEnabled());
-    EXPECT_FALSE(window->menuAction("MarkNode/Prints")->isEnabled()) << "not built yet";
+    for (QAction* action : marks->actions()) {
+        if (action->isSeparator()) continue;
+        EXPECT_EQ(action->isEnabled(), isCommandBuilt(commandOf(action))) << fromQt(action->text());
+    }
     window->menuAction("MarkNode/Mark ALL")->trigger();
     EXPECT_TRUE(holder("A")->at_(1)->isMarked_());
 }
@@ -109,8 +111,13 @@ TEST_F(MenuMapTest, CommandsRunByNameWithTheirArgument) {
     EXPECT_EQ(currentNodeNames().size(), 4u);
     EXPECT_EQ(runCommand(*window, "UIClone_", "three"), kBadCommandArgument);
     EXPECT_EQ(runCommand(*window, "NoSuchCommand"), kUnknownCommand);
-    prompter->answer(Answer::Ok, "Still not implemented. UIPrintsHolder");
-    EXPECT_EQ(runCommand(*window, "UIPrintsHolder"), kCommandNotBuilt);
+    // Any command still waiting for its member says so.
+    for (const CommandEntry& entry : commandTable()) {
+        if (entry.built() || entry.argument != CommandArgument::None) continue;
+        prompter->answer(Answer::Ok, "Still not implemented. " + std::string(entry.name));
+        EXPECT_EQ(runCommand(*window, entry.name), kCommandNotBuilt);
+        break;
+    }
 }
 
 TEST_F(MenuMapTest, TheTabPopUpAndTheToolBarFollowTheMap) {
@@ -128,7 +135,11 @@ TEST_F(MenuMapTest, TheTabPopUpAndTheToolBarFollowTheMap) {
                                "Exit", "Holder", "Internet", "UP", "DOWN"}));
     EXPECT_EQ(window->toolButton("UINewNodeURL")->toolTip(),
               QStringLiteral("Create New MemoNode. ( URL Type)"));
-    EXPECT_FALSE(window->toolButton("UIShowScanMemoHolders")->isEnabled()) << "not built yet";
+    for (const ToolBarItem& item : toolBarMap()) {
+        if (item.command.empty()) continue;
+        EXPECT_EQ(window->toolButton(item.command)->isEnabled(), isCommandBuilt(item.command))
+            << item.command;
+    }
 }
 
 }  // namespace
