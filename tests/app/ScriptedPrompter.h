@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ class ScriptedPrompter : public Prompter {
             << holderChoices_.size() << " scripted holder choices left unused";
         EXPECT_TRUE(calendarChoices_.empty())
             << calendarChoices_.size() << " scripted calendar choices left unused";
+        EXPECT_TRUE(grepChoices_.empty())
+            << grepChoices_.size() << " scripted grep dialog answers left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -55,6 +58,16 @@ class ScriptedPrompter : public Prompter {
     // cancelled).
     ScriptedPrompter& chooseCalendar(CalendarChoice choice) {
         calendarChoices_.push_back(choice);
+        return *this;
+    }
+
+    // The next grep options dialog is confirmed with `choice`, or cancelled.
+    ScriptedPrompter& chooseGrep(GrepChoice choice) {
+        grepChoices_.push_back(std::move(choice));
+        return *this;
+    }
+    ScriptedPrompter& cancelGrep() {
+        grepChoices_.push_back(std::nullopt);
         return *this;
     }
 
@@ -108,6 +121,17 @@ class ScriptedPrompter : public Prompter {
         calendarChoices_.pop_front();
         return next;
     }
+    bool grepOptions(GrepChoice& choice) override {
+        offeredGrep = choice;
+        if (grepChoices_.empty()) {
+            ADD_FAILURE() << "unexpected grep options dialog";
+            return false;
+        }
+        std::optional<GrepChoice> next = grepChoices_.front();
+        grepChoices_.pop_front();
+        if (next) choice = *next;
+        return next.has_value();
+    }
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override {
         offeredHolders = names;
         offeredCurrent = currentIndex;
@@ -124,6 +148,8 @@ class ScriptedPrompter : public Prompter {
     // The entries and the "Current" entry of the last holder selection.
     std::vector<std::string> offeredHolders;
     int offeredCurrent = -1;
+    // The settings the last grep options dialog was shown with.
+    GrepChoice offeredGrep;
 
   private:
     struct Scripted {
@@ -153,6 +179,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Input> inputs_;
     std::deque<HolderChoice> holderChoices_;
     std::deque<CalendarChoice> calendarChoices_;
+    std::deque<std::optional<GrepChoice>> grepChoices_;
 };
 
 }  // namespace zel

@@ -1,0 +1,205 @@
+// Search from the window: the node, holder and holders search windows, kept as
+// companions, and New Child Grep. The windows reach the window through one
+// SearchHost, which also keeps the keyword history they share and the grep
+// dialog's settings for the run.
+
+#include <QPalette>
+#include <algorithm>
+
+#include "app/NodeEditor.h"
+#include "app/Stamps.h"
+#include "app/TFormMainMenu.h"
+#include "app/TFormMainScript.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "search/ChildGrep.h"
+#include "search/KeywordHistory.h"
+#include "search/ui/TFormScanHolder.h"
+#include "search/ui/TFormScanNode.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/MemoNodeUI.h"
+#include "views/TFormMemoNode.h"
+
+namespace zel {
+
+namespace {
+
+class WindowSearchHost final : public SearchHost {
+  public:
+    explicit WindowSearchHost(TFormMainScript& window) : window_(window) {}
+
+    MemoFile* memoFile() const override { return window_.aFile.get(); }
+    MemoHolder* getCurHolder() const override { return window_.getCurHolder(); }
+    MemoNode* getCurMemoNode() const override { return window_.getCurMemoNode(); }
+    MemoHolder* changeHolder_(MemoHolder* holder) override { return window_.changeHolder_(holder); }
+    void setCurMemoNode_(MemoNode* node) override { window_.setCurMemoNode_(node); }
+
+    bool nowDoing() override { return window_.nowDoing(); }
+    void startDoing_(std::string_view name) override { window_.startDoing_(name); }
+    void doneDoing_(std::string_view text) override { window_.doneDoing_(text); }
+    bool isBreakRequested() override { return window_.isBreakRequested(); }
+    bool isUIReadOnly() const override { return window_.uiReadOnlySource(); }
+    void messageDoing_(std::string_view text) override { window_.messageDoing_(text); }
+    void addLog_(std::string_view text) override { window_.addLog_(text); }
+
+    // Node windows hold their own copies of their nodes' text: without this
+    // they would write the old text back over a replace later.
+    void writeBackEditors() override {
+        window_.UI2Model();
+        for (TFormMemoNode* shown : nodeWindows())
+            if (shown->isOwnWindow()) shown->frame()->UI2Model();
+    }
+    void reloadEditors() override {
+        window_.Model2UI();
+        for (TFormMemoNode* shown : nodeWindows())
+            if (shown->isNodeAlive(shown->node())) shown->frame()->Model2UI();
+    }
+    void loadHolder_(MemoHolder& holder) override { window_.loadHolder_(&holder); }
+    void holderReplaced(MemoHolder& holder) override {
+        if (auto* shown = dynamic_cast<MemoHolderUI*>(&holder)) shown->refreshControls_();
+    }
+    // Marks are saved with the holder; each holder's lines are told once.
+    void markNodes(const std::vector<MemoNode*>& nodes, bool marked) override {
+        std::vector<MemoHolder*> touched;
+        for (MemoNode* node : nodes) {
+            node->setMarked_(marked);
+            auto* holder = dynamic_cast<MemoHolder*>(node->enclosingRecord_());
+            if (holder && std::find(touched.begin(), touched.end(), holder) == touched.end())
+                touched.push_back(holder);
+        }
+        for (MemoHolder* holder : touched) {
+            holder->changed = true;
+            if (auto* shown = dynamic_cast<MemoHolderUI*>(holder)) shown->refreshControls_();
+        }
+    }
+
+    MemoNode* newMemoNode() override {
+        return window_.UINewNode() == 0 ? window_.getCurMemoNode() : nullptr;
+    }
+    void putEditorMemo(const std::vector<std::string>& lines) override {
+        std::string text;
+        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+        if (NodeEditor* editor = window_.nodeEditor()) {
+            editor->setMemoText(text);
+            window_.UI2Model();
+        } else if (MemoNode* node = window_.getCurMemoNode()) {
+            node->memo = lines;
+        }
+    }
+
+    KeywordHistory& keywordHistory() override { return history_; }
+    void messageBox(SearchBox kind, std::string_view text) override {
+        static constexpr Tone kTones[] = {Tone::Information, Tone::Confirmation, Tone::Warning,
+                                          Tone::Error};
+        window_.prompter().ask(kTones[static_cast<int>(kind)], text, ButtonOk);
+    }
+
+    // The selected-nodes editor is not in the window yet: Edit Select stays
+    // disabled and says so when run.
+    bool hasSelectedNodesEditor() const override { return false; }
+    bool editSelectedNodes(const std::vector<std::pair<std::string, NodeRef>>&) override {
+        return false;
+    }
+
+    QFont windowFont() const override { return window_.font(); }
+    QColor panelColour() const override {
+        const auto* menus = dynamic_cast<const TFormMainMenu*>(&window_);
+        const QWidget* panel = menus && menus->Panel_Tool ? menus->Panel_Tool : &window_;
+        return panel->palette().color(QPalette::Window);
+    }
+
+    GrepChoice grepChoice;
+
+  private:
+    QList<TFormMemoNode*> nodeWindows() const { return window_.findChildren<TFormMemoNode*>(); }
+
+    TFormMainScript& window_;
+    KeywordHistory history_;
+};
+
+}  // namespace
+
+SearchHost& TFormMainScript::searchHost() {
+    if (!searchHost_) searchHost_ = std::make_unique<WindowSearchHost>(*this);
+    return *searchHost_;
+}
+
+int TFormMainScript::UIShowScanMemoNode() {
+    if (nowDoing()) return -1;
+    if (!getCurHolder() || !getCurMemoNode()) return -9;
+    UI2Model();
+    auto* form = companion<TFormScanNode>();
+    if (!form) {
+        addLog_("ERROR: UIShowScanMemoNode");
+        return -7;
+    }
+    // Modal without a nested event loop: the command returns at once, so
+    // scripts and tests go on while the window is shown.
+    form->open(searchHost());
+    addLog_("Show FormScanMemoNode " + longStamp());
+    return 0;
+}
+
+int TFormMainScript::UIShowScanMemoHolder() {
+    if (nowDoing()) return -1;
+    if (!getCurHolder()) return -9;
+    auto* form = companion<TFormScanHolder>();
+    if (!form) {
+        addLog_("ERROR: UIShowScanMemoHolder");
+        return -8;
+    }
+    form->open(searchHost());
+    addLog_("Show FormScanHolder " + longStamp());
+    return 0;
+}
+
+int TFormMainScript::UIShowScanMemoHolders() {
+    if (nowDoing()) return -1;
+    auto* form = companion<TFormScanHolders>();
+    if (!form) {
+        addLog_("ERROR: UIShowScanMemoHolders");
+        return -7;
+    }
+    form->open(searchHost());
+    addLog_("Show FormScanHolders " + longStamp());
+    return 0;
+}
+
+int TFormMainScript::UINewChildGrep5(std::string_view keyword) {
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    auto& host = static_cast<WindowSearchHost&>(searchHost());
+    std::string wanted(keyword);
+    if (wanted.empty()) {
+        GrepChoice asked = host.grepChoice;
+        if (!prompter().grepOptions(asked)) {
+            messageDoing_("Cancel \"New Child Grep\"");
+            return -1;
+        }
+        host.grepChoice = asked;
+        if (trimText(asked.keyword).empty()) {
+            messageDoing_("Cancel \"New Child Grep Any\"");
+            return -1;
+        }
+        wanted = asked.keyword;
+    }
+    startDoing_("New Child Grep5");
+    MemoNode* source = getCurMemoNode();
+    if (!source) {
+        doneDoing_("Failure: New Child Grep5");
+        return -1;
+    }
+    UI2Model();
+    MemoNode* child = makeGrepChild(*source, wanted, host.grepChoice,
+                                    [this] { return newNodeOfKind_("", KindFile); });
+    if (!child) {
+        doneDoing_("Failure: New Child Grep5");
+        return -1;
+    }
+    if (MemoHolder* holder = getCurHolder()) holder->changed = true;
+    Model2UI();
+    doneDoing_("Done: New Child Grep5 : " + wanted);
+    return 0;
+}
+
+}  // namespace zel
