@@ -84,8 +84,8 @@ const std::vector<CommandEntry>& commandTable() {
         command("UIShowHolders", "Holders Propaty", &Window::UIShowHolders),
         command("UIExplorerMemoFile", "Explorer", &Window::UIExplorerMemoFile),
         command("UIPrinterSetup", "Printer Setup", &Window::UIPrinterSetup),
-        pending("UIPrintFormat", "Print Format"),
-        pending("UIPrintMemoNode", "&Print1"),
+        command("UIPrintFormat", "Print Format", &Window::UIPrintFormat),
+        command("UIPrintMemoNode", "&Print1", &Window::UIPrintMemoNode),
         command("UIHardcopy", "Hardcopy", &Window::UIHardcopy),
         // Holders ("[Holder]", the tab pop-up, the tool bar).
         command("UIOpenHolder", "&Open", &Window::UIOpenHolder),
@@ -121,7 +121,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UIExtractFilenameHolder", "ExtractFilename", &Window::UIExtractFilenameHolder),
         command("UIReLoadEach", "ReLoad Each", &Window::UIReLoadEach),
         pending("UIShowFormSaveEach_", "Show FormSaveEach", A::Number),
-        pending("UIPrintsHolder", "Prints"),
+        command("UIPrintsHolder", "Prints", &Window::UIPrintsHolder),
         pending("UIShowHolderFields", "Fields"),
         command("UIChangeCheckListBox", "CheckListBox", &Window::UIChangeCheckListBox),
         command("UIChangeTreeView", "TreeView", &Window::UIChangeTreeView),
@@ -137,7 +137,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UICopyMarksTo", "Copy To", &Window::UICopyMarksTo),
         command("UIMoveMarksTo", "Move To", &Window::UIMoveMarksTo),
         command("UIMoveMarksToSelf", "Move To Self", &Window::UIMoveMarksToSelf),
-        pending("UIPrintsMarkNode", "Prints"),
+        command("UIPrintsMarkNode", "Prints", &Window::UIPrintsMarkNode),
         command("UISaveMarksEach", "Save Each Over", &Window::UISaveMarksEach),
         // The current node ("[MemoNode]").
         command("UINewNode", "New", &Window::UINewNode),
@@ -157,7 +157,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UISetRelativePath", "Set Relative Path", &Window::UISetRelativePath),
         command("UIReloadNode", "ReLoad", &Window::UIReloadNode),
         pending("UIExecuteMemoNode", "Execute"),
-        command("UIShowScanMemoNode", "Scan", &Window::UIShowScanMemoNode),
+        pending("UIShowScanMemoNode", "Scan"),
         command("UIShowReadWindow", "Read Window", &Window::UIShowReadWindow),
         command("UIShowOtherWindow", "Other Window", &Window::UIShowOtherWindow),
         command("UIToggleNodeReadOnly", "ReadOnly", &Window::UIToggleNodeReadOnly),
@@ -228,8 +228,8 @@ const std::vector<CommandEntry>& commandTable() {
         // "Jump" and the other placeholders of the menus.
         command("UINotImplemented", "", &Window::UINotImplemented),
         // "Scan".
-        command("UIShowScanMemoHolders", "Holders", &Window::UIShowScanMemoHolders),
-        command("UIShowScanMemoHolder", "Holder", &Window::UIShowScanMemoHolder),
+        pending("UIShowScanMemoHolders", "Holders"),
+        pending("UIShowScanMemoHolder", "Holder"),
         pending("UIShowScanField", "Field"),
         // The window ("[Form]", "Window", "[Install]", "&Help").
         pending("UIShowApplicationPropaty", "Propaty"),
@@ -268,7 +268,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UINewChildDownloadeed", "URL->Download", &Window::UINewChildDownloadeed),
         command("UINewChildCSV2HTML", "CSV->HTML", &Window::UINewChildCSV2HTML),
         command("UINewChildExecuted", "Execute", &Window::UINewChildExecuted),
-        command("UINewChildGrep5", "Grep", &Window::UINewChildGrep5),
+        pending("UINewChildGrep5", "Grep", A::Text),
         command("UIMoveNodeTop", "Top", &Window::UIMoveNodeTop),
         command("UIMoveNodeUp", "UP", &Window::UIMoveNodeUp),
         command("UIMoveNodeDown", "Down", &Window::UIMoveNodeDown),

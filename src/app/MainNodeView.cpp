@@ -10,6 +10,8 @@
 #include "model/MemoNode.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
+#include "views/TFormMemoNode.h"
+#include "views/TFrameMemoNode.h"
 
 namespace zel {
 
@@ -189,9 +191,14 @@ long long MainNodeView::saveNodeAs(MemoNode& node) {
     return script ? script->saveNodeAs_(node) : -1;
 }
 
-bool MainNodeView::printNode(MemoNode&, std::string&) {
-    window_.notImplemented_("UIPrintMemoNode");
-    return false;
+bool MainNodeView::printNode(MemoNode& node, std::string& operation) {
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    if (!script) return false;
+    // A node in a window of its own prints what that window shows.
+    if (TFormMemoNode* own = TFormMemoNode::ownWindowOf(&node)) own->frame()->UI2Model();
+    const int result = script->printMemoNode_(node);
+    operation = script->statusMessage();
+    return result == 0;
 }
 
 bool MainNodeView::hardCopy(QWidget& window) {

@@ -12,15 +12,14 @@
 #include <vector>
 
 #include "export/HtmlOutput.h"
-#include "search/ChildGrep.h"
 #include "text/DateTime.h"
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
 namespace zel {
 
-class TFormGrep;
 class TFormHTMLCalendar;
 class TFormSelectHolder;
 
@@ -82,10 +81,9 @@ class Prompter {
     // The HTML calendar dialog, made once and kept, so it shows the day and
     // layout chosen last.
     virtual CalendarChoice htmlCalendar() = 0;
-    // The grep options dialog of New Child Grep, made once and kept, shown on
-    // `choice`: true with `choice` as confirmed; false when cancelled (also
-    // for a keyword Shift_JIS cannot hold, after saying so).
-    virtual bool grepOptions(GrepChoice& choice) = 0;
+    // A window of the text printer (the print format dialog, the preview)
+    // shown modally; its result, QDialog::Accepted or Rejected.
+    virtual int printWindow(QDialog& window) = 0;
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -110,14 +108,13 @@ class QtPrompter : public Prompter {
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override;
     bool pageSetup(QPrinter& printer) override;
     CalendarChoice htmlCalendar() override;
-    bool grepOptions(GrepChoice& choice) override;
+    int printWindow(QDialog& window) override;
 
   private:
     QWidget* parent_;
     // Made on first use and kept, owned by `parent_`.
     QPointer<TFormSelectHolder> formSelectHolder_;
     QPointer<TFormHTMLCalendar> formHTMLCalendar_;
-    QPointer<TFormGrep> formGrep_;
 };
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.

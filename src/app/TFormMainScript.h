@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/TFormMainBaseZEL.h"
+#include "export/TextPrinter.h"
 #include "model/MemoHolder.h"
-#include "search/ui/SearchHost.h"
 #include "text/DateTime.h"
 
 class QPrinter;
@@ -63,6 +63,20 @@ class TFormMainScript : public TFormMainBaseZEL {
     int printPicture_(QWidget& window);
     // The printer the print commands use, with the settings last chosen.
     QPrinter& printer();
+    // Printing node texts ("&Print1", "Print Format", [MemoNode] "Print",
+    // [Holder] and MarkNode "Prints"): each node as its content type says,
+    // the print settings read again from zelprint.ini before each; several
+    // nodes in one print job.
+    int UIPrintMemoNode();
+    int UIPrintFormat();
+    int UIPrintsMarkNode();
+    int UIPrintsHolder();
+    // `node` printed in a busy state of its own ("UIPrintMemoNode " + name).
+    int printMemoNode_(MemoNode& node);
+    // `node` printed as one job; 0, or -1 with the reason in the status bar.
+    int printNode_(MemoNode& node);
+    // The text printer StringsPrinter1, its settings read on first use.
+    TStringsPrinter& stringsPrinter();
 
     // Holder commands ([Holder] menu and the tab pop-up).
     // A new holder after the current one, at the first place, at the last.
@@ -291,16 +305,6 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UISaveHolderListHTML();
     int UISaveHolderHTMLCalendar();
 
-    // Search ("Scan" menu and tool bar, the holder view's pop-ups): the node,
-    // holder and holders search windows; New Child Grep ("" asks the grep
-    // dialog, a keyword uses the dialog's last settings).
-    int UIShowScanMemoNode();
-    int UIShowScanMemoHolder();
-    int UIShowScanMemoHolders();
-    int UINewChildGrep5(std::string_view keyword);
-    // What the search windows ask of this window.
-    SearchHost& searchHost();
-
     // Mail: the send window for the current node, the receive window for
     // the current holder (made once and kept, refilled at each showing).
     int UISendMail();
@@ -407,8 +411,8 @@ class TFormMainScript : public TFormMainBaseZEL {
 
     std::string applicationTitle_;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<TStringsPrinter> stringsPrinter_;
     std::unordered_map<std::type_index, QPointer<QWidget>> companions_;
-    std::unique_ptr<SearchHost> searchHost_;
 };
 
 }  // namespace zel

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <deque>
-#include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,8 @@ class ScriptedPrompter : public Prompter {
             << holderChoices_.size() << " scripted holder choices left unused";
         EXPECT_TRUE(calendarChoices_.empty())
             << calendarChoices_.size() << " scripted calendar choices left unused";
-        EXPECT_TRUE(grepChoices_.empty())
-            << grepChoices_.size() << " scripted grep dialog answers left unused";
+        EXPECT_TRUE(printWindows_.empty())
+            << printWindows_.size() << " scripted print windows left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -61,13 +62,10 @@ class ScriptedPrompter : public Prompter {
         return *this;
     }
 
-    // The next grep options dialog is confirmed with `choice`, or cancelled.
-    ScriptedPrompter& chooseGrep(GrepChoice choice) {
-        grepChoices_.push_back(std::move(choice));
-        return *this;
-    }
-    ScriptedPrompter& cancelGrep() {
-        grepChoices_.push_back(std::nullopt);
+    // The next print format dialog or preview is handed to `answer`, which
+    // works it as a user would and yields its result.
+    ScriptedPrompter& printWindow(std::function<int(QDialog&)> answer) {
+        printWindows_.push_back(std::move(answer));
         return *this;
     }
 
@@ -121,16 +119,14 @@ class ScriptedPrompter : public Prompter {
         calendarChoices_.pop_front();
         return next;
     }
-    bool grepOptions(GrepChoice& choice) override {
-        offeredGrep = choice;
-        if (grepChoices_.empty()) {
-            ADD_FAILURE() << "unexpected grep options dialog";
-            return false;
+    int printWindow(QDialog& window) override {
+        if (printWindows_.empty()) {
+            ADD_FAILURE() << "unexpected print window " << window.windowTitle().toStdString();
+            return QDialog::Rejected;
         }
-        std::optional<GrepChoice> next = grepChoices_.front();
-        grepChoices_.pop_front();
-        if (next) choice = *next;
-        return next.has_value();
+        auto next = std::move(printWindows_.front());
+        printWindows_.pop_front();
+        return next(window);
     }
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override {
         offeredHolders = names;
@@ -148,8 +144,6 @@ class ScriptedPrompter : public Prompter {
     // The entries and the "Current" entry of the last holder selection.
     std::vector<std::string> offeredHolders;
     int offeredCurrent = -1;
-    // The settings the last grep options dialog was shown with.
-    GrepChoice offeredGrep;
 
   private:
     struct Scripted {
@@ -179,7 +173,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Input> inputs_;
     std::deque<HolderChoice> holderChoices_;
     std::deque<CalendarChoice> calendarChoices_;
-    std::deque<std::optional<GrepChoice>> grepChoices_;
+    std::deque<std::function<int(QDialog&)>> printWindows_;
 };
 
 }  // namespace zel
