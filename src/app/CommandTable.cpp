@@ -157,7 +157,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UISetRelativePath", "Set Relative Path", &Window::UISetRelativePath),
         command("UIReloadNode", "ReLoad", &Window::UIReloadNode),
         pending("UIExecuteMemoNode", "Execute"),
-        pending("UIShowScanMemoNode", "Scan"),
+        command("UIShowScanMemoNode", "Scan", &Window::UIShowScanMemoNode),
         command("UIShowReadWindow", "Read Window", &Window::UIShowReadWindow),
         command("UIShowOtherWindow", "Other Window", &Window::UIShowOtherWindow),
         command("UIToggleNodeReadOnly", "ReadOnly", &Window::UIToggleNodeReadOnly),
@@ -228,8 +228,8 @@ const std::vector<CommandEntry>& commandTable() {
         // "Jump" and the other placeholders of the menus.
         command("UINotImplemented", "", &Window::UINotImplemented),
         // "Scan".
-        pending("UIShowScanMemoHolders", "Holders"),
-        pending("UIShowScanMemoHolder", "Holder"),
+        command("UIShowScanMemoHolders", "Holders", &Window::UIShowScanMemoHolders),
+        command("UIShowScanMemoHolder", "Holder", &Window::UIShowScanMemoHolder),
         pending("UIShowScanField", "Field"),
         // The window ("[Form]", "Window", "[Install]", "&Help").
         pending("UIShowApplicationPropaty", "Propaty"),
@@ -268,7 +268,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UINewChildDownloadeed", "URL->Download", &Window::UINewChildDownloadeed),
         command("UINewChildCSV2HTML", "CSV->HTML", &Window::UINewChildCSV2HTML),
         command("UINewChildExecuted", "Execute", &Window::UINewChildExecuted),
-        pending("UINewChildGrep5", "Grep", A::Text),
+        command("UINewChildGrep5", "Grep", &Window::UINewChildGrep5),
         command("UIMoveNodeTop", "Top", &Window::UIMoveNodeTop),
         command("UIMoveNodeUp", "UP", &Window::UIMoveNodeUp),
         command("UIMoveNodeDown", "Down", &Window::UIMoveNodeDown),

@@ -11,6 +11,8 @@
 #include <cstdlib>
 
 #include "export/ui/TFormHTMLCalendar.h"
+#include "search/ui/SearchWidgets.h"
+#include "search/ui/TFormGrep.h"
 #include "text/Sjis.h"
 #include "views/TFormSelectHolder.h"
 #include "views/ViewText.h"
@@ -169,6 +171,21 @@ CalendarChoice QtPrompter::htmlCalendar() {
     if (parent_) form.setFont(parent_->font());
     if (form.exec() != QDialog::Accepted) return {};
     return {CalendarChoice::Kind::Chosen, form.date(), form.choice()};
+}
+
+bool QtPrompter::grepOptions(GrepChoice& choice) {
+    if (dialogsSuppressed()) return false;
+    if (!formGrep_) formGrep_ = new TFormGrep(parent_);
+    if (parent_) formGrep_->setFont(parent_->font());
+    bool lossless = true;
+    GrepChoice answer = choice;
+    if (!formGrep_->ask(answer, &lossless)) return false;
+    if (!lossless) {
+        error(kLossyKeyword);
+        return false;
+    }
+    choice = answer;
+    return true;
 }
 
 }  // namespace zel

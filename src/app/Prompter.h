@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "export/HtmlOutput.h"
+#include "search/ChildGrep.h"
 #include "text/DateTime.h"
 
 class QDialog;
@@ -20,6 +21,7 @@ class QWidget;
 
 namespace zel {
 
+class TFormGrep;
 class TFormHTMLCalendar;
 class TFormSelectHolder;
 
@@ -84,6 +86,10 @@ class Prompter {
     // A window of the text printer (the print format dialog, the preview)
     // shown modally; its result, QDialog::Accepted or Rejected.
     virtual int printWindow(QDialog& window) = 0;
+    // The grep options dialog of New Child Grep, made once and kept, shown on
+    // `choice`: true with `choice` as confirmed; false when cancelled (also
+    // for a keyword Shift_JIS cannot hold, after saying so).
+    virtual bool grepOptions(GrepChoice& choice) = 0;
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -109,12 +115,14 @@ class QtPrompter : public Prompter {
     bool pageSetup(QPrinter& printer) override;
     CalendarChoice htmlCalendar() override;
     int printWindow(QDialog& window) override;
+    bool grepOptions(GrepChoice& choice) override;
 
   private:
     QWidget* parent_;
     // Made on first use and kept, owned by `parent_`.
     QPointer<TFormSelectHolder> formSelectHolder_;
     QPointer<TFormHTMLCalendar> formHTMLCalendar_;
+    QPointer<TFormGrep> formGrep_;
 };
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.

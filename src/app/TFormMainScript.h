@@ -15,6 +15,7 @@
 #include "app/TFormMainBaseZEL.h"
 #include "export/TextPrinter.h"
 #include "model/MemoHolder.h"
+#include "search/ui/SearchHost.h"
 #include "text/DateTime.h"
 
 class QPrinter;
@@ -305,6 +306,16 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UISaveHolderListHTML();
     int UISaveHolderHTMLCalendar();
 
+    // Search ("Scan" menu and tool bar, the holder view's pop-ups): the node,
+    // holder and holders search windows; New Child Grep ("" asks the grep
+    // dialog, a keyword uses the dialog's last settings).
+    int UIShowScanMemoNode();
+    int UIShowScanMemoHolder();
+    int UIShowScanMemoHolders();
+    int UINewChildGrep5(std::string_view keyword);
+    // What the search windows ask of this window.
+    SearchHost& searchHost();
+
     // Mail: the send window for the current node, the receive window for
     // the current holder (made once and kept, refilled at each showing).
     int UISendMail();
@@ -413,6 +424,7 @@ class TFormMainScript : public TFormMainBaseZEL {
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<TStringsPrinter> stringsPrinter_;
     std::unordered_map<std::type_index, QPointer<QWidget>> companions_;
+    std::unique_ptr<SearchHost> searchHost_;
 };
 
 }  // namespace zel

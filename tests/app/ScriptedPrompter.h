@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class ScriptedPrompter : public Prompter {
             << calendarChoices_.size() << " scripted calendar choices left unused";
         EXPECT_TRUE(printWindows_.empty())
             << printWindows_.size() << " scripted print windows left unused";
+        EXPECT_TRUE(grepChoices_.empty())
+            << grepChoices_.size() << " scripted grep dialog answers left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -59,6 +62,16 @@ class ScriptedPrompter : public Prompter {
     // cancelled).
     ScriptedPrompter& chooseCalendar(CalendarChoice choice) {
         calendarChoices_.push_back(choice);
+        return *this;
+    }
+
+    // The next grep options dialog is confirmed with `choice`, or cancelled.
+    ScriptedPrompter& chooseGrep(GrepChoice choice) {
+        grepChoices_.push_back(std::move(choice));
+        return *this;
+    }
+    ScriptedPrompter& cancelGrep() {
+        grepChoices_.push_back(std::nullopt);
         return *this;
     }
 
@@ -119,6 +132,17 @@ class ScriptedPrompter : public Prompter {
         calendarChoices_.pop_front();
         return next;
     }
+    bool grepOptions(GrepChoice& choice) override {
+        offeredGrep = choice;
+        if (grepChoices_.empty()) {
+            ADD_FAILURE() << "unexpected grep options dialog";
+            return false;
+        }
+        std::optional<GrepChoice> next = grepChoices_.front();
+        grepChoices_.pop_front();
+        if (next) choice = *next;
+        return next.has_value();
+    }
     int printWindow(QDialog& window) override {
         if (printWindows_.empty()) {
             ADD_FAILURE() << "unexpected print window " << window.windowTitle().toStdString();
@@ -144,6 +168,8 @@ class ScriptedPrompter : public Prompter {
     // The entries and the "Current" entry of the last holder selection.
     std::vector<std::string> offeredHolders;
     int offeredCurrent = -1;
+    // The settings the last grep options dialog was shown with.
+    GrepChoice offeredGrep;
 
   private:
     struct Scripted {
@@ -174,6 +200,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<HolderChoice> holderChoices_;
     std::deque<CalendarChoice> calendarChoices_;
     std::deque<std::function<int(QDialog&)>> printWindows_;
+    std::deque<std::optional<GrepChoice>> grepChoices_;
 };
 
 }  // namespace zel
