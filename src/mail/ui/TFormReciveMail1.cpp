@@ -62,6 +62,8 @@ TFormReciveMail1::TFormReciveMail1(QWidget* parent) : QWidget(parent, Qt::Window
     CheckBox_DeleteOnRead = new QCheckBox("DeleteOnRead", this);
     CheckBox_DeleteOnRead->setObjectName("CheckBox_DeleteOnRead");
     grid->addWidget(CheckBox_DeleteOnRead, 2, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;

@@ -54,8 +54,12 @@ TFormSendMail2::TFormSendMail2(QWidget* parent) : QWidget(parent, Qt::Window) {
         extras->addWidget(w);
     auto* portLabel = new QLabel("SMTPPort");
     portLabel->setBuddy(Edit_SMTPPort);
-    grid->addWidget(portLabel, 4, 2);
-    grid->addLayout(extras, 4, 3);
+    extras->addStretch();
+    grid->addWidget(portLabel, 5, 0);
+    grid->addLayout(extras, 5, 1, 1, 3);
+    // Both columns of boxes share the width.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
     layout->addWidget(panel);
 
     auto* buttons = new QHBoxLayout;
@@ -88,7 +92,7 @@ TFormSendMail2::TFormSendMail2(QWidget* parent) : QWidget(parent, Qt::Window) {
     StatusBar1->setObjectName("StatusBar1");
     layout->addWidget(StatusBar1);
     StatusBar1->setPanel(0, "Disconnect");
-    resize(620, 460);
+    resize(680, 480);
 }
 
 TFormSendMail2::~TFormSendMail2() {
