@@ -11,10 +11,12 @@
 #include "app/TFormMainScript.h"
 #include "export/PrintNode.h"
 #include "export/ui/QtPrintStrings.h"
+#include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
+#include "text/TextHelpers.h"
 
 namespace zel {
 
@@ -27,8 +29,12 @@ class WindowPrintHost final : public QtPrintHost {
     int runModal(QDialog& dialog) override { return window_.prompter().printWindow(dialog); }
     void message(std::string_view text) override { window_.prompter().message(text); }
     bool pageSetup(QPrinter& printer) override { return window_.prompter().pageSetup(printer); }
+    // Without a printer the pages go to a PDF file, offered beside the memo file.
     std::string pdfFileName(std::string_view proposal) override {
-        return window_.prompter().saveFileName("PDF(*.pdf)|*.pdf", proposal);
+        std::string initial(proposal);
+        if (window_.aFile)
+            initial = std::string(folderOf(window_.aFile->getMemoFilePath_())) + initial;
+        return window_.prompter().saveFileName("PDF(*.pdf)|*.pdf", initial);
     }
     QWidget* parentWidget() const override { return &window_; }
 

@@ -86,6 +86,16 @@ TEST_F(PrintCommandsTest, TheCurrentNodePrintsWithTheStoredSettingsAndItsTitle) 
     EXPECT_EQ(window->statusMessage().rfind("Failure: the print job could not start", 0), 0u)
         << window->statusMessage();
     EXPECT_FALSE(window->isDoing());
+
+    // Without a printer every job asks for its PDF file, beside the memo file.
+    window->printer().setOutputFileName(QString());
+    prompter->input(path("asked.pdf"));
+    EXPECT_EQ(window->UIPrintMemoNode(), 0);
+    EXPECT_EQ(prompter->asked.back(), path("print.pdf"));
+    EXPECT_TRUE(exists("asked.pdf"));
+    prompter->input("", false);
+    EXPECT_EQ(window->UIPrintMemoNode(), -1);
+    EXPECT_EQ(window->statusMessage(), "Failure: no PDF file was chosen.");
 }
 
 TEST_F(PrintCommandsTest, PrintFormatEditsAndStoresTheSettingsOnlyOnOk) {

@@ -78,6 +78,7 @@ bool QtPrintJob::begin() {
             return false;
         }
         printer_.setOutputFileName(qt(file));
+        askedFile_ = true;
     }
     if (!painter_.begin(&printer_)) {
         std::string name = utf8ToSjis(printer_.printerName().toStdString());
@@ -106,6 +107,7 @@ bool QtPrintJob::finish() {
         ended_ = true;
         if (painter_.isActive() && !painter_.end() && failure_.empty())
             failure_ = "Failure: the print job could not be completed.";
+        if (askedFile_) printer_.setOutputFileName(QString());
     }
     return failure_.empty();
 }

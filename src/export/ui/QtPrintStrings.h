@@ -40,6 +40,7 @@ class QtPrintHost {
     // The printer set-up dialog; true when confirmed.
     virtual bool pageSetup(QPrinter& printer);
     // Where a PDF printer without an output file writes; empty to cancel.
+    // Asked for each job, so one print never overwrites the last.
     virtual std::string pdfFileName(std::string_view proposal);
     // Called as pages are made, after the progress window's own Cancel was
     // checked; false cancels.
@@ -77,6 +78,7 @@ class QtPrintJob {
     QPainter painter_;
     int sheets_ = 0;
     bool ended_ = false;
+    bool askedFile_ = false;
     std::string failure_;
 };
 

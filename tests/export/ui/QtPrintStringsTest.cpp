@@ -125,6 +125,8 @@ TEST_F(QtPrintStringsTest, CancelAndAJobThatCannotStartAreNotSuccess) {
     EXPECT_TRUE(printStrings_(text, {"x"}, asked, host).ok());
     EXPECT_TRUE(asked.finish());
     EXPECT_EQ(test::pdfPages(pdf("asked.pdf")), 1);
+    // The next job asks again instead of overwriting that file.
+    EXPECT_TRUE(unnamed.outputFileName().isEmpty());
 }
 
 TEST_F(QtPrintStringsTest, NodesOfEveryKindShareOneJob) {
