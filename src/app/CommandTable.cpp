@@ -168,7 +168,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UINoDupMemo", "NoDup", &Window::UINoDupMemo),
         command("UIMarkDupMemo", "Mark Dup", &Window::UIMarkDupMemo),
         pending("UIMemo2WB", "->Web Browser"),
-        pending("UIEvalMemo", "Eval"),
+        command("UIEvalMemo", "Eval", &Window::UIEvalMemo),
         command("UINothing", "", &Window::UINothing),
         // New nodes ("NewNode", the tool bar, the pop-ups).
         command("UINewNodeFile", "File", &Window::UINewNodeFile),
@@ -216,7 +216,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UIMarkList2Sel", "Mark Nodes", &Window::UIMarkList2Sel),
         command("UIHolderList2Sel", "Holders", &Window::UIHolderList2Sel),
         command("UIFieldsList2Sel", "Fields", &Window::UIFieldsList2Sel),
-        pending("UIFunctionList2Sel", "PPADefine"),
+        command("UIFunctionList2Sel", "PPADefine", &Window::UIFunctionList2Sel),
         command("UIMakeListNameValue", "Name,Value", &Window::UIMakeListNameValue),
         command("UIVersion2SEL", "Version", &Window::UIVersion2SEL),
         command("UIFileMXA2Sel", "File(MXA)", &Window::UIFileMXA2Sel),
@@ -224,7 +224,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UICheckHolder", "Check Holder", &Window::UICheckHolder),
         command("UITagWordListSEL", "TAGWordList", &Window::UITagWordListSEL),
         pending("UISel2WB", "->Web Browser"),
-        pending("UIEvalSEL", "Eval"),
+        command("UIEvalSEL", "Eval", &Window::UIEvalSEL),
         // "Jump" and the other placeholders of the menus.
         command("UINotImplemented", "", &Window::UINotImplemented),
         // "Scan".

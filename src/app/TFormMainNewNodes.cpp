@@ -14,6 +14,7 @@
 
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
+#include "model/NodeRef.h"
 #include "formats/TContent.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -375,11 +376,6 @@ int TFormMainScript::UINewChildCSV2HTML() {
         namedAfter("Done: New Child Executed : "), "Failure: New Child CSV->HTML");
 }
 
-int TFormMainScript::runScriptNode_(MemoNode&, std::vector<std::string>& lines) {
-    lines.push_back("SYSTEM ERROR: PPACo is not Found.");
-    return -102;
-}
-
 int TFormMainScript::UINewChildExecuted() {
     if (nowDoing()) return -1;
     if (checkUIReadOnly()) return -108;
@@ -398,7 +394,21 @@ int TFormMainScript::UINewChildExecuted() {
             messageDoing_("Abort: No script ");
             return -104;
         }
-        if (runScriptNode_(*parent, lines) < 0) lines.push_back("Trap ERROR UINewChildExecuted");
+        const NodeRef script(parent);
+        const int ran = runScriptNode_(*parent, lines);
+        if (ran == kScriptRunsAlready) return ran;
+        if (ran < 0) lines.push_back("Trap ERROR UINewChildExecuted");
+        // The script node may have gone while its script ran: the output
+        // still becomes a node, of no parent.
+        parent = script.get();
+        if (!parent) {
+            startDoing_("New Child Executed");
+            MemoNode* made = newTextNode(*this, std::move(lines));
+            Model2UI();
+            doneDoing_(made ? "Done: New Child Executed : " + made->getName_()
+                            : std::string("Failure: New Child Executed"));
+            return made ? 0 : -1;
+        }
     } else {
         const std::string path = UISaveMemoNode_(*parent);
         if (path.empty()) {

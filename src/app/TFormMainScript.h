@@ -21,6 +21,7 @@
 class QPrinter;
 
 namespace zel {
+class ScriptHost;
 class TFrameMemoNode;
 }
 
@@ -282,9 +283,19 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Runs the current node (its file, or its script for ".ppa") and keeps
     // the output in a new child node.
     int UINewChildExecuted();
-    // Runs a script node's memo text, appending its printed output to
-    // `lines`; negative when the run failed. The script host fills it in.
+    // Runs a script node's memo text in a runner of the pool, appending its
+    // printed output to `lines`; negative when the run failed, and
+    // kScriptRunsAlready (nothing run) while PP1 runs, which is asked to stop.
     virtual int runScriptNode_(MemoNode& node, std::vector<std::string>& lines);
+    static constexpr int kScriptRunsAlready = -103;
+
+    // Scripts: Eval of the memo text ([MemoNode]) and of the selection
+    // ([MarkWord]), the prototype list into the editor ("List" > "PPADefine").
+    int UIEvalMemo();
+    int UIEvalSEL();
+    int UIFunctionList2Sel();
+    // PP1, the pool of script runners and the host routines they call.
+    ScriptHost& scriptHost();
     // [Form] "Size&&Pos": the window at left 3, top 3 with the preset of
     // that width, fitted to the screen.
     int UISizePos_(int width);
@@ -425,6 +436,7 @@ class TFormMainScript : public TFormMainBaseZEL {
     std::unique_ptr<TStringsPrinter> stringsPrinter_;
     std::unordered_map<std::type_index, QPointer<QWidget>> companions_;
     std::unique_ptr<SearchHost> searchHost_;
+    std::shared_ptr<ScriptHost> scriptHost_;
 };
 
 }  // namespace zel

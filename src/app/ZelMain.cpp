@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchRun.h"
 #include "app/CommandListing.h"
 #include "app/TAPLInitialer.h"
 #include "app/TFormMainRegular14.h"
@@ -30,6 +31,9 @@ constexpr const char* kUsage =
     "\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n"
+    "  --run SCRIPT [FILE] [--save] [--define WORD]... [--answer TEXT]...\n"
+    "              [--timeout SECONDS] [--execute HOLDER NODE]\n"
+    "              run a script in the window without showing it, then exit\n"
     "  --commands  list the command table, every menu item, pop-up entry and tool bar\n"
     "              control with the command it runs and its state, and exit (no\n"
     "              display needed); with --json as one JSON document\n";
@@ -74,6 +78,7 @@ std::string commandLineOf(const QStringList& arguments) {
 int runZel(int argc, char** argv) {
     if (answeredOnTerminal(argc, argv)) return 0;
     if (hasArgument(argc, argv, "--commands")) return listCommands(argc, argv);
+    if (hasArgument(argc, argv, "--run")) return runBatch(argc, argv);
     QApplication application(argc, argv);
     TFormMainRegular14 window;
     window.setApplicationTitle("zel.exe");

@@ -1,0 +1,100 @@
+// zel --run: the real program runs a script in its window without showing
+// it; log lines on stdout, questions answered from --answer, files written
+// only with --save, the exit status telling whether all went well.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/AppTestSupport.h"
+#include "platform/Process.h"
+#include "text/Sjis.h"
+
+namespace zel {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+// The zel beside this test binary's build folder.
+std::string zelProgram() {
+    char self[4096] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    std::filesystem::path exe(std::string(self, n > 0 ? static_cast<std::size_t>(n) : 0));
+    return (exe.parent_path() / ".." / ".." / "src" / "app" / "zel").lexically_normal().string();
+}
+
+class BatchRun : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        writeMemoFile("memo.mxa", {{"A", {"a1", "a2"}}});
+        ASSERT_TRUE(std::filesystem::exists(zelProgram())) << zelProgram();
+    }
+    FinishedRun zel(const std::string& script, std::vector<std::string> options) {
+        std::ofstream(path("s.ppa"), std::ios::binary) << utf8ToSjis(script);
+        std::vector<std::string> argv{zelProgram(), "--run", path("s.ppa"), path("memo.mxa")};
+        argv.insert(argv.end(), options.begin(), options.end());
+        return runToEnd(argv, dir);
+    }
+    std::string holderText() const {
+        std::string all;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().extension() == ".mxh")
+                all += readText(entry.path().filename().string());
+        return all;
+    }
+};
+
+TEST_F(BatchRun, PrintsLogLinesAndWritesOnlyWithSave) {
+    const std::string before = holderText();
+    FinishedRun dry = zel("UINewNode_('made'); UIAddMemo_('hello'); Print('ok ' + UIGetName)", {});
+    EXPECT_EQ(dry.exitCode, 0);
+    EXPECT_THAT(dry.lines, Contains("ok made"));
+    EXPECT_THAT(dry.lines, Contains("zel: Done: Eval"));
+    EXPECT_EQ(holderText(), before);
+
+    FinishedRun saved = zel("UINewNode_('made'); UIAddMemo_('hello')", {"--save"});
+    EXPECT_EQ(saved.exitCode, 0);
+    EXPECT_THAT(holderText(), HasSubstr("made"));
+    EXPECT_THAT(holderText(), HasSubstr("hello"));
+}
+
+TEST_F(BatchRun, ErrorsAnswersAndTimeOuts) {
+    FinishedRun bad = zel("Print('a'); Print(nosuch)", {});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_THAT(bad.lines, Contains("a"));
+    EXPECT_THAT(bad.lines, Contains("zel: ERROR: Eval"));
+    // The captured lines are Shift_JIS.
+    EXPECT_THAT(bad.lines, Contains(utf8ToSjis("zel: 変数または関数は定義されていません[nosuch]")));
+
+    FinishedRun asked =
+        zel("Print(IntToStr(MessageBox('Go on?', 'c', 4)) + InputBox('c', 'p', 'd'))",
+            {"--answer", "No"});
+    EXPECT_EQ(asked.exitCode, 0);
+    EXPECT_THAT(asked.lines, Contains("7d"));
+
+    FinishedRun slow = zel("while 1 do Sleep(10)", {"--timeout", "1"});
+    EXPECT_EQ(slow.exitCode, 1);
+    EXPECT_THAT(slow.lines, Contains("zel: timed out after 1 s"));
+}
+
+TEST_F(BatchRun, ExecuteRunsAScriptNodeIntoAChild) {
+    FinishedRun setUp =
+        zel("UINewNode_('run'); UIPutField__('Filename', 'run.ppa');"
+            "UIAddMemo_('PrintBuf2(PPAID, ''from '' + PPAID)')",
+            {"--save"});
+    ASSERT_EQ(setUp.exitCode, 0);
+    FinishedRun run = zel("", {"--execute", "A", "run", "--save"});
+    std::string said;
+    for (const auto& line : run.lines) said += line + "\n";
+    EXPECT_EQ(run.exitCode, 0) << said;
+    EXPECT_THAT(holderText(), HasSubstr("from PPA00")) << said;
+}
+
+}  // namespace
+}  // namespace zel
