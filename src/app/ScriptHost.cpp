@@ -467,11 +467,7 @@ int ScriptHost::changeCurrentTo(MemoNode* node) {
     MemoHolder* holder = window_.getCurHolder();
     if (!node || !holder) return -1;
     window_.setCurMemoNode_(node);
-    NodeList shown;
-    holder->setNodeList_(shown);
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        if (shown[i].second == node) return static_cast<int>(i);
-    return -1;
+    return holder->indexOf_(node);
 }
 
 int ScriptHost::shellExecute(const std::string& command) {

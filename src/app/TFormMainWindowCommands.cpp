@@ -39,11 +39,9 @@ int TFormMainScript::stepCurrentNode(bool forward) {
         return -1;
     }
     setCurMemoNode_(target);
-    NodeList shown;
-    holder->setNodeList_(shown);
-    int position = -1;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        if (shown[i].second == target) position = static_cast<int>(i);
+    // The holder knows a node's place in constant time: a script walking
+    // every node stays linear.
+    const int position = holder->indexOf_(target);
     messageDoing_("Done: Change CurrentNode " + std::string(way) + ": " + target->getName_() + " " +
                   std::to_string(position));
     return position;
