@@ -65,6 +65,13 @@ QColor recordColour(const MemoBasic& record, const QColor& fallback) {
     return toQColor(record.getColor_());
 }
 
+void placeOverParent(QWidget* window) {
+    if (window->isVisible() || window->property("zelPlaced").toBool()) return;
+    window->setProperty("zelPlaced", true);
+    if (const QWidget* parent = window->parentWidget())
+        window->move(parent->geometry().center() - window->rect().center());
+}
+
 void paintPanel(QWidget* panel, const QColor& colour) {
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, colour);

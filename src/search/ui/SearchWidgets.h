@@ -41,5 +41,7 @@ class StatusPanel : public QLabel {
 QColor recordColour(const MemoBasic& record, const QColor& fallback);
 // Gives a panel a background colour.
 void paintPanel(QWidget* panel, const QColor& colour);
+// A window shown for the first time stands over the middle of its parent.
+void placeOverParent(QWidget* window);
 
 }  // namespace zel

@@ -48,6 +48,7 @@ TFormGrep::TFormGrep(QWidget* parent) : QDialog(parent) {
     layout->addWidget(ComboBox_KeyWord);
     layout->addLayout(buttons);
 
+    setMinimumWidth(340);
     connect(Button_OK, &QPushButton::clicked, this, &TFormGrep::confirm);
     connect(Button_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     load(GrepChoice{});

@@ -169,6 +169,7 @@ void TFormScanBase::link(SearchHost& host) {
 }
 
 void TFormScanBase::showWindow() {
+    placeOverParent(this);
     showNormal();
     raise();
     activateWindow();

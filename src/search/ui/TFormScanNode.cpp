@@ -1,6 +1,7 @@
 #include "search/ui/TFormScanNode.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -162,9 +163,18 @@ bool TFormScanNode::open(SearchHost& host) {
     paintPanel(Panel_Top, toQColor(node->getColor_()));
     Update();
     setWindowModality(Qt::ApplicationModal);
+    placeOverParent(this);
     show();
     raise();
     return true;
+}
+
+void TFormScanNode::hideEvent(QHideEvent* event) {
+    for (EditorTab& tab : tabs) {
+        tab.FindDialog->hide();
+        tab.ReplaceDialog->hide();
+    }
+    QWidget::hideEvent(event);
 }
 
 void TFormScanNode::status(std::string_view text) {

@@ -74,6 +74,10 @@ class TFormScanNode : public QWidget {
     QPlainTextEdit* Memo_Grep;
     StatusPanel* StatusBar1;
 
+  protected:
+    // The find and replace dialogs go with the window.
+    void hideEvent(QHideEvent* event) override;
+
   private:
     EditorTab makeEditorTab(const char* caption);
     QWidget* makeNameTab();

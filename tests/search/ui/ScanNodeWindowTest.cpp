@@ -118,6 +118,10 @@ TEST(ScanNodeWindow, FindNextSearchesOnFromTheSelectionWithTheLastScannedKeyword
     memo.FindDialog->findNext();
     EXPECT_EQ(memo.Memo->textCursor().selectionStart(), 5);  // no further hit: nothing happens
     EXPECT_EQ(window.ComboBox_KeyWord->itemText(0), QStringLiteral("A"));
+    window.Replace(Section::SectionMemo);
+    window.close();
+    EXPECT_FALSE(memo.FindDialog->isVisible());
+    EXPECT_FALSE(memo.ReplaceDialog->isVisible());
 }
 
 TEST(GrepDialog, StartsWithItsDefaultsAndKeepsTheConfirmedKeyword) {
