@@ -111,7 +111,7 @@ template <const std::string& (PrintSettings::*get)() const,
 Property textProperty(std::string_view name) {
     return {name, [](const PrintSettings& s) { return oneLine((s.*get)()); },
             [](PrintSettings& s, std::string_view v) {
-                (s.*set)(v);
+                (s.*set)(oneLine(v));
                 return true;
             }};
 }
