@@ -230,6 +230,33 @@ TEST(Pop3ClientTest, RetrieveUndoesDotStuffingOnAnyLineEnd) {
     EXPECT_EQ(lines, (std::vector<std::string>{".x", ".", "plain"}));
 }
 
+// A 50 MB attachment goes through whole, and into a file, not the memo.
+TEST(Pop3ClientTest, LargeAttachmentIsWrittenWhole) {
+    test::TempFolder folder;
+    std::string bytes(50u << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7919 >> 3);
+    std::vector<std::string> encoded;
+    encodeBase64(bytes, encoded);
+    std::string message =
+        "Subject: big\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n--b\r\n\r\n"
+        "text\r\n--b\r\nContent-Type: application/octet-stream; name=\"big.bin\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\n";
+    for (const auto& line : encoded) message += line + "\r\n";
+    message += "--b--\r\n";
+    MemoryServer server("+OK\r\n+OK\r\n+OK\r\n+OK 1 1\r\n+OK\r\n" + message + ".\r\n");
+    Pop3Client client(server.factory());
+    ASSERT_TRUE(client.connect(pop3Request("h")).ok);
+    HolderFixture f;
+    ReceiveOptions options;
+    options.attachmentFolder = folder.path();
+    ReceiveReport report = receiveMailbox(client, *f.holder, options);
+    ASSERT_TRUE(report.ok()) << report.error;
+    EXPECT_EQ(report.nodes[0]->memo,
+              (std::vector<std::string>{"text", "", "File \"big.bin\" extracted"}));
+    EXPECT_EQ(fs::file_size(folder.osPath("big.bin")), bytes.size());
+    EXPECT_TRUE(fileText(folder.osPath("big.bin")) == bytes);
+}
+
 // ---- a scripted server on a real socket ----
 
 // Serves `messages` after a login; each RETR is answered by `retr`.
