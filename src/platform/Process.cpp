@@ -1,12 +1,15 @@
 #include "platform/Process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <thread>
 
 #include "platform/OsPath.h"
@@ -86,8 +89,10 @@ class SpawnSetup {
     posix_spawnattr_t attributes_;
 };
 
+enum class Grouping { Inherited, OwnSession, OwnGroup };
+
 bool spawn(const std::vector<std::string>& osArgv, std::string_view folder, bool capture,
-           bool ownSession, Spawned& spawned) {
+           Grouping grouping, Spawned& spawned) {
     if (osArgv.empty() || osArgv[0].empty()) return false;
     SpawnSetup setup;
     int pipeFds[2] = {-1, -1};
@@ -108,7 +113,11 @@ bool spawn(const std::vector<std::string>& osArgv, std::string_view folder, bool
     ::posix_spawnattr_setsigmask(&setup.attributes_, &none);
     ::posix_spawnattr_setsigdefault(&setup.attributes_, &defaults);
     short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
-    if (ownSession) flags |= POSIX_SPAWN_SETSID;
+    if (grouping == Grouping::OwnSession) flags |= POSIX_SPAWN_SETSID;
+    if (grouping == Grouping::OwnGroup) {
+        flags |= POSIX_SPAWN_SETPGROUP;
+        ::posix_spawnattr_setpgroup(&setup.attributes_, 0);
+    }
     ::posix_spawnattr_setflags(&setup.attributes_, flags);
 
     std::vector<char*> argv;
@@ -132,27 +141,62 @@ std::vector<std::string> toOs(const std::vector<std::string>& argv) {
     return os;
 }
 
-// Reads the pipe to its end, cutting lines at LF and dropping CR.
+// Output cut into lines at LF, CR dropped, each taken as UTF-8 and kept as
+// Shift_JIS behind `prefix`.
+class LineCollector {
+  public:
+    LineCollector(std::string_view prefix, std::vector<std::string>& target)
+        : prefix_(prefix), target_(target) {}
+    void feed(const char* bytes, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (bytes[i] == '\n') {
+                emit();
+            } else if (bytes[i] != '\r') {
+                line_ += bytes[i];
+            }
+        }
+    }
+    // A last line without LF counts when it is not empty.
+    void finish() {
+        if (!line_.empty()) emit();
+    }
+
+  private:
+    void emit() {
+        target_.push_back(std::string(prefix_) + utf8ToSjis(line_));
+        line_.clear();
+    }
+    std::string_view prefix_;
+    std::vector<std::string>& target_;
+    std::string line_;
+};
+
+// Reads the pipe to its end.
 void readLines(int fd, std::string_view prefix, std::vector<std::string>& target) {
-    std::string line;
+    LineCollector lines(prefix, target);
     char chunk[kChunk];
-    auto emit = [&] {
-        target.push_back(std::string(prefix) + utf8ToSjis(line));
-        line.clear();
-    };
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
-        for (ssize_t i = 0; i < n; ++i) {
-            if (chunk[i] == '\n') {
-                emit();
-            } else if (chunk[i] != '\r') {
-                line += chunk[i];
-            }
-        }
+        lines.feed(chunk, static_cast<std::size_t>(n));
     }
-    if (!line.empty()) emit();
+    lines.finish();
+}
+
+// Asks a program and everything it started (its process group) to end, and
+// makes it end when it has not after a second; then reaps it.
+int stopGroup(pid_t pid) {
+    ::kill(-pid, SIGTERM);
+    int status = 0;
+    for (int waited = 0; waited < 100; ++waited) {
+        if (::waitpid(pid, &status, WNOHANG) == pid) return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(-pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
 }
 
 }  // namespace
@@ -160,7 +204,8 @@ void readLines(int fd, std::string_view prefix, std::vector<std::string>& target
 int runAndCapture(std::vector<std::string>& target, std::string_view folder,
                   std::string_view commandLine, std::string_view prefix) {
     Spawned spawned;
-    if (!spawn(splitWords(toOsPath(commandLine)), folder, true, false, spawned)) return -1;
+    if (!spawn(splitWords(toOsPath(commandLine)), folder, true, Grouping::Inherited, spawned))
+        return -1;
     readLines(spawned.output, prefix, target);
     ::close(spawned.output);
     reapLater(spawned.pid);
@@ -181,7 +226,7 @@ std::string shellCommandLine(std::string_view command) {
 
 bool startDetached(const std::vector<std::string>& argv, std::string_view folder) {
     Spawned spawned;
-    if (!spawn(toOs(argv), folder, false, true, spawned)) return false;
+    if (!spawn(toOs(argv), folder, false, Grouping::OwnSession, spawned)) return false;
     reapLater(spawned.pid);
     return true;
 }
@@ -196,7 +241,7 @@ bool RunningProgram::start(std::string_view program, std::string_view arguments,
     std::vector<std::string> argv{toOsPath(program)};
     for (auto& word : splitWords(toOsPath(arguments))) argv.push_back(std::move(word));
     Spawned spawned;
-    if (!spawn(argv, folder, false, false, spawned)) return false;
+    if (!spawn(argv, folder, false, Grouping::Inherited, spawned)) return false;
     pid_ = spawned.pid;
     reaped_ = false;
     return true;
@@ -215,12 +260,75 @@ std::optional<int> RunningProgram::poll() {
 FinishedRun runToEnd(const std::vector<std::string>& argv, std::string_view folder) {
     FinishedRun run;
     Spawned spawned;
-    if (!spawn(toOs(argv), folder, true, false, spawned)) return run;
+    if (!spawn(toOs(argv), folder, true, Grouping::Inherited, spawned)) return run;
     run.started = true;
     readLines(spawned.output, "", run.lines);
     ::close(spawned.output);
     int status = 0;
     while (::waitpid(spawned.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    return run;
+}
+
+CapturedRun runCaptured(const std::vector<std::string>& argv, std::string_view folder,
+                        std::size_t limit, const std::function<bool()>& poll) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kPollEvery = std::chrono::milliseconds(50);
+    CapturedRun run;
+    Spawned spawned;
+    if (!spawn(toOs(argv), folder, true, Grouping::OwnGroup, spawned)) return run;
+    run.started = true;
+    LineCollector lines("", run.lines);
+    std::size_t kept = 0;
+    bool open = true;
+    bool stop = false;
+    auto lastPoll = Clock::now();
+    auto askBreak = [&] {
+        if (Clock::now() - lastPoll < kPollEvery) return;
+        lastPoll = Clock::now();
+        if (poll && poll()) {
+            run.broken = true;
+            stop = true;
+        }
+    };
+    char chunk[kChunk];
+    while (open && !stop) {
+        pollfd watched{spawned.output, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, static_cast<int>(kPollEvery.count()));
+        if (ready > 0) {
+            const ssize_t n = ::read(spawned.output, chunk, sizeof chunk);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            if (n <= 0) {
+                open = false;
+            } else {
+                const std::size_t room = limit - kept;
+                const std::size_t taken = std::min(room, static_cast<std::size_t>(n));
+                lines.feed(chunk, taken);
+                kept += taken;
+                if (taken < static_cast<std::size_t>(n)) {
+                    run.cut = true;
+                    stop = true;
+                }
+            }
+        }
+        askBreak();
+    }
+    lines.finish();
+    ::close(spawned.output);
+    int status = 0;
+    // The output may close before the program ends; it is still waited for,
+    // and Break still stops it.
+    while (!stop) {
+        const pid_t done = ::waitpid(spawned.pid, &status, WNOHANG);
+        if (done == spawned.pid) break;
+        if (done < 0 && errno != EINTR) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        askBreak();
+    }
+    if (stop) {
+        stopGroup(spawned.pid);
+        return run;
     }
     if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     return run;

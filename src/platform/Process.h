@@ -4,6 +4,7 @@
 // single and double quotes, backslash), with no expansion, and its first word
 // is looked up in PATH.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,5 +58,21 @@ struct FinishedRun {
 };
 // Runs `argv` to its end, for short queries of desktop tools.
 FinishedRun runToEnd(const std::vector<std::string>& argv, std::string_view folder = {});
+
+struct CapturedRun {
+    bool started = false;
+    bool broken = false;             // Break stopped the program
+    bool cut = false;                // it wrote more than the limit and was stopped
+    int exitCode = -1;               // -1 unless the program exited normally
+    std::vector<std::string> lines;  // standard output and error, Shift_JIS
+};
+// Runs `argv` (no shell in between) for a command the user started: its
+// merged output is kept up to `limit` bytes, and `poll` is asked about every
+// 50 ms while it runs (it lets window events through and answers whether
+// Break was pressed). Break, or output beyond the limit, stops the program
+// and whatever it started (SIGTERM to its process group, SIGKILL a second
+// later); the lines written until then are kept.
+CapturedRun runCaptured(const std::vector<std::string>& argv, std::string_view folder,
+                        std::size_t limit, const std::function<bool()>& poll);
 
 }  // namespace zel

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/FileSystem.h"
+#include "platform/Opener.h"
 #include "platform/Process.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -67,10 +68,8 @@ void openWithShell(std::string_view pathOrAddress) {
     ShellAction action = chooseShellAction(pathOrAddress);
     switch (action.verb) {
         case ShellAction::Open:
-            shellOpen(action.target);
-            break;
         case ShellAction::Explore:
-            shellExplore(action.target);
+            openOnDesktop(action.target);
             break;
         case ShellAction::NotExists:
             showNotice(action.target);
@@ -78,12 +77,17 @@ void openWithShell(std::string_view pathOrAddress) {
     }
 }
 
+std::string shellArgument(std::string_view target) {
+    // xdg-open would read a leading "-" as an option of its own.
+    return target.starts_with('-') ? "./" + std::string(target) : std::string(target);
+}
+
 bool shellOpen(std::string_view target, std::string_view workingFolder) {
-    return startDetached({"xdg-open", std::string(target)}, workingFolder);
+    return startDetached({"xdg-open", shellArgument(target)}, workingFolder);
 }
 
 bool shellExplore(std::string_view folder, std::string_view workingFolder) {
-    return startDetached({"xdg-open", std::string(folder)}, workingFolder);
+    return shellOpen(folder, workingFolder);
 }
 
 std::string findProgramFor(std::string_view path) {

@@ -24,12 +24,17 @@ struct ShellAction {
 // viewer shows (.html .htm .xml .txt .ini .log) are opened; for anything else
 // the folder it lies in is explored, or the user told that it does not exist.
 ShellAction chooseShellAction(std::string_view pathOrAddress);
+// Acts as chooseShellAction says, through the desktop opener.
 void openWithShell(std::string_view pathOrAddress);
 
-// Hands `target` to the desktop without waiting; false when that could not
-// start. An empty working folder means the current one.
+// Hands `target` to the desktop (xdg-open, as one argument: a leading "-"
+// becomes "./-") without waiting; false when that could not start. An empty
+// working folder means the current one. Commands reach these through the
+// replaceable opener (Opener.h), openWithShell included.
 bool shellOpen(std::string_view target, std::string_view workingFolder = {});
 bool shellExplore(std::string_view folder, std::string_view workingFolder = {});
+// What xdg-open is handed for `target`.
+std::string shellArgument(std::string_view target);
 
 // The desktop entry (for example "org.gnome.TextEditor.desktop") that opens
 // files of the type of `path`; empty when the desktop knows none.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/FileSystem.h"
+#include "platform/Opener.h"
 #include "platform/TempFolder.h"
 
 namespace zel {
@@ -82,6 +83,24 @@ TEST_F(FakeDesktop, OpenWithShellRunsXdgOpenOrShowsTheNotice) {
     EXPECT_EQ(notices, std::vector<std::string>{"no-folder.png not exists"});
 
     setShellNotice(previous);
+}
+
+TEST_F(FakeDesktop, OpenWithShellGoesThroughTheOpenerAndNoOptionReachesXdgOpen) {
+    std::vector<std::string> opened;
+    {
+        ScopedDesktopOpener recorder([&](std::string_view target, std::string_view) {
+            opened.emplace_back(target);
+            return true;
+        });
+        openWithShell("https://host/a");
+        openWithShell(bin_.path() + "/picture.png");
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://host/a", bin_.path() + "/"}));
+
+    tool("xdg-open", "echo \"$@\" > '" + log_ + "'");
+    EXPECT_EQ(shellArgument("--help.txt"), "./--help.txt");
+    ASSERT_TRUE(shellOpen("--help.txt", bin_.path()));
+    EXPECT_EQ(awaitCall(), "./--help.txt\n");
 }
 
 TEST_F(FakeDesktop, FindProgramForAsksTheMimeDatabase) {
