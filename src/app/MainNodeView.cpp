@@ -10,6 +10,7 @@
 #include "model/MemoNode.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
+#include "views/MemoNodeUI.h"
 #include "views/TFormMemoNode.h"
 #include "views/TFrameMemoNode.h"
 
@@ -154,9 +155,14 @@ bool MainNodeView::pasteImageAsNewNode(const QImage& image) {
     return true;
 }
 
-bool MainNodeView::askNodeName(MemoNode&, std::string&) {
-    // The name dialog is not part of the program yet.
-    return false;
+bool MainNodeView::askNodeName(MemoNode& node, std::string& name) {
+    // A node window forwards its name line here; it is the one asking when
+    // this view shows another node, or when the node's own window is active.
+    const auto* shown = dynamic_cast<const MemoNodeUI*>(&node);
+    const bool separate = frame_->node() != &node ||
+                          (shown && shown->nodeWindow && shown->nodeWindow->isActiveWindow());
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    return script && script->askNodeName_(node, name, separate);
 }
 
 // --- NodeWindowHost ----------------------------------------------------------------

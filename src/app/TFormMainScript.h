@@ -22,6 +22,7 @@ class QPrinter;
 
 namespace zel {
 class ScriptHost;
+class DialogHost;
 class TFrameMemoNode;
 }
 
@@ -309,6 +310,27 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIGroupTree();
     int UINotImplemented();
     int UINothing() { return 0; }
+
+    // Editing dialogs: the field window (Scan "Field"), the holder fields
+    // dialog, the selected-nodes editor over every node of the holder, the
+    // holder, memo file, node and application properties, and the name
+    // dialog of the node view.
+    int UIShowScanField();
+    int UIShowHolderFields();
+    int UIEditAllMemoNode();
+    int UIShowHolderPropaty();
+    int UIShowPropatyMXA2();
+    int UIShowField();
+    int UIShowApplicationPropaty();
+    int UIRenameNode();
+    // The selected-nodes editor with (line text, node) pairs, as the search
+    // windows' "Edit Select" hands them over: 0, or -1 when it could not be made.
+    int editSelectedNodes_(const std::vector<std::pair<std::string, NodeRef>>& nodes);
+    // The name dialog loaded with `node`: true with the name confirmed. A
+    // separate node window dates names with "YYYYMMDD".
+    bool askNodeName_(MemoNode& node, std::string& name, bool separateWindow);
+    // What the editing dialogs ask of this window.
+    DialogHost& dialogHost();
 
     // HTML export: pages of the current holder, the current node and the
     // holder list, and the holder's month calendar, each opened once written.

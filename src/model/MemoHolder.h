@@ -102,6 +102,9 @@ class MemoHolder : public MemoBasic {
 
     // A new node made by the new-node rules, already in the list.
     MemoNode* makeNode_();
+    // The settings kept outside the fields (sort, reload and save state, the
+    // current node) read again from the fields, after they were edited as text.
+    void takeSettingsFromFields();
 
     bool getSort_() const { return nodes->flagSort; }
     void setSort_(bool flag);
@@ -143,7 +146,6 @@ class MemoHolder : public MemoBasic {
   private:
     MemoNode* templateForNewNode() const;
     std::string nameForNewNode() const;
-    void takeSettingsFromFields();
     void enter(std::unique_ptr<MemoNode> node, std::string_view name, int index, bool sort);
     MemoNode* nodeAt(std::size_t index) const;
 };

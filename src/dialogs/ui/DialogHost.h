@@ -52,7 +52,8 @@ class DialogHost {
     virtual void reloadFieldsEditor(MemoNode& node) = 0;
     // Reads a holder not loaded yet, as showing it would.
     virtual void loadHolder_(MemoHolder& holder) = 0;
-    // The holder's settings or its node order changed: its view and tabs follow.
+    // The holder's settings or its nodes' names changed: it is sorted as its
+    // list mode says, and its view follows.
     virtual void holderSettingsChanged(MemoHolder& holder) = 0;
 
     // "New MemoNode" in the current holder: the node made, or none (refused).

@@ -8,7 +8,6 @@
 #include "dialogs/FieldEdit.h"
 #include "dialogs/ui/DialogHost.h"
 #include "model/MemoHolder.h"
-#include "views/MemoHolderUI.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -157,15 +156,8 @@ SelEditHooks TFormEditSelNode::hooks() {
     if (!host_) return hooks;
     hooks.before = [this] { host_->UI2Model(); };
     hooks.after = [this] { host_->Model2UI(); };
-    // A shown holder sorts as its list mode says, and its list follows.
-    hooks.resort = [this](MemoHolder& holder) {
-        if (auto* shown = dynamic_cast<MemoHolderUI*>(&holder)) {
-            const std::string mode = shown->modeInForce_();
-            if (mode == kModeTree || mode == kModeList) return;
-        }
-        holder.nodes->keepOrder_();
-        host_->holderSettingsChanged(holder);
-    };
+    // The window sorts a shown holder as its list mode says, and its list follows.
+    hooks.resort = [this](MemoHolder& holder) { host_->holderSettingsChanged(holder); };
     return hooks;
 }
 

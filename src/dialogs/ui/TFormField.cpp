@@ -399,6 +399,11 @@ bool TFormHolderFields::store() {
     }
     if (edited == holder_->fields) return true;
     holder_->fields = std::move(edited);
+    // The sort and save state live beside the fields and are written from
+    // there; they follow the edited lines. The current node stays.
+    MemoNode* current = holder_->currentNode;
+    holder_->takeSettingsFromFields();
+    holder_->currentNode = current;
     holder_->changed = true;
     if (host_) host_->holderSettingsChanged(*holder_);
     return true;

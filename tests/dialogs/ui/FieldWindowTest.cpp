@@ -120,6 +120,8 @@ TEST_F(FieldWindowTest, TheDropDownsListTheCurrentHoldersKeysAndValues) {
 TEST_F(FieldWindowTest, HolderFieldsDialogStoresChangedLinesOnly) {
     a->fields.clear();
     a->putField_("flagSort", "\"false\"");
+    MemoNode* current = a->first_();
+    a->setCurrent_(current);
     TFormHolderFields dialog;
     dialog.load(*a, host);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("FormHolderFields  A"));
@@ -133,7 +135,9 @@ TEST_F(FieldWindowTest, HolderFieldsDialogStoresChangedLinesOnly) {
 
     dialog.Memo1->setPlainText(QStringLiteral("flagSort=\"true\"\n\nColor=\"clRed\""));
     EXPECT_TRUE(dialog.store());
-    EXPECT_EQ(a->fields.size(), 2u);
+    EXPECT_EQ(a->getField_("Color"), "\"clRed\"");
+    EXPECT_TRUE(a->getSort_()) << "the sort flag follows the edited line";
+    EXPECT_EQ(a->currentNode, current);
     EXPECT_TRUE(a->changed);
     EXPECT_EQ(host.calls.back(), "settings A");
 }

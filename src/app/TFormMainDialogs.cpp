@@ -1,0 +1,291 @@
+// The editing dialogs in the window: the field window, the holder fields
+// dialog, the selected-nodes editor, the property dialogs and the name
+// dialog, kept as companions. They reach the window through one DialogHost,
+// a child of the window made on first use.
+
+#include <QPalette>
+
+#include "app/NodeEditor.h"
+#include "app/Stamps.h"
+#include "app/TFormMainMenu.h"
+#include "app/TFormMainScript.h"
+#include "dialogs/ui/DialogHost.h"
+#include "dialogs/ui/TFormEditSelNode.h"
+#include "dialogs/ui/TFormField.h"
+#include "dialogs/ui/TFormHolder2.h"
+#include "dialogs/ui/TFormMXA2.h"
+#include "dialogs/ui/TFormName.h"
+#include "dialogs/ui/TFormPropatyApl.h"
+#include "dialogs/ui/TFormPropatyNode2.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
+#include "platform/Opener.h"
+#include "text/TextHelpers.h"
+#include "views/MemoHolderUI.h"
+#include "views/TFormMemoNode.h"
+#include "views/TFrameMemoNode.h"
+#include "views/ViewText.h"
+
+namespace zel {
+
+namespace {
+
+class WindowDialogHost final : public QObject, public DialogHost {
+  public:
+    explicit WindowDialogHost(TFormMainScript& window) : QObject(&window), window_(window) {
+        setObjectName(QStringLiteral("zelDialogHost"));
+    }
+
+    MemoFile* memoFile() const override { return window_.aFile.get(); }
+    MemoHolder* getCurHolder() const override { return window_.getCurHolder(); }
+    MemoNode* getCurMemoNode() const override { return window_.getCurMemoNode(); }
+    MemoHolder* changeHolder_(MemoHolder* holder) override { return window_.changeHolder_(holder); }
+    void setCurMemoNode_(MemoNode* node) override { window_.setCurMemoNode_(node); }
+
+    bool nowDoing() override { return window_.nowDoing(); }
+    void startDoing_(std::string_view name) override { window_.startDoing_(name); }
+    void doneDoing_(std::string_view text) override { window_.doneDoing_(text); }
+    bool isBreakRequested() override { return window_.isBreakRequested(); }
+    void messageDoing_(std::string_view text) override { window_.messageDoing_(text); }
+
+    // A mass edit may change nodes open in node windows, which hold their
+    // own copies of the text: they are written back first and shown again
+    // afterwards, or they would write the old text over the edit.
+    int UI2Model() override {
+        const int written = window_.UI2Model();
+        for (TFormMemoNode* shown : nodeWindows())
+            if (shown->isOwnWindow()) shown->frame()->UI2Model();
+        return written;
+    }
+    void Model2UI() override {
+        window_.Model2UI();
+        for (TFormMemoNode* shown : nodeWindows())
+            if (shown->isNodeAlive(shown->node())) shown->frame()->Model2UI();
+    }
+    void saveFieldsEditor(MemoNode& node) override {
+        if (NodeEditor* editor = window_.nodeEditor()) editor->writeFields(node);
+    }
+    void reloadFieldsEditor(MemoNode& node) override {
+        if (NodeEditor* editor = window_.nodeEditor()) editor->showFields(node);
+    }
+    void loadHolder_(MemoHolder& holder) override { window_.loadHolder_(&holder); }
+    // A tree or a list keeps its own order; the other modes follow the sort.
+    void holderSettingsChanged(MemoHolder& holder) override {
+        auto* shown = dynamic_cast<MemoHolderUI*>(&holder);
+        const std::string mode = shown ? shown->modeInForce_() : std::string();
+        if (mode != kModeTree && mode != kModeList) holder.nodes->keepOrder_();
+        if (shown) shown->refreshControls_();
+        if (&holder == window_.getCurHolder()) window_.refreshHolderList();
+    }
+
+    MemoNode* newMemoNode() override {
+        return window_.UINewNode() == 0 ? window_.getCurMemoNode() : nullptr;
+    }
+    void insertIntoNodeEditor(std::string_view text) override {
+        NodeEditor* editor = window_.nodeEditor();
+        TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
+        if (frame) frame->insertAtCursor(frame->MemoNode0, text);
+    }
+    bool editSelectedNodes(const std::vector<std::pair<std::string, NodeRef>>& nodes) override {
+        return window_.editSelectedNodes_(nodes) == 0;
+    }
+
+    void switchUIReadOnly() override {
+        if (auto* menus = dynamic_cast<TFormMainMenu*>(&window_))
+            if (menus->CheckBox_UIReadOnly) menus->CheckBox_UIReadOnly->setChecked(true);
+    }
+    void refreshReadOnlyIndicator() override { window_.refreshReadOnlyIndicator(); }
+    std::string userName() const override { return wrapQuotes(window_.userName); }
+    std::string dateFormat() const override {
+        const MemoHolder* holder = window_.getCurHolder();
+        return holder ? holder->getField_("FormatDate") : std::string();
+    }
+
+    std::string getTempDirectory() const override { return window_.getTempDirectory(); }
+    void setTempDirectory(std::string_view directory) override {
+        window_.setTempDirectory(directory);
+    }
+    int dropMode() const override { return window_.dropMode; }
+    void setDropMode(int mode) override { window_.dropMode = mode; }
+    int getAutoSaveTime() const override { return window_.getAutoSaveTime(); }
+    void putAutoSaveTime_(int seconds) override { window_.putAutoSaveTime_(seconds); }
+    QFont UIFont() override {
+        window_.UIFont();
+        return window_.font();
+    }
+    QFont windowFont() const override { return window_.font(); }
+    QColor panelColour() const override {
+        const auto* menus = dynamic_cast<const TFormMainMenu*>(&window_);
+        const QWidget* panel = menus && menus->Panel_Tool ? menus->Panel_Tool : &window_;
+        return panel->palette().color(QPalette::Window);
+    }
+
+    void messageBox(DialogBox kind, std::string_view text) override {
+        static constexpr Tone kTones[] = {Tone::Information, Tone::Confirmation, Tone::Warning};
+        window_.prompter().ask(kTones[static_cast<int>(kind)], text, ButtonOk);
+    }
+    std::optional<QColor> chooseColor(const QColor& initial) override {
+        return window_.prompter().chooseColor(initial);
+    }
+    std::string openFileName(std::string_view filter, std::string_view initialPath) override {
+        return window_.prompter().openFileName(filter, initialPath);
+    }
+    std::string directoryName(std::string_view caption, std::string_view start) override {
+        return window_.prompter().directoryName(caption, start);
+    }
+    // Through the replaceable desktop opener, so tests start nothing.
+    bool explore(std::string_view folder) override { return openOnDesktop(folder); }
+
+  private:
+    QList<TFormMemoNode*> nodeWindows() const { return window_.findChildren<TFormMemoNode*>(); }
+
+    TFormMainScript& window_;
+};
+
+}  // namespace
+
+DialogHost& TFormMainScript::dialogHost() {
+    auto* host = findChild<QObject*>(QStringLiteral("zelDialogHost"), Qt::FindDirectChildrenOnly);
+    if (auto* made = dynamic_cast<WindowDialogHost*>(host)) return *made;
+    return *new WindowDialogHost(*this);
+}
+
+int TFormMainScript::UIShowScanField() {
+    if (nowDoing()) return -1;
+    auto* form = companion<TFormField>();
+    if (!form) {
+        messageDoing_("ERROR: TFormField.create on UIShowScanField ");
+        return -8;
+    }
+    form->open(dialogHost());
+    messageDoing_("Show FormField " + longStamp());
+    return 0;
+}
+
+int TFormMainScript::UIShowHolderFields() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    auto* form = companion<TFormHolderFields>();
+    if (!form) {
+        messageDoing_("Failure: FormHolderFields = nil.");
+        addLog_("Failure: FormHolderFields = nil.");
+        return -8;
+    }
+    form->setFont(font());
+    form->load(*holder, dialogHost());
+    form->exec();
+    messageDoing_("");
+    return 0;
+}
+
+int TFormMainScript::editSelectedNodes_(const std::vector<std::pair<std::string, NodeRef>>& nodes) {
+    auto* form = companion<TFormEditSelNode>();
+    if (!form) {
+        messageDoing_("ERROR FormEditSelNode");
+        return -1;
+    }
+    form->open(dialogHost(), nodes);
+    return 0;
+}
+
+int TFormMainScript::UIEditAllMemoNode() {
+    if (nowDoing()) return -1;
+    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    NodeList list;
+    holder->setNodeList_(list);
+    std::vector<std::pair<std::string, NodeRef>> nodes;
+    nodes.reserve(list.size());
+    for (const auto& [name, node] : list) nodes.emplace_back(name, NodeRef(node));
+    if (editSelectedNodes_(nodes) != 0) return -1;
+    messageDoing_("Show FormEditSelNode ");
+    return 0;
+}
+
+int TFormMainScript::UIShowHolderPropaty() {
+    if (nowDoing()) return -9;
+    MemoHolder* holder = getCurHolder();
+    if (!holder) return -9;
+    auto* form = companion<TFormHolder2>();
+    form->loadRecord_(*holder);
+    form->setHost(&dialogHost());
+    form->setFont(font());
+    form->exec();
+    return -9;
+}
+
+int TFormMainScript::UIShowPropatyMXA2() {
+    if (nowDoing()) return -1;
+    auto* form = companion<TFormMXA2>();
+    if (!form || !aFile) {
+        messageDoing_("ERROR: UIShowPropatyMXA2");
+        return -8;
+    }
+    form->loadRecord_(*aFile);
+    form->setHost(&dialogHost());
+    form->setFont(font());
+    if (form->exec() == QDialog::Accepted) setCaption_();
+    return 0;
+}
+
+int TFormMainScript::UIShowField() {
+    auto* form = companion<TFormPropatyNode2>();
+    if (!form) {
+        messageDoing_("ERROR TFormPropatyNode2.create in UIShowField.");
+        return -8;
+    }
+    form->bind(dialogHost());
+    form->showNormal();
+    form->raise();
+    return 0;
+}
+
+int TFormMainScript::UIShowApplicationPropaty() {
+    if (nowDoing()) return -1;
+    auto* form = companion<TFormPropatyApl>();
+    if (!form) {
+        messageDoing_("ERROR: UIShowApplicationPropaty");
+        return -8;
+    }
+    form->load(dialogHost());
+    form->exec();
+    QFont chosen = font();
+    chosen.setPointSize(form->font().pointSize());
+    chosen.setFamily(form->font().family());
+    setFont(chosen);
+    messageDoing_("Close FormPropatyAPL " + longStamp());
+    return 0;
+}
+
+int TFormMainScript::UIRenameNode() {
+    if (uiReadOnlySource()) {
+        messageDoing_("UIReadOnly=\"true\"");
+        return -1;
+    }
+    MemoNode* node = getCurMemoNode();
+    if (!node) return -8;
+    if (node->isReadOnlyEffective_()) {
+        messageDoing_("flagReadOnly=\"true\"");
+        return -1;
+    }
+    NodeEditor* editor = nodeEditor();
+    TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
+    if (!frame) return -8;
+    frame->nameDialog();
+    return 0;
+}
+
+bool TFormMainScript::askNodeName_(MemoNode& node, std::string& name, bool separateWindow) {
+    auto* form = companion<TFormName>();
+    form->setFont(font());
+    form->setOwner(&dialogHost(), separateWindow);
+    form->loadRecord_(node);
+    if (form->exec() != QDialog::Accepted) return false;
+    name = form->name();
+    return true;
+}
+
+}  // namespace zel
