@@ -86,11 +86,12 @@ LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
     }
 }
 
-const char* LineMatcher::nextCandidate(const char* p, const char* end) const {
+const char* LineMatcher::nextCandidate(const char* p, const char* end,
+                                       std::string_view text) const {
     const char a = preimages_[0];
     const char b = preimageCount_ > 1 ? preimages_[1] : a;
     const char c = preimageCount_ > 2 ? preimages_[2] : a;
-#if defined(__SSE2__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__SSE2__)
     const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
     auto hits = [&](const char* at) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
@@ -100,10 +101,11 @@ const char* LineMatcher::nextCandidate(const char* p, const char* end) const {
     };
     for (; end - p >= 16; p += 16)
         if (unsigned bits = hits(p)) return p + __builtin_ctz(bits);
-    // The last bytes in one load when those 16 bytes stay inside one page
-    // (the bytes past `end` are read but not used).
-    if (p < end && (reinterpret_cast<std::uintptr_t>(p) & 4095) <= 4096 - 16) {
-        unsigned bits = hits(p) & ((1u << (end - p)) - 1);
+    // The rest in one load that ends no later than the text does.
+    if (p < end && text.size() >= 16) {
+        const char* last = text.data() + text.size() - 16;
+        const char* at = p < last ? p : last;
+        const unsigned bits = (hits(at) >> (p - at)) & ((1u << (end - p)) - 1);
         return bits ? p + __builtin_ctz(bits) : nullptr;
     }
 #endif
@@ -127,7 +129,7 @@ std::size_t LineMatcher::findFolded(std::string_view text, std::size_t from) con
     // A character boundary at or before every candidate still to come: the
     // fold of a byte depends on whether it ends a double-byte character.
     std::size_t walked = 0;
-    for (const char* p = base + from + anchor_; (p = nextCandidate(p, end)) != nullptr; ++p) {
+    for (const char* p = base + from + anchor_; (p = nextCandidate(p, end, text)) != nullptr; ++p) {
         const char* start = p - anchor_;
         if (!mayFoldToNeedle(start)) continue;
         const auto at = static_cast<std::size_t>(start - base);

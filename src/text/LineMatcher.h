@@ -50,7 +50,9 @@ class LineMatcher {
     // byte may fold to the keyword's is checked against the folded text.
     // Most lines hold no candidate and are never folded.
     std::size_t findFolded(std::string_view text, std::size_t from) const;
-    const char* nextCandidate(const char* p, const char* end) const;
+    // The first place from `p` up to `end` (inside `text`) holding one of
+    // the anchor's raw forms; none when there is none.
+    const char* nextCandidate(const char* p, const char* end, std::string_view text) const;
     bool mayFoldToNeedle(const char* start) const;
     // The text as compared: itself, or its fold in the reused buffer.
     std::string_view compared(std::string_view text) const;
