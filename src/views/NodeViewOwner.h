@@ -15,6 +15,7 @@ class AgentAPLAbs;
 class MainWindowLink;
 class MemoFile;
 class MemoNode;
+struct JpegOptions;
 
 enum class BoxTone { Information, Confirmation, Warning };
 
@@ -47,6 +48,23 @@ class NodeViewOwner {
     // Whether `node` still exists; a node window may outlive its node. Only
     // the address is compared.
     virtual bool isNodeAlive(const MemoNode* node) const = 0;
+
+    // What the image and web views ask; an owner that cannot answers no.
+    // The JPEG settings of "->JPEG" ("Mono", quality): false when cancelled.
+    virtual bool askJpegSettings(JpegOptions&) { return false; }
+    // A question with Yes and No: true for Yes.
+    virtual bool askYesNo(std::string_view) { return false; }
+    // The window's own read-only switch: true, with its message, when the
+    // user interface may not change nodes.
+    virtual bool refusesEdits() { return false; }
+    // "New MemoNode" in the main window with `text` inserted into its text
+    // editor; false when no node was made.
+    virtual bool newMemoNodeWithText(std::string_view) { return false; }
+    // The main window's "MemoNode SaveAs" for `node`; negative when nothing
+    // was saved.
+    virtual long long saveNodeAsFromView(MemoNode&) { return -1; }
+    // A new web node for `address` in the main window; false when none.
+    virtual bool newWebNode(std::string_view) { return false; }
 };
 
 // The main window as its node windows see it.

@@ -13,6 +13,7 @@
 #include "model/MemoNode.h"
 #include "text/TextHelpers.h"
 #include "views/MemoNodeUI.h"
+#include "views/TFormCVTJpeg.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -241,6 +242,24 @@ bool TFormMemoNode::pasteImageAsNewNode(const QImage& image) {
 
 bool TFormMemoNode::askNodeName(MemoNode& shown, std::string& name) {
     return host_ && host_->mainViewOwner().askNodeName(shown, name);
+}
+
+bool TFormMemoNode::askJpegSettings(JpegOptions& options) {
+    if (host_) return host_->mainViewOwner().askJpegSettings(options);
+    return TFormCVTJpeg::shared(this).ask(options);
+}
+
+bool TFormMemoNode::askYesNo(std::string_view text) {
+    if (host_) return host_->mainViewOwner().askYesNo(text);
+    return QMessageBox::question(this, QString(), toQt(text)) == QMessageBox::Yes;
+}
+
+bool TFormMemoNode::newMemoNodeWithText(std::string_view text) {
+    return host_ && host_->mainViewOwner().newMemoNodeWithText(text);
+}
+
+bool TFormMemoNode::newWebNode(std::string_view address) {
+    return host_ && host_->mainViewOwner().newWebNode(address);
 }
 
 MainWindowLink* TFormMemoNode::mainWindowLink() const {

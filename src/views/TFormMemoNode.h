@@ -59,6 +59,11 @@ class TFormMemoNode : public QMainWindow, public NodeViewOwner, public NodeWindo
     bool pasteImageAsNewNode(const QImage& image) override;
     bool askNodeName(MemoNode& node, std::string& name) override;
     bool isNodeAlive(const MemoNode* node) const override;
+    // The body views' questions: the main window's, else this window's own.
+    bool askJpegSettings(JpegOptions& options) override;
+    bool askYesNo(std::string_view text) override;
+    bool newMemoNodeWithText(std::string_view text) override;
+    bool newWebNode(std::string_view address) override;
 
     // NodeWindowLink.
     void showStatus(std::string_view text) override { status(text); }

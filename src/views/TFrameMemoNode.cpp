@@ -12,15 +12,21 @@
 #include <cmath>
 #include <numeric>
 
+#include "formats/ImageCodecs.h"
 #include "formats/TContent.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "object/Agents.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/NodeViewText.h"
+#include "views/OutlineTree.h"
+#include "views/TFrameImage.h"
 #include "views/ViewText.h"
+#include "views/WebBrowser.h"
 
 namespace zel {
 
@@ -149,6 +155,7 @@ void TFrameMemoNode::buildLayout() {
 
     auto* bodies = new QWidget(Splitter1);
     auto* bodyLayout = new QVBoxLayout(bodies);
+    bodyLayout_ = bodyLayout;
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(0);
     PanelMemo = new QWidget(bodies);
@@ -171,12 +178,6 @@ void TFrameMemoNode::buildLayout() {
     StatusBar1->addWidget(caretPanel);
     memoLayout->addWidget(StatusBar1);
     bodyLayout->addWidget(PanelMemo, 1);
-    bodyLine = new QLineEdit(bodies);
-    bodyLine->setObjectName(QStringLiteral("bodyLine"));
-    bodyLine->setReadOnly(true);
-    bodyLine->hide();
-    bodyLayout->addWidget(bodyLine);
-    bodyLayout->addStretch(0);
 
     Memo_comment = makeEditor(Splitter1, "Memo_comment");
     Splitter1->addWidget(bodies);
@@ -246,7 +247,7 @@ void TFrameMemoNode::showBody() {
     else if (encoding == "\"URL\"")
         showWebAddress();
     else if (encoding == "\"Poser\"" || encoding == "\"PoserLike\"")
-        showBodyLine(stripQuotes(encoding));
+        showOutline(encoding == "\"Poser\"");
     else
         showTextBody();
 }
@@ -266,28 +267,61 @@ void TFrameMemoNode::loadLinkedContent() {
 void TFrameMemoNode::showBinaryBody() {
     const std::string type = node_->getField_("Content-Type");
     const bool hasContent = node_->content && node_->content->stream;
-    if (hasContent && (isImageType(type) || type == "\"image/gif\""))
-        showBodyLine(stripQuotes(type));
-    else
+    if (hasContent && isImageType(type)) {
+        showOnly(Body::Image);
+        ensureImageView()->show(imageFormatOfType(type), *node_->content->stream);
+    } else if (hasContent && type == "\"image/gif\"") {
+        showGif(*node_->content->stream);
+    } else {
         showOnly(Body::None);
+    }
+}
+
+void TFrameMemoNode::showGif(const std::string& bytes) {
+    // A file of its own: never a name the user's files could have.
+    auto file =
+        std::make_unique<QTemporaryFile>(toQt(tempDirectory()) + QStringLiteral("zel-XXXXXX.gif"));
+    if (!file->open() ||
+        file->write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file->flush()) {
+        showOnly(Body::None);
+        message("ERROR: the picture could not be written to " + tempDirectory());
+        return;
+    }
+    file->close();
+    showOnly(Body::Web);
+    gifFile_ = std::move(file);
+    webView_->showAddress(fromQt(gifFile_->fileName()));
 }
 
 void TFrameMemoNode::showWebAddress() {
     std::string address = trimText(stripQuotes(node_->getField_("Filename")));
     AgentAPLAbs* agent = owner_->nodeViewAgent();
     const bool online = agent && agent->query_("getUIInternet") == "true";
+    // Every browser obeys the window's switch, not only for this address.
+    setWebInternetAllowed(online);
+    showOnly(Body::Web);
     if (!online && isWebAddress(address)) {
         address = owner_->programDirectory() + "Offinternet.html";
         message("Disable Access Internet. " + node_->getName_());
+        if (!fileExists(address)) {
+            webView_->showHtml(
+                "<html><body><h3>Disable Access Internet.</h3>"
+                "<p>The switch \"Internet\" is off.</p></body></html>");
+            return;
+        }
     }
-    showOnly(Body::Line);
-    bodyLine->setText(toQt("URL  " + address));
+    webView_->showAddress(address);
 }
 
-void TFrameMemoNode::showBodyLine(const std::string& kind) {
-    showOnly(Body::Line);
-    const std::string file = trimText(stripQuotes(node_->getField_("Filename")));
-    bodyLine->setText(toQt(file.empty() ? kind : kind + "  " + file));
+void TFrameMemoNode::showOutline(bool poser) {
+    showOnly(Body::Outline);
+    MemoNode* shown = node_;
+    OutlineTree* tree = ensureOutline();
+    tree->fill(*shown, poser, owner_->nodeViewAgent());
+    if (tree->node() == shown && !tree->isReading() && !tree->isComplete())
+        message("Break: the outline shows only part of the memo text and is not written back.");
 }
 
 void TFrameMemoNode::showTextBody() {
@@ -298,10 +332,72 @@ void TFrameMemoNode::showTextBody() {
 void TFrameMemoNode::showOnly(Body body) {
     body_ = body;
     PanelMemo->setVisible(body == Body::Text);
-    bodyLine->setVisible(body == Body::Line);
+    if (imageView_) {
+        imageView_->setVisible(body == Body::Image);
+        if (body != Body::Image) imageView_->clearPicture();
+    }
+    if (body == Body::Web)
+        ensureWebView()->setVisible(true);
+    else if (webView_ && webView_->isVisible()) {
+        webView_->WebBrowser1->stop();
+        webView_->hide();
+    }
+    if (outlineView_) {
+        outlineView_->setVisible(body == Body::Outline);
+        // A tree of another node is never written back into this one.
+        if (body != Body::Outline) outlineView_->release();
+    }
+    if (body != Body::Web) gifFile_.reset();
     // Commands read the text editor: it never keeps another node's text.
     if (body != Body::Text && !MemoNode0->document()->isEmpty())
         loadEditor(MemoNode0, shownMemo_, QString());
+}
+
+void TFrameMemoNode::placeBody(QWidget* view) {
+    bodyLayout_->addWidget(view, 1);
+}
+
+TFrameImage* TFrameMemoNode::ensureImageView() {
+    if (!imageView_) {
+        imageView_ = new TFrameImage(this, PanelMemo->parentWidget());
+        placeBody(imageView_);
+    }
+    imageView_->setVisible(body_ == Body::Image);
+    return imageView_;
+}
+
+TFrameWB* TFrameMemoNode::ensureWebView() {
+    if (!webView_) {
+        webView_ = new TFrameWB(PanelMemo->parentWidget());
+        webView_->setObjectName(QStringLiteral("FrameWB1"));
+        webView_->setHost(this);
+        placeBody(webView_);
+    }
+    return webView_;
+}
+
+OutlineTree* TFrameMemoNode::ensureOutline() {
+    if (!outlineView_) {
+        outlineView_ = new OutlineTree(this, PanelMemo->parentWidget());
+        placeBody(outlineView_);
+    }
+    outlineView_->setVisible(body_ == Body::Outline);
+    return outlineView_;
+}
+
+void TFrameMemoNode::showBodyAgain() {
+    if (liveNode() && owner_) showBody();
+}
+
+bool TFrameMemoNode::webHome() {
+    if (!owner_ || !liveNode()) return false;
+    UI2Model();
+    Model2UI();
+    return true;
+}
+
+bool TFrameMemoNode::webNewNode(std::string_view address) {
+    return owner_ && owner_->newWebNode(address);
 }
 
 void TFrameMemoNode::loadBox(QPlainTextEdit* editor, QString& shown,
@@ -379,6 +475,7 @@ void TFrameMemoNode::showWritten(QPlainTextEdit* editor, QString& shown,
 }
 
 bool TFrameMemoNode::writeMemo() {
+    if (body_ == Body::Outline) return writeOutlineBack();
     std::vector<std::string> lines;
     std::size_t replaced = 0;
     if (body_ != Body::Text || !editedLines(MemoNode0, shownMemo_, node_->memo, lines, replaced))
@@ -386,6 +483,20 @@ bool TFrameMemoNode::writeMemo() {
     if (lines == node_->memo) return false;
     node_->memo = std::move(lines);
     if (replaced > 0) showWritten(MemoNode0, shownMemo_, node_->memo);
+    return true;
+}
+
+bool TFrameMemoNode::writeOutlineBack() {
+    OutlineTree* tree = outlineView_;
+    if (!tree || tree->node() != node_ || !tree->isEdited() || !tree->isComplete() ||
+        tree->isReading())
+        return false;
+    // An emptied tree empties the memo text.
+    std::vector<std::string> lines;
+    tree->outlineText(lines, owner_ ? owner_->nodeViewAgent() : nullptr);
+    tree->setEdited(false);
+    if (lines == node_->memo) return false;
+    node_->memo = std::move(lines);
     return true;
 }
 
@@ -463,6 +574,29 @@ void TFrameMemoNode::reportReplaced(std::size_t count) {
             " character(s) that Shift_JIS cannot hold were replaced by \"?\".");
 }
 
+void TFrameMemoNode::nodeChanged() {
+    if (liveNode()) markHolderChanged();
+}
+
+bool TFrameMemoNode::refusesNodeChange() {
+    if (!liveNode()) return true;
+    if (owner_ && (owner_->isBusy() || owner_->refusesEdits())) return true;
+    if (readOnly_) {
+        message("Read Only Mode!");
+        return true;
+    }
+    const auto* holder = dynamic_cast<const MemoHolder*>(node_->enclosingRecord_());
+    if (holder && holder->isReadOnlyEffective_()) {
+        message("This MemoHolder is Read Only. (" + holder->getName_() + ")");
+        return true;
+    }
+    if (node_->isReadOnly_()) {
+        message("flagReadOnly=\"true\"");
+        return true;
+    }
+    return false;
+}
+
 void TFrameMemoNode::markHolderChanged() {
     auto* holder = dynamic_cast<MemoHolder*>(node_->enclosingRecord_());
     if (!holder) return;
@@ -487,9 +621,12 @@ void TFrameMemoNode::message(std::string_view text) {
 }
 
 void TFrameMemoNode::setCursorShape(Qt::CursorShape shape) {
-    for (QWidget* widget : std::initializer_list<QWidget*>{MemoNode0, Memo_comment, Memo_Fields,
-                                                           StaticText_name, bodyLine})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{MemoNode0, Memo_comment, Memo_Fields, StaticText_name})
         widget->setCursor(shape);
+    if (imageView_) imageView_->setCursorShape(shape);
+    if (webView_) webView_->setCursorShape(shape);
+    if (outlineView_) outlineView_->setCursor(shape);
 }
 
 bool TFrameMemoNode::isOverComment(const QPoint& global) const {

@@ -5,24 +5,29 @@
 // frame (the main window's current node) or in a node window of its own.
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QString>
+#include <QTemporaryFile>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "text/DateTime.h"
 #include "views/NodeViewOwner.h"
+#include "views/TFrameWB.h"
 
 namespace zel {
 
 class MemoNode;
+class OutlineTree;
+class TFrameImage;
 
 // The comment or fields editor at the bottom of a splitter: it collapses to
 // one pixel when it has nothing to show and reopens at its remembered height.
@@ -47,7 +52,9 @@ class NodeViewBox {
     int remembered_ = 0;
 };
 
-class TFrameMemoNode : public QWidget {
+// The body views (image, web, outline tree) are made on first need and kept;
+// at most one of them shows at a time.
+class TFrameMemoNode : public QWidget, public TFrameWBHost {
     Q_OBJECT
   public:
     explicit TFrameMemoNode(QWidget* parent = nullptr);
@@ -66,6 +73,30 @@ class TFrameMemoNode : public QWidget {
     void UI2Model();
     // Forgets the node without writing anything back.
     void releaseNode();
+    // The body shown again from the node (after a body view changed it).
+    void showBodyAgain();
+    // The node changed under the view: its holder is marked changed.
+    void nodeChanged();
+    // True, with the reason in a message, when the node may not be changed
+    // from the view now: a command runs, the window's or the view's
+    // read-only switch is on, or the node or its holder is read-only.
+    bool refusesNodeChange();
+    // UI2Model, the node's Content-Transfer-Encoding set, Model2UI.
+    void changeEncoding(std::string_view encoding);
+
+    // The body views, once made (none before their first use).
+    TFrameImage* imageView() const { return imageView_; }
+    TFrameWB* webView() const { return webView_; }
+    OutlineTree* outlineTree() const { return outlineView_; }
+    // The view that shows the body now.
+    enum class Body { None, Text, Image, Web, Outline };
+    Body body() const { return body_; }
+
+    // The web view's host.
+    void webMessage(std::string_view text) override { message(text); }
+    MemoNode* webNode() override { return liveNode(); }
+    bool webHome() override;
+    bool webNewNode(std::string_view address) override;
     // The fields editor alone: written into the node when it differs
     // (true when written) / loaded again from the node.
     bool fieldsToModel();
@@ -142,8 +173,6 @@ class TFrameMemoNode : public QWidget {
     QPlainTextEdit* MemoNode0;
     QStatusBar* StatusBar1;
     QLabel* caretPanel;
-    // Names the body's kind and file while the body has no view of its own.
-    QLineEdit* bodyLine;
     QSplitter* Splitter1;
     QPlainTextEdit* Memo_comment;
     QSplitter* Splitter2;
@@ -162,7 +191,6 @@ class TFrameMemoNode : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
-    enum class Body { None, Text, Line };
     // The node, unless it went away under the view (which then lets go of it).
     MemoNode* liveNode();
     static constexpr std::string_view kEmptyName = "Do not rename Empty characters.";
@@ -180,14 +208,21 @@ class TFrameMemoNode : public QWidget {
     void loadLinkedContent();
     void showBinaryBody();
     void showWebAddress();
+    void showGif(const std::string& bytes);
+    void showOutline(bool poser);
     void showTextBody();
-    void showBodyLine(const std::string& kind);
     void showOnly(Body body);
+    TFrameImage* ensureImageView();
+    TFrameWB* ensureWebView();
+    OutlineTree* ensureOutline();
+    void placeBody(QWidget* view);
     void loadBox(QPlainTextEdit* editor, QString& shown, const std::vector<std::string>& lines,
                  NodeViewBox& box);
     void loadEditor(QPlainTextEdit* editor, QString& shown, const QString& text);
     // UI2Model's steps; each yields whether it changed the node.
     bool writeMemo();
+    // The outline tree's text into the node it was read from, when edited.
+    bool writeOutlineBack();
     bool writeComment();
     bool writeFields();
     bool writeName();
@@ -224,7 +259,6 @@ class TFrameMemoNode : public QWidget {
     void shell();
     void memoToFields();
     void fieldsToMemo();
-    void changeEncoding(std::string_view encoding);
     void sortActiveEditor();
     void renameFromClipboard(bool append, bool withBlank);
     void showCaret();
@@ -237,6 +271,12 @@ class TFrameMemoNode : public QWidget {
     QString shownMemo_, shownComment_, shownFields_, shownName_;
     NodeViewBox commentBox_;
     NodeViewBox fieldsBox_;
+    QVBoxLayout* bodyLayout_ = nullptr;
+    TFrameImage* imageView_ = nullptr;
+    TFrameWB* webView_ = nullptr;
+    OutlineTree* outlineView_ = nullptr;
+    // A GIF body as a file for the web view, while it is shown.
+    std::unique_ptr<QTemporaryFile> gifFile_;
 };
 
 }  // namespace zel

@@ -174,19 +174,22 @@ TEST_F(NodeView, BodiesByTheirEncoding) {
     a->comment = {"still shown"};
     show(*a);
     EXPECT_TRUE(main.view->PanelMemo->isHidden());
-    EXPECT_TRUE(main.view->bodyLine->isHidden());
+    EXPECT_EQ(main.view->body(), TFrameMemoNode::Body::None);
     EXPECT_EQ(main.view->Memo_comment->toPlainText(), u("still shown"));
 
     b->putField_("Content-Transfer-Encoding", "\"URL\"");
     b->putField_("Filename", "\"https://example.org/\"");
     main.internet = false;
     show(*b);
-    EXPECT_EQ(main.view->bodyLine->text(), u("URL  /opt/zel/Offinternet.html"));
+    ASSERT_EQ(main.view->body(), TFrameMemoNode::Body::Web);
     EXPECT_TRUE(main.contains("Disable Access Internet. b"));
+    EXPECT_NE(main.view->webView()->currentAddress(), "https://example.org/");
 
     b->putField_("Filename", "\"file:///tmp/x.html\"");
+    main.messages.clear();
     show(*b);
-    EXPECT_EQ(main.view->bodyLine->text(), u("URL  file:///tmp/x.html"));
+    EXPECT_EQ(main.view->body(), TFrameMemoNode::Body::Web);
+    EXPECT_FALSE(main.contains("Disable Access Internet."));
 }
 
 TEST_F(NodeView, AMissingLinkedFileIsReported) {

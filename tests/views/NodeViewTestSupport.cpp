@@ -67,6 +67,27 @@ bool FakeMainWindow::askNodeName(MemoNode&, std::string& name) {
     return true;
 }
 
+bool FakeMainWindow::askJpegSettings(JpegOptions& options) {
+    questions.push_back("JPEG");
+    if (jpegAnswers.empty()) return false;
+    options = jpegAnswers.front();
+    jpegAnswers.erase(jpegAnswers.begin());
+    return true;
+}
+
+bool FakeMainWindow::askYesNo(std::string_view text) {
+    questions.emplace_back(text);
+    if (yesNoAnswers.empty()) return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.erase(yesNoAnswers.begin());
+    return yes;
+}
+
+bool FakeMainWindow::refusesEdits() {
+    if (uiReadOnly) messages.emplace_back("UI ReadOnly");
+    return uiReadOnly;
+}
+
 bool FakeMainWindow::contains(const std::string& part) const {
     for (const std::string& text : messages)
         if (text.find(part) != std::string::npos) return true;

@@ -4,11 +4,13 @@
 // the host of node windows.
 
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ViewsTestSupport.h"
+#include "formats/ImageCodecs.h"
 #include "model/MemoFile.h"
 #include "object/Agents.h"
 #include "views/NodeViewOwner.h"
@@ -41,6 +43,18 @@ class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainW
     bool pasteImageAsNewNode(const QImage&) override { return false; }
     bool askNodeName(MemoNode&, std::string& name) override;
     bool isNodeAlive(const MemoNode*) const override { return true; }
+    bool askJpegSettings(JpegOptions& options) override;
+    bool askYesNo(std::string_view text) override;
+    bool refusesEdits() override;
+    bool newMemoNodeWithText(std::string_view text) override {
+        newTexts.emplace_back(text);
+        return true;
+    }
+    long long saveNodeAsFromView(MemoNode&) override { return ++savedAs; }
+    bool newWebNode(std::string_view address) override {
+        webNodes.emplace_back(address);
+        return true;
+    }
 
     // NodeWindowHost.
     QWidget* hostWidget() override { return &widget; }
@@ -55,7 +69,7 @@ class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainW
     bool hardCopy(QWidget&) override { return false; }
 
     // MainWindowLink.
-    bool isBreakRequested() const override { return false; }
+    bool isBreakRequested() const override { return onBreakQuestion && onBreakQuestion(); }
     void showStatus(std::string_view text) override { messages.emplace_back(text); }
     bool internetEnabled() const override { return internet; }
 
@@ -70,6 +84,18 @@ class FakeMainWindow : public NodeViewOwner, public NodeWindowHost, public MainW
     std::string format = "\"yyyymmdd\"";
     // The next answer of the name dialog; none means "cancelled".
     std::vector<std::string> names;
+    // The next answers of the JPEG settings (none: cancelled) and of yes/no
+    // questions (none: No); the questions asked.
+    std::vector<JpegOptions> jpegAnswers;
+    std::vector<bool> yesNoAnswers;
+    std::vector<std::string> questions;
+    // The window's read-only switch.
+    bool uiReadOnly = false;
+    // What the body views asked the window to make or save.
+    std::vector<std::string> newTexts, webNodes;
+    int savedAs = 0;
+    // Asked whenever model code asks for a break (window events would pass).
+    std::function<bool()> onBreakQuestion;
     std::vector<std::string> messages, boxes;
 };
 
