@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "app/JpegImage.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
+#include "views/BitmapQt.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -49,7 +49,7 @@ int TFormAbout::setAboutImage(std::string_view path) {
     QImage picture;
     if (extension == ".jpg") {
         std::string bytes;
-        if (readFile(name, bytes)) picture = decodeJpeg(bytes);
+        if (readFile(name, bytes)) picture = decodeToQImage(bytes, ImageFormat::Jpeg);
     } else if (extension == ".bmp") {
         picture.load(toQt(name), "BMP");
     }

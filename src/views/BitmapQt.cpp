@@ -36,6 +36,11 @@ QImage toQImage(Bitmap&& bitmap) {
     return image;
 }
 
+QImage decodeToQImage(std::string_view bytes, ImageFormat format) {
+    DecodedImage decoded = decodeImage(bytes, format);
+    return decoded.ok() ? toQImage(std::move(decoded.bitmap)) : QImage();
+}
+
 Bitmap fromQImage(const QImage& image) {
     Bitmap bitmap;
     if (image.isNull()) return bitmap;

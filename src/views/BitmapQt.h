@@ -3,7 +3,10 @@
 
 #include <QImage>
 
+#include <string_view>
+
 #include "formats/Bitmap.h"
+#include "formats/ImageCodecs.h"
 
 namespace zel {
 
@@ -12,6 +15,8 @@ namespace zel {
 QImage imageView(const Bitmap& bitmap);
 // A QImage that owns its pixels (the bitmap's moved into it).
 QImage toQImage(Bitmap&& bitmap);
+// The picture `bytes` hold in `format`; a null image when they do not read.
+QImage decodeToQImage(std::string_view bytes, ImageFormat format);
 // A Qt picture as RGB, or RGBA when it has transparency.
 Bitmap fromQImage(const QImage& image);
 

@@ -9,11 +9,11 @@
 #include <fstream>
 
 #include "app/AppTestSupport.h"
-#include "app/JpegImage.h"
 #include "app/TFormAbout.h"
 #include "app/TFormLog.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "views/BitmapQt.h"
 
 namespace zel {
 namespace {
@@ -157,12 +157,15 @@ TEST(JpegImageTest, DecodesJpegAndRefusesOtherBytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "JPEG", 100);
-    QImage decoded = decodeJpeg(std::string_view(bytes.constData(), bytes.size()));
+    QImage decoded =
+        decodeToQImage(std::string_view(bytes.constData(), bytes.size()), ImageFormat::Jpeg);
     ASSERT_EQ(decoded.size(), QSize(5, 3));
     EXPECT_GT(qBlue(decoded.pixel(2, 1)), 200);
-    EXPECT_TRUE(decodeJpeg("not a jpeg at all").isNull());
+    EXPECT_TRUE(decodeToQImage("not a jpeg at all", ImageFormat::Jpeg).isNull());
     // A cut file must neither crash nor read past its end.
-    decodeJpeg(std::string_view(bytes.constData(), bytes.size() / 2));
+    EXPECT_TRUE(
+        decodeToQImage(std::string_view(bytes.constData(), bytes.size() / 2), ImageFormat::Jpeg)
+            .isNull());
 }
 
 }  // namespace
