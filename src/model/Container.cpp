@@ -378,7 +378,12 @@ int unpackContainer_(std::string_view path, const ReplaceQuestion& mayReplace,
     return written;
 }
 
-int loadContainer_(MemoFile& file, std::string_view path, std::string* error, AgentAPLAbs* agent) {
+namespace {
+
+// Reads the parts `read` hands over into `file`: the index first, then each
+// holder from the part that carries it.
+int loadParts(MemoFile& file, std::string_view path, std::string* error, AgentAPLAbs* agent,
+              const std::function<int(const ContainerPartTaker&)>& read) {
     std::optional<HolderMatcher> matcher;
     std::string failure;
     std::size_t place = 0;
@@ -394,21 +399,36 @@ int loadContainer_(MemoFile& file, std::string_view path, std::string* error, Ag
             return true;
         }
         std::string why;
-        const int read = readHolderBytes_(*holder, part.bytes, part.fileName, &why, agent);
+        const int parsed = readHolderBytes_(*holder, part.bytes, part.fileName, &why, agent);
         release(part.bytes);
-        if (read == 0) holder->loaded = true;
-        if (read == -3) {
+        if (parsed == 0) holder->loaded = true;
+        if (parsed == -3) {
             failure = why;
             return false;
         }
         return true;
     };
-    const int read = readContainerParts_(path, take, error, agent);
-    if (read != 0 && !failure.empty())
+    const int result = read(take);
+    if (result != 0 && !failure.empty())
         return failed(error, failure.rfind("Break", 0) == 0 ? -3 : -1, failure);
-    if (read != 0) return read;
+    if (result != 0) return result;
     file.changed = false;
     return 0;
+}
+
+}  // namespace
+
+int loadContainer_(MemoFile& file, std::string_view path, std::string* error, AgentAPLAbs* agent) {
+    return loadParts(file, path, error, agent, [&](const ContainerPartTaker& take) {
+        return readContainerParts_(path, take, error, agent);
+    });
+}
+
+int loadContainerBytes_(MemoFile& file, std::string_view compressed, std::string_view path,
+                        std::string* error, AgentAPLAbs* agent) {
+    return loadParts(file, path, error, agent, [&](const ContainerPartTaker& take) {
+        return readContainerBytes_(compressed, path, take, error, agent);
+    });
 }
 
 }  // namespace zel

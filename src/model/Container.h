@@ -64,5 +64,8 @@ int unpackContainer_(std::string_view path, const ReplaceQuestion& mayReplace,
 // part stay not loaded. 0, -1 with `error` set, or -3 on Break.
 int loadContainer_(MemoFile& file, std::string_view path, std::string* error,
                    AgentAPLAbs* agent = nullptr);
+// The same for a container already in memory, named `path`.
+int loadContainerBytes_(MemoFile& file, std::string_view compressed, std::string_view path,
+                        std::string* error, AgentAPLAbs* agent = nullptr);
 
 }  // namespace zel

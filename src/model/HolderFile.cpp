@@ -12,7 +12,6 @@
 #include "model/RecordText.h"
 #include "platform/Compression.h"
 #include "platform/Environment.h"
-#include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/DateTime.h"
@@ -357,14 +356,14 @@ long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string
 }
 
 // A Filename the holder's own file or the index carried is a name from
-// content: only its plain name counts, in the memo file's folder. One the
-// user or the program gave since is followed as it stands.
+// content: only its plain name counts, as the holder's file in the memo
+// file's folder (HolderFileNames.h). One the user or the program gave since
+// is followed as it stands.
 std::string holderFilePath_(const MemoHolder& holder) {
     if (holder.isFlagExtra_()) {
         const std::string raw = holder.getField_("Filename");
         std::string own = stripQuotes(raw);
         if (!own.empty() && raw != holder.filenameFromContent) return own;
-        if (!own.empty()) return holderFolder(holder) + plainFileName(own);
     }
     std::string path = stripQuotes(defaultHolderPath_(holder));
     if (path.empty()) path = currentDirectory() + "noname.mxh";

@@ -18,16 +18,6 @@ std::string withoutExtension(std::string_view name) {
     return std::string(name.substr(0, name.size() - extensionOf(name).size()));
 }
 
-// FileExt comes from files too: it may carry separators, but it never adds
-// more than one plain name's worth of characters.
-std::string safeExtension(const MemoHolder& holder) {
-    return safeFileName(stripQuotes(holder.getFileExt_()));
-}
-
-std::string plainName(std::string_view stem, const std::string& extension) {
-    return plainFileName(std::string(stem) + extension, "noname" + extension);
-}
-
 // The first whole characters of `text` within `most` bytes.
 std::string cutTo(std::string_view text, std::size_t most) {
     std::size_t end = 0;
@@ -39,6 +29,19 @@ std::string cutTo(std::string_view text, std::size_t most) {
     return std::string(text.substr(0, end));
 }
 
+// FileExt comes from files too: only its last extension counts (".mxh" of
+// "/../../x.mxh"), made safe and short, so that every name made with it
+// keeps it whole. A FileExt without a dot is appended as it is, as ever.
+std::string safeExtension(const MemoHolder& holder) {
+    const std::string raw = stripQuotes(holder.getFileExt_());
+    const std::string_view last = extensionOf(raw);
+    return cutTo(safeFileName(last.empty() ? std::string_view(raw) : last), 16);
+}
+
+std::string plainName(std::string_view stem, const std::string& extension) {
+    return plainFileName(std::string(stem) + extension, "noname" + extension);
+}
+
 }  // namespace
 
 std::string holderNameFileName(const MemoHolder& holder) {
@@ -46,7 +49,15 @@ std::string holderNameFileName(const MemoHolder& holder) {
 }
 
 std::string wantedHolderFileName(const MemoHolder& holder) {
-    const std::string recorded = stripQuotes(holder.getField_(kHolderFileNameKey));
+    // A Filename from content counts by its plain name only, and like any
+    // other wish it may not take another holder's file; as a recorded name,
+    // it takes the holder's FileExt, so that the index can carry it.
+    std::string recorded;
+    if (holder.isFlagExtra_()) {
+        const std::string raw = holder.getField_("Filename");
+        if (raw == holder.filenameFromContent) recorded = stripQuotes(raw);
+    }
+    if (recorded.empty()) recorded = stripQuotes(holder.getField_(kHolderFileNameKey));
     if (recorded.empty()) return holderNameFileName(holder);
     return plainName(withoutExtension(plainFileName(recorded)), safeExtension(holder));
 }

@@ -19,7 +19,8 @@ inline constexpr const char* kHolderFileNameKey = "HolderFileName";
 
 // The plain file name made from the holder's name and FileExt.
 std::string holderNameFileName(const MemoHolder& holder);
-// The plain file name a holder wants: the recorded HolderFileName (with the
+// The plain file name a holder wants: the plain name of a FlagExtra Filename
+// that came from content, else the recorded HolderFileName (either with the
 // holder's FileExt), else holderNameFileName.
 std::string wantedHolderFileName(const MemoHolder& holder);
 

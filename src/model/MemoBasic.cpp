@@ -1,5 +1,6 @@
 #include "model/MemoBasic.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -30,12 +31,16 @@ bool allBlank(const LineSource& lines) {
 }
 
 // Blanks cannot be second bytes of double-byte characters (those start at
-// 0x40), so a byte-wise replacement is safe here.
+// 0x40), so a byte-wise replacement is safe here. Keys come from CSV headers
+// and foreign files too: a byte that would end the tag or open a quote that
+// never closes, and with it swallow the records after it, becomes "_" as well.
 void appendKeyWithUnderscores(std::string& out, std::string_view key) {
     std::size_t start = out.size();
     out.append(key);
+    const bool quotesPair = std::count(key.begin(), key.end(), '"') % 2 == 0;
     for (std::size_t i = start; i < out.size(); ++i) {
-        if (out[i] == ' ') out[i] = '_';
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (c <= ' ' || c == '<' || c == '>' || (c == '"' && !quotesPair)) out[i] = '_';
     }
 }
 

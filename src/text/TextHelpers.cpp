@@ -28,22 +28,6 @@ std::vector<std::size_t> singleBytePositions(std::string_view text) {
     return positions;
 }
 
-// The text with every single-byte character for which `replacement` answers a
-// text replaced by it; double-byte characters are copied whole.
-template <class F>
-std::string mapSingleBytes(std::string_view text, F replacement) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t n = charLength(text, i);
-        std::optional<std::string_view> by;
-        if (n == 1) by = replacement(text[i]);
-        out.append(by ? *by : text.substr(i, n));
-        i += n;
-    }
-    return out;
-}
-
 // File names are built from outside text, so a lead byte protects the byte
 // after it only when that byte can really be the second half of a character;
 // otherwise a stray lead byte would smuggle a "/" or a control byte through.
@@ -52,6 +36,24 @@ std::size_t fileNameCharLength(std::string_view text, std::size_t pos) {
             isTrailByte(static_cast<unsigned char>(text[pos + 1])))
                ? 2
                : 1;
+}
+
+// The text with every single-byte character for which `replacement` answers a
+// text replaced by it; double-byte characters are copied whole. Escaping
+// serves markup and pages built from outside text too: a stray lead byte must
+// not hide the quote or "<" after it, or the text would end the markup.
+template <class F>
+std::string mapSingleBytes(std::string_view text, F replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = fileNameCharLength(text, i);
+        std::optional<std::string_view> by;
+        if (n == 1) by = replacement(text[i]);
+        out.append(by ? *by : text.substr(i, n));
+        i += n;
+    }
+    return out;
 }
 
 // `keep` decides for each single-byte character; a rejected one becomes
@@ -301,7 +303,7 @@ std::string escapeMarkup(std::string_view text) {
 }
 
 std::string unescapeMarkup(std::string_view text) {
-    if (findSingleByte(text, '&') == std::string_view::npos) return std::string(text);
+    if (text.find('&') == std::string_view::npos) return std::string(text);
     struct Entity {
         std::string_view name;
         char replacement;
@@ -310,10 +312,17 @@ std::string unescapeMarkup(std::string_view text) {
         {"&nbsp;", ' '}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
     // One pass in place of five replacements: what an entity turns into is
     // never read again, so "&amp;lt;" still comes out as "&lt;".
+    // An "&" counts where escaping would have written one: after a stray
+    // lead byte too (mapSingleBytes), so that what was escaped reads back.
+    auto nextAmpersand = [text](std::size_t from) {
+        for (std::size_t i = from; i < text.size(); i += fileNameCharLength(text, i))
+            if (text[i] == '&') return i;
+        return std::string_view::npos;
+    };
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t amp = findSingleByte(text, '&', i);
+        std::size_t amp = nextAmpersand(i);
         out.append(text.substr(i, amp == std::string_view::npos ? amp : amp - i));
         if (amp == std::string_view::npos) break;
         i = amp;

@@ -149,6 +149,21 @@ TEST(HostileFiles, EqualAndMissingNamesAtScaleGetTheRuleNames) {
     EXPECT_EQ(names.size(), 200000u);
 }
 
+// Found by fuzzing: malformed Shift_JIS before a quote, and CSV keys that
+// markup cannot carry, made holders whose saved files lost records.
+TEST(HostileFiles, WhatWasReadIsSavedSoThatItReadsBack) {
+    MemoFile file;
+    MemoHolder& holder = *csvToHolder_(file, {"#", "a,x<y>,b c,t\"", "1,2,3,4", "5,6,7,8"});
+    addTextNode(holder, "stray lead \xE8\"", {"\x81<", "\x9F\"&"});
+    MemoHolder back;
+    ASSERT_EQ(readHolderText_(back, holderFileText_(holder), "saved"), 0);
+    ASSERT_EQ(back.count_(), holder.count_());
+    EXPECT_EQ(back.at_(2)->getName_(), "stray lead \xE8\"");
+    EXPECT_EQ(back.at_(2)->memo, holder.at_(2)->memo);
+    EXPECT_EQ(back.at_(0)->fields.size(), 4u);
+    EXPECT_EQ(back.at_(0)->getField_("a"), "\"1\"");
+}
+
 // Says Break on its `stopAt`th question.
 class BreakingAgent : public AgentAPLAbs {
   public:
