@@ -45,14 +45,18 @@ DateTime fromQDate(const QDate& date) {
 TFormName::TFormName(QWidget* parent) : TFormPropaty(parent) {
     setObjectName(QStringLiteral("FormName"));
     resize(584, 326);
+    // Many small buttons in a narrow dialog: tight padding keeps their captions whole.
+    setStyleSheet(QStringLiteral("QPushButton { padding: 1px 3px; }"));
     setMinimumSize(400, 250);
     setMaximumSize(600, 500);
 
     auto* groups = new QHBoxLayout;
+    groups->setSpacing(3);
     auto wordGroup = [&](const QString& title, int place, bool counters) {
         auto* box = new QGroupBox(title, this);
         auto* grid = new QGridLayout(box);
         grid->setSpacing(1);
+        grid->setContentsMargins(3, 3, 3, 3);
         for (int i = 0; i < 6; ++i) {
             const QString mark = QString::fromUtf8(kMarks[i]);
             grid->addWidget(addButton(box, title, mark,
@@ -104,6 +108,8 @@ TFormName::TFormName(QWidget* parent) : TFormPropaty(parent) {
     auto* calendarBox = new QGroupBox(QStringLiteral("Calendar"), this);
     MonthCalendar1 = new QCalendarWidget(calendarBox);
     MonthCalendar1->setGridVisible(true);
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthCalendar1->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     auto* back = dialogButton(QStringLiteral("<<"), calendarBox);
     auto* forward = dialogButton(QStringLiteral(">>"), calendarBox);
     auto* today = dialogButton(QStringLiteral("Today"), calendarBox);
@@ -114,6 +120,7 @@ TFormName::TFormName(QWidget* parent) : TFormPropaty(parent) {
     auto* calendarButtons = new QHBoxLayout;
     for (QPushButton* b : {back, forward, today, set}) calendarButtons->addWidget(b);
     auto* calendarLayout = new QVBoxLayout(calendarBox);
+    calendarLayout->setContentsMargins(3, 3, 3, 3);
     calendarLayout->addWidget(MonthCalendar1, 1);
     calendarLayout->addLayout(calendarButtons);
     groups->addWidget(calendarBox, 1);
@@ -132,6 +139,7 @@ TFormName::TFormName(QWidget* parent) : TFormPropaty(parent) {
     auto* right = new QWidget(this);
     auto* column = new QGridLayout(right);
     column->setSpacing(1);
+    column->setContentsMargins(0, 0, 0, 0);
     auto put = [&](int row, int col, QPushButton* b, int span = 1) {
         column->addWidget(b, row, col, 1, span);
     };
@@ -187,7 +195,6 @@ QPushButton* TFormName::addButton(QWidget* box, const QString& group, const QStr
                                   std::function<std::string(const std::string&)> rule) {
     auto* b = dialogButton(caption, box);
     b->setObjectName(group + QLatin1Char('/') + caption);
-    b->setMinimumWidth(24);
     connect(b, &QPushButton::clicked, this, [this, rule = std::move(rule)] { applyRule(rule); });
     return b;
 }
