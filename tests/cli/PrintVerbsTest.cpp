@@ -123,6 +123,15 @@ TEST_F(PrintVerbs, SettingsComeFromTheStoredForm) {
     EXPECT_THAT(damaged.err, HasSubstr("could not be read"));
 }
 
+#ifndef ZEL_PRINT_PDF
+TEST_F(PrintVerbs, PrintSaysItNeedsTheGuiBuild) {
+    Outcome holder =
+        run({"print", arg("h.mxh"), "--pdf", arg("h.pdf"), "--settings", arg("plain.ini")});
+    EXPECT_EQ(holder.status, 1);
+    EXPECT_THAT(holder.err, HasSubstr("printing needs the GUI build"));
+    EXPECT_FALSE(std::filesystem::exists(folder.osPath("h.pdf")));
+}
+#else
 TEST_F(PrintVerbs, PrintWritesOnePdfForAllNodesAndNeverAnEmptyOne) {
     Outcome holder =
         run({"print", arg("h.mxh"), "--pdf", arg("h.pdf"), "--settings", arg("plain.ini")});
@@ -146,6 +155,7 @@ TEST_F(PrintVerbs, PrintWritesOnePdfForAllNodesAndNeverAnEmptyOne) {
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_THAT(unwritable.err, HasSubstr("Failure: the print job could not start"));
 }
+#endif
 
 }  // namespace
 }  // namespace zel
