@@ -1,5 +1,6 @@
 #include "cli/Document.h"
 
+#include "cli/Tool.h"
 #include "model/Container.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -135,6 +136,23 @@ MemoHolder* chooseHolder(const Document& document, const std::string& name) {
 MemoNode* chooseNode(const MemoHolder& holder, const std::string& name) {
     if (MemoNode* node = holder.byName_(name)) return node;
     return static_cast<MemoNode*>(holder.nodes->findChild_(name));
+}
+
+int openNamedNode(const ToolOutput& io, const std::vector<std::string>& words, Document& document,
+                  MemoNode*& node) {
+    std::string error;
+    const std::string path = io.stored(words.front());
+    if (openDocument(path, document, error) != 0) return io.fail(error);
+    const std::string holderName = words.size() >= 3 ? io.stored(words[1]) : std::string();
+    const std::string nodeName = io.stored(words.back());
+    if (document.isHolderFile() && !holderName.empty())
+        return io.fail("A holder file holds no other holders: " + path);
+    const MemoHolder* holder = chooseHolder(document, holderName);
+    if (!holder) return io.fail("No holder named " + holderName + " in " + path);
+    if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");
+    node = chooseNode(*holder, nodeName);
+    if (!node) return io.fail("No node named " + nodeName + " in the holder " + holder->getName_());
+    return 0;
 }
 
 std::string holderSource(const Document& document, const MemoHolder& holder) {

@@ -43,6 +43,12 @@ MemoHolder* chooseHolder(const Document& document, const std::string& name);
 // The node of that name, with the same rules.
 MemoNode* chooseNode(const MemoHolder& holder, const std::string& name);
 
+// The node a verb's words FILE [HOLDER] NODE name (as given on the command
+// line), read into `document`: 0, or the failure status after its message.
+struct ToolOutput;
+int openNamedNode(const ToolOutput& io, const std::vector<std::string>& words, Document& document,
+                  MemoNode*& node);
+
 // Where each holder of the document was (or would be) read from.
 std::string holderSource(const Document& document, const MemoHolder& holder);
 

@@ -4,7 +4,9 @@
 #include "cli/Export.h"
 #include "cli/Run.h"
 #include "cli/Fields.h"
+#include "cli/Image.h"
 #include "cli/Mail.h"
+#include "cli/Outline.h"
 #include "cli/Print.h"
 #include "cli/Search.h"
 #include "cli/Tool.h"
@@ -86,6 +88,8 @@ const std::vector<ToolVerb>& toolVerbs() {
         kMailMessageVerb,
         kSendVerb,
         kFetchVerb,
+        kImageVerb,
+        kOutlineVerb,
     };
     return verbs;
 }
