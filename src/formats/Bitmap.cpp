@@ -38,30 +38,59 @@ std::vector<Span> spans(int from, int to) {
     return result;
 }
 
+// Averages divide by a multiplication: 1/count in 24 fractional bits.
+constexpr int kShareBits = 24;
+std::uint64_t shareOf(int count) {
+    return ((std::uint64_t{1} << kShareBits) + static_cast<unsigned>(count) / 2) /
+           static_cast<unsigned>(count);
+}
+std::uint8_t averaged(unsigned sum, std::uint64_t share) {
+    const std::uint64_t value =
+        (sum * share + (std::uint64_t{1} << (kShareBits - 1))) >> kShareBits;
+    return static_cast<std::uint8_t>(std::min<std::uint64_t>(value, 255));
+}
+
+// One row resampled along x, with the channel count fixed so the inner
+// loops unroll.
+template <int C>
+void resampleRow(const std::uint8_t* in, int inWidth, std::uint8_t* to, int width,
+                 const std::vector<Span>& plan) {
+    const bool growing = width > inWidth;
+    for (int x = 0; x < width; ++x, to += C) {
+        const Span& s = plan[static_cast<std::size_t>(x)];
+        const std::uint8_t* p = in + static_cast<std::size_t>(s.first) * C;
+        if (growing) {
+            const std::uint8_t* q = inWidth > 1 ? p + C : p;
+            for (int k = 0; k < C; ++k)
+                to[k] = static_cast<std::uint8_t>(
+                    (p[k] * (256 - s.weight) + q[k] * s.weight + 128) >> 8);
+            continue;
+        }
+        unsigned sum[C] = {};
+        for (int j = 0; j < s.count; ++j, p += C)
+            for (int k = 0; k < C; ++k) sum[k] += p[k];
+        const std::uint64_t share = shareOf(s.count);
+        for (int k = 0; k < C; ++k) to[k] = averaged(sum[k], share);
+    }
+}
+
 // One axis of the resampling: rows stay, each row's samples are resampled.
 Bitmap resampleRows(const Bitmap& source, int width) {
     Bitmap out;
     if (!out.allocate(width, source.height, source.channels)) return out;
     const std::vector<Span> plan = spans(source.width, width);
-    const int c = source.channels;
-    const bool growing = width > source.width;
     for (int y = 0; y < source.height; ++y) {
         const std::uint8_t* in = source.row(y);
         std::uint8_t* to = out.row(y);
-        for (int x = 0; x < width; ++x) {
-            const Span& s = plan[x];
-            for (int k = 0; k < c; ++k) {
-                if (growing) {
-                    const int a = in[s.first * c + k];
-                    const int b = source.width > 1 ? in[(s.first + 1) * c + k] : a;
-                    to[x * c + k] =
-                        static_cast<std::uint8_t>((a * (256 - s.weight) + b * s.weight + 128) >> 8);
-                } else {
-                    unsigned sum = 0;
-                    for (int j = 0; j < s.count; ++j) sum += in[(s.first + j) * c + k];
-                    to[x * c + k] = static_cast<std::uint8_t>((sum + s.count / 2) / s.count);
-                }
-            }
+        switch (source.channels) {
+            case 1:
+                resampleRow<1>(in, source.width, to, width, plan);
+                break;
+            case 3:
+                resampleRow<3>(in, source.width, to, width, plan);
+                break;
+            default:
+                resampleRow<4>(in, source.width, to, width, plan);
         }
     }
     return out;
@@ -91,9 +120,8 @@ Bitmap resampleColumns(const Bitmap& source, int height) {
             const std::uint8_t* in = source.row(s.first + j);
             for (std::size_t i = 0; i < n; ++i) sum[i] += in[i];
         }
-        const unsigned half = static_cast<unsigned>(s.count) / 2;
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = static_cast<std::uint8_t>((sum[i] + half) / static_cast<unsigned>(s.count));
+        const std::uint64_t share = shareOf(s.count);
+        for (std::size_t i = 0; i < n; ++i) to[i] = averaged(sum[i], share);
     }
     return out;
 }
@@ -146,16 +174,16 @@ Bitmap flattenedOnWhite(const Bitmap& source) {
 Bitmap scaledBitmap(const Bitmap& source, int width, int height) {
     if (source.isNull() || width <= 0 || height <= 0) return {};
     if (width == source.width && height == source.height) return source;
-    // The narrower intermediate first: shrinking the larger axis early does
-    // the least work.
-    if (width <= source.width) {
-        const Bitmap rows = width == source.width ? source : resampleRows(source, width);
-        if (rows.isNull()) return {};
-        return height == rows.height ? rows : resampleColumns(rows, height);
+    // Fewer rows first when there will be fewer: summing whole rows runs
+    // over contiguous bytes, and the pass along the rows then has less to do.
+    if (height <= source.height) {
+        const Bitmap columns = height == source.height ? source : resampleColumns(source, height);
+        if (columns.isNull()) return {};
+        return width == columns.width ? columns : resampleRows(columns, width);
     }
-    const Bitmap columns = height == source.height ? source : resampleColumns(source, height);
-    if (columns.isNull()) return {};
-    return resampleRows(columns, width);
+    const Bitmap rows = width == source.width ? source : resampleRows(source, width);
+    if (rows.isNull()) return {};
+    return resampleColumns(rows, height);
 }
 
 void fitInside(int width, int height, int boxWidth, int boxHeight, int& fittedWidth,

@@ -37,12 +37,20 @@ struct ImageLimits {
 struct DecodedImage {
     Bitmap bitmap;
     std::string error;  // empty when the picture was read
+    // The picture's own size when it was decoded smaller (decodeJpegToFit).
+    int wholeWidth = 0;
+    int wholeHeight = 0;
     bool ok() const { return error.empty() && !bitmap.isNull(); }
 };
 
 DecodedImage decodeImage(std::string_view bytes, ImageFormat format,
                          const ImageLimits& limits = {});
 DecodedImage decodeJpeg(std::string_view bytes, const ImageLimits& limits = {});
+// Decoded for a window of `boxWidth` x `boxHeight`: at 1/8, 1/4, 1/2 or the
+// whole of its size, the smallest that still covers the picture fitted into
+// the box. Every byte is read and checked as by decodeJpeg.
+DecodedImage decodeJpegToFit(std::string_view bytes, int boxWidth, int boxHeight,
+                             const ImageLimits& limits = {});
 DecodedImage decodePng(std::string_view bytes, const ImageLimits& limits = {});
 DecodedImage decodeBmp(std::string_view bytes, const ImageLimits& limits = {});
 // The largest picture of the icon file, the one with most colours first.

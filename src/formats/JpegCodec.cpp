@@ -63,7 +63,11 @@ std::string failed(const Trap& trap) {
 
 // --- Reading ---------------------------------------------------------------------
 
-bool readHeader(jpeg_decompress_struct& info, Trap& trap, std::string_view bytes) {
+// The header, and the output size: the whole picture, or with `box` set the
+// smallest of 1/8, 2/8, 4/8 and 8/8 of it that still covers the picture
+// fitted into the box (the DCT then skips what the window cannot show).
+bool readHeader(jpeg_decompress_struct& info, Trap& trap, std::string_view bytes, int boxWidth,
+                int boxHeight) {
     if (setjmp(trap.escape)) return false;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
@@ -79,6 +83,22 @@ bool readHeader(jpeg_decompress_struct& info, Trap& trap, std::string_view bytes
         default:
             info.out_color_space = JCS_RGB;
     }
+    if (boxWidth > 0 && boxHeight > 0) {
+        int fittedWidth = 0, fittedHeight = 0;
+        fitInside(static_cast<int>(info.image_width), static_cast<int>(info.image_height), boxWidth,
+                  boxHeight, fittedWidth, fittedHeight);
+        for (unsigned eighths : {1u, 2u, 4u, 8u}) {
+            const unsigned long w = (info.image_width * eighths + 7) / 8;
+            const unsigned long h = (info.image_height * eighths + 7) / 8;
+            if (eighths == 8 || (w >= static_cast<unsigned long>(fittedWidth) &&
+                                 h >= static_cast<unsigned long>(fittedHeight))) {
+                info.scale_num = eighths;
+                info.scale_denom = 8;
+                break;
+            }
+        }
+    }
+    jpeg_calc_output_dimensions(&info);
     return true;
 }
 
@@ -138,9 +158,8 @@ bool compress(jpeg_compress_struct& info, Trap& trap, const Bitmap& bitmap,
     return true;
 }
 
-}  // namespace
-
-DecodedImage decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
+DecodedImage decodeScaled(std::string_view bytes, int boxWidth, int boxHeight,
+                          const ImageLimits& limits) {
     DecodedImage result;
     if (bytes.empty()) {
         result.error = "No JPEG data";
@@ -153,7 +172,7 @@ DecodedImage decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
     jpeg_create_decompress(&info);
     trap.progress.progress_monitor = onProgress;
     info.progress = &trap.progress;
-    if (!readHeader(info, trap, bytes)) {
+    if (!readHeader(info, trap, bytes, boxWidth, boxHeight)) {
         result.error = failed(trap);
     } else if (info.image_width > limits.maxSide || info.image_height > limits.maxSide ||
                static_cast<std::uint64_t>(info.image_width) * info.image_height >
@@ -164,17 +183,31 @@ DecodedImage decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
         const int channels = info.out_color_space == JCS_GRAYSCALE ? 1 : 3;
         std::vector<std::uint8_t> work;
         if (info.out_color_space == JCS_CMYK)
-            work.resize(static_cast<std::size_t>(info.image_width) * 4 * 16);
-        if (!result.bitmap.allocate(static_cast<int>(info.image_width),
-                                    static_cast<int>(info.image_height), channels)) {
+            work.resize(static_cast<std::size_t>(info.output_width) * 4 * 16);
+        if (!result.bitmap.allocate(static_cast<int>(info.output_width),
+                                    static_cast<int>(info.output_height), channels)) {
             result.error = "Not enough memory for the JPEG picture";
         } else if (!readRows(info, trap, result.bitmap, work.data())) {
             result.error = failed(trap);
             result.bitmap = {};
+        } else {
+            result.wholeWidth = static_cast<int>(info.image_width);
+            result.wholeHeight = static_cast<int>(info.image_height);
         }
     }
     jpeg_destroy_decompress(&info);
     return result;
+}
+
+}  // namespace
+
+DecodedImage decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
+    return decodeScaled(bytes, 0, 0, limits);
+}
+
+DecodedImage decodeJpegToFit(std::string_view bytes, int boxWidth, int boxHeight,
+                             const ImageLimits& limits) {
+    return decodeScaled(bytes, boxWidth, boxHeight, limits);
 }
 
 EncodedImage encodeJpeg(const Bitmap& source, const JpegOptions& options) {

@@ -32,6 +32,9 @@ constexpr int kDesignHeight = 295;
 constexpr int kPanelHeight = 65;
 constexpr int kWhiteBox = 50;
 constexpr int kRenderDelayMs = 40;
+// A JPEG shown first is decoded for a window at least this large.
+constexpr int kLeastBoxWidth = 640;
+constexpr int kLeastBoxHeight = 480;
 // Larger renditions are drawn through a transform instead of being kept.
 constexpr long long kMostRenderedPixels = 4096LL * 4096LL;
 constexpr const char* kScaleList[] = {"400", "300", "200", "150", "125", "100",
@@ -95,6 +98,7 @@ QRect ImagePane::pictureRect() const {
 void ImagePane::render() {
     rendered_ = QImage();
     const QRect target = pictureRect();
+    if (picture_ && !target.isEmpty()) emit drawnAt(target.size());
     if (!picture_ || target.isEmpty() ||
         static_cast<long long>(target.width()) * target.height() > kMostRenderedPixels)
         return;
@@ -153,6 +157,10 @@ TFrameImage::TFrameImage(TFrameMemoNode* nodeView, QWidget* parent)
     Image1 = new ImagePane(ScrollBox1);
     ScrollBox1->setWidget(Image1);
     layout->addWidget(ScrollBox1, 1);
+    connect(Image1, &ImagePane::drawnAt, this, [this](QSize size) {
+        if (!isWhole() && (size.width() > picture_.width || size.height() > picture_.height))
+            QTimer::singleShot(0, this, [this] { ensureWhole(); });
+    });
     buildMenu();
     setScaleAuto(true);
 }
@@ -253,7 +261,16 @@ void TFrameImage::show(ImageFormat format, std::string_view bytes) {
         setPicture(whiteBitmap(kWhiteBox, kWhiteBox), true);
         return;
     }
-    DecodedImage decoded = decodeImage(bytes, format);
+    wholePending_.clear();
+    DecodedImage decoded;
+    if (format == ImageFormat::Jpeg) {
+        const QSize box =
+            ScrollBox1->viewport()->size().expandedTo(QSize(kLeastBoxWidth, kLeastBoxHeight));
+        decoded = decodeJpegToFit(bytes, box.width(), box.height());
+        if (decoded.ok() && decoded.bitmap.width < decoded.wholeWidth) wholePending_ = bytes;
+    } else {
+        decoded = decodeImage(bytes, format);
+    }
     if (!decoded.ok()) {
         // Never the previous node's picture under this node's name.
         setPicture({}, false);
@@ -264,6 +281,7 @@ void TFrameImage::show(ImageFormat format, std::string_view bytes) {
 }
 
 void TFrameImage::clearPicture() {
+    wholePending_.clear();
     setPicture({}, false);
     StaticText_Size->setNum(0);
 }
@@ -275,6 +293,20 @@ void TFrameImage::setPicture(Bitmap picture, bool decoded) {
     decoded_ = decoded && !picture_.isNull();
     Image1->setPicture(&picture_);
     applyScale();
+}
+
+bool TFrameImage::ensureWhole() {
+    if (wholePending_.empty()) return decoded_;
+    const std::string bytes = std::move(wholePending_);
+    wholePending_.clear();
+    DecodedImage whole = decodeJpeg(bytes);
+    if (!whole.ok()) {
+        setPicture({}, false);
+        message(whole.error);
+        return false;
+    }
+    setPicture(std::move(whole.bitmap), true);
+    return true;
 }
 
 void TFrameImage::setCursorShape(Qt::CursorShape shape) {
@@ -307,6 +339,8 @@ void TFrameImage::applyScale() {
     ScrollBox1->setWidgetResizable(automatic);
     Image1->setFitted(automatic, CheckBox_Proportional->isChecked());
     if (automatic) return;
+    // Percentages are of the picture's own size.
+    ensureWhole();
     Image1->setPercent(appliedPercent(fromQt(ComboBox_Scale->currentText())));
     Image1->resize(Image1->scaledSize());
 }
@@ -326,12 +360,12 @@ void TFrameImage::stepScale(ScaleStep step) {
 }
 
 void TFrameImage::fitWidth() {
-    if (picture_.isNull()) return;
+    if (!ensureWhole() || picture_.isNull()) return;
     setScalePercent(fittingPercent(ScrollBox1->width(), picture_.width));
 }
 
 void TFrameImage::fitHeight() {
-    if (picture_.isNull()) return;
+    if (!ensureWhole() || picture_.isNull()) return;
     setScalePercent(fittingPercent(ScrollBox1->height(), picture_.height));
 }
 
@@ -344,7 +378,7 @@ void TFrameImage::togglePanel() {
 bool TFrameImage::Copy() {
     MemoNode* node = nodeView_ ? nodeView_->node() : nullptr;
     if (!node) return false;
-    if (!decoded_) {
+    if (!ensureWhole()) {
         message("No picture to copy: the body of this node could not be read.");
         return false;
     }
@@ -408,7 +442,7 @@ bool TFrameImage::convert(ImageTarget target) {
         message(jpeg ? "not understand image format " + type : "not understand image format");
         return false;
     }
-    if (!decoded_) {
+    if (!ensureWhole()) {
         message("No picture to convert: the body of this node could not be read.");
         return false;
     }

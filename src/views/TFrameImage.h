@@ -44,6 +44,10 @@ class ImagePane : public QWidget {
     // Where the picture is drawn inside the pane.
     QRect pictureRect() const;
 
+  signals:
+    // The picture is about to be drawn `size` large.
+    void drawnAt(QSize size);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -77,7 +81,9 @@ class TFrameImage : public QWidget {
     void clearPicture();
     // A picture decoded from the node shown.
     bool hasPicture() const { return decoded_; }
+    // What is drawn: the whole picture, or a JPEG decoded for the window.
     const Bitmap& picture() const { return picture_; }
+    bool isWhole() const { return wholePending_.empty(); }
 
     void setCursorShape(Qt::CursorShape shape);
     void message(std::string_view text);
@@ -131,11 +137,18 @@ class TFrameImage : public QWidget {
     bool replaceBody(MemoNode& node, const std::string& bytes, std::string_view type,
                      const std::string& fileName);
     void setPicture(Bitmap picture, bool decoded);
+    // A JPEG is first decoded at the size the window needs; the whole
+    // picture is decoded when something needs it (a conversion, a copy, a
+    // manual scale, a larger window). False when it then does not read.
+    bool ensureWhole();
     std::string nowStamp() const;
 
     TFrameMemoNode* nodeView_;
     Bitmap picture_;
     bool decoded_ = false;
+    // The JPEG whose whole picture is still to be decoded; empty when
+    // picture_ is whole.
+    std::string wholePending_;
 };
 
 }  // namespace zel

@@ -103,6 +103,18 @@ TEST(Jpeg, RoundTripsAndTheSystemDecoderAgrees) {
     EXPECT_GE(pixelAt(white.bitmap, 3, 3)[0], 250);
 }
 
+TEST(Jpeg, DecodedForAWindowAtTheSmallestScaleThatCoversIt) {
+    const std::string bytes = encodeJpeg(gradientBitmap(800, 600, 3)).bytes;
+    const DecodedImage quarter = decodeJpegToFit(bytes, 200, 200);
+    ASSERT_TRUE(quarter.ok());
+    EXPECT_EQ(quarter.bitmap.width, 200);  // fitted: 200 x 150, a quarter covers it
+    EXPECT_EQ(quarter.bitmap.height, 150);
+    EXPECT_EQ(quarter.wholeWidth, 800);
+    EXPECT_EQ(decodeJpegToFit(bytes, 201, 200).bitmap.width, 400);
+    EXPECT_EQ(decodeJpegToFit(bytes, 5000, 5000).bitmap.width, 800);
+    EXPECT_FALSE(decodeJpegToFit(bytes.substr(0, bytes.size() - 100), 100, 100).ok());
+}
+
 TEST(Jpeg, CutOffDamagedAndForeignDataGiveNoPicture) {
     const std::string bytes = encodeJpeg(gradientBitmap(64, 64, 3)).bytes;
     for (const std::string& broken :

@@ -235,6 +235,30 @@ TEST_F(ImageView, ALinkedNodesNewBodyGoesIntoItsFileFirst) {
     EXPECT_EQ(node.getField_("Filename"), "\"./a.bmp\"");
 }
 
+TEST_F(ImageView, ALargeJpegIsShownFromAWindowSizedDecodeButConvertedWhole) {
+    const std::string jpeg = encodeJpeg(gradientBitmap(2400, 1800, 3)).bytes;
+    MemoNode& node = imageNode("picture", "image/jpeg", jpeg, "big.jpg");
+    ASSERT_TRUE(view()->hasPicture());
+    EXPECT_FALSE(view()->isWhole());
+    EXPECT_LT(view()->picture().width, 2400);
+    ASSERT_TRUE(view()->Copy());
+    EXPECT_EQ(QApplication::clipboard()->image().width(), 2400);
+    EXPECT_TRUE(view()->isWhole());
+
+    imageNode("a.png", "image/png", pngOf(picture));
+    imageNode("picture", "image/jpeg", jpeg, "big.jpg");
+    ASSERT_FALSE(view()->isWhole());
+    ASSERT_TRUE(view()->toBmp());
+    EXPECT_EQ(decodeBmp(body(node)).bitmap.width, 2400);
+
+    // "1/1" is the picture's own size.
+    imageNode("a.png", "image/png", pngOf(picture));
+    imageNode("text", "image/jpeg", jpeg);
+    view()->setScaleAuto(false);
+    view()->setScalePercent(100);
+    EXPECT_EQ(view()->Image1->size(), QSize(2400, 1800));
+}
+
 TEST_F(ImageView, ScalingSteps) {
     imageNode("a.png", "image/png", pngOf(picture));
     TFrameImage* image = view();
