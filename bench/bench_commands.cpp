@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/BatchPrompter.h"
 #include "app/Prompter.h"
 #include "app/TFormMainRegular14.h"
 #include "model/MemoHolder.h"
@@ -22,21 +23,15 @@ namespace {
 
 constexpr int kNodes = 100000;
 
-// Answers every question without a person: Yes, the holder named "B".
-class BenchPrompter : public Prompter {
+// Answers Yes to every question and picks the holder "B"; anything else is
+// cancelled as in a batch run.
+class BenchPrompter : public BatchPrompter {
   public:
+    BenchPrompter() : BatchPrompter({}) {}
     Answer ask(Tone, std::string_view, unsigned) override { return Answer::Yes; }
-    bool inputQuery(std::string_view, std::string_view, std::string&) override { return false; }
-    std::string openFileName(std::string_view, std::string_view) override { return {}; }
-    std::string saveFileName(std::string_view, std::string_view) override { return {}; }
-    std::string directoryName(std::string_view, std::string_view) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     HolderChoice selectHolder(const std::vector<std::string>&, int) override {
         return {HolderChoice::Kind::Holder, "B"};
     }
-    bool pageSetup(QPrinter&) override { return false; }
-    CalendarChoice htmlCalendar() override { return {}; }
 };
 
 // The pseudo-random name of node `i`, the same in every run.

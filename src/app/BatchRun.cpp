@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchPrompter.h"
 #include "app/CommandTable.h"
 #include "app/Prompter.h"
 #include "app/ScriptHost.h"
@@ -48,102 +49,6 @@ constexpr const char* kBatchUsage =
 std::string shown(std::string_view sjis) {
     return sjisToUtf8(sjis);
 }
-
-// Answers every question from a list, in order, and says on standard error
-// what was asked and answered.
-class BatchPrompter : public Prompter {
-  public:
-    explicit BatchPrompter(std::vector<std::string> answers) : answers_(std::move(answers)) {}
-
-    Answer ask(Tone, std::string_view text, unsigned buttons) override {
-        std::optional<std::string> given = next();
-        Answer answer = fallback(buttons);
-        if (given) {
-            const std::string word = lowerText(trimText(*given));
-            if (word == "yes" && (buttons & ButtonYes)) answer = Answer::Yes;
-            if (word == "no" && (buttons & ButtonNo)) answer = Answer::No;
-            if (word == "ok" && (buttons & ButtonOk)) answer = Answer::Ok;
-            if (word == "cancel" && (buttons & ButtonCancel)) answer = Answer::Cancel;
-            if (word == "yestoall" && (buttons & ButtonYesToAll)) answer = Answer::YesToAll;
-        }
-        static const char* names[] = {"OK", "Cancel", "Yes", "No", "YesToAll"};
-        say(text, names[static_cast<int>(answer)]);
-        return answer;
-    }
-    bool inputQuery(std::string_view caption, std::string_view prompt,
-                    std::string& value) override {
-        std::optional<std::string> given = next();
-        say(std::string(caption) + " " + std::string(prompt), given ? *given : "(cancelled)");
-        if (!given) return false;
-        value = *given;
-        return true;
-    }
-    std::string openFileName(std::string_view filter, std::string_view) override {
-        return path("open " + std::string(filter));
-    }
-    std::string saveFileName(std::string_view filter, std::string_view) override {
-        return path("save " + std::string(filter));
-    }
-    std::string directoryName(std::string_view caption, std::string_view) override {
-        return path(std::string(caption));
-    }
-    std::optional<QColor> chooseColor(const QColor&) override {
-        say("colour", "(cancelled)");
-        return std::nullopt;
-    }
-    std::optional<QFont> chooseFont(const QFont&) override {
-        say("font", "(cancelled)");
-        return std::nullopt;
-    }
-    HolderChoice selectHolder(const std::vector<std::string>&, int) override {
-        HolderChoice choice;
-        std::optional<std::string> given = next();
-        say("select holder", given ? *given : "(cancelled)");
-        if (given) {
-            choice.kind = HolderChoice::Kind::Holder;
-            choice.name = *given;
-        }
-        return choice;
-    }
-    bool pageSetup(QPrinter&) override {
-        say("printer set-up", "(cancelled)");
-        return false;
-    }
-    CalendarChoice htmlCalendar() override {
-        say("HTML calendar", "(cancelled)");
-        return {};
-    }
-    int printWindow(QDialog&) override {
-        say("print window", "(cancelled)");
-        return 0;
-    }
-    bool grepOptions(GrepChoice&) override {
-        say("grep options", "(cancelled)");
-        return false;
-    }
-
-  private:
-    static Answer fallback(unsigned buttons) {
-        if (buttons & ButtonCancel) return Answer::Cancel;
-        if (buttons & ButtonNo) return Answer::No;
-        return Answer::Ok;
-    }
-    std::optional<std::string> next() {
-        if (next_ >= answers_.size()) return std::nullopt;
-        return answers_[next_++];
-    }
-    std::string path(const std::string& question) {
-        std::optional<std::string> given = next();
-        say(question, given ? *given : "(cancelled)");
-        return given ? *given : std::string();
-    }
-    static void say(std::string_view question, std::string_view answer) {
-        std::cerr << "zel: asked: " << shown(question) << " -> " << shown(answer) << '\n';
-    }
-
-    std::vector<std::string> answers_;
-    std::size_t next_ = 0;
-};
 
 struct BatchCall {
     std::string script, file;
