@@ -145,10 +145,12 @@ bool startsWithAnyOf(std::string_view text, std::string_view set) {
     return !text.empty() && charLength(text, 0) == 1 && set.find(text[0]) != std::string_view::npos;
 }
 
+// A byte that cannot be the second half of a character (a quote, say) is a
+// character of its own, after a stray lead byte too.
 bool endsWithAnyOf(std::string_view text, std::string_view set) {
-    std::size_t last = lastCharStart(text);
-    return last != std::string_view::npos && last + 1 == text.size() &&
-           set.find(text[last]) != std::string_view::npos;
+    if (text.empty() || set.find(text.back()) == std::string_view::npos) return false;
+    if (!isTrailByte(static_cast<unsigned char>(text.back()))) return true;
+    return lastCharStart(text) + 1 == text.size();
 }
 
 template <std::size_t N>
@@ -167,14 +169,16 @@ std::string lowerExtension(std::string_view name) {
 }
 
 // Splits at single-byte delimiters; `quoting` says when a quoted section turns
-// them off and how many bytes it takes together at a position.
+// them off and how many bytes it takes together at a position. As escaping
+// does, a stray lead byte does not hide the quote or delimiter after it, so
+// tag attributes split as the markup reader found their quotes.
 template <class QuoteState>
 std::vector<std::string_view> cellViews(std::string_view text, std::string_view delimiters,
                                         QuoteState quoting) {
     std::vector<std::string_view> cells;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t n = charLength(text, i);
+        std::size_t n = fileNameCharLength(text, i);
         if (n == 1 && !quoting.active() && delimiters.find(text[i]) != std::string_view::npos) {
             cells.push_back(trimmedView(text.substr(start, i - start)));
             start = ++i;

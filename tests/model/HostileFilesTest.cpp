@@ -162,6 +162,15 @@ TEST(HostileFiles, WhatWasReadIsSavedSoThatItReadsBack) {
     EXPECT_EQ(back.at_(2)->memo, holder.at_(2)->memo);
     EXPECT_EQ(back.at_(0)->fields.size(), 4u);
     EXPECT_EQ(back.at_(0)->getField_("a"), "\"1\"");
+
+    // A holder name that ends in a lone lead byte, in an index.
+    file.createHolder_(-1)->putName_as_("old\"\xF5");
+    std::vector<std::string> lines, errors;
+    file.writeMemoFile_(lines);
+    MemoFile index;
+    ASSERT_EQ(readIndexText_(index, linesText(lines), errors), 0);
+    ASSERT_EQ(index.countOfHolders_(), 2);
+    EXPECT_EQ(index.holderAt_(1)->getName_(), "old\"\xF5");
 }
 
 // Says Break on its `stopAt`th question.
