@@ -4,6 +4,7 @@
 #include "cli/Export.h"
 #include "cli/Run.h"
 #include "cli/Fields.h"
+#include "cli/Files.h"
 #include "cli/Image.h"
 #include "cli/Mail.h"
 #include "cli/Outline.h"
@@ -90,6 +91,9 @@ const std::vector<ToolVerb>& toolVerbs() {
         kFetchVerb,
         kImageVerb,
         kOutlineVerb,
+        kImportFilesVerb,
+        kSaveEachVerb,
+        kDesktopVerb,
     };
     return verbs;
 }

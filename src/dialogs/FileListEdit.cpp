@@ -10,7 +10,7 @@
 
 namespace zel {
 
-int addDroppedPaths(const std::vector<std::string>& paths, DropMode mode,
+int addDroppedPaths(const std::vector<std::string>& paths, FileDropMode mode,
                     std::vector<std::string>& lines, const FileListBreak& breakRequested) {
     const std::size_t before = lines.size();
     bool stopped = false;
@@ -21,17 +21,17 @@ int addDroppedPaths(const std::vector<std::string>& paths, DropMode mode,
     };
     for (const std::string& path : paths) {
         switch (mode) {
-            case DropMode::FullName:
+            case FileDropMode::FullName:
                 lines.push_back(path);
                 break;
-            case DropMode::FileName:
+            case FileDropMode::FileName:
                 lines.push_back(fileNameOf(path));
                 break;
-            case DropMode::ExpandSubDir:
-            case DropMode::DirectoryOnly:
+            case FileDropMode::ExpandSubDir:
+            case FileDropMode::DirectoryOnly:
                 if (poll()) return static_cast<int>(lines.size() - before);
                 if (dirExists(path)) {
-                    if (mode == DropMode::ExpandSubDir)
+                    if (mode == FileDropMode::ExpandSubDir)
                         listFilesRecursive(lines, path, poll);
                     else
                         listDirsRecursive(lines, path, poll);
@@ -39,7 +39,7 @@ int addDroppedPaths(const std::vector<std::string>& paths, DropMode mode,
                 }
                 lines.push_back(path);
                 break;
-            case DropMode::Poser:
+            case FileDropMode::Poser:
                 break;
         }
     }

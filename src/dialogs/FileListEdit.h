@@ -11,7 +11,7 @@
 namespace zel {
 
 // The "DragAndDrop" choices, in the order the window lists them.
-enum class DropMode { FullName = 0, FileName = 1, ExpandSubDir = 2, DirectoryOnly = 3, Poser = 4 };
+enum class FileDropMode { FullName = 0, FileName = 1, ExpandSubDir = 2, DirectoryOnly = 3, Poser = 4 };
 
 // Lets pending window events through and answers whether Break was pressed.
 using FileListBreak = std::function<bool()>;
@@ -23,7 +23,7 @@ using FileListBreak = std::function<bool()>;
 // first, and then the folder; with Poser nothing. Break is asked before each
 // dropped path and each folder entered; once pressed nothing more is added.
 // Yields the number of lines added.
-int addDroppedPaths(const std::vector<std::string>& paths, DropMode mode,
+int addDroppedPaths(const std::vector<std::string>& paths, FileDropMode mode,
                     std::vector<std::string>& lines, const FileListBreak& breakRequested = {});
 
 // The list buttons.

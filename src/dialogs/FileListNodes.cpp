@@ -74,8 +74,8 @@ FileListNodesMade makeNodesFromLines(MemoHolder& holder, const std::vector<std::
             made.broken = true;
             break;
         }
-        const std::string path = trimText(line);
-        if (path.empty()) continue;
+        if (trimmedView(line).empty()) continue;
+        const std::string path = options.trimLines ? trimText(line) : line;
         MemoNode* node = run.pattern ? enterCopy(holder, *run.pattern, sorted) : holder.makeNode_();
         // Paths written on the other desktop separate with backslashes too.
         std::string name = options.nameFromFileName ? fileNameOf(withSlashes(path)) : path;
@@ -83,6 +83,7 @@ FileListNodesMade makeNodesFromLines(MemoHolder& holder, const std::vector<std::
         if (options.setFilename) node->putField_("Filename", wrapQuotes(path));
         if (options.setLink) node->putField_("Link", wrapQuotes(path));
         for (const TemplateField& field : fields) node->putField_(field.key, field.value);
+        if (!made.first) made.first = node;
         made.last = node;
         ++made.count;
     }

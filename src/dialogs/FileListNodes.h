@@ -20,6 +20,8 @@ struct FileListNodeOptions {
     // Filename := the line in double quotes; Link := the same.
     bool setFilename = true;
     bool setLink = false;
+    // Names and fields take the trimmed line, or the line as written.
+    bool trimLines = true;
     // Lines "Key=Value" (the value as written, quotes included) applied to
     // every node in order; a line without "=" is a key with an empty value,
     // which removes that field. Lines with an empty or unstorable key are
@@ -32,7 +34,8 @@ std::vector<std::string> defaultFileListTemplate();
 
 struct FileListNodesMade {
     int count = 0;
-    // The last node made; none when no line gave a node.
+    // The first and the last node made; none when no line gave a node.
+    MemoNode* first = nullptr;
     MemoNode* last = nullptr;
     // Break stopped the run; the nodes made until then stay.
     bool broken = false;
@@ -51,8 +54,8 @@ struct FileListNodeRun {
 };
 
 // Makes a node per line of `lines` whose trimmed text is not empty, in
-// order, in `holder`, named after the trimmed line (the holder may make the
-// name unique). Marks the holder changed when a node was made; the current
+// order, in `holder`, named after the line (the holder may make the name
+// unique). Marks the holder changed when a node was made; the current
 // node stays as it was (the caller decides).
 FileListNodesMade makeNodesFromLines(MemoHolder& holder, const std::vector<std::string>& lines,
                                      const FileListNodeOptions& options,

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 
 #include "platform/OsPath.h"
@@ -52,6 +53,18 @@ std::string findOnPath(std::string_view name) {
         if (colon == std::string_view::npos) return {};
         folders.remove_prefix(colon + 1);
     }
+}
+
+bool isProgramFile(std::string_view path) {
+    const std::string osPath = toOsPath(path);
+    const std::size_t dot = osPath.rfind('.');
+    if (dot != std::string::npos && osPath.find('/', dot) == std::string::npos) {
+        std::string extension = osPath.substr(dot);
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (extension == ".desktop") return true;
+    }
+    return isExecutableFile(osPath);
 }
 
 std::string findCalculator() {

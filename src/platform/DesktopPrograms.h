@@ -38,6 +38,10 @@ class ScopedProgramStarter {
 // itself when it holds a "/" and is executable); empty when there is none.
 std::string findOnPath(std::string_view name);
 
+// A file the desktop would run rather than open in a program: one with an
+// execute bit, or a desktop entry (".desktop").
+bool isProgramFile(std::string_view path);
+
 // The calculator: the first of gnome-calculator, kcalc, galculator and xcalc
 // found in PATH; empty when none is.
 std::string findCalculator();

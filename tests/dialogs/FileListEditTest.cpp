@@ -16,12 +16,12 @@ using Lines = std::vector<std::string>;
 TEST(FileListDrop, NamesOrFullPathsOrNothing) {
     const Lines dropped = {"/a/b.txt", "/a/c.txt"};
     Lines lines = {"kept"};
-    EXPECT_EQ(addDroppedPaths(dropped, DropMode::FileName, lines), 2);
+    EXPECT_EQ(addDroppedPaths(dropped, FileDropMode::FileName, lines), 2);
     EXPECT_EQ(lines, (Lines{"kept", "b.txt", "c.txt"}));
     lines.clear();
-    addDroppedPaths(dropped, DropMode::FullName, lines);
+    addDroppedPaths(dropped, FileDropMode::FullName, lines);
     EXPECT_EQ(lines, dropped);
-    EXPECT_EQ(addDroppedPaths(dropped, DropMode::Poser, lines), 0);
+    EXPECT_EQ(addDroppedPaths(dropped, FileDropMode::Poser, lines), 0);
     EXPECT_EQ(lines, dropped);
 }
 
@@ -42,7 +42,7 @@ class FileListTree : public ::testing::Test {
 
 TEST_F(FileListTree, ExpandListsEveryFileThenTheFolderWithoutFollowingLinks) {
     Lines lines;
-    EXPECT_EQ(addDroppedPaths({a_, dir_.path("a/x.txt")}, DropMode::ExpandSubDir, lines), 5);
+    EXPECT_EQ(addDroppedPaths({a_, dir_.path("a/x.txt")}, FileDropMode::ExpandSubDir, lines), 5);
     ASSERT_EQ(lines.size(), 5u);
     Lines files(lines.begin(), lines.begin() + 3);
     std::sort(files.begin(), files.end());
@@ -53,7 +53,7 @@ TEST_F(FileListTree, ExpandListsEveryFileThenTheFolderWithoutFollowingLinks) {
 
 TEST_F(FileListTree, DirectoryOnlyListsTheFoldersBelowThenTheFolder) {
     Lines lines;
-    addDroppedPaths({a_}, DropMode::DirectoryOnly, lines);
+    addDroppedPaths({a_}, FileDropMode::DirectoryOnly, lines);
     EXPECT_EQ(lines, (Lines{a_ + "/sub", a_}));
 }
 
@@ -61,12 +61,12 @@ TEST_F(FileListTree, BreakEndsTheDrop) {
     Lines lines;
     int asked = 0;
     // Pressed while the first folder is listed: nothing after it is added.
-    addDroppedPaths({a_, "/b/other.txt"}, DropMode::ExpandSubDir, lines,
+    addDroppedPaths({a_, "/b/other.txt"}, FileDropMode::ExpandSubDir, lines,
                     [&] { return ++asked > 1; });
     EXPECT_TRUE(std::find(lines.begin(), lines.end(), "/b/other.txt") == lines.end());
     EXPECT_TRUE(std::find(lines.begin(), lines.end(), a_) == lines.end());
     lines.clear();
-    addDroppedPaths({a_}, DropMode::DirectoryOnly, lines, [] { return true; });
+    addDroppedPaths({a_}, FileDropMode::DirectoryOnly, lines, [] { return true; });
     EXPECT_TRUE(lines.empty());
 }
 

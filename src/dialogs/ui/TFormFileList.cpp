@@ -49,7 +49,7 @@ TFormFileList::TFormFileList(QWidget* parent) : QWidget(parent, Qt::Window) {
          QStringLiteral("Extract FileName (noname.mxa)"), QStringLiteral("Expand Sub Dir    "),
          QStringLiteral("Directory Only"), QStringLiteral("Poser")},
         Panel_Top);
-    RadioGroup_DragAndDrop->setItemIndex(static_cast<int>(DropMode::FileName));
+    RadioGroup_DragAndDrop->setItemIndex(static_cast<int>(FileDropMode::FileName));
     auto* buttons = new QGridLayout;
     QPushButton* const grid[3][4] = {{Button_Close, Button_CopyAll, Button_Clear, Button_Break},
                                      {Button_AddHead, Button_DelHead, Button_Num, Button_Sort},
@@ -132,9 +132,9 @@ void TFormFileList::open(FileListHost& host) {
     raise();
 }
 
-DropMode TFormFileList::dropMode() const {
+FileDropMode TFormFileList::dropMode() const {
     const int index = RadioGroup_DragAndDrop->itemIndex();
-    return index < 0 ? DropMode::Poser : static_cast<DropMode>(index);
+    return index < 0 ? FileDropMode::Poser : static_cast<FileDropMode>(index);
 }
 
 std::vector<std::string> TFormFileList::lines() const {

@@ -34,7 +34,7 @@ class TFormFileList : public QWidget {
     void dropPaths(const std::vector<std::string>& paths);
     // The local files a drop carries, as Shift_JIS paths.
     static std::vector<std::string> droppedPaths(const QMimeData& data);
-    DropMode dropMode() const;
+    FileDropMode dropMode() const;
 
     // The list and the template, one Shift_JIS line each.
     std::vector<std::string> lines() const;
