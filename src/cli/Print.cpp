@@ -205,7 +205,9 @@ int runLayout(const ToolOutput& io, const std::vector<std::string>& args) {
 
 // Qt needs an application object for fonts and printers; the tool makes one
 // on first use, on the offscreen platform unless told otherwise, and keeps
-// Qt's own chatter off the terminal.
+// Qt's own chatter off the terminal. It is never destroyed: at exit, Qt's
+// post routines (WebEngine's among them, linked in through the views) would
+// run after the thread storage they need is gone.
 void ensureApplication() {
     if (QCoreApplication::instance()) return;
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -216,7 +218,7 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "zel-tool";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    new QApplication(argc, argv);
 }
 
 // Nobody to ask: no window is shown and every question is declined.
