@@ -8,6 +8,7 @@
 #include "app/TFormMainBaseZEL.h"
 #include "app/TFormMainRegular14.h"
 #include "object/Report.h"
+#include "platform/Compression.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
@@ -72,6 +73,8 @@ void TAPLInitialer::_loadINIFile_(TFormMainBaseZEL* mainWindow) {
     }
     window.addLog_("Load ini file = " + path);
     const IniFile ini(text);
+    setInflateLimits(
+        inflateLimitsFromSettings([&ini](std::string_view key) { return ini.normalised(key); }));
     applyTempDir(window, ini);
     applyFont(window, ini);
     applyGeometry(window, ini);

@@ -8,7 +8,6 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
-#include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -157,35 +156,27 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
     setCaption_();
 }
 
+// The parts are unpacked all or nothing, each existing file asked about
+// first; a refusal, a full disk or Break leaves every old file as it was.
 void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
     if (!fileExists(path)) return;
     messageDoing_("Decompress " + std::string(path));
-    std::vector<ContainerPart> parts;
-    std::string error;
-    if (readContainer_(path, parts, &error) < 0) {
-        messageDoing_("ERROR: " + error);
-        addLog_(error);
-        return;
-    }
-    std::string indexTarget;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
+    auto mayReplace = [this](const std::string& target) {
+        messageDoing_("Save " + target);
+        return prompter_->ask(Tone::Confirmation, "Overwrite OK? " + target,
+                              ButtonOk | ButtonCancel) == Answer::Ok;
+    };
+    std::string indexTarget, error;
+    if (unpackContainer_(path, mayReplace, &indexTarget, &error, agent.get()) < 0) {
         if (agent->isBreak_()) {
             addLog_("Break: Decompress " + std::string(path));
             return;
         }
-        std::string target = containerPartTarget_(path, parts[i].fileName);
-        if (target.empty()) continue;
-        if (i == 0) indexTarget = target;
-        messageDoing_("Save " + target);
-        if (fileExists(target) && prompter_->ask(Tone::Confirmation, "Overwrite OK? " + target,
-                                                 ButtonOk | ButtonCancel) != Answer::Ok) {
-            continue;
-        }
-        if (IoResult written = writeFileSafely(target, parts[i].bytes); !written) {
-            addLog_(written.message);
-        }
+        messageDoing_("ERROR: " + error);
+        addLog_(error);
+        return;
     }
-    if (!indexTarget.empty() && fileExists(indexTarget)) openMemoFile_(indexTarget);
+    if (!indexTarget.empty()) openMemoFile_(indexTarget);
 }
 
 MemoHolder* TFormMainBase0007::openHolder_(std::string_view path) {
@@ -250,14 +241,29 @@ void TFormMainBase0007::attachHolderFile_(MemoHolder* holder, std::string_view p
     aFile->changed = true;
 }
 
+// Break is asked every 50 records, so a huge holder can be stopped and the
+// window repaints; why a file could not be read goes to the log and the
+// status bar.
 int TFormMainBase0007::readHolderFile_(MemoHolder* holder, std::string_view path) {
-    return zel::readHolderFile_(*holder, path);
+    std::string why;
+    const int read = zel::readHolderFile_(*holder, path, &why, agent.get());
+    if (read != 0) {
+        addLog_(why);
+        messageDoing_("SYSTEM ERROR: " + why);
+    }
+    return read;
 }
 
 void TFormMainBase0007::loadHolder_(MemoHolder* holder) {
     std::string path = holderFilePath_(*holder);
     if (fileExists(path)) {
-        readHolderFile_(holder, path);
+        // The empty holder shown instead must not replace a file that exists
+        // but could not be read (damaged, refused, or the load was stopped).
+        if (readHolderFile_(holder, path) != 0) {
+            holder->setReadOnly_(true);
+            addLog_("The holder \"" + holder->getName_() +
+                    "\" is read-only: its file could not be read and stays as it is");
+        }
     } else {
         addLog_("Not Found MemoHolder: " + path);
         showFormLog();

@@ -130,7 +130,7 @@ int TFormMainBaseZEL::openCompressedFile(const std::string& path) {
     if (result) result = writeFileSafely(target, plain);
     if (!result) {
         addLog_(result.message);
-        prompter().message("SYSTEM ERROR: _open_ ");
+        prompter().message("SYSTEM ERROR: _open_ " + result.message);
         return -1;
     }
     return _open_(target);
