@@ -55,8 +55,8 @@ requires std::derived_from<Window, C> CommandEntry command(std::string_view name
 }
 
 // A command whose member is not built yet: its items stay disabled.
-CommandEntry pending(std::string_view name, std::string_view caption,
-                     CommandArgument argument = CommandArgument::None) {
+[[maybe_unused]] CommandEntry pending(std::string_view name, std::string_view caption,
+                                      CommandArgument argument = CommandArgument::None) {
     return {name, caption, argument, {}};
 }
 
@@ -167,7 +167,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UINumberMemo", "Number", &Window::UINumberMemo),
         command("UINoDupMemo", "NoDup", &Window::UINoDupMemo),
         command("UIMarkDupMemo", "Mark Dup", &Window::UIMarkDupMemo),
-        pending("UIMemo2WB", "->Web Browser"),
+        command("UIMemo2WB", "->Web Browser", &Window::UIMemo2WB),
         command("UIEvalMemo", "Eval", &Window::UIEvalMemo),
         command("UINothing", "", &Window::UINothing),
         // New nodes ("NewNode", the tool bar, the pop-ups).
@@ -223,7 +223,7 @@ const std::vector<CommandEntry>& commandTable() {
         command("UICSV2Sel", "CSV", &Window::UICSV2Sel),
         command("UICheckHolder", "Check Holder", &Window::UICheckHolder),
         command("UITagWordListSEL", "TAGWordList", &Window::UITagWordListSEL),
-        pending("UISel2WB", "->Web Browser"),
+        command("UISel2WB", "->Web Browser", &Window::UISel2WB),
         command("UIEvalSEL", "Eval", &Window::UIEvalSEL),
         // "Jump" and the other placeholders of the menus.
         command("UINotImplemented", "", &Window::UINotImplemented),
@@ -243,7 +243,7 @@ const std::vector<CommandEntry>& commandTable() {
         pending("UIOpenCmd", "cmd.exe"),
         command("UIShowLog", "Log", &Window::UIShowLog),
         pending("UIShowFileList", "FileList"),
-        pending("UIShowFormWB", "Web Browser"),
+        command("UIShowFormWB", "Web Browser", &Window::UIShowFormWB),
         pending("UIAssociate", "Associate \"mxa\", \"maz\""),
         pending("UIUnassociate", "Unassociate"),
         pending("UIMakeShortCutLink", "Make ShortCutLink"),

@@ -1,17 +1,16 @@
 #include "app/MainNodeView.h"
 
-#include <QBuffer>
 #include <QImage>
 
 #include "app/TFormMainBase0007.h"
 #include "app/TFormMainScript.h"
-#include "formats/TContent.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
 #include "views/MemoNodeUI.h"
 #include "views/TFormMemoNode.h"
+#include "views/TFrameImage.h"
 #include "views/TFrameMemoNode.h"
 
 namespace zel {
@@ -27,14 +26,6 @@ Tone toneOf(BoxTone tone) {
         default:
             return Tone::Information;
     }
-}
-
-std::string bitmapBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes.toStdString();
 }
 
 }  // namespace
@@ -143,16 +134,40 @@ bool MainNodeView::pasteImageAsNewNode(const QImage& image) {
     MemoNode* node = window_.newNodeOfKind_("", KindImage);
     // Refused (read-only): the refusal has said so.
     if (!node) return true;
-    auto body = std::make_unique<TContent>();
-    body->stream = bitmapBytes(image);
-    body->contentType = "image/bmp";
-    body->transferEncoding = "binary";
-    node->content = std::move(body);
-    node->putField_("Content-Transfer-Encoding", "\"binary\"");
-    node->putField_("Content-Type", "\"image/bmp\"");
-    if (auto* holder = dynamic_cast<MemoHolder*>(node->owner)) holder->changed = true;
+    // The node is shown now: its image view writes the picture as the node's
+    // bitmap, as its Paste does.
+    TFrameImage* view = frame_->imageView();
+    if (view && frame_->node() == node) view->putImage(image);
     window_.Model2UI();
     return true;
+}
+
+bool MainNodeView::askJpegSettings(JpegOptions& options) {
+    return window_.prompter().jpegSettings(options);
+}
+
+bool MainNodeView::askYesNo(std::string_view text) {
+    return window_.prompter().ask(Tone::Confirmation, text, ButtonYes | ButtonNo) == Answer::Yes;
+}
+
+bool MainNodeView::refusesEdits() {
+    return window_.checkUIReadOnly();
+}
+
+bool MainNodeView::newMemoNodeWithText(std::string_view text) {
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    if (!script || script->UINewNode() < 0) return false;
+    frame_->insertAtCursor(frame_->MemoNode0, text);
+    return true;
+}
+
+long long MainNodeView::saveNodeAsFromView(MemoNode& node) {
+    return saveNodeAs(node);
+}
+
+bool MainNodeView::newWebNode(std::string_view address) {
+    auto* script = dynamic_cast<TFormMainScript*>(&window_);
+    return script && script->newWebNode_(address) == 0;
 }
 
 bool MainNodeView::askNodeName(MemoNode& node, std::string& name) {

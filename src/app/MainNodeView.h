@@ -51,6 +51,14 @@ class MainNodeView : public NodeEditor, public NodeViewOwner, public NodeWindowH
     bool askNodeName(MemoNode& node, std::string& name) override;
     // The window lets go of its node before any node goes.
     bool isNodeAlive(const MemoNode*) const override { return true; }
+    // The body views' questions and requests, through the Prompter and the
+    // command layer.
+    bool askJpegSettings(JpegOptions& options) override;
+    bool askYesNo(std::string_view text) override;
+    bool refusesEdits() override;
+    bool newMemoNodeWithText(std::string_view text) override;
+    long long saveNodeAsFromView(MemoNode& node) override;
+    bool newWebNode(std::string_view address) override;
 
     // NodeWindowHost.
     QWidget* hostWidget() override;

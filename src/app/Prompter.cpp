@@ -14,6 +14,7 @@
 #include "search/ui/SearchWidgets.h"
 #include "search/ui/TFormGrep.h"
 #include "text/Sjis.h"
+#include "views/TFormCVTJpeg.h"
 #include "views/TFormSelectHolder.h"
 #include "views/ViewText.h"
 
@@ -186,6 +187,13 @@ bool QtPrompter::grepOptions(GrepChoice& choice) {
     }
     choice = answer;
     return true;
+}
+
+bool QtPrompter::jpegSettings(JpegOptions& options) {
+    if (dialogsSuppressed()) return false;
+    if (!formCVTJpeg_) formCVTJpeg_ = new TFormCVTJpeg(parent_);
+    if (parent_) formCVTJpeg_->setFont(parent_->font());
+    return formCVTJpeg_->ask(options);
 }
 
 }  // namespace zel

@@ -21,9 +21,11 @@ class QWidget;
 
 namespace zel {
 
+class TFormCVTJpeg;
 class TFormGrep;
 class TFormHTMLCalendar;
 class TFormSelectHolder;
+struct JpegOptions;
 
 enum class Answer { Ok, Cancel, Yes, No, YesToAll };
 
@@ -90,6 +92,10 @@ class Prompter {
     // `choice`: true with `choice` as confirmed; false when cancelled (also
     // for a keyword Shift_JIS cannot hold, after saying so).
     virtual bool grepOptions(GrepChoice& choice) = 0;
+    // The JPEG settings dialog of "->JPEG" ("Mono", quality), made once and
+    // kept, shown on `options`: true with `options` as confirmed. Without a
+    // dialog to show, cancelled.
+    virtual bool jpegSettings(JpegOptions&) { return false; }
 
     // An information box with OK.
     void message(std::string_view text) { ask(Tone::Information, text, ButtonOk); }
@@ -116,6 +122,7 @@ class QtPrompter : public Prompter {
     CalendarChoice htmlCalendar() override;
     int printWindow(QDialog& window) override;
     bool grepOptions(GrepChoice& choice) override;
+    bool jpegSettings(JpegOptions& options) override;
 
   private:
     QWidget* parent_;
@@ -123,6 +130,7 @@ class QtPrompter : public Prompter {
     QPointer<TFormSelectHolder> formSelectHolder_;
     QPointer<TFormHTMLCalendar> formHTMLCalendar_;
     QPointer<TFormGrep> formGrep_;
+    QPointer<TFormCVTJpeg> formCVTJpeg_;
 };
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.

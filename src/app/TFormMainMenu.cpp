@@ -20,6 +20,7 @@
 #include "views/MemoHolderUI.h"
 #include "views/TFrameMemoNode.h"
 #include "views/ViewText.h"
+#include "views/WebBrowser.h"
 
 namespace zel {
 
@@ -229,6 +230,7 @@ void TFormMainMenu::buildToolPanel() {
             } else {
                 CheckBox_UIInternet = box;
                 box->setChecked(true);
+                setWebInternetAllowed(true);
                 connect(box, &QCheckBox::toggled, this,
                         [this](bool checked) { internetToggled(checked); });
             }
@@ -288,6 +290,8 @@ void TFormMainMenu::internetToggled(bool checked) {
         CheckBox_UIInternet->setChecked(!checked);
         return;
     }
+    // Every embedded browser follows at once, pages already open included.
+    setWebInternetAllowed(checked);
     if (!checked) {
         messageDoing_("turn off internet access");
         return;

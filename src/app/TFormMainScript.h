@@ -276,6 +276,17 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UIShowVersion();
     int UIShowLog();
     int UIShowAbout();
+    // The web browser window (Window "Web Browser"); a web node's address,
+    // an image node's file or the memo text in it ([MemoNode] "->Web
+    // Browser"); the node editor's selection as a page ([MarkWord]).
+    int UIShowFormWB();
+    int UIMemo2WB();
+    int UISel2WB();
+    // show-page: `html` shown from memory in the web browser window; 0, or
+    // -1 when the window could not be made.
+    int showPage_(std::string_view html);
+    // A new web node of `address` (a web view's "NewNode"); 0 when made.
+    int newWebNode_(std::string_view address);
 
     // The tool bar's "UP" and "DOWN": the node before or after the current
     // one in display order becomes current; its position, or -1 at an end.

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <string_view>
 
+#include "model/NodeRef.h"
 #include "views/TFrameWB.h"
 
 namespace zel {
@@ -19,12 +20,19 @@ class TFormWB : public QMainWindow, public TFrameWBHost {
     // show-page: `html` (Shift_JIS) shown from memory; 0.
     int showPage(std::string_view html);
 
+    // The node whose holder folder relative addresses start from (none:
+    // they stay as given); kept as a weak reference.
+    void setAddressNode(const MemoNode* node) { addressNode_ = NodeRef(node); }
+
     void webMessage(std::string_view text) override;
-    MemoNode* webNode() override { return nullptr; }
+    MemoNode* webNode() override { return addressNode_.get(); }
 
     TFrameWB* FrameWB1;
     QStatusBar* StatusBar1;
     QLabel* statusPanel;
+
+  private:
+    NodeRef addressNode_;
 };
 
 }  // namespace zel

@@ -12,14 +12,13 @@
 
 #include "formats/ImageConversion.h"
 #include "formats/TContent.h"
-#include "model/HolderFile.h"
-#include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/DateTime.h"
 #include "text/TextHelpers.h"
 #include "views/BitmapQt.h"
+#include "views/BodyPaths.h"
 #include "views/TFrameMemoNode.h"
 #include "views/ViewText.h"
 
@@ -404,12 +403,13 @@ bool TFrameImage::Paste() {
         NodeViewOwner* owner = nodeView_->owner();
         return owner && owner->newMemoNodeWithText(fromQt(text));
     }
-    return pasteImage(qvariant_cast<QImage>(data->imageData()));
+    if (nodeView_->refusesNodeChange()) return false;
+    return putImage(qvariant_cast<QImage>(data->imageData()));
 }
 
-bool TFrameImage::pasteImage(const QImage& image) {
+bool TFrameImage::putImage(const QImage& image) {
     MemoNode* node = nodeView_ ? nodeView_->node() : nullptr;
-    if (!node || nodeView_->refusesNodeChange()) return false;
+    if (!node) return false;
     const EncodedImage bmp = encodeBmp(fromQImage(image));
     if (!bmp.ok()) {
         message(bmp.error);
@@ -479,12 +479,7 @@ bool TFrameImage::replaceBody(MemoNode& node, const std::string& bytes, std::str
     if (node.isLinked_()) {
         // The holder does not store a linked body: its file must hold it, or
         // it would be gone at the next load.
-        std::string path = fileName;
-        if (fileName.starts_with('.')) {
-            const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
-            path = std::string(holder ? folderOf(holderFilePath_(*holder)) : std::string_view()) +
-                   withSlashes(fileName);
-        }
+        const std::string path = holderRelativePath(node, fileName);
         NodeViewOwner* owner = nodeView_->owner();
         if (pathExists(path) && !(owner && owner->askYesNo(path + " exists. Overwrite?"))) {
             message("Cancel: " + path + " exists.");

@@ -91,8 +91,9 @@ class TFrameImage : public QWidget {
     // Menu handlers; each yields whether it did what it was asked.
     bool Copy();
     bool Paste();
-    // `image` becomes the node's body, as a bitmap.
-    bool pasteImage(const QImage& image);
+    // The node's body becomes `image` as a bitmap, its Filename and type
+    // follow; the caller has made sure the node may be changed.
+    bool putImage(const QImage& image);
     bool toJpeg();
     bool toBmp();
     void SaveAs();

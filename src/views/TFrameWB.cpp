@@ -8,13 +8,12 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "model/HolderFile.h"
-#include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Environment.h"
 #include "platform/Opener.h"
 #include "platform/Shell.h"
 #include "text/TextHelpers.h"
+#include "views/BodyPaths.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -102,15 +101,11 @@ TFrameWB::TFrameWB(QWidget* parent) : QWidget(parent) {
 
 std::string TFrameWB::resolvedAddress(std::string_view given) const {
     if (!host_) return {};
-    std::string address(given);
     MemoNode* node = host_->webNode();
-    const auto* holder = node ? dynamic_cast<const MemoHolder*>(node->enclosingRecord_()) : nullptr;
-    if (!holder) return address;
-    const std::string folder(folderOf(holderFilePath_(*holder)));
-    if (address.empty()) return folder;
-    if (address.starts_with('.'))
-        address = fromQt(QDir::cleanPath(toQt(folder + withSlashes(address))));
-    return address;
+    if (!node) return std::string(given);
+    // An empty address shows the holder's folder.
+    if (given.empty()) return holderFolderOfNode(*node);
+    return holderRelativePath(*node, given);
 }
 
 void TFrameWB::showAddress(std::string_view address) {

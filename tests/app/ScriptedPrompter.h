@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Prompter.h"
+#include "formats/ImageCodecs.h"
 
 namespace zel {
 
@@ -28,6 +29,8 @@ class ScriptedPrompter : public Prompter {
             << printWindows_.size() << " scripted print windows left unused";
         EXPECT_TRUE(grepChoices_.empty())
             << grepChoices_.size() << " scripted grep dialog answers left unused";
+        EXPECT_TRUE(jpegChoices_.empty())
+            << jpegChoices_.size() << " scripted JPEG settings left unused";
     }
 
     // The next message box is answered with `answer`; when `expected` is
@@ -72,6 +75,16 @@ class ScriptedPrompter : public Prompter {
     }
     ScriptedPrompter& cancelGrep() {
         grepChoices_.push_back(std::nullopt);
+        return *this;
+    }
+
+    // The next JPEG settings dialog is confirmed with `options`, or cancelled.
+    ScriptedPrompter& chooseJpeg(JpegOptions options) {
+        jpegChoices_.push_back(options);
+        return *this;
+    }
+    ScriptedPrompter& cancelJpeg() {
+        jpegChoices_.push_back(std::nullopt);
         return *this;
     }
 
@@ -143,6 +156,17 @@ class ScriptedPrompter : public Prompter {
         if (next) choice = *next;
         return next.has_value();
     }
+    bool jpegSettings(JpegOptions& options) override {
+        offeredJpeg = options;
+        if (jpegChoices_.empty()) {
+            ADD_FAILURE() << "unexpected JPEG settings dialog";
+            return false;
+        }
+        std::optional<JpegOptions> next = jpegChoices_.front();
+        jpegChoices_.pop_front();
+        if (next) options = *next;
+        return next.has_value();
+    }
     int printWindow(QDialog& window) override {
         if (printWindows_.empty()) {
             ADD_FAILURE() << "unexpected print window " << window.windowTitle().toStdString();
@@ -170,6 +194,8 @@ class ScriptedPrompter : public Prompter {
     int offeredCurrent = -1;
     // The settings the last grep options dialog was shown with.
     GrepChoice offeredGrep;
+    // The settings the last JPEG settings dialog was shown with.
+    JpegOptions offeredJpeg;
 
   private:
     struct Scripted {
@@ -201,6 +227,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<CalendarChoice> calendarChoices_;
     std::deque<std::function<int(QDialog&)>> printWindows_;
     std::deque<std::optional<GrepChoice>> grepChoices_;
+    std::deque<std::optional<JpegOptions>> jpegChoices_;
 };
 
 }  // namespace zel
