@@ -95,11 +95,9 @@ class WindowSearchHost final : public SearchHost {
         window_.prompter().ask(kTones[static_cast<int>(kind)], text, ButtonOk);
     }
 
-    // The selected-nodes editor is not in the window yet: Edit Select stays
-    // disabled and says so when run.
-    bool hasSelectedNodesEditor() const override { return false; }
-    bool editSelectedNodes(const std::vector<std::pair<std::string, NodeRef>>&) override {
-        return false;
+    bool hasSelectedNodesEditor() const override { return true; }
+    bool editSelectedNodes(const std::vector<std::pair<std::string, NodeRef>>& nodes) override {
+        return window_.editSelectedNodes_(nodes) == 0;
     }
 
     QFont windowFont() const override { return window_.font(); }

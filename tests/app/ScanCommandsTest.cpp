@@ -6,6 +6,7 @@
 
 #include "app/AppTestSupport.h"
 #include "app/CommandTable.h"
+#include "dialogs/ui/TFormEditSelNode.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "search/ui/TFormScanHolder.h"
@@ -123,6 +124,40 @@ TEST_F(ScanCommandsTest, ANodeWindowNeitherLosesItsTypingNorUndoesTheReplace) {
     EXPECT_EQ(own->frame()->MemoNode0->toPlainText(), QStringLiteral("typed xyz"));
     own->close();
     EXPECT_EQ(a1->memo, (std::vector<std::string>{"typed xyz"}));
+}
+
+TEST_F(ScanCommandsTest, EditSelectHandsTheHitsToTheSelectedNodesEditor) {
+    openMemoFile({{"A", {"abc1", "abc2", "abc3", "other"}}});
+    ASSERT_EQ(window->UIShowScanMemoHolder(), 0);
+    TFormScanHolder& form = holderWindow();
+    EXPECT_TRUE(form.Button_EditSelect->isEnabled());
+    form.ComboBox_KeyWord->setEditText(QStringLiteral("abc"));
+    form.Scan();
+    ASSERT_EQ(form.listModel->rowCount(), 3);
+    form.Button_EditSelect->click();
+    auto* editor = window->existingCompanion<TFormEditSelNode>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->nodeModel->results().lines(), (std::vector<std::string>{"0", "1", "2"}));
+
+    // A node deleted for good while the editor lists it (into the trash, and
+    // the trash holder deleted) is skipped, not touched.
+    window->setCurMemoNode_(node("A", "abc2"));
+    ASSERT_EQ(window->UIDeleteMemoNode(), 0);
+    window->changeHolder_(window->aFile->holderByName_(kTrashHolderName));
+    prompter->answer(Answer::No, "Save Current Holder").answer(Answer::Yes, "delete");
+    ASSERT_EQ(window->UIDeleteHolder(), 0);
+    window->changeHolder_(holder("A"));
+    EXPECT_EQ(editor->nodeModel->results().node(1), nullptr);
+    holder("A")->changed = false;
+    editor->ComboBox_Field->setEditText(QStringLiteral("Tag"));
+    editor->ComboBox_Value->setEditText(QStringLiteral("x"));
+    editor->Button_Set->click();
+    EXPECT_EQ(editor->StatusBar1->shown(), "*Done Set Field count=2 Field=Tag Value=\"x\"");
+    EXPECT_EQ(node("A", "abc1")->getField_("Tag"), "\"x\"");
+    EXPECT_EQ(node("A", "abc3")->getField_("Tag"), "\"x\"");
+    EXPECT_EQ(node("A", "other")->getField_("Tag"), "");
+    EXPECT_TRUE(holder("A")->changed);
 }
 
 TEST_F(ScanCommandsTest, ReplaceRefusesWhileTheUIIsReadOnlyAndNewNodeTakesTheList) {
