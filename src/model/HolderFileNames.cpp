@@ -31,11 +31,14 @@ std::string cutTo(std::string_view text, std::size_t most) {
 
 // FileExt comes from files too: only its last extension counts (".mxh" of
 // "/../../x.mxh"), made safe and short, so that every name made with it
-// keeps it whole. A FileExt without a dot is appended as it is, as ever.
+// keeps it whole and splits from it again. A FileExt without a dot is taken
+// as the extension it names ("mhz" as ".mhz").
 std::string safeExtension(const MemoHolder& holder) {
     const std::string raw = stripQuotes(holder.getFileExt_());
+    if (raw.empty()) return {};
     const std::string_view last = extensionOf(raw);
-    return cutTo(safeFileName(last.empty() ? std::string_view(raw) : last), 16);
+    const std::string extension = last.empty() ? "." + raw : std::string(last);
+    return "." + cutTo(safeFileName(std::string_view(extension).substr(1)), 15);
 }
 
 std::string plainName(std::string_view stem, const std::string& extension) {
