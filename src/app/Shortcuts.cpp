@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "app/IniFile.h"
+#include "platform/DesktopEntry.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
@@ -24,8 +25,9 @@ std::string desktopEntryTarget(std::string_view path) {
         return url.isLocalFile() ? fromQt(url.toLocalFile()) : fromQt(url.toString());
     }
     if (type == "Application") {
-        std::vector<std::string> words = splitQuoted(trimText(entry.raw("Exec")), " ");
-        if (!words.empty()) return stripQuotes(words.front());
+        // Desktop entries are UTF-8, their Exec lines quoted and escaped.
+        std::vector<std::string> words = desktopExecArguments(trimText(entry.raw("Exec")));
+        if (!words.empty()) return utf8ToSjis(words.front());
     }
     return std::string(path);
 }

@@ -6,6 +6,8 @@
 
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
+#include "dialogs/FileListNodes.h"
+#include "dialogs/ui/DialogHost.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
@@ -150,19 +152,17 @@ int TFormMainScript::UICheckHolder() {
 
 MemoNode* TFormMainScript::nodesFromMemoLines(MemoHolder& holder, const MemoHolder& templates,
                                               int& made) {
-    MemoNode* pattern = templates.byName_("*");
-    auto* shown = dynamic_cast<MemoHolderUI*>(&holder);
-    MemoNode* first = nullptr;
-    made = 0;
-    for (const std::string& line : textLines(nodeEditor()->memoText())) {
-        if (trimText(line).empty()) continue;
-        MemoNode* node = pattern && shown ? shown->addCopyOfNode_(*pattern) : holder.makeNode_();
-        node->putName_as_(line);
-        node->putField_("Filename", wrapQuotes(line));
-        if (!first) first = node;
-        ++made;
-    }
-    return first;
+    // The file list window's Make Nodes, with the lines as written.
+    FileListNodeOptions options;
+    options.nameFromFileName = false;
+    options.trimLines = false;
+    FileListNodeRun run;
+    if (dynamic_cast<MemoHolderUI*>(&holder)) run.pattern = templates.byName_("*");
+    run.reorder = [this](MemoHolder& sorted) { dialogHost().holderSettingsChanged(sorted); };
+    const FileListNodesMade result =
+        makeNodesFromLines(holder, textLines(nodeEditor()->memoText()), options, run);
+    made = result.count;
+    return result.first;
 }
 
 int TFormMainScript::UIMemoNode2NewNodes() {

@@ -22,6 +22,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -154,6 +155,25 @@ std::vector<std::string> commandWords(const MemoNode& node, std::string_view com
         words.push_back(stripQuotes(word));
     }
     return words;
+}
+
+// The output of a program run by Execute kept in its child node, at most.
+constexpr std::size_t kExecutedOutputLimit = 16 * 1024 * 1024;
+
+// A node's file run as `sh FILE` gets line feeds: sh reads the CR of a
+// CR LF line as part of the command. Only a file holding exactly the node's
+// text as written is rewritten; a file the user chose to keep stays as it is.
+void writeForShell(const MemoNode& node, const std::string& path) {
+    std::string bytes;
+    if (node.isBinary_() || !readFile(path, bytes) || bytes != linesText(node.memo) ||
+        bytes.find('\r') == std::string::npos)
+        return;
+    std::string withLineFeeds;
+    withLineFeeds.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+            withLineFeeds += bytes[i];
+    writeFileSafely(path, withLineFeeds);
 }
 
 // Ends a command that makes one node: `done` (empty: the usual "Done: ")
@@ -421,12 +441,21 @@ int TFormMainScript::UINewChildExecuted() {
         // Without a command line the written file runs as a shell script.
         const std::vector<std::string> argv =
             given.empty() ? std::vector<std::string>{"sh", path} : commandWords(*parent, given);
+        if (given.empty()) writeForShell(*parent, path);
         startDoing_("New Child Executed");
-        FinishedRun run = argv.empty() ? FinishedRun{} : runToEnd(argv, folder);
+        // The program runs while the window stays alive: Break stops it, and
+        // a program that writes without end is stopped at the limit.
+        CapturedRun run = argv.empty() ? CapturedRun{}
+                                       : runCaptured(argv, folder, kExecutedOutputLimit,
+                                                     [this] { return isBreakRequested(); });
         lines = std::move(run.lines);
         if (!run.started)
             lines.push_back("Failure: could not start " +
                             (argv.empty() ? std::string() : argv.front()));
+        if (run.cut)
+            lines.push_back("*Cut* the output reached " + std::to_string(kExecutedOutputLimit) +
+                            " bytes; the program was stopped");
+        if (run.broken) lines.push_back("*Break*");
         doneDoing();
     }
     return makeChildOf(

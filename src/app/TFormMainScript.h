@@ -365,6 +365,35 @@ class TFormMainScript : public TFormMainBaseZEL {
     int UISendMail();
     int UIReciveMail();
 
+    // Shell integration: the desktop opens a path with its program (0, or -1
+    // when nothing could be started; the memo file's folder as working
+    // folder) or shows a folder; the node's file and link, the holder's,
+    // working and program folders, Execute, the calculator and terminal, the
+    // manual, the settings file, the file type association and the desktop
+    // shortcut ([MemoNode] "Extra", [Holder] "Extra", Window, [Install], Help).
+    int ShellExecuteOpen_(std::string_view path);
+    int explorePath_(std::string_view path);
+    int UIShellExecute_(std::string_view command);
+    int UIExplorerFilename();
+    int UIExplorerLink();
+    int UIOpenFilename();
+    int UIOpenLink();
+    int UIExplorerMemoHolder();
+    int UIOpenCurrentDir();
+    int UIOpenExeFileDir();
+    int UIOpenCalc();
+    int UIOpenCmd();
+    int UIShowManualInternet();
+    int UIOpenIniFile();
+    int UIExecuteMemoNode();
+    int UIAssociate();
+    int UIUnassociate();
+    int UIMakeShortCutLink();
+    // The file list window (Window "FileList") and the save-each window
+    // (MarkNode with 1, [Holder] "Each" with 0 for "Mark Node Only").
+    int UIShowFileList();
+    int UIShowFormSaveEach_(int markNodeOnly);
+
     // A companion window of type W (constructible from its parent widget):
     // made on first use with this window as its owner, and kept until this
     // window goes. Callers give it the font and state they need each time.
