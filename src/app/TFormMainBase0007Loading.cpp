@@ -8,6 +8,7 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
+#include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -125,6 +126,8 @@ void TFormMainBase0007::ensureOneHolder() {
 }
 
 void TFormMainBase0007::readMemoFile_(std::string_view path) {
+    // A set of files a killed run was replacing is completed before reading.
+    tidyFolderOf(path);
     std::string text;
     if (!loadMemoText(path, text)) {
         newMemoFile_();

@@ -382,6 +382,8 @@ int readIndexText_(MemoFile& file, std::string_view text, std::vector<std::strin
 
 int openIndex_(MemoFile& file, std::string_view path, std::vector<std::string>& errors,
                std::string* error) {
+    // A set of files a killed run was replacing is completed before reading.
+    tidyFolderOf(path);
     std::string text;
     IoResult result = readFile(path, text);
     if (!result) {

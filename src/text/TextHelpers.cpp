@@ -31,7 +31,7 @@ std::vector<std::size_t> singleBytePositions(std::string_view text) {
 // File names are built from outside text, so a lead byte protects the byte
 // after it only when that byte can really be the second half of a character;
 // otherwise a stray lead byte would smuggle a "/" or a control byte through.
-std::size_t fileNameCharLength(std::string_view text, std::size_t pos) {
+inline std::size_t fileNameCharLength(std::string_view text, std::size_t pos) {
     return (isLeadByte(text[pos]) && pos + 1 < text.size() &&
             isTrailByte(static_cast<unsigned char>(text[pos + 1])))
                ? 2
