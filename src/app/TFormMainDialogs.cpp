@@ -3,12 +3,11 @@
 // dialog, kept as companions. They reach the window through one DialogHost,
 // a child of the window made on first use.
 
-#include <QPalette>
-
 #include "app/NodeEditor.h"
 #include "app/Stamps.h"
 #include "app/TFormMainMenu.h"
 #include "app/TFormMainScript.h"
+#include "app/WindowCompanionHost.h"
 #include "dialogs/ui/DialogHost.h"
 #include "dialogs/ui/TFormEditSelNode.h"
 #include "dialogs/ui/TFormField.h"
@@ -22,7 +21,6 @@
 #include "platform/Opener.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
-#include "views/TFormMemoNode.h"
 #include "views/TFrameMemoNode.h"
 #include "views/ViewText.h"
 
@@ -30,45 +28,19 @@ namespace zel {
 
 namespace {
 
-class WindowDialogHost final : public QObject, public DialogHost {
+class WindowDialogHost final : public QObject, public WindowCompanionHost<DialogHost> {
   public:
-    explicit WindowDialogHost(TFormMainScript& window) : QObject(&window), window_(window) {
+    explicit WindowDialogHost(TFormMainScript& window)
+        : QObject(&window), WindowCompanionHost(window) {
         setObjectName(QStringLiteral("zelDialogHost"));
     }
 
-    MemoFile* memoFile() const override { return window_.aFile.get(); }
-    MemoHolder* getCurHolder() const override { return window_.getCurHolder(); }
-    MemoNode* getCurMemoNode() const override { return window_.getCurMemoNode(); }
-    MemoHolder* changeHolder_(MemoHolder* holder) override { return window_.changeHolder_(holder); }
-    void setCurMemoNode_(MemoNode* node) override { window_.setCurMemoNode_(node); }
-
-    bool nowDoing() override { return window_.nowDoing(); }
-    void startDoing_(std::string_view name) override { window_.startDoing_(name); }
-    void doneDoing_(std::string_view text) override { window_.doneDoing_(text); }
-    bool isBreakRequested() override { return window_.isBreakRequested(); }
-    void messageDoing_(std::string_view text) override { window_.messageDoing_(text); }
-
-    // A mass edit may change nodes open in node windows, which hold their
-    // own copies of the text: they are written back first and shown again
-    // afterwards, or they would write the old text over the edit.
-    int UI2Model() override {
-        const int written = window_.UI2Model();
-        for (TFormMemoNode* shown : nodeWindows())
-            if (shown->isOwnWindow()) shown->frame()->UI2Model();
-        return written;
-    }
-    void Model2UI() override {
-        window_.Model2UI();
-        for (TFormMemoNode* shown : nodeWindows())
-            if (shown->isNodeAlive(shown->node())) shown->frame()->Model2UI();
-    }
     void saveFieldsEditor(MemoNode& node) override {
         if (NodeEditor* editor = window_.nodeEditor()) editor->writeFields(node);
     }
     void reloadFieldsEditor(MemoNode& node) override {
         if (NodeEditor* editor = window_.nodeEditor()) editor->showFields(node);
     }
-    void loadHolder_(MemoHolder& holder) override { window_.loadHolder_(&holder); }
     // A tree or a list keeps its own order; the other modes follow the sort.
     void holderSettingsChanged(MemoHolder& holder) override {
         auto* shown = dynamic_cast<MemoHolderUI*>(&holder);
@@ -78,9 +50,6 @@ class WindowDialogHost final : public QObject, public DialogHost {
         if (&holder == window_.getCurHolder()) window_.refreshHolderList();
     }
 
-    MemoNode* newMemoNode() override {
-        return window_.UINewNode() == 0 ? window_.getCurMemoNode() : nullptr;
-    }
     void insertIntoNodeEditor(std::string_view text) override {
         NodeEditor* editor = window_.nodeEditor();
         TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
@@ -113,17 +82,7 @@ class WindowDialogHost final : public QObject, public DialogHost {
         window_.UIFont();
         return window_.font();
     }
-    QFont windowFont() const override { return window_.font(); }
-    QColor panelColour() const override {
-        const auto* menus = dynamic_cast<const TFormMainMenu*>(&window_);
-        const QWidget* panel = menus && menus->Panel_Tool ? menus->Panel_Tool : &window_;
-        return panel->palette().color(QPalette::Window);
-    }
 
-    void messageBox(DialogBox kind, std::string_view text) override {
-        static constexpr Tone kTones[] = {Tone::Information, Tone::Confirmation, Tone::Warning};
-        window_.prompter().ask(kTones[static_cast<int>(kind)], text, ButtonOk);
-    }
     std::optional<QColor> chooseColor(const QColor& initial) override {
         return window_.prompter().chooseColor(initial);
     }
@@ -135,11 +94,6 @@ class WindowDialogHost final : public QObject, public DialogHost {
     }
     // Through the replaceable desktop opener, so tests start nothing.
     bool explore(std::string_view folder) override { return openOnDesktop(folder); }
-
-  private:
-    QList<TFormMemoNode*> nodeWindows() const { return window_.findChildren<TFormMemoNode*>(); }
-
-    TFormMainScript& window_;
 };
 
 }  // namespace

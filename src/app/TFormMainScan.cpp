@@ -3,13 +3,12 @@
 // SearchHost, which also keeps the keyword history they share and the grep
 // dialog's settings for the run.
 
-#include <QPalette>
 #include <algorithm>
 
 #include "app/NodeEditor.h"
 #include "app/Stamps.h"
-#include "app/TFormMainMenu.h"
 #include "app/TFormMainScript.h"
+#include "app/WindowCompanionHost.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "search/ChildGrep.h"
@@ -19,43 +18,18 @@
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/MemoNodeUI.h"
-#include "views/TFormMemoNode.h"
 
 namespace zel {
 
 namespace {
 
-class WindowSearchHost final : public SearchHost {
+class WindowSearchHost final : public WindowCompanionHost<SearchHost> {
   public:
-    explicit WindowSearchHost(TFormMainScript& window) : window_(window) {}
+    explicit WindowSearchHost(TFormMainScript& window) : WindowCompanionHost(window) {}
 
-    MemoFile* memoFile() const override { return window_.aFile.get(); }
-    MemoHolder* getCurHolder() const override { return window_.getCurHolder(); }
-    MemoNode* getCurMemoNode() const override { return window_.getCurMemoNode(); }
-    MemoHolder* changeHolder_(MemoHolder* holder) override { return window_.changeHolder_(holder); }
-    void setCurMemoNode_(MemoNode* node) override { window_.setCurMemoNode_(node); }
-
-    bool nowDoing() override { return window_.nowDoing(); }
-    void startDoing_(std::string_view name) override { window_.startDoing_(name); }
-    void doneDoing_(std::string_view text) override { window_.doneDoing_(text); }
-    bool isBreakRequested() override { return window_.isBreakRequested(); }
     bool isUIReadOnly() const override { return window_.uiReadOnlySource(); }
-    void messageDoing_(std::string_view text) override { window_.messageDoing_(text); }
     void addLog_(std::string_view text) override { window_.addLog_(text); }
 
-    // Node windows hold their own copies of their nodes' text: without this
-    // they would write the old text back over a replace later.
-    void writeBackEditors() override {
-        window_.UI2Model();
-        for (TFormMemoNode* shown : nodeWindows())
-            if (shown->isOwnWindow()) shown->frame()->UI2Model();
-    }
-    void reloadEditors() override {
-        window_.Model2UI();
-        for (TFormMemoNode* shown : nodeWindows())
-            if (shown->isNodeAlive(shown->node())) shown->frame()->Model2UI();
-    }
-    void loadHolder_(MemoHolder& holder) override { window_.loadHolder_(&holder); }
     void holderReplaced(MemoHolder& holder) override {
         if (auto* shown = dynamic_cast<MemoHolderUI*>(&holder)) shown->refreshControls_();
     }
@@ -74,9 +48,6 @@ class WindowSearchHost final : public SearchHost {
         }
     }
 
-    MemoNode* newMemoNode() override {
-        return window_.UINewNode() == 0 ? window_.getCurMemoNode() : nullptr;
-    }
     void putEditorMemo(const std::vector<std::string>& lines) override {
         std::string text;
         for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
@@ -89,30 +60,15 @@ class WindowSearchHost final : public SearchHost {
     }
 
     KeywordHistory& keywordHistory() override { return history_; }
-    void messageBox(SearchBox kind, std::string_view text) override {
-        static constexpr Tone kTones[] = {Tone::Information, Tone::Confirmation, Tone::Warning,
-                                          Tone::Error};
-        window_.prompter().ask(kTones[static_cast<int>(kind)], text, ButtonOk);
-    }
 
     bool hasSelectedNodesEditor() const override { return true; }
     bool editSelectedNodes(const std::vector<std::pair<std::string, NodeRef>>& nodes) override {
         return window_.editSelectedNodes_(nodes) == 0;
     }
 
-    QFont windowFont() const override { return window_.font(); }
-    QColor panelColour() const override {
-        const auto* menus = dynamic_cast<const TFormMainMenu*>(&window_);
-        const QWidget* panel = menus && menus->Panel_Tool ? menus->Panel_Tool : &window_;
-        return panel->palette().color(QPalette::Window);
-    }
-
     GrepChoice grepChoice;
 
   private:
-    QList<TFormMemoNode*> nodeWindows() const { return window_.findChildren<TFormMemoNode*>(); }
-
-    TFormMainScript& window_;
     KeywordHistory history_;
 };
 

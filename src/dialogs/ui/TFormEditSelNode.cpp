@@ -162,7 +162,7 @@ SelEditHooks TFormEditSelNode::hooks() {
 }
 
 void TFormEditSelNode::report(const SelEditOutcome& outcome) {
-    if (outcome.emptyKeyBox && host_) host_->messageBox(DialogBox::Warning, outcome.status);
+    if (outcome.emptyKeyBox && host_) host_->messageBox(CompanionBox::Warning, outcome.status);
     StatusBar1->setStatus(outcome.status);
 }
 

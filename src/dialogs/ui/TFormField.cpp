@@ -135,7 +135,7 @@ TFormField::TFormField(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QModelIndex& index) { clickLine(index.row()); });
     for (QPushButton* b : {Button_CopyHolder, Button_MoveHolder})
         connect(b, &QPushButton::clicked, this, [this] {
-            if (host_) host_->messageBox(DialogBox::Information, "Should Not Implemented");
+            if (host_) host_->messageBox(CompanionBox::Information, "Should Not Implemented");
         });
 }
 
@@ -170,7 +170,7 @@ void TFormField::run(FieldAction action) {
     query.ignoreCase = CheckBox_Ignore->isChecked();
     const std::vector<MemoHolder*> holders = checkedHolders();
     if (std::string_view refusal = fieldRunRefusal(query, holders.size()); !refusal.empty()) {
-        if (refusal == kFieldIsEmpty) host_->messageBox(DialogBox::Warning, refusal);
+        if (refusal == kFieldIsEmpty) host_->messageBox(CompanionBox::Warning, refusal);
         status(refusal);
         return;
     }
@@ -393,7 +393,7 @@ bool TFormHolderFields::store() {
         const std::size_t last = edited.size() - 1;
         if (edited.hasKeyAt(last) && !isStorableFieldKey(trimText(edited.keyAt(last)))) {
             if (host_)
-                host_->messageBox(DialogBox::Warning, std::string(kBadFieldKey) + "\n" + line);
+                host_->messageBox(CompanionBox::Warning, std::string(kBadFieldKey) + "\n" + line);
             return false;
         }
     }

@@ -39,7 +39,7 @@ void exploreFolderOf(DialogHost& host, std::string_view shownName) {
     if (!folder.empty() && dirExists(folder))
         host.explore(folder);
     else
-        host.messageBox(DialogBox::Confirmation, name);
+        host.messageBox(CompanionBox::Confirmation, name);
 }
 
 TFormHolder2::TFormHolder2(QWidget* parent) : TFormPropaty(parent) {

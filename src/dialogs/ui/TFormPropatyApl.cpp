@@ -87,7 +87,7 @@ void TFormPropatyApl::Explorer() {
     if (dirExists(folder))
         host_->explore(folder);
     else
-        host_->messageBox(DialogBox::Confirmation, "\"" + folder + "\" not exists.");
+        host_->messageBox(CompanionBox::Confirmation, "\"" + folder + "\" not exists.");
 }
 
 void TFormPropatyApl::Font() {

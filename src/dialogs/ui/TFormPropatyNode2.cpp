@@ -212,7 +212,7 @@ int TFormPropatyNode2::BasicPut() {
     const std::string key = trimText(fromQt(ComboBox_Field->currentText()));
     if (key.empty()) return -1;
     if (!isStorableFieldKey(key)) {
-        host_->messageBox(DialogBox::Warning, kBadFieldKey);
+        host_->messageBox(CompanionBox::Warning, kBadFieldKey);
         return -1;
     }
     std::vector<MemoNode*> targets;
@@ -220,7 +220,7 @@ int TFormPropatyNode2::BasicPut() {
     const PropertyTarget chosen = target();
     if (targets.empty() &&
         (chosen == PropertyTarget::MarkedNodes || chosen == PropertyTarget::CurrentHolder)) {
-        host_->messageBox(DialogBox::Warning, "No Node !");
+        host_->messageBox(CompanionBox::Warning, "No Node !");
         return -1;
     }
     NodeApplyHooks hooks;

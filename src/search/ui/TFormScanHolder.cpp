@@ -146,15 +146,15 @@ TFormScanBase::TFormScanBase(QWidget* parent, bool several)
             [this](const QModelIndex& index) { clickLine(false, index.row()); });
     connect(ListBox_Grep, &QListView::clicked, this,
             [this](const QModelIndex& index) { clickLine(true, index.row()); });
-    auto notImplemented = [this](SearchBox box, const char* text) {
+    auto notImplemented = [this](CompanionBox box, const char* text) {
         if (host_) host_->messageBox(box, text);
     };
     connect(Button_CopyHolder, &QPushButton::clicked, this, [this, notImplemented] {
-        notImplemented(several_ ? SearchBox::Confirmation : SearchBox::Information,
+        notImplemented(several_ ? CompanionBox::Confirmation : CompanionBox::Information,
                        several_ ? "Still  Not Impliment" : "Still Not Impliment");
     });
     connect(Button_MoveHolder, &QPushButton::clicked, this, [this, notImplemented] {
-        notImplemented(several_ ? SearchBox::Confirmation : SearchBox::Information,
+        notImplemented(several_ ? CompanionBox::Confirmation : CompanionBox::Information,
                        "Still Not Impliment");
     });
 }
@@ -181,12 +181,12 @@ void TFormScanBase::status(std::string_view text) {
 
 bool TFormScanBase::takeKeyword(std::string& keyword) {
     if (!storedText(ComboBox_KeyWord->currentText(), keyword)) {
-        host_->messageBox(SearchBox::Warning, kLossyKeyword);
+        host_->messageBox(CompanionBox::Warning, kLossyKeyword);
         status(kLossyKeyword);
         return false;
     }
     if (keyword.empty()) {
-        host_->messageBox(SearchBox::Warning, "KeyWord is Empty.");
+        host_->messageBox(CompanionBox::Warning, "KeyWord is Empty.");
         status("KeyWord is Empty.");
         return false;
     }
@@ -195,7 +195,7 @@ bool TFormScanBase::takeKeyword(std::string& keyword) {
 
 bool TFormScanBase::takeReplacement(std::string& replacement) {
     if (storedText(ComboBox_ReplaceWord->currentText(), replacement)) return true;
-    host_->messageBox(SearchBox::Warning, kLossyKeyword);
+    host_->messageBox(CompanionBox::Warning, kLossyKeyword);
     status(kLossyKeyword);
     return false;
 }
@@ -227,7 +227,7 @@ void TFormScanBase::run(ScanKind kind) {
         replaceWords_.add(request.replacement);
         listHistory(ComboBox_ReplaceWord, replaceWords_);
         // Node windows would otherwise write their old text back later.
-        host_->writeBackEditors();
+        host_->UI2Model();
     }
     request.sections = {CheckBox_Name->isChecked(), CheckBox_Memo->isChecked(),
                         CheckBox_Comment->isChecked(), CheckBox_Field->isChecked()};
@@ -250,9 +250,9 @@ void TFormScanBase::run(ScanKind kind) {
     status(outcome.status);
     if (outcome.box != ScanOutcome::Box::None)
         host_->messageBox(
-            outcome.box == ScanOutcome::Box::Warning ? SearchBox::Warning : SearchBox::Confirmation,
+            outcome.box == ScanOutcome::Box::Warning ? CompanionBox::Warning : CompanionBox::Confirmation,
             outcome.status);
-    if (kind == ScanKind::Replace && outcome.entries > 0) host_->reloadEditors();
+    if (kind == ScanKind::Replace && outcome.entries > 0) host_->Model2UI();
     host_->doneDoing_(outcome.status);
 }
 

@@ -184,7 +184,7 @@ void TFormScanNode::status(std::string_view text) {
 bool TFormScanNode::keyword(std::string& text) {
     if (storedText(ComboBox_KeyWord->currentText(), text)) return true;
     status(kLossyKeyword);
-    if (host_) host_->messageBox(SearchBox::Warning, kLossyKeyword);
+    if (host_) host_->messageBox(CompanionBox::Warning, kLossyKeyword);
     return false;
 }
 
@@ -249,7 +249,7 @@ void TFormScanNode::ReplaceOnce(Section section) {
         find.isEmpty() ? -1 : tab.Memo->toPlainText().indexOf(find, 0, Qt::CaseSensitive);
     if (hit < 0) {
         if (host_)
-            host_->messageBox(SearchBox::Error,
+            host_->messageBox(CompanionBox::Error,
                               "Could not find \"" + fromQt(find) + "\" in Memo1.");
         return;
     }
@@ -265,7 +265,7 @@ void TFormScanNode::Grep() {
     std::string text;
     if (!keyword(text)) return;
     if (text.empty()) {
-        host_->messageBox(SearchBox::Warning, "KeyWord is Empty.");
+        host_->messageBox(CompanionBox::Warning, "KeyWord is Empty.");
         status("KeyWord is Empty.");
         return;
     }
@@ -284,7 +284,7 @@ void TFormScanNode::Grep() {
     for (std::size_t row = 0; row < lines.size(); ++row) shown << toQt(lines.text(row));
     Memo_Grep->setPlainText(shown.join(QLatin1Char('\n')));
     if (outcome.box != ScanOutcome::Box::None)
-        host_->messageBox(SearchBox::Confirmation, outcome.status);
+        host_->messageBox(CompanionBox::Confirmation, outcome.status);
     status(outcome.status);
 }
 

@@ -95,8 +95,8 @@ TEST(ScanHolderWindow, ReplaceWritesEditorsBackMarksTheHolderAndRefusesReadOnlyU
     const auto at = [&](const char* call) {
         return std::find(host.calls.begin(), host.calls.end(), call) - host.calls.begin();
     };
-    EXPECT_LT(at("writeBack"), at("start Replace Holder"));
-    EXPECT_LT(at("replaced h"), at("reload"));
+    EXPECT_LT(at("UI2Model"), at("start Replace Holder"));
+    EXPECT_LT(at("replaced h"), at("Model2UI"));
     EXPECT_EQ(window.ComboBox_ReplaceWord->itemText(0), QStringLiteral("xyz"));
 
     window.Replace();
