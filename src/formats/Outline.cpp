@@ -17,13 +17,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kLongLine = 251;
 constexpr std::chrono::milliseconds kProgressPause{1000};
 
-// A line of 251 bytes or more is read as an item "\" + line carrying the
-// line as its block; it is written back once, as it was read.
-bool isLongLineItem(const OutlineItem& item) {
-    return item.block.size() == 1 && item.text.size() == item.block[0].size() + 1 &&
-           item.text[0] == '\\' && std::string_view(item.text).substr(1) == item.block[0];
-}
-
 std::string progressText(const char* format, std::size_t at, std::size_t total) {
     char text[64];
     std::snprintf(text, sizeof text, format, static_cast<int>(at), static_cast<int>(total));
@@ -151,7 +144,7 @@ class Writer {
     Writer(std::vector<std::string>& lines, AgentAPLAbs* agent) : lines_(lines), agent_(agent) {}
 
     bool item(const OutlineItem& item, int level) {
-        if (isLongLineItem(item)) {
+        if (item.isLongLine()) {
             lines_.push_back(indent(level) + item.block[0]);
             return true;
         }
@@ -196,6 +189,11 @@ class Writer {
 };
 
 }  // namespace
+
+bool OutlineItem::isLongLine() const {
+    return block.size() == 1 && text.size() == block[0].size() + 1 && text[0] == '\\' &&
+           std::string_view(text).substr(1) == block[0];
+}
 
 int OutlineItem::level() const {
     int depth = -1;

@@ -25,6 +25,9 @@ struct OutlineItem {
     std::size_t row = 0;
 
     bool hasBlock() const { return !block.empty(); }
+    // A line of 251 bytes or more, read as "\" + the line with the line as
+    // its block; written back once, as it was read.
+    bool isLongLine() const;
     // 0 for a top-level item.
     int level() const;
     // A new last child (or one at `index`), with `text`.

@@ -1,5 +1,6 @@
 #include "views/OutlineTree.h"
 
+#include <QColor>
 #include <QHeaderView>
 
 #include "model/MemoNode.h"
@@ -11,8 +12,10 @@ namespace zel {
 
 namespace {
 
-// Trees this small open their first level when shown.
+// Trees this small open every level when shown.
 constexpr std::size_t kExpandedItems = 5000;
+// A kept block's tool tip shows its first lines.
+constexpr std::size_t kToolTipLines = 20;
 
 // The agent a reading passes on: the window's Break, or a later showing
 // that took the tree over.
@@ -121,8 +124,29 @@ int OutlineModel::columnCount(const QModelIndex&) const {
 
 QVariant OutlineModel::data(const QModelIndex& index, int role) const {
     const OutlineItem* item = itemOf(index);
-    if (!item || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return toQt(item->text);
+    if (!item) return {};
+    // A block kept whole under its item is named beside it, and shown in
+    // its tool tip; editing sees the item's text alone.
+    const bool kept = item->hasBlock() && !item->isLongLine();
+    switch (role) {
+        case Qt::EditRole:
+            return toQt(item->text);
+        case Qt::DisplayRole:
+            return kept ? toQt(item->text) + QStringLiteral("  {%1 lines}").arg(item->block.size())
+                        : toQt(item->text);
+        case Qt::ToolTipRole: {
+            if (!kept) return {};
+            QStringList lines;
+            for (std::size_t i = 0; i < item->block.size() && i < kToolTipLines; ++i)
+                lines << toQt(item->block[i]);
+            if (item->block.size() > kToolTipLines) lines << QStringLiteral("...");
+            return lines.join(QLatin1Char('\n'));
+        }
+        case Qt::ForegroundRole:
+            return kept ? QVariant(QColor(Qt::darkBlue)) : QVariant();
+        default:
+            return {};
+    }
 }
 
 bool OutlineModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -204,7 +228,7 @@ bool OutlineTree::fill(MemoNode& node, bool poser, AgentAPLAbs* agent) {
     complete_ = fresh.complete;
     const bool small = fresh.itemCount() <= kExpandedItems;
     model_->replace(std::move(fresh));
-    if (small) expandToDepth(0);
+    if (small) expandAll();
     return complete_;
 }
 

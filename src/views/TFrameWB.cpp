@@ -80,6 +80,8 @@ TFrameWB::TFrameWB(QWidget* parent) : QWidget(parent) {
     StaticText1->setFrameShape(QFrame::Panel);
     StaticText1->setFrameShadow(QFrame::Sunken);
     StaticText1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A long address must not widen the window.
+    StaticText1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     panel->addWidget(StaticText1);
     layout->addWidget(PanelTop);
 

@@ -43,8 +43,13 @@ TEST_F(OutlineView, ShowsTheTreeAndWritesItBackOnlyAfterAnEdit) {
     ASSERT_EQ(tree()->outline().root.children.size(), 1u);
     EXPECT_EQ(top(0).text, "figure");
     EXPECT_EQ(top(0).children.at(0)->block, (Lines{"{", "1 2 3", "}"}));
-    EXPECT_EQ(tree()->outlineModel()->data(tree()->outlineModel()->index(0, 0), Qt::DisplayRole),
-              QStringLiteral("figure"));
+    OutlineModel* model = tree()->outlineModel();
+    EXPECT_EQ(model->data(model->index(0, 0), Qt::DisplayRole), QStringLiteral("figure"));
+    // A kept block is named beside its item; editing sees the text alone.
+    const QModelIndex deltas = model->index(0, 0, model->index(0, 0));
+    EXPECT_EQ(model->data(deltas, Qt::DisplayRole), QStringLiteral("deltas x  {3 lines}"));
+    EXPECT_EQ(model->data(deltas, Qt::EditRole), QStringLiteral("deltas x"));
+    EXPECT_EQ(model->data(deltas, Qt::ToolTipRole), QStringLiteral("{\n1 2 3\n}"));
 
     // Looking is not editing.
     main.select(*plain);
