@@ -1,5 +1,6 @@
 #include "model/HolderFileNames.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -36,9 +37,11 @@ std::string cutTo(std::string_view text, std::size_t most) {
 std::string safeExtension(const MemoHolder& holder) {
     const std::string raw = stripQuotes(holder.getFileExt_());
     if (raw.empty()) return {};
-    const std::string_view last = extensionOf(raw);
-    const std::string extension = last.empty() ? "." + raw : std::string(last);
-    return "." + cutTo(safeFileName(std::string_view(extension).substr(1)), 15);
+    const std::size_t dot = raw.rfind('.');
+    std::string body = safeFileName(dot == std::string::npos ? raw : raw.substr(dot + 1));
+    // Safe names may keep dots; an extension has none after its first.
+    std::replace(body.begin(), body.end(), '.', '_');
+    return "." + cutTo(body, 15);
 }
 
 std::string plainName(std::string_view stem, const std::string& extension) {

@@ -128,6 +128,28 @@ TEST(HolderPaths, HoldersWhoseNamesMeetInOneFileGetFilesOfTheirOwn) {
     EXPECT_EQ(file.holderFileName_(*first), "fresh.mxh");
 }
 
+// Found by fuzzing: whatever FileExt, HolderFileName and Filename say, the
+// index written again leads every holder back to the same file.
+TEST(HolderPaths, AnIndexWrittenAgainFindsTheSameFiles) {
+    test::TempFolder dir;
+    MemoFile file;
+    openIndexText(file, dir,
+                  indexWith({
+                      {".x", "<Field FileExt=\"/..,../e.mxh&quot;/.&lt;/Hield\"/>"},
+                      {"y", "<Field FileExt=\"mhz\"/>"},
+                      {"y.old", "<Field FileExt=\"a.b.c\" HolderFileName=\"y.mhz\"/>"},
+                      {"z", "<Field FlagExtra=\"true\" Filename=\"/x/q.mBRxh\"/>"},
+                      {"q", "<Field FileExt=\"/\x81\x81Holder&gt;\"/>"},
+                  }));
+    const std::vector<std::string> files = fileNames(file);
+    EXPECT_EQ(files[1], "y.mhz");
+    std::vector<std::string> lines;
+    file.writeMemoFile_(lines);
+    MemoFile back;
+    openIndexText(back, dir, linesText(lines));
+    EXPECT_EQ(fileNames(back), files);
+}
+
 TEST(HolderPaths, AHundredThousandHoldersOfOneFileNameAreNamedInLinearTime) {
     MemoFile file;
     file.setFilename("/memo/many.mxa");
