@@ -133,7 +133,7 @@ bool Bitmap::allocate(int w, int h, int c) {
     pixels.clear();
     if (w <= 0 || h <= 0 || (c != 1 && c != 3 && c != 4)) return false;
     const auto total = static_cast<unsigned long long>(w) * static_cast<unsigned long long>(h) * c;
-    if (total > std::numeric_limits<std::size_t>::max() / 2) return false;
+    if (total > kMaxBytes) return false;
     try {
         pixels.assign(static_cast<std::size_t>(total), 0);
     } catch (const std::exception&) {

@@ -22,8 +22,10 @@ struct Bitmap {
     const std::uint8_t* row(int y) const {
         return pixels.data() + static_cast<std::size_t>(y) * stride();
     }
-    // Room for a picture of that size; false when it does not fit in memory.
+    // Room for a picture of that size; false past kMaxBytes or when memory
+    // runs out (the cap keeps a hostile size from being asked of the heap).
     bool allocate(int width, int height, int channels);
+    static constexpr unsigned long long kMaxBytes = 4ull << 30;
 };
 
 // A white picture of the given size (the empty body's stand-in).

@@ -112,16 +112,16 @@ std::string readLayout(const Bytes& in, std::size_t at, std::optional<std::size_
 
     std::size_t paletteAt = at + size;
     if (fields) {
-        const int count = c == kAlphaBitFields ? 4 : 3;
-        std::size_t masksAt = at + kInfoHeader;
-        if (size == kInfoHeader) {
-            if (!in.has(masksAt, 4u * count)) return bad(what, "no colour masks");
-            paletteAt += 4u * count;
-        }
+        // Newer headers hold the masks; after a shorter one they follow it.
+        const std::size_t count = c == kAlphaBitFields || size >= 56 ? 4 : 3;
+        const bool inside = size >= kInfoHeader + 4 * count;
+        const std::size_t masksAt = inside ? at + kInfoHeader : at + size;
+        if (!in.has(masksAt, 4 * count)) return bad(what, "no colour masks");
+        if (!inside) paletteAt += 4 * count;
         dib.red = Channel(in.u32(masksAt));
         dib.green = Channel(in.u32(masksAt + 4));
         dib.blue = Channel(in.u32(masksAt + 8));
-        if (size >= 56 || c == kAlphaBitFields) dib.alpha = Channel(in.u32(masksAt + 12));
+        if (count == 4) dib.alpha = Channel(in.u32(masksAt + 12));
     } else if (b == 16) {
         dib.red = Channel(0x7C00), dib.green = Channel(0x03E0), dib.blue = Channel(0x001F);
     } else if (b == 32) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 
 #include "object/Agents.h"
 #include "text/Sjis.h"
@@ -185,7 +186,8 @@ class Writer {
 
     std::vector<std::string>& lines_;
     AgentAPLAbs* agent_;
-    std::vector<std::string> indents_;
+    // Growing it keeps the indents handed out in place.
+    std::deque<std::string> indents_;
 };
 
 }  // namespace

@@ -325,6 +325,23 @@ TEST(Bmp, RunLengthCompressedRows) {
     EXPECT_EQ(pixelAt(four.bitmap, 2, 0)[2], 255);
 }
 
+// A header of `size` bytes starting with a BITMAPINFOHEADER, the rest `tail`.
+std::string grownHeader(std::string header, std::uint8_t size, const std::string& tail) {
+    header[0] = static_cast<char>(size);
+    return header + tail + std::string(size - 40 - tail.size(), '\0');
+}
+
+TEST(Bmp, ColourMasksInsideLongerHeaders) {
+    std::string masks;
+    put32(masks, 0xF800), put32(masks, 0x07E0), put32(masks, 0x001F), put32(masks, 0);
+    std::string pixel;
+    put16(pixel, 0x07E0);  // green full
+    pixel += std::string(2, '\0');
+    const DecodedImage v3 = decodeBmp(bmpFile(grownHeader(infoHeader(1, 1, 16, 3), 56, masks), pixel));
+    ASSERT_TRUE(v3.ok()) << v3.error;
+    EXPECT_EQ(pixelAt(v3.bitmap, 0, 0), (std::array<int, 4>{0, 255, 0, 255}));
+}
+
 TEST(Bmp, HostileHeadersAreRefused) {
     const std::string palette = paletteOf({0, 0xFFFFFF});
     const std::string cases[] = {
@@ -336,6 +353,8 @@ TEST(Bmp, HostileHeadersAreRefused) {
         bmpFile(infoHeader(4, 4, 8, 4), std::string(64, '\0')),            // embedded JPEG
         bmpFile(infoHeader(4, -4, 8, 1) + palette, std::string(8, '\0')),  // top-down runs
         bmpFile(std::string("\x08\0\0\0", 4), ""),                         // header too short
+        // Too short to hold its masks, and nothing after it.
+        bmpFile(grownHeader(infoHeader(1, 1, 16, 3), 44, ""), ""),
         std::string("BM") + std::string(10, '\0'),
     };
     for (const std::string& bytes : cases) {
