@@ -9,12 +9,11 @@
 #include <ostream>
 
 #include "cli/Document.h"
+#include "cli/Edits.h"
 #include "cli/Facts.h"
 #include "dialogs/FieldEdit.h"
-#include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
-#include "text/Sjis.h"
 
 namespace zel {
 
@@ -22,7 +21,6 @@ namespace {
 
 constexpr int kListed = 0;
 constexpr int kNothing = 1;
-constexpr int kTrouble = 2;
 
 struct FieldsCall {
     std::string path;
@@ -32,23 +30,6 @@ struct FieldsCall {
     std::vector<std::string> holders;
     bool save = false;
 };
-
-int trouble(const ToolOutput& io, std::string_view sjisMessage) {
-    io.fail(sjisMessage);
-    return kTrouble;
-}
-
-// A text typed as UTF-8 must survive the conversion whole: a "?" put in its
-// place would be written into every listed node.
-bool storedText(const ToolOutput& io, const std::string& argument, std::string& text) {
-    if (io.raw) {
-        text = argument;
-        return true;
-    }
-    std::size_t replaced = 0;
-    text = utf8ToSjis(argument, &replaced);
-    return replaced == 0;
-}
 
 // --replace takes two values, which the option splitter does not know; they
 // are taken out first.
@@ -75,29 +56,29 @@ int parseCall(const ToolOutput& io, std::vector<std::string> args, FieldsCall& c
         !splitVerbArguments(args, {"--both", "--include", "--case", "--not", "--delete", "--save"},
                             {"--value", "--holder", "--set"}, split, error)) {
         io.usageError(error);
-        return kTrouble;
+        return kEditTrouble;
     }
     if (split.words.size() != 2) {
         io.usageError("wrong number of arguments for fields");
-        return kTrouble;
+        return kEditTrouble;
     }
     const int edits = (split.all("--set").empty() ? 0 : 1) + (replace.empty() ? 0 : 1) +
                       (split.has("--delete") ? 1 : 0);
     if (edits > 1 || (edits == 1 && split.has("--not"))) {
         io.usageError("give at most one of --set, --replace and --delete, without --not");
-        return kTrouble;
+        return kEditTrouble;
     }
     if (!replace.empty() && !split.all("--value").empty()) {
         io.usageError("--replace OLD is the value; do not give --value too");
-        return kTrouble;
+        return kEditTrouble;
     }
     call.path = io.stored(split.words[0]);
     FieldQuery& query = call.query;
     std::string value = replace.empty() ? split.value("--value") : replace[0];
     std::string replacement = replace.empty() ? split.value("--set") : replace[1];
-    if (!storedText(io, split.words[1], query.key) || !storedText(io, value, query.value) ||
-        !storedText(io, replacement, call.replacement))
-        return trouble(io, "Failure: a text cannot be held in Shift_JIS.");
+    if (!storedWhole(io, split.words[1], query.key) || !storedWhole(io, value, query.value) ||
+        !storedWhole(io, replacement, call.replacement))
+        return editTrouble(io, "Failure: a text cannot be held in Shift_JIS.");
     query.valueOnly = split.has("--both");
     query.include = split.has("--include");
     query.ignoreCase = !split.has("--case");
@@ -109,23 +90,6 @@ int parseCall(const ToolOutput& io, std::vector<std::string> args, FieldsCall& c
     for (const std::string& name : split.all("--holder")) call.holders.push_back(io.stored(name));
     call.save = split.has("--save");
     return 0;
-}
-
-int saveChanged(const ToolOutput& io, Document& document, const ChangedHolders& changed) {
-    std::string error;
-    if (document.kind == FileKind::Container) {
-        if (document.file.writeContainer_(document.path) < 0)
-            return trouble(io, document.file.lastError());
-        io.err << "Saved " << io.shown(document.path) << '\n';
-        return kListed;
-    }
-    for (MemoHolder* holder : changed.holders()) {
-        const std::string target = holderSource(document, *holder);
-        if (saveHolderFile_(*holder, target, &error) < 0) return trouble(io, error);
-        holder->changed = false;
-        io.err << "Saved " << io.shown(target) << '\n';
-    }
-    return kListed;
 }
 
 Json linesJson(const ScanResults& lines, const std::string& key) {
@@ -145,14 +109,10 @@ Json linesJson(const ScanResults& lines, const std::string& key) {
 int runFields(const ToolOutput& io, const std::vector<std::string>& args) {
     FieldsCall call;
     if (int bad = parseCall(io, args, call)) return bad;
-    Document document;
-    std::string error;
-    if (openDocument(call.path, document, error) != 0) return trouble(io, error);
-    for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
     const bool edits = call.action == FieldAction::Set || call.action == FieldAction::Replace ||
                        call.action == FieldAction::Delete;
-    if (edits && call.save && !document.problems.empty())
-        return trouble(io, "Nothing written: " + call.path + " could not be read completely");
+    Document document;
+    if (int bad = openEdited(io, call.path, edits && call.save, document)) return bad;
     std::vector<MemoHolder*> holders;
     if (call.holders.empty()) {
         HolderList all;
@@ -161,14 +121,14 @@ int runFields(const ToolOutput& io, const std::vector<std::string>& args) {
     }
     for (const std::string& name : call.holders) {
         MemoHolder* holder = document.file.holderByName_(name);
-        if (!holder) return trouble(io, "No holder named " + name + " in " + call.path);
+        if (!holder) return editTrouble(io, "No holder named " + name + " in " + call.path);
         holders.push_back(holder);
     }
 
     ScanResults lines;
     const FieldOutcome outcome =
         runFieldEdit(call.action, call.query, call.replacement, holders, {}, lines);
-    if (outcome.result < 0) return trouble(io, outcome.status);
+    if (outcome.result < 0) return editTrouble(io, outcome.status);
     if (io.json) {
         Json changed = Json::array();
         for (const MemoHolder* holder : outcome.changed.holders())
@@ -186,8 +146,8 @@ int runFields(const ToolOutput& io, const std::vector<std::string>& args) {
     if (!outcome.changed.empty()) {
         if (!call.save)
             io.err << "Nothing written without --save\n";
-        else if (int failed = saveChanged(io, document, outcome.changed))
-            return failed;
+        else if (!saveChangedHolders(io, document, outcome.changed.holders()))
+            return kEditTrouble;
     }
     return lines.empty() ? kNothing : kListed;
 }

@@ -7,8 +7,8 @@
 #include <ostream>
 
 #include "cli/Document.h"
+#include "cli/Edits.h"
 #include "cli/Facts.h"
-#include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "search/HolderScan.h"
@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kMatched = 0;
 constexpr int kNoMatch = 1;
-constexpr int kTrouble = 2;
 
 struct SearchCall {
     ScanKind kind = ScanKind::Scan;
@@ -30,24 +29,6 @@ struct SearchCall {
     std::vector<std::string> holders;
     bool save = false;
 };
-
-int trouble(const ToolOutput& io, std::string_view sjisMessage) {
-    io.fail(sjisMessage);
-    return kTrouble;
-}
-
-// A keyword as the model stores it. Typed as UTF-8, it must survive the
-// conversion whole: a character turned into "?" would make Replace rewrite
-// every "?" of the memo file.
-bool storedKeyword(const ToolOutput& io, const std::string& argument, std::string& keyword) {
-    if (io.raw) {
-        keyword = argument;
-        return true;
-    }
-    std::size_t replaced = 0;
-    keyword = utf8ToSjis(argument, &replaced);
-    return replaced == 0;
-}
 
 // 0 with `call` filled, else the exit status of the usage error.
 int parseCall(const ToolOutput& io, const std::vector<std::string>& args, SearchCall& call) {
@@ -64,7 +45,7 @@ int parseCall(const ToolOutput& io, const std::vector<std::string>& args, Search
                       {"--holder"}, split, error);
     if (!parsed) {
         io.usageError(error);
-        return kTrouble;
+        return kEditTrouble;
     }
     const std::size_t words = replace ? 3 : 2;
     if (split.words.size() != words) {
@@ -72,15 +53,15 @@ int parseCall(const ToolOutput& io, const std::vector<std::string>& args, Search
                                                                        : call.kind == ScanKind::Grep
                                                                            ? "grep"
                                                                            : "scan"));
-        return kTrouble;
+        return kEditTrouble;
     }
     call.path = io.stored(split.words[0]);
     ScanRequest& request = call.request;
     request.kind = call.kind;
-    if (!storedKeyword(io, split.words[1], request.keyword) ||
-        (replace && !storedKeyword(io, split.words[2], request.replacement)))
-        return trouble(io, "Failure: KeyWord cannot be held in Shift_JIS.");
-    if (request.keyword.empty()) return trouble(io, "KeyWord is Empty.");
+    if (!storedWhole(io, split.words[1], request.keyword) ||
+        (replace && !storedWhole(io, split.words[2], request.replacement)))
+        return editTrouble(io, "Failure: KeyWord cannot be held in Shift_JIS.");
+    if (request.keyword.empty()) return editTrouble(io, "KeyWord is Empty.");
     request.ignoreCase = split.has("--ignore-case") || split.has("-i");
     ScanSections& in = request.sections;
     in = {split.has("--name"), split.has("--memo"), split.has("--comment"), split.has("--field")};
@@ -158,34 +139,12 @@ Json entriesJson(ScanKind kind, const ScanResults& results) {
     return all;
 }
 
-int saveChanged(const ToolOutput& io, Document& document, const std::vector<std::string>& changed) {
-    std::string error;
-    if (document.kind == FileKind::Container) {
-        if (document.file.writeContainer_(document.path) < 0)
-            return trouble(io, document.file.lastError());
-        io.err << "Saved " << io.shown(document.path) << '\n';
-        return kMatched;
-    }
-    for (const std::string& name : changed) {
-        MemoHolder& holder = *document.file.holderByName_(name);
-        const std::string target = holderSource(document, holder);
-        if (saveHolderFile_(holder, target, &error) < 0) return trouble(io, error);
-        holder.changed = false;
-        io.err << "Saved " << io.shown(target) << '\n';
-    }
-    return kMatched;
-}
-
 int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKind kind) {
     SearchCall call;
     call.kind = kind;
     if (int bad = parseCall(io, args, call)) return bad;
     Document document;
-    std::string error;
-    if (openDocument(call.path, document, error) != 0) return trouble(io, error);
-    for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
-    if (call.save && !document.problems.empty())
-        return trouble(io, "Nothing written: " + call.path + " could not be read completely");
+    if (int bad = openEdited(io, call.path, call.save, document)) return bad;
     if (call.holders.empty()) {
         HolderList holders;
         for (const auto& [name, holder] : document.file.listHolders_(holders))
@@ -193,7 +152,7 @@ int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKi
     }
     for (const std::string& name : call.holders)
         if (!document.file.holderByName_(name))
-            return trouble(io, "No holder named " + name + " in " + call.path);
+            return editTrouble(io, "No holder named " + name + " in " + call.path);
 
     ToolScanHost host(io);
     ScanResults results;
@@ -207,8 +166,11 @@ int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKi
     if (kind == ScanKind::Replace && !outcome.changedHolders.empty()) {
         if (!call.save) {
             io.err << "Nothing written without --save\n";
-        } else if (int failed = saveChanged(io, document, outcome.changedHolders)) {
-            return failed;
+        } else {
+            std::vector<MemoHolder*> changed;
+            for (const std::string& name : outcome.changedHolders)
+                changed.push_back(document.file.holderByName_(name));
+            if (!saveChangedHolders(io, document, changed)) return kEditTrouble;
         }
     }
     return results.empty() ? kNoMatch : kMatched;

@@ -2,16 +2,14 @@
 // the tree give them, and how wrong calls are refused.
 
 #include <filesystem>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "model/HolderFile.h"
 #include "model/HolderTestSupport.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -21,19 +19,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-class ExportVerbs : public ::testing::Test {
+class ExportVerbs : public test::VerbTest {
   protected:
     void SetUp() override {
         std::filesystem::copy(test::fixture("diary"), folder.osPath("diary"),
@@ -47,14 +33,11 @@ class ExportVerbs : public ::testing::Test {
         test::addTextNode(holder, "*HTML BODY FOOTER", {"made %DATE% %TIME%"});
         ASSERT_GT(saveHolderFile_(holder, folder.path("plan.mxh")), 0);
     }
-    std::string arg(std::string_view name) const { return folder.osPath(name).string(); }
     std::string page(std::string_view name) const {
         std::string bytes;
         EXPECT_TRUE(readFile(folder.path(name), bytes)) << name;
         return bytes;
     }
-
-    test::TempFolder folder;
 };
 
 TEST_F(ExportVerbs, HolderPageBesideTheHolderFileWithTheFixedClockAndTheTree) {

@@ -1,19 +1,14 @@
 // zel-tool fields: the field window's lines and status, its edits, and what
 // --save writes.
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
-#include "platform/TempFolder.h"
 
 namespace zel {
 namespace {
@@ -21,24 +16,7 @@ namespace {
 using ::testing::HasSubstr;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string bytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class FieldsVerb : public ::testing::Test {
+class FieldsVerb : public test::VerbTest {
   protected:
     void SetUp() override {
         MemoFile file;
@@ -59,8 +37,6 @@ class FieldsVerb : public ::testing::Test {
         ASSERT_GE(file.saveMemoFile_(folder.path("memo.mxa")), 0);
     }
     std::string memo() const { return folder.path("memo.mxa"); }
-
-    test::TempFolder folder;
 };
 
 TEST_F(FieldsVerb, ListsTheWindowsLinesAndStatus) {
@@ -87,19 +63,19 @@ TEST_F(FieldsVerb, ListsTheWindowsLinesAndStatus) {
 TEST_F(FieldsVerb, EditsAreWrittenOnlyWithSaveAndOnlyToTheHoldersChanged) {
     const auto workFile = folder.osPath("work.mxh");
     const auto homeFile = folder.osPath("home.mxh");
-    const std::string workBefore = bytesOf(workFile), homeBefore = bytesOf(homeFile);
+    const std::string workBefore = test::bytesOf(workFile), homeBefore = test::bytesOf(homeFile);
 
     Outcome unsaved = run({"fields", memo(), "Tag", "--replace", "abc", "x"});
     EXPECT_EQ(unsaved.status, 0) << unsaved.err;
     EXPECT_THAT(unsaved.out, HasSubstr("work : list : Tag=\"xx\"\n"
                                        "*Done: Replace count=1/1 KeyWord=Tag\n"));
     EXPECT_THAT(unsaved.err, HasSubstr("Nothing written without --save"));
-    EXPECT_EQ(bytesOf(workFile), workBefore);
+    EXPECT_EQ(test::bytesOf(workFile), workBefore);
 
     Outcome saved = run({"fields", memo(), "Tag", "--replace", "abc", "x", "--save"});
     EXPECT_THAT(saved.err, HasSubstr("Saved"));
-    EXPECT_NE(bytesOf(workFile), workBefore);
-    EXPECT_EQ(bytesOf(homeFile), homeBefore) << "nothing of home changed";
+    EXPECT_NE(test::bytesOf(workFile), workBefore);
+    EXPECT_EQ(test::bytesOf(homeFile), homeBefore) << "nothing of home changed";
     EXPECT_THAT(run({"fields", memo(), "Tag"}).out, HasSubstr("Tag=\"xx\""));
 
     run({"fields", memo(), "Date", "--holder", "home", "--set", "2024", "--save"});

@@ -7,33 +7,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
-#include "platform/TempFolder.h"
 
 namespace zel {
 namespace {
 
 using ::testing::HasSubstr;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-class FilesVerbs : public ::testing::Test {
+class FilesVerbs : public test::VerbTest {
   protected:
     void SetUp() override {
         MemoFile file;
@@ -59,8 +45,6 @@ class FilesVerbs : public ::testing::Test {
         if (holder) readHolderFile_(*holder, holderFilePath_(*holder));
         return holder;
     }
-
-    test::TempFolder folder;
 };
 
 TEST_F(FilesVerbs, ImportFilesMakesAHolderTheMemoFileLists) {

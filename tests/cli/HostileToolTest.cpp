@@ -10,31 +10,23 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "platform/Compression.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
 
 namespace zel {
 namespace {
 
 using ::testing::HasSubstr;
 
-struct Outcome {
-    int status;
-    std::string err;
-    std::string out;
-};
+using Outcome = test::VerbOutcome;
 
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, err.str(), out.str()};
+Outcome run(const std::vector<std::string>& args) {
+    return test::runVerb(args);
 }
 
 std::set<std::string> everyFile(const test::TempFolder& dir) {

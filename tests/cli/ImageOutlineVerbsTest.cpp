@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sstream>
-
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "formats/Base64.h"
 #include "formats/ImageCodecs.h"
 #include "formats/ImageSamples.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
 
 namespace zel {
 namespace {
@@ -19,16 +16,10 @@ namespace {
 using ::testing::HasSubstr;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::VerbOutcome;
 
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
+Outcome run(const std::vector<std::string>& args) {
+    return test::runVerb(args);
 }
 
 std::string record(const std::string& name, const std::string& fields,

@@ -1,46 +1,24 @@
 // zel-tool layout and print: the layout dump of text files and holders, the
 // settings they read, and PDF files poppler reads back.
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "export/PrintIniFile.h"
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"
-#include "platform/TempFolder.h"
+#ifdef ZEL_PRINT_PDF
+#include "export/ui/ScriptedPrintHost.h"
+#endif
 
 namespace zel {
 namespace {
 
 using ::testing::HasSubstr;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
 
 // Two text nodes (the first marked) and a picture without a body.
 constexpr char kHolder[] =
@@ -57,7 +35,7 @@ constexpr char kHolder[] =
     "  </Record>\r\n"
     "</Holder>\r\n";
 
-class PrintVerbs : public ::testing::Test {
+class PrintVerbs : public test::VerbTest {
   protected:
     void SetUp() override {
         write("h.mxh", kHolder);
@@ -68,9 +46,6 @@ class PrintVerbs : public ::testing::Test {
     void write(const char* name, std::string_view bytes) {
         std::ofstream(folder.osPath(name), std::ios::binary) << bytes;
     }
-    std::string arg(std::string_view name) const { return folder.osPath(name).string(); }
-
-    test::TempFolder folder;
 };
 
 TEST_F(PrintVerbs, LayoutDumpsEveryRunWithItsPageAndPosition) {
@@ -139,8 +114,8 @@ TEST_F(PrintVerbs, PrintWritesOnePdfForAllNodesAndNeverAnEmptyOne) {
     // The picture has no body: it prints nothing, and says so.
     EXPECT_EQ(holder.out, arg("h.pdf") + ": 2 pages\n");
     EXPECT_THAT(holder.err, HasSubstr("h : pic"));
-    EXPECT_THAT(commandOutput("pdfinfo '" + arg("h.pdf") + "'"), HasSubstr("Pages:           2"));
-    const std::string text = commandOutput("pdftotext '" + arg("h.pdf") + "' -");
+    EXPECT_EQ(test::pdfPages(arg("h.pdf")), 2);
+    const std::string text = test::pdfText(arg("h.pdf"));
     EXPECT_THAT(text, HasSubstr("alpha line"));
     EXPECT_THAT(text, HasSubstr("日本語"));
 

@@ -1,16 +1,13 @@
 // zel-tool run: lines on stdout, errors on stderr with exit 1, the questions
 // answered from options, and the routines only the window can serve.
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/Tool.h"
-#include "platform/TempFolder.h"
+#include "cli/CliTestSupport.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -18,25 +15,13 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class RunVerb : public ::testing::Test {
+class RunVerb : public test::VerbTest {
   protected:
     // The script stored as Shift_JIS, as scripts are.
     std::string script(std::string_view utf8, std::string_view name = "s.ppa") {
         std::ofstream(folder.osPath(name), std::ios::binary) << utf8ToSjis(utf8);
         return folder.osPath(name).string();
     }
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        int status = runTool(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-    test::TempFolder folder;
 };
 
 TEST_F(RunVerb, PrintsLinesAsUtf8AndEndsWithTheErrorOnStderr) {

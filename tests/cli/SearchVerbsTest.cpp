@@ -2,16 +2,13 @@
 // holders read from their own files, and what replace writes.
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "model/HolderTestSupport.h"
-#include "platform/TempFolder.h"
 
 namespace zel {
 namespace {
@@ -19,32 +16,12 @@ namespace {
 using ::testing::HasSubstr;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string bytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class SearchVerbs : public ::testing::Test {
+class SearchVerbs : public test::VerbTest {
   protected:
     void SetUp() override {
         std::filesystem::copy(test::fixture("diary"), folder.osPath("diary"),
                               std::filesystem::copy_options::recursive);
     }
-    std::string arg(std::string_view name) const { return folder.osPath(name).string(); }
-
-    test::TempFolder folder;
 };
 
 TEST_F(SearchVerbs, GrepListsTheWindowsLinesAndReadsACompressedHolderFromItsFile) {
@@ -77,7 +54,7 @@ TEST_F(SearchVerbs, ScanListsNodesAndHonoursSectionsAndCase) {
 }
 
 TEST_F(SearchVerbs, ReplaceWritesOnlyWithSaveAndLeavesReadOnlyHoldersAlone) {
-    const std::string before = bytesOf(folder.osPath("diary/work.mxh"));
+    const std::string before = bytes("diary/work.mxh");
     Outcome dry = run({"replace", arg("diary/diary.mxa"), "メモ", "memo"});
     EXPECT_EQ(dry.status, 1);  // the only hit is in the read-only holder
     EXPECT_THAT(dry.err, HasSubstr("This MemoHolder is Read Only. (old)"));
@@ -86,12 +63,12 @@ TEST_F(SearchVerbs, ReplaceWritesOnlyWithSaveAndLeavesReadOnlyHoldersAlone) {
     EXPECT_EQ(listed.status, 0) << listed.err;
     EXPECT_EQ(listed.out, "work:買い物:replace Memo 000001\n");
     EXPECT_THAT(listed.err, HasSubstr("Nothing written without --save"));
-    EXPECT_EQ(bytesOf(folder.osPath("diary/work.mxh")), before);
+    EXPECT_EQ(bytes("diary/work.mxh"), before);
 
-    const std::string old = bytesOf(folder.osPath("diary/old.mhz"));
+    const std::string old = bytes("diary/old.mhz");
     Outcome saved = run({"replace", arg("diary/diary.mxa"), "牛乳", "milk", "--save"});
     EXPECT_EQ(saved.status, 0) << saved.err;
-    EXPECT_EQ(bytesOf(folder.osPath("diary/old.mhz")), old);
+    EXPECT_EQ(bytes("diary/old.mhz"), old);
     EXPECT_EQ(run({"grep", arg("diary/diary.mxa"), "milk", "--memo"}).out,
               "work:買い物:Memo:000001:      1: milk\n");
 }
@@ -114,11 +91,11 @@ TEST_F(SearchVerbs, RefusalsAreTroubleAndWriteNothing) {
     EXPECT_EQ(run({"grep", arg("diary/diary.mxa"), "a", "--save"}).status, 2);
 
     std::filesystem::remove(folder.osPath("diary/old.mhz"));
-    const std::string before = bytesOf(folder.osPath("diary/work.mxh"));
+    const std::string before = bytes("diary/work.mxh");
     Outcome incomplete = run({"replace", arg("diary/diary.mxa"), "牛乳", "milk", "--save"});
     EXPECT_EQ(incomplete.status, 2);
     EXPECT_THAT(incomplete.err, HasSubstr("Nothing written"));
-    EXPECT_EQ(bytesOf(folder.osPath("diary/work.mxh")), before);
+    EXPECT_EQ(bytes("diary/work.mxh"), before);
 }
 
 }  // namespace

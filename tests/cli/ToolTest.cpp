@@ -3,16 +3,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/Tool.h"
+#include "cli/CliTestSupport.h"
 #include "model/Container.h"
 #include "model/HolderTestSupport.h"
-#include "platform/TempFolder.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -21,29 +19,13 @@ namespace {
 using ::testing::HasSubstr;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = runTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-class Tool : public ::testing::Test {
+class Tool : public test::VerbTest {
   protected:
     void SetUp() override {
         for (const char* set : {"diary", "foreign"})
             std::filesystem::copy(test::fixture(set), folder.osPath(set),
                                   std::filesystem::copy_options::recursive);
     }
-    // A UTF-8 path for the command line.
-    std::string arg(std::string_view name) const { return folder.osPath(name).string(); }
-
-    test::TempFolder folder;
 };
 
 TEST_F(Tool, InfoOfAMemoFileListsItsHolders) {
@@ -181,7 +163,10 @@ TEST_F(Tool, CheckReportsMarkupErrorsAndFailsOnThem) {
     EXPECT_THAT(bad.out, HasSubstr("タグの開始と終了が一致しない。Record Holder"));
 }
 
-TEST(ToolUsage, HelpVersionAndMistakes) {
+// No folder of files: only the words of the call.
+using ToolUsage = test::VerbTest;
+
+TEST_F(ToolUsage, HelpVersionAndMistakes) {
     Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("convert IN OUT"));
