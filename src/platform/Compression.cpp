@@ -42,6 +42,16 @@ std::uint64_t saturatingProduct(std::uint64_t a, std::uint64_t b) {
                : a * b;
 }
 
+// A string grown in place takes at least twice its capacity, whatever size was
+// asked; a fresh one of the wanted capacity takes the contents instead.
+void growExactly(std::string& buffer, std::size_t size) {
+    std::string grown;
+    grown.reserve(size);
+    grown.append(buffer);
+    grown.resize(size);
+    buffer.swap(grown);
+}
+
 // Empty while the output is within the limits, else the reason to refuse.
 std::string refusal(const InflateLimits& limits, std::uint64_t produced, std::uint64_t consumed) {
     if (produced > limits.maxBytes)
@@ -150,7 +160,12 @@ IoResult inflateBytes(std::string_view compressed, std::string& plain, const Inf
     for (;;) {
         if (stream.total_out == plain.size()) {
             if (plain.size() >= capacityLimit) break;
-            plain.resize(std::min<std::uint64_t>(capacityLimit, plain.size() * 2));
+            // Below the size from which the ratio counts, growth stops just past
+            // it, so a bomb is refused there before the buffer doubles again.
+            std::uint64_t grown = std::min<std::uint64_t>(capacityLimit, plain.size() * 2);
+            if (plain.size() <= limits.ratioFrom)
+                grown = std::min<std::uint64_t>(grown, limits.ratioFrom + kCheckStep);
+            growExactly(plain, std::max<std::uint64_t>(grown, plain.size() + 1));
         }
         std::size_t inNow = std::min(inLeft, kSlice);
         stream.avail_in = static_cast<uInt>(inNow);

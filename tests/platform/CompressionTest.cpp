@@ -3,12 +3,38 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <map>
+#include <new>
 #include <random>
 
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TempFolder.h"
+
+// The largest single allocation made while a test watches: the buffer an
+// inflate grows is one allocation, so this is its peak size.
+namespace {
+std::atomic<bool> watchingAllocations{false};
+std::atomic<std::size_t> largestAllocation{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (watchingAllocations.load(std::memory_order_relaxed)) {
+        std::size_t seen = largestAllocation.load(std::memory_order_relaxed);
+        while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
+        }
+    }
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace zel {
 namespace {
@@ -80,6 +106,29 @@ TEST(Compression, ABombIsRefusedOnceTheLimitIsReachedNotAtItsEnd) {
     EXPECT_LE(inflater.produced(), limits.ratioFrom + (1 << 20)) << "stopped near the limit";
     EXPECT_LE(delivered, inflater.produced());
     EXPECT_FALSE(inflater.feed(bomb)) << "a failed stream stays failed";
+}
+
+// Whole-buffer inflating grows by doubling; wherever the ratio starts to count,
+// a bomb must be refused before the buffer doubles past it. A refusal may
+// overshoot by one check step (4 MB), never by a doubling.
+TEST(Compression, ABombNeverGrowsTheWholeBufferFarPastWhereTheRatioCounts) {
+    std::string bomb;
+    ASSERT_TRUE(deflateBytes(std::string(std::size_t{64} << 20, '\0'), bomb));
+    constexpr std::size_t kStep = std::size_t{4} << 20;
+    // Some size of the doubling buffer lies within 2 MB above one of these.
+    for (std::size_t from = 8; from <= 16; from += 2) {
+        InflateLimits limits;
+        limits.ratioFrom = from << 20;
+        std::string plain;
+        largestAllocation = 0;
+        watchingAllocations = true;
+        IoResult refused = inflateBytes(bomb, plain, limits);
+        watchingAllocations = false;
+        EXPECT_FALSE(refused) << from;
+        EXPECT_NE(refused.message.find("times its compressed size"), std::string::npos)
+            << refused.message;
+        EXPECT_LE(largestAllocation.load(), limits.ratioFrom + kStep + 64) << from << " MB";
+    }
 }
 
 TEST(Compression, StreamsInPiecesGiveTheWholeAndTellWhyTheyFail) {
