@@ -40,6 +40,16 @@ PageNodes shownNodes(const MemoHolder& holder) {
     return nodes;
 }
 
+// The command started with the node views written back, and the current
+// holder for its page; none: the command ended with "Exit:".
+MemoHolder* startHolderPage(TFormMainScript& window, std::string_view command) {
+    window.startDoing_(command);
+    window.UI2Model();
+    MemoHolder* holder = window.getCurHolder();
+    if (!holder) window.doneDoing_("Exit: Current MemoHolder is nil.");
+    return holder;
+}
+
 // Writes the page, then hands it to the desktop. `failure` is the status of
 // a page that could not be written (empty: "Failure: Make & Save HTML File").
 int writeAndOpen(TFormMainScript& window, const std::string& path,
@@ -65,13 +75,8 @@ int writeAndOpen(TFormMainScript& window, const std::string& path,
 
 int TFormMainScript::UISaveHolderHTML() {
     if (nowDoing()) return -1;
-    startDoing_("UISaveHolderHTML");
-    UI2Model();
-    MemoHolder* holder = getCurHolder();
-    if (!holder) {
-        doneDoing_("Exit: Current MemoHolder is nil.");
-        return 0;
-    }
+    MemoHolder* holder = startHolderPage(*this, "UISaveHolderHTML");
+    if (!holder) return 0;
     const PageNodes nodes = shownNodes(*holder);
     const DateTime now = clockNow();
     return writeAndOpen(*this, holderPagePath(holderFilePath_(*holder)), dataFilesOf(*holder),
@@ -128,13 +133,8 @@ int TFormMainScript::UISaveHolderHTMLCalendar() {
         messageDoing_("Cancel");
         return -8;
     }
-    startDoing_("UISaveHolderHTML Calender");
-    UI2Model();
-    MemoHolder* holder = getCurHolder();
-    if (!holder) {
-        doneDoing_("Exit: Current MemoHolder is nil.");
-        return 0;
-    }
+    MemoHolder* holder = startHolderPage(*this, "UISaveHolderHTML Calender");
+    if (!holder) return 0;
     const PageNodes nodes = shownNodes(*holder);
     const DateTime now = clockNow();
     const std::string path = calendarPagePath(holderFilePath_(*holder), choice.date, choice.layout);

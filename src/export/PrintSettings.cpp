@@ -136,6 +136,19 @@ bool changeFont(PrintSettings& s, Change change) {
     return true;
 }
 
+// A number of the font, kept within low..high.
+template <int PrintFont::*part, int low, int high>
+Property fontNumberProperty(std::string_view name) {
+    return {name, [](const PrintSettings& s) { return std::to_string(s.font().*part); },
+            [](PrintSettings& s, std::string_view v) {
+                return changeFont(s, [&](PrintFont& f) {
+                    auto n = number(v);
+                    if (n) f.*part = bounded(*n, low, high);
+                    return n.has_value();
+                });
+            }};
+}
+
 const std::array<Property, 27>& properties() {
     static const std::array<Property, 27> table = {
         numberProperty<&PrintSettings::columnCount, &PrintSettings::setColumnCount>("ColumnCount"),
@@ -152,27 +165,12 @@ const std::array<Property, 27>& properties() {
                          return true;
                      });
                  }},
-        Property{"Font.Size", [](const PrintSettings& s) { return std::to_string(s.font().size); },
-                 [](PrintSettings& s, std::string_view v) {
-                     return changeFont(s, [&](PrintFont& f) {
-                         auto n = number(v);
-                         if (n) f.size = bounded(*n, 1, 1000);
-                         return n.has_value();
-                     });
-                 }},
+        fontNumberProperty<&PrintFont::size, 1, 1000>("Font.Size"),
         Property{"Font.Style", [](const PrintSettings& s) { return styleText(s.font()); },
                  [](PrintSettings& s, std::string_view v) {
                      return changeFont(s, [&](PrintFont& f) { return readStyle(v, f); });
                  }},
-        Property{"Font.Charset",
-                 [](const PrintSettings& s) { return std::to_string(s.font().charset); },
-                 [](PrintSettings& s, std::string_view v) {
-                     return changeFont(s, [&](PrintFont& f) {
-                         auto n = number(v);
-                         if (n) f.charset = bounded(*n, 0, 255);
-                         return n.has_value();
-                     });
-                 }},
+        fontNumberProperty<&PrintFont::charset, 0, 255>("Font.Charset"),
         Property{"Font.Color", [](const PrintSettings& s) { return colorToName(s.font().color); },
                  [](PrintSettings& s, std::string_view v) {
                      return changeFont(s, [&](PrintFont& f) {

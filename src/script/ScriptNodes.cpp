@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <type_traits>
 
 #include "script/ScriptCore.h"
 
@@ -807,7 +808,20 @@ class Compiler {
         return strComparison(c);
     }
 
-    std::optional<Op> relation(const Token& t) const;
+    // The operands after the first of one level: {op next}, with op as
+    // `opOf` reads it from a token, left to right.
+    template <class Expr>
+    std::vector<std::pair<Op, unique_ptr<Expr>>> operands(
+        Cursor& c, unique_ptr<Expr> (Compiler::*next)(Cursor&),
+        std::optional<Op> (*opOf)(const Token&));
+    // factor -> "(" expression ")" | primary, and unless Neg is void also
+    // "+" term | "-" term. `inner` reads the parenthesised expression.
+    template <class Fail, class Neg, class Expr>
+    unique_ptr<Expr> factor(Cursor& c,
+                            unique_ptr<Expr> (Compiler::*inner)(std::uint32_t, std::uint32_t),
+                            unique_ptr<Expr> (Compiler::*term)(Cursor&),
+                            unique_ptr<Expr> (Compiler::*primary)(Cursor&));
+
     unique_ptr<IntExpr> intComparison(Cursor& c);
     unique_ptr<IntExpr> intSimple(Cursor& c);
     unique_ptr<IntExpr> intTerm(Cursor& c);
@@ -990,7 +1004,7 @@ unique_ptr<RealExpr> Compiler::realTyped(std::uint32_t b, std::uint32_t e) {
     return node;
 }
 
-std::optional<Op> Compiler::relation(const Token& t) const {
+std::optional<Op> relation(const Token& t) {
     if (t.kind == TokenKind::Operator) {
         if (t.text == "<=") return Op::Le;
         if (t.text == "<>") return Op::Ne;
@@ -1003,39 +1017,89 @@ std::optional<Op> Compiler::relation(const Token& t) const {
     return std::nullopt;
 }
 
+std::optional<Op> intAdding(const Token& t) {
+    if (isSymbol(t, '+')) return Op::Add;
+    if (isSymbol(t, '-')) return Op::Sub;
+    if (t.word == Word::Or) return Op::Or;
+    if (t.word == Word::Xor) return Op::Xor;
+    return std::nullopt;
+}
+
+std::optional<Op> intMultiplying(const Token& t) {
+    if (isSymbol(t, '*')) return Op::Mul;
+    if (t.word == Word::Div) return Op::Div;
+    if (t.word == Word::Mod) return Op::Mod;
+    if (t.word == Word::And) return Op::And;
+    if (t.word == Word::Shl) return Op::Shl;
+    if (t.word == Word::Shr) return Op::Shr;
+    return std::nullopt;
+}
+
+std::optional<Op> realAdding(const Token& t) {
+    if (isSymbol(t, '+')) return Op::Add;
+    if (isSymbol(t, '-')) return Op::Sub;
+    return std::nullopt;
+}
+
+std::optional<Op> realMultiplying(const Token& t) {
+    if (isSymbol(t, '*')) return Op::Mul;
+    if (isSymbol(t, '/')) return Op::Slash;
+    return std::nullopt;
+}
+
+template <class Expr>
+std::vector<std::pair<Op, unique_ptr<Expr>>> Compiler::operands(
+    Cursor& c, unique_ptr<Expr> (Compiler::*next)(Cursor&),
+    std::optional<Op> (*opOf)(const Token&)) {
+    std::vector<std::pair<Op, unique_ptr<Expr>>> rest;
+    while (auto op = opOf(cur(c))) {
+        ++c.pos;
+        rest.emplace_back(*op, (this->*next)(c));
+    }
+    return rest;
+}
+
+template <class Fail, class Neg, class Expr>
+unique_ptr<Expr> Compiler::factor(Cursor& c,
+                                  unique_ptr<Expr> (Compiler::*inner)(std::uint32_t, std::uint32_t),
+                                  unique_ptr<Expr> (Compiler::*term)(Cursor&),
+                                  unique_ptr<Expr> (Compiler::*primary)(Cursor&)) {
+    Depth depth(depth_);
+    if (depth.tooDeep()) return std::make_unique<Fail>(std::string(msg::kTooDeep));
+    const Token& t = cur(c);
+    if (isSymbol(t, '(')) {
+        auto close = closeParen(c.pos, c.end);
+        if (!close) return std::make_unique<Fail>(std::string(msg::kNoRightParen));
+        auto expression = (this->*inner)(c.pos + 1, *close);
+        c.pos = *close + 1;
+        return expression;
+    }
+    if (isSymbol(t, ')')) return std::make_unique<Fail>(syntaxError(")"));
+    if constexpr (!std::is_void_v<Neg>) {
+        if (isSymbol(t, '+')) {
+            ++c.pos;
+            return (this->*term)(c);
+        }
+        if (isSymbol(t, '-')) {
+            ++c.pos;
+            auto node = std::make_unique<Neg>();
+            node->a = (this->*term)(c);
+            return node;
+        }
+    }
+    return (this->*primary)(c);
+}
+
 // comparison -> simple {relation simple}
 unique_ptr<IntExpr> Compiler::intComparison(Cursor& c) {
     auto first = intSimple(c);
-    std::vector<std::pair<Op, unique_ptr<IntExpr>>> rest;
-    while (auto op = relation(cur(c))) {
-        ++c.pos;
-        rest.emplace_back(*op, intSimple(c));
-    }
-    return intLevel(std::move(first), std::move(rest));
+    return intLevel(std::move(first), operands(c, &Compiler::intSimple, relation));
 }
 
 // simple -> term {("+" | "-" | OR | XOR) term}
 unique_ptr<IntExpr> Compiler::intSimple(Cursor& c) {
     auto first = intTerm(c);
-    std::vector<std::pair<Op, unique_ptr<IntExpr>>> rest;
-    for (;;) {
-        const Token& t = cur(c);
-        Op op;
-        if (isSymbol(t, '+')) {
-            op = Op::Add;
-        } else if (isSymbol(t, '-')) {
-            op = Op::Sub;
-        } else if (t.word == Word::Or) {
-            op = Op::Or;
-        } else if (t.word == Word::Xor) {
-            op = Op::Xor;
-        } else {
-            break;
-        }
-        ++c.pos;
-        rest.emplace_back(op, intTerm(c));
-    }
-    return intLevel(std::move(first), std::move(rest));
+    return intLevel(std::move(first), operands(c, &Compiler::intTerm, intAdding));
 }
 
 // term -> [NOT] factor {("*" | DIV | MOD | AND | SHL | SHR) factor}
@@ -1049,55 +1113,13 @@ unique_ptr<IntExpr> Compiler::intTerm(Cursor& c) {
     } else {
         first = intFactor(c);
     }
-    std::vector<std::pair<Op, unique_ptr<IntExpr>>> rest;
-    for (;;) {
-        const Token& t = cur(c);
-        Op op;
-        if (isSymbol(t, '*')) {
-            op = Op::Mul;
-        } else if (t.word == Word::Div) {
-            op = Op::Div;
-        } else if (t.word == Word::Mod) {
-            op = Op::Mod;
-        } else if (t.word == Word::And) {
-            op = Op::And;
-        } else if (t.word == Word::Shl) {
-            op = Op::Shl;
-        } else if (t.word == Word::Shr) {
-            op = Op::Shr;
-        } else {
-            break;
-        }
-        ++c.pos;
-        rest.emplace_back(op, intFactor(c));
-    }
-    return intLevel(std::move(first), std::move(rest));
+    return intLevel(std::move(first), operands(c, &Compiler::intFactor, intMultiplying));
 }
 
 // factor -> "(" typed expression ")" | "+" term | "-" term | primary
 unique_ptr<IntExpr> Compiler::intFactor(Cursor& c) {
-    Depth depth(depth_);
-    if (depth.tooDeep()) return std::make_unique<IntFail>(std::string(msg::kTooDeep));
-    const Token& t = cur(c);
-    if (isSymbol(t, '(')) {
-        auto close = closeParen(c.pos, c.end);
-        if (!close) return std::make_unique<IntFail>(std::string(msg::kNoRightParen));
-        auto inner = intTyped(c.pos + 1, *close);
-        c.pos = *close + 1;
-        return inner;
-    }
-    if (isSymbol(t, ')')) return std::make_unique<IntFail>(syntaxError(")"));
-    if (isSymbol(t, '+')) {
-        ++c.pos;
-        return intTerm(c);
-    }
-    if (isSymbol(t, '-')) {
-        ++c.pos;
-        auto node = std::make_unique<IntNeg>();
-        node->a = intTerm(c);
-        return node;
-    }
-    return intPrimary(c);
+    return factor<IntFail, IntNeg>(c, &Compiler::intTyped, &Compiler::intTerm,
+                                   &Compiler::intPrimary);
 }
 
 // primary -> integer literal | integer variable | integer function call
@@ -1128,78 +1150,25 @@ unique_ptr<IntExpr> Compiler::intPrimary(Cursor& c) {
 // comparison -> simple {relation simple}, giving -1.0 or 0.0
 unique_ptr<RealExpr> Compiler::realComparison(Cursor& c) {
     auto first = realSimple(c);
-    std::vector<std::pair<Op, unique_ptr<RealExpr>>> rest;
-    while (auto op = relation(cur(c))) {
-        ++c.pos;
-        rest.emplace_back(*op, realSimple(c));
-    }
-    return realLevel(std::move(first), std::move(rest));
+    return realLevel(std::move(first), operands(c, &Compiler::realSimple, relation));
 }
 
 // simple -> term {("+" | "-") term}
 unique_ptr<RealExpr> Compiler::realSimple(Cursor& c) {
     auto first = realTerm(c);
-    std::vector<std::pair<Op, unique_ptr<RealExpr>>> rest;
-    for (;;) {
-        const Token& t = cur(c);
-        Op op;
-        if (isSymbol(t, '+')) {
-            op = Op::Add;
-        } else if (isSymbol(t, '-')) {
-            op = Op::Sub;
-        } else {
-            break;
-        }
-        ++c.pos;
-        rest.emplace_back(op, realTerm(c));
-    }
-    return realLevel(std::move(first), std::move(rest));
+    return realLevel(std::move(first), operands(c, &Compiler::realTerm, realAdding));
 }
 
 // term -> factor {("*" | "/") factor}
 unique_ptr<RealExpr> Compiler::realTerm(Cursor& c) {
     auto first = realFactor(c);
-    std::vector<std::pair<Op, unique_ptr<RealExpr>>> rest;
-    for (;;) {
-        const Token& t = cur(c);
-        Op op;
-        if (isSymbol(t, '*')) {
-            op = Op::Mul;
-        } else if (isSymbol(t, '/')) {
-            op = Op::Slash;
-        } else {
-            break;
-        }
-        ++c.pos;
-        rest.emplace_back(op, realFactor(c));
-    }
-    return realLevel(std::move(first), std::move(rest));
+    return realLevel(std::move(first), operands(c, &Compiler::realFactor, realMultiplying));
 }
 
 // factor -> "(" typed expression ")" | "+" term | "-" term | primary
 unique_ptr<RealExpr> Compiler::realFactor(Cursor& c) {
-    Depth depth(depth_);
-    if (depth.tooDeep()) return std::make_unique<RealFail>(std::string(msg::kTooDeep));
-    const Token& t = cur(c);
-    if (isSymbol(t, '(')) {
-        auto close = closeParen(c.pos, c.end);
-        if (!close) return std::make_unique<RealFail>(std::string(msg::kNoRightParen));
-        auto inner = realTyped(c.pos + 1, *close);
-        c.pos = *close + 1;
-        return inner;
-    }
-    if (isSymbol(t, ')')) return std::make_unique<RealFail>(syntaxError(")"));
-    if (isSymbol(t, '+')) {
-        ++c.pos;
-        return realTerm(c);
-    }
-    if (isSymbol(t, '-')) {
-        ++c.pos;
-        auto node = std::make_unique<RealNeg>();
-        node->a = realTerm(c);
-        return node;
-    }
-    return realPrimary(c);
+    return factor<RealFail, RealNeg>(c, &Compiler::realTyped, &Compiler::realTerm,
+                                     &Compiler::realPrimary);
 }
 
 // primary -> integer or real literal | integer or real variable | call
@@ -1240,11 +1209,7 @@ unique_ptr<RealExpr> Compiler::realPrimary(Cursor& c) {
 // comparison -> concatenation {relation concatenation}, giving "-1" or "0"
 unique_ptr<StrExpr> Compiler::strComparison(Cursor& c) {
     auto first = strConcat(c);
-    std::vector<std::pair<Op, unique_ptr<StrExpr>>> rest;
-    while (auto op = relation(cur(c))) {
-        ++c.pos;
-        rest.emplace_back(*op, strConcat(c));
-    }
+    auto rest = operands(c, &Compiler::strConcat, relation);
     if (rest.empty()) return first;
     auto chain = std::make_unique<StrCompareChain>();
     chain->first = std::move(first);
@@ -1273,18 +1238,7 @@ unique_ptr<StrExpr> Compiler::strConcat(Cursor& c) {
 
 // factor -> "(" string expression ")" | primary
 unique_ptr<StrExpr> Compiler::strFactor(Cursor& c) {
-    Depth depth(depth_);
-    if (depth.tooDeep()) return std::make_unique<StrFail>(std::string(msg::kTooDeep));
-    const Token& t = cur(c);
-    if (isSymbol(t, '(')) {
-        auto close = closeParen(c.pos, c.end);
-        if (!close) return std::make_unique<StrFail>(std::string(msg::kNoRightParen));
-        auto inner = strExpr(c.pos + 1, *close);
-        c.pos = *close + 1;
-        return inner;
-    }
-    if (isSymbol(t, ')')) return std::make_unique<StrFail>(syntaxError(")"));
-    return strPrimary(c);
+    return factor<StrFail, void, StrExpr>(c, &Compiler::strExpr, nullptr, &Compiler::strPrimary);
 }
 
 // primary -> string literal | string variable | string function call

@@ -17,14 +17,6 @@
 namespace zel {
 namespace {
 
-DateTime dayOf(int year, int month, int day) {
-    DateTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    return t;
-}
-
 class ExportCommandsTest : public AppTest {
   protected:
     void SetUp() override {
@@ -33,13 +25,7 @@ class ExportCommandsTest : public AppTest {
             opened.emplace_back(target);
             return true;
         });
-        clock_.emplace([] {
-            DateTime t = dayOf(2024, 3, 5);
-            t.hour = 14;
-            t.minute = 7;
-            t.second = 9;
-            return t;
-        });
+        clock_.emplace([] { return DateTime{2024, 3, 5, 14, 7, 9}; });
     }
     void TearDown() override {
         clock_.reset();
@@ -127,7 +113,7 @@ TEST_F(ExportCommandsTest, HolderListInTheCurrentFolderStampedWithTheTime) {
 TEST_F(ExportCommandsTest, CalendarMonthAndListPagesAndCancel) {
     openMemoFile({{"D", {"20240305 Meeting", "20240331 Easter", "Shopping"}}});
     prompter->chooseCalendar(
-        {CalendarChoice::Kind::Chosen, dayOf(2024, 3, 15), CalendarLayout::Month});
+        {CalendarChoice::Kind::Chosen, DateTime{2024, 3, 15}, CalendarLayout::Month});
     EXPECT_EQ(window->menuAction("[Holder]/Extra/HTML Calendar")->isEnabled(), true);
     EXPECT_EQ(runCommand(*window, "UISaveHolderHTMLCalendar"), 0);
     EXPECT_EQ(window->statusMessage(),
@@ -140,7 +126,7 @@ TEST_F(ExportCommandsTest, CalendarMonthAndListPagesAndCancel) {
               std::string::npos);
 
     prompter->chooseCalendar(
-        {CalendarChoice::Kind::Chosen, dayOf(2024, 3, 15), CalendarLayout::Week});
+        {CalendarChoice::Kind::Chosen, DateTime{2024, 3, 15}, CalendarLayout::Week});
     EXPECT_EQ(runCommand(*window, "UISaveHolderHTMLCalendar"), 0);
     EXPECT_NE(readText("D_20240315.html").find("<a href=\"#2\">Shopping</a><BR>"),
               std::string::npos);

@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
-#include <cstdio>
-
 #include <filesystem>
 
 #include "app/AppTestSupport.h"
@@ -18,6 +16,7 @@
 #include "export/PrintIniFile.h"
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"
+#include "export/ui/ScriptedPrintHost.h"
 #include "export/ui/TFormPrintFormat.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
@@ -26,16 +25,6 @@
 
 namespace zel {
 namespace {
-
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
 
 class PrintCommandsTest : public AppTest {
   protected:
@@ -55,12 +44,8 @@ class PrintCommandsTest : public AppTest {
         storeHexLines(ini, kPrintSettingsSection, kPrintSettingsPrefix, printer.serialise_());
         writeText("bin/zelprint.ini", ini.text());
     }
-    int pages() {
-        const std::string info = commandOutput("pdfinfo '" + path("out.pdf") + "' 2>/dev/null");
-        const std::size_t at = info.find("Pages:");
-        return at == std::string::npos ? 0 : std::stoi(info.substr(at + 6));
-    }
-    std::string pdfText() { return commandOutput("pdftotext '" + path("out.pdf") + "' -"); }
+    int pages() { return test::pdfPages(path("out.pdf")); }
+    std::string pdfText() { return test::pdfText(path("out.pdf")); }
 };
 
 TEST_F(PrintCommandsTest, TheCurrentNodePrintsWithTheStoredSettingsAndItsTitle) {

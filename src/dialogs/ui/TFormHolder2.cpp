@@ -1,14 +1,11 @@
 #include "dialogs/ui/TFormHolder2.h"
 
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 
 #include "dialogs/ui/DialogHost.h"
 #include "model/MemoHolder.h"
-#include "platform/FileSystem.h"
 #include "text/LineList.h"
-#include "text/TextHelpers.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -33,16 +30,7 @@ QComboBox* choiceBox(const QStringList& items, QWidget* parent) {
 
 }  // namespace
 
-void exploreFolderOf(DialogHost& host, std::string_view shownName) {
-    const std::string name = trimText(shownName);
-    const std::string folder(folderOf(name));
-    if (!folder.empty() && dirExists(folder))
-        host.explore(folder);
-    else
-        host.messageBox(CompanionBox::Confirmation, name);
-}
-
-TFormHolder2::TFormHolder2(QWidget* parent) : TFormPropaty(parent) {
+TFormHolder2::TFormHolder2(QWidget* parent) : TFormFilePropaty(parent) {
     setObjectName(QStringLiteral("FormHolder2"));
     setWindowTitle(QStringLiteral("Holder Propaty"));
     resize(598, 586);
@@ -79,8 +67,6 @@ TFormHolder2::TFormHolder2(QWidget* parent) : TFormPropaty(parent) {
     StaticText_QueryNode = staticText(general);
     StaticText_FileName = staticText(general);
     StaticText_Name = staticText(general);
-    StaticText_Color = new ColourField(QStringLiteral("Color"), general);
-    Button_Explorer = dialogButton(QStringLiteral("Explorer"), general);
     StaticText_CountSave = staticText(general);
     StaticText_TimeSaved = staticText(general);
     RadioGroup_FileExt = new RadioGroup(QStringLiteral("FileExt"),
@@ -119,31 +105,19 @@ TFormHolder2::TFormHolder2(QWidget* parent) : TFormPropaty(parent) {
     generalLayout->addLayout(form);
     PageControl1->addTab(general, QStringLiteral("General"));
 
-    auto* mail = new QWidget(PageControl1);
-    auto* mailForm = new QFormLayout(mail);
-    QLineEdit** boxes[] = {&Edit_SMTPServer, &Edit_POPServer, &Edit_To,      &Edit_CC,
+    const auto boxes = addMailPage(PageControl1);
+    QLineEdit** named[] = {&Edit_SMTPServer, &Edit_POPServer, &Edit_To,      &Edit_CC,
                            &Edit_BCC,        &Edit_From,      &Edit_ReplyTo, &Edit_UserID};
-    for (std::size_t i = 0; i < kMailSettingKeys.size(); ++i) {
-        *boxes[i] = new QLineEdit(mail);
-        mailForm->addRow(toQt(kMailSettingKeys[i]), *boxes[i]);
-    }
-    PageControl1->addTab(mail, QStringLiteral("Mail"));
+    for (std::size_t i = 0; i < boxes.size(); ++i) *named[i] = boxes[i];
 
     Memo_Memo = new QPlainTextEdit(this);
     body()->addWidget(PageControl1);
     body()->addWidget(Memo_Memo, 1);
-
-    connect(StaticText_Color, &ColourField::clicked, this, &TFormHolder2::chooseColour);
-    connect(Button_Explorer, &QPushButton::clicked, this, &TFormHolder2::explore);
 }
 
 std::array<QLineEdit*, 8> TFormHolder2::mailBoxes() const {
     return {Edit_SMTPServer, Edit_POPServer, Edit_To,      Edit_CC,
             Edit_BCC,        Edit_From,      Edit_ReplyTo, Edit_UserID};
-}
-
-void TFormHolder2::showColour() {
-    StaticText_Color->setColour(colour_ ? toQColor(*colour_) : palette().color(QPalette::Button));
 }
 
 int TFormHolder2::loadRecord_(MemoBasic& record) {
@@ -211,18 +185,6 @@ int TFormHolder2::storeRecord_() {
     }
     loaded_ = loadHolderSettings(*holder_);
     return written;
-}
-
-void TFormHolder2::chooseColour() {
-    if (!host_) return;
-    if (std::optional<QColor> chosen = host_->chooseColor(StaticText_Color->colour())) {
-        colour_ = fromQColor(*chosen);
-        showColour();
-    }
-}
-
-void TFormHolder2::explore() {
-    if (host_) exploreFolderOf(*host_, fromQt(StaticText_FileName->text()));
 }
 
 }  // namespace zel

@@ -14,14 +14,14 @@
 
 #include "dialogs/PropertyEdit.h"
 #include "dialogs/ui/DialogWidgets.h"
-#include "dialogs/ui/TFormPropaty.h"
+#include "dialogs/ui/TFormFilePropaty.h"
 
 namespace zel {
 
 class DialogHost;
 class MemoHolder;
 
-class TFormHolder2 : public TFormPropaty {
+class TFormHolder2 : public TFormFilePropaty {
     Q_OBJECT
   public:
     explicit TFormHolder2(QWidget* parent = nullptr);
@@ -30,15 +30,8 @@ class TFormHolder2 : public TFormPropaty {
     int loadRecord_(MemoBasic& record) override;
     // Only with the owner link set; the number of settings written.
     int storeRecord_() override;
-    // The owner link to the main window, set after loading.
-    void setHost(DialogHost* host) { host_ = host; }
-
     // What the controls show now, as settings.
     HolderSettings shownSettings() const;
-    // The colour field's click and "Explorer".
-    void chooseColour();
-    void explore();
-
     QTabWidget* PageControl1;
     RadioGroup* RadioGroup_NewNodeName;
     QCheckBox* CheckBox_ReadOnly;
@@ -53,10 +46,7 @@ class TFormHolder2 : public TFormPropaty {
     QLineEdit* Edit_SelectNodeName;
     QLineEdit* Edit_Alias;
     QLabel* StaticText_QueryNode;
-    QLabel* StaticText_FileName;
     QLabel* StaticText_Name;
-    ColourField* StaticText_Color;
-    QPushButton* Button_Explorer;
     QLabel* StaticText_CountSave;
     QLabel* StaticText_TimeSaved;
     RadioGroup* RadioGroup_FileExt;
@@ -73,17 +63,9 @@ class TFormHolder2 : public TFormPropaty {
 
   private:
     std::array<QLineEdit*, 8> mailBoxes() const;
-    void showColour();
 
     MemoHolder* holder_ = nullptr;
-    DialogHost* host_ = nullptr;
     HolderSettings loaded_;
-    // The colour shown; none: the default face colour (no colour).
-    std::optional<Color> colour_;
 };
-
-// Shows `folder`'s directory when it exists, else a confirmation box naming
-// `shownName` ("Explorer" of the property dialogs).
-void exploreFolderOf(DialogHost& host, std::string_view shownName);
 
 }  // namespace zel

@@ -2,11 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFormLayout>
 #include <QGridLayout>
 
-#include "dialogs/ui/DialogHost.h"
-#include "dialogs/ui/TFormHolder2.h"
 #include "model/MemoFile.h"
 #include "text/LineList.h"
 #include "views/ViewText.h"
@@ -29,7 +26,7 @@ QLabel* copyableText(QWidget* parent) {
 
 }  // namespace
 
-TFormMXA2::TFormMXA2(QWidget* parent) : TFormPropaty(parent) {
+TFormMXA2::TFormMXA2(QWidget* parent) : TFormFilePropaty(parent) {
     setObjectName(QStringLiteral("FormMXA2"));
     setWindowTitle(QStringLiteral("File Propaty"));
     resize(547, 548);
@@ -37,8 +34,6 @@ TFormMXA2::TFormMXA2(QWidget* parent) : TFormPropaty(parent) {
     auto* general = new QWidget(PageControl1);
     StaticText_FileName = copyableText(general);
     StaticText_name = copyableText(general);
-    StaticText_Color = new ColourField(QStringLiteral("Color"), general);
-    Button_Explorer = dialogButton(QStringLiteral("Explorer"), general);
     auto* form = new QGridLayout(general);
     form->addWidget(new QLabel(QStringLiteral("FileName"), general), 0, 0);
     form->addWidget(StaticText_FileName, 0, 1);
@@ -49,22 +44,10 @@ TFormMXA2::TFormMXA2(QWidget* parent) : TFormPropaty(parent) {
     form->setRowStretch(2, 1);
     form->setColumnStretch(1, 1);
     PageControl1->addTab(general, QStringLiteral("General"));
-    auto* mail = new QWidget(PageControl1);
-    auto* mailForm = new QFormLayout(mail);
-    for (std::size_t i = 0; i < mailBoxes.size(); ++i) {
-        mailBoxes[i] = new QLineEdit(mail);
-        mailForm->addRow(toQt(kMailSettingKeys[i]), mailBoxes[i]);
-    }
-    PageControl1->addTab(mail, QStringLiteral("Mail"));
+    mailBoxes = addMailPage(PageControl1);
     Memo_Memo = new QPlainTextEdit(this);
     body()->addWidget(PageControl1);
     body()->addWidget(Memo_Memo, 1);
-    connect(StaticText_Color, &ColourField::clicked, this, &TFormMXA2::chooseColour);
-    connect(Button_Explorer, &QPushButton::clicked, this, &TFormMXA2::explore);
-}
-
-void TFormMXA2::showColour() {
-    StaticText_Color->setColour(colour_ ? toQColor(*colour_) : palette().color(QPalette::Button));
 }
 
 int TFormMXA2::loadRecord_(MemoBasic& record) {
@@ -90,18 +73,6 @@ int TFormMXA2::storeRecord_() {
     const int written = storeMemoFileSettings(*file_, loaded_, edited);
     loaded_ = loadMemoFileSettings(*file_);
     return written;
-}
-
-void TFormMXA2::chooseColour() {
-    if (!host_) return;
-    if (std::optional<QColor> chosen = host_->chooseColor(StaticText_Color->colour())) {
-        colour_ = fromQColor(*chosen);
-        showColour();
-    }
-}
-
-void TFormMXA2::explore() {
-    if (host_) exploreFolderOf(*host_, fromQt(StaticText_FileName->text()));
 }
 
 }  // namespace zel

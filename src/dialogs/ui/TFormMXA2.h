@@ -12,14 +12,14 @@
 
 #include "dialogs/PropertyEdit.h"
 #include "dialogs/ui/DialogWidgets.h"
-#include "dialogs/ui/TFormPropaty.h"
+#include "dialogs/ui/TFormFilePropaty.h"
 
 namespace zel {
 
 class DialogHost;
 class MemoFile;
 
-class TFormMXA2 : public TFormPropaty {
+class TFormMXA2 : public TFormFilePropaty {
     Q_OBJECT
   public:
     explicit TFormMXA2(QWidget* parent = nullptr);
@@ -29,26 +29,15 @@ class TFormMXA2 : public TFormPropaty {
     // The colour and memo text where changed; the memo file is then marked
     // changed. The number of settings written, -1 without owner link.
     int storeRecord_() override;
-    void setHost(DialogHost* host) { host_ = host; }
-
-    void chooseColour();
-    void explore();
 
     QTabWidget* PageControl1;
-    QLabel* StaticText_FileName;
     QLabel* StaticText_name;
-    ColourField* StaticText_Color;
-    QPushButton* Button_Explorer;
     std::array<QLineEdit*, 8> mailBoxes;
     QPlainTextEdit* Memo_Memo;
 
   private:
-    void showColour();
-
     MemoFile* file_ = nullptr;
-    DialogHost* host_ = nullptr;
     MemoFileSettings loaded_;
-    std::optional<Color> colour_;
 };
 
 }  // namespace zel

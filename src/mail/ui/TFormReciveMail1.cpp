@@ -67,21 +67,15 @@ TFormReciveMail1::TFormReciveMail1(QWidget* parent) : QWidget(parent, Qt::Window
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char* caption, const char* name,
-                                  void (TFormReciveMail1::*click)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        connect(b, &QPushButton::clicked, this, click);
-        buttons->addWidget(b);
-        return b;
-    };
-    Button_Hide = button("Hide", "Button_Hide", &TFormReciveMail1::HideBtnClick);
-    Button_Connect = button("Connect", "Button_Connect", &TFormReciveMail1::ConnectBtnClick);
-    Button_Recive = button("Recive", "Button_Recive", &TFormReciveMail1::ReciveMailBtnClick);
-    Button_SetHolder =
-        button("Set Holder", "Button_SetHolder", &TFormReciveMail1::SetHolderBtnClick);
-    Button_SetMemoFile =
-        button("Set MemoFile", "Button_SetMemoFile", &TFormReciveMail1::SetMemoFileBtnClick);
+    Button_Hide = addButton(this, buttons, "Hide", "Button_Hide", &TFormReciveMail1::HideBtnClick);
+    Button_Connect =
+        addButton(this, buttons, "Connect", "Button_Connect", &TFormReciveMail1::ConnectBtnClick);
+    Button_Recive =
+        addButton(this, buttons, "Recive", "Button_Recive", &TFormReciveMail1::ReciveMailBtnClick);
+    Button_SetHolder = addButton(this, buttons, "Set Holder", "Button_SetHolder",
+                                 &TFormReciveMail1::SetHolderBtnClick);
+    Button_SetMemoFile = addButton(this, buttons, "Set MemoFile", "Button_SetMemoFile",
+                                   &TFormReciveMail1::SetMemoFileBtnClick);
     buttons->addStretch();
     layout->addLayout(buttons);
 

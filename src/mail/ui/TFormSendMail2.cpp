@@ -63,21 +63,17 @@ TFormSendMail2::TFormSendMail2(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(panel);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char* caption, const char* name,
-                                  void (TFormSendMail2::*click)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        connect(b, &QPushButton::clicked, this, click);
-        buttons->addWidget(b);
-        return b;
-    };
-    Button_Connect = button("Connect", "Button_Connect", &TFormSendMail2::ConnectBtnClick);
-    Button_Disconnect =
-        button("Disconnect", "Button_Disconnect", &TFormSendMail2::DisconnectBtnClick);
-    Button_Send = button("Send", "Button_Send", &TFormSendMail2::SendMailBtnClick);
-    Button_SetNode = button("Set Node", "Button_SetNode", &TFormSendMail2::SetNodeBtnClick);
-    Button_SetHolder = button("Set Holder", "Button_SetHolder", &TFormSendMail2::SetHolderBtnClick);
-    Button_Hide = button("Hide", "Button_Hide", &TFormSendMail2::HideBtnClick);
+    Button_Connect =
+        addButton(this, buttons, "Connect", "Button_Connect", &TFormSendMail2::ConnectBtnClick);
+    Button_Disconnect = addButton(this, buttons, "Disconnect", "Button_Disconnect",
+                                  &TFormSendMail2::DisconnectBtnClick);
+    Button_Send =
+        addButton(this, buttons, "Send", "Button_Send", &TFormSendMail2::SendMailBtnClick);
+    Button_SetNode =
+        addButton(this, buttons, "Set Node", "Button_SetNode", &TFormSendMail2::SetNodeBtnClick);
+    Button_SetHolder = addButton(this, buttons, "Set Holder", "Button_SetHolder",
+                                 &TFormSendMail2::SetHolderBtnClick);
+    Button_Hide = addButton(this, buttons, "Hide", "Button_Hide", &TFormSendMail2::HideBtnClick);
     buttons->addStretch();
     layout->addLayout(buttons);
 

@@ -12,19 +12,11 @@
 namespace zel {
 namespace {
 
-DateTime dayOf(int year, int month, int day) {
-    DateTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    return t;
-}
-
 TEST(TFormHTMLCalendar, StartsTodayWithTheDialogsCaptionsAndControls) {
-    ScopedClock clock([] { return dayOf(2024, 3, 15); });
+    ScopedClock clock([] { return DateTime{2024, 3, 15}; });
     TFormHTMLCalendar dialog;
     EXPECT_EQ(dialog.windowTitle(), "FormHTMLCalendar");
-    EXPECT_EQ(dialog.date(), dayOf(2024, 3, 15));
+    EXPECT_EQ(dialog.date(), (DateTime{2024, 3, 15}));
     EXPECT_EQ(dialog.MonthCalendar1->firstDayOfWeek(), Qt::Sunday);
     EXPECT_EQ(dialog.choice(), CalendarLayout::Month);
     EXPECT_EQ(dialog.CreateMonthBtn->text(), "CREATE Month");
@@ -38,7 +30,7 @@ TEST(TFormHTMLCalendar, StartsTodayWithTheDialogsCaptionsAndControls) {
 }
 
 TEST(TFormHTMLCalendar, ButtonsCloseWithTheirLayoutAndCancelKeepsTheLastOne) {
-    ScopedClock clock([] { return dayOf(2024, 3, 15); });
+    ScopedClock clock([] { return DateTime{2024, 3, 15}; });
     TFormHTMLCalendar dialog;
     dialog.show();
     dialog.Button1->click();
@@ -60,7 +52,7 @@ TEST(TFormHTMLCalendar, ButtonsCloseWithTheirLayoutAndCancelKeepsTheLastOne) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.choice(), CalendarLayout::Week);
     // The day chosen stays for the next time.
-    EXPECT_EQ(dialog.date(), dayOf(2026, 2, 28));
+    EXPECT_EQ(dialog.date(), (DateTime{2026, 2, 28}));
 }
 
 }  // namespace
