@@ -32,6 +32,7 @@ TFormMainBase0007::TFormMainBase0007(QWidget* parent) : QMainWindow(parent) {
     agent = std::make_unique<AgentAPLZEL>(this);
     aFile = std::make_unique<MemoFileUI>(this);
     prompter_ = std::make_unique<QtPrompter>(this);
+    endApplication = [] { QCoreApplication::exit(0); };
     previousReporter_ = setReporter([this](const std::string& text) { prompter_->message(text); });
     previousLogSink_ = setLogSink([this](std::string_view line) { addLog_(line); });
     previousShellNotice_ =

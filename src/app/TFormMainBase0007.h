@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -121,6 +122,9 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     int UIExit();
     int UIExitAllYes();
     int UITerminate_(std::string_view text);
+    // Ends the application at once, past every close question (UITerminate_'s
+    // No). Tests put a recorder here, so no test ends the run it belongs to.
+    std::function<void()> endApplication;
     // The idle notification: saves changed holders when the interval is due.
     void autoSaveOnIdle(const QDateTime& now);
 

@@ -2,7 +2,6 @@
 // commands and the idle auto save.
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 
 #include "app/Stamps.h"
 #include "app/TFormMainBase0007.h"
@@ -138,7 +137,7 @@ int TFormMainBase0007::UITerminate_(std::string_view text) {
         case Answer::No:
             terminating_ = true;
             close();
-            QCoreApplication::exit(0);
+            if (endApplication) endApplication();
             return 0;
         default:
             return -1;

@@ -55,6 +55,7 @@ TFormMainRegular14& AppTest::makeWindow() {
     window->startSecondInstance = [](const std::string& file) {
         ADD_FAILURE() << "a second instance was started for " << file;
     };
+    window->endApplication = [this] { ++applicationEnds; };
     window->newMemoFile_();
     return *window;
 }

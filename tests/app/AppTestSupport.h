@@ -48,6 +48,8 @@ class AppTest : public ::testing::Test {
     std::string dir;
     std::unique_ptr<TFormMainRegular14> window;
     ScriptedPrompter* prompter = nullptr;
+    // How often the window ended the application (it never really does here).
+    int applicationEnds = 0;
 
   private:
     std::string previousDirectory_;

@@ -84,9 +84,11 @@ TEST_F(ClosingTest, TerminateNoEndsWithoutSavingAndCancelStays) {
     prompter->answer(Answer::Cancel, "Terminate zel.exe \r\n\r\nYes: Terminate");
     window->UITerminate_("  ");
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(applicationEnds, 0);
     prompter->answer(Answer::No, "Really?");
     window->UITerminate_("Really?");
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(applicationEnds, 1);
     EXPECT_FALSE(saved("one.mxh", "edited"));
 }
 

@@ -24,14 +24,6 @@ namespace {
 
 class DialogCommandsTest : public AppTest {
   protected:
-    // A test before may have asked the application to quit (UITerminate_),
-    // which makes every later dialog's event loop return at once; a short
-    // run of the application's loop clears that.
-    void SetUp() override {
-        AppTest::SetUp();
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        QCoreApplication::exec();
-    }
     MemoNode* node(const std::string& holderName, const std::string& name) {
         return window->aFile->holderByName_(holderName)->byName_(name);
     }
