@@ -17,8 +17,12 @@ Answer BatchPrompter::ask(Tone, std::string_view text, unsigned buttons) {
         if (word == "ok" && (buttons & ButtonOk)) answer = Answer::Ok;
         if (word == "cancel" && (buttons & ButtonCancel)) answer = Answer::Cancel;
         if (word == "yestoall" && (buttons & ButtonYesToAll)) answer = Answer::YesToAll;
+        if (word == "abort" && (buttons & ButtonAbort)) answer = Answer::Abort;
+        if (word == "retry" && (buttons & ButtonRetry)) answer = Answer::Retry;
+        if (word == "ignore" && (buttons & ButtonIgnore)) answer = Answer::Ignore;
     }
-    static const char* names[] = {"OK", "Cancel", "Yes", "No", "YesToAll"};
+    static const char* names[] = {"OK",       "Cancel", "Yes",   "No",
+                                  "YesToAll", "Abort",  "Retry", "Ignore"};
     say(text, names[static_cast<int>(answer)]);
     return answer;
 }
@@ -27,6 +31,15 @@ bool BatchPrompter::inputQuery(std::string_view caption, std::string_view prompt
                                std::string& value) {
     std::optional<std::string> given = next();
     say(std::string(caption) + " " + std::string(prompt), given ? *given : "(cancelled)");
+    if (!given) return false;
+    value = *given;
+    return true;
+}
+
+bool BatchPrompter::passwordQuery(std::string_view caption, std::string_view prompt,
+                                  std::string& value) {
+    std::optional<std::string> given = next();
+    say(std::string(caption) + " " + std::string(prompt), given ? "(given)" : "(cancelled)");
     if (!given) return false;
     value = *given;
     return true;
@@ -88,6 +101,8 @@ bool BatchPrompter::grepOptions(GrepChoice&) {
 Answer BatchPrompter::fallback(unsigned buttons) {
     if (buttons & ButtonCancel) return Answer::Cancel;
     if (buttons & ButtonNo) return Answer::No;
+    // Abort, never Retry: a script asking again would ask for ever.
+    if (buttons & ButtonAbort) return Answer::Abort;
     return Answer::Ok;
 }
 

@@ -19,6 +19,9 @@ class BatchPrompter : public Prompter {
     Answer ask(Tone tone, std::string_view text, unsigned buttons) override;
     bool inputQuery(std::string_view caption, std::string_view prompt,
                     std::string& value) override;
+    // Answered like an input box; the log names no password.
+    bool passwordQuery(std::string_view caption, std::string_view prompt,
+                       std::string& value) override;
     std::string openFileName(std::string_view filter, std::string_view initialPath) override;
     std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
     std::string directoryName(std::string_view caption, std::string_view start) override;

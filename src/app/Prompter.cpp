@@ -41,6 +41,9 @@ constexpr ButtonPair kButtons[] = {
     {ButtonNo, QMessageBox::No, Answer::No},
     {ButtonYesToAll, QMessageBox::YesToAll, Answer::YesToAll},
     {ButtonCancel, QMessageBox::Cancel, Answer::Cancel},
+    {ButtonAbort, QMessageBox::Abort, Answer::Abort},
+    {ButtonRetry, QMessageBox::Retry, Answer::Retry},
+    {ButtonIgnore, QMessageBox::Ignore, Answer::Ignore},
 };
 
 QMessageBox::Icon iconOf(Tone tone) {
@@ -61,6 +64,8 @@ QMessageBox::Icon iconOf(Tone tone) {
 Answer escapeAnswer(unsigned buttons) {
     if (buttons & ButtonCancel) return Answer::Cancel;
     if (buttons & ButtonNo) return Answer::No;
+    // Abort, never Retry: a script asking again would ask for ever.
+    if (buttons & ButtonAbort) return Answer::Abort;
     return (buttons & ButtonOk) ? Answer::Ok : Answer::Cancel;
 }
 
@@ -73,13 +78,17 @@ bool dialogsSuppressed() {
 }  // namespace
 
 Answer QtPrompter::ask(Tone tone, std::string_view text, unsigned buttons) {
+    return askTitled(tone, "zel", text, buttons);
+}
+
+Answer QtPrompter::askTitled(Tone tone, std::string_view caption, std::string_view text,
+                             unsigned buttons) {
     if (dialogsSuppressed()) {
         std::fprintf(stderr, "zel: question not shown (ZEL_NO_DIALOGS): %s\n",
                      sjisToUtf8(text).c_str());
         return escapeAnswer(buttons);
     }
-    QMessageBox box(iconOf(tone), QStringLiteral("zel"), toQt(text), QMessageBox::NoButton,
-                    parent_);
+    QMessageBox box(iconOf(tone), toQt(caption), toQt(text), QMessageBox::NoButton, parent_);
     for (const ButtonPair& pair : kButtons) {
         if (buttons & pair.ours) box.addButton(pair.qt);
     }
@@ -90,13 +99,28 @@ Answer QtPrompter::ask(Tone tone, std::string_view text, unsigned buttons) {
     return escapeAnswer(buttons);
 }
 
-bool QtPrompter::inputQuery(std::string_view caption, std::string_view prompt, std::string& value) {
+namespace {
+
+bool textQuery(QWidget* parent, std::string_view caption, std::string_view prompt,
+               std::string& value, QLineEdit::EchoMode echo) {
     if (dialogsSuppressed()) return false;
     bool ok = false;
-    QString answer = QInputDialog::getText(parent_, toQt(caption), toQt(prompt), QLineEdit::Normal,
-                                           toQt(value), &ok);
+    QString answer =
+        QInputDialog::getText(parent, toQt(caption), toQt(prompt), echo, toQt(value), &ok);
     if (ok) value = fromQt(answer);
     return ok;
+}
+
+}  // namespace
+
+bool QtPrompter::inputQuery(std::string_view caption, std::string_view prompt, std::string& value) {
+    return textQuery(parent_, caption, prompt, value, QLineEdit::Normal);
+}
+
+bool QtPrompter::passwordQuery(std::string_view caption, std::string_view prompt,
+                               std::string& value) {
+    value.clear();
+    return textQuery(parent_, caption, prompt, value, QLineEdit::Password);
 }
 
 QString qtNameFilters(std::string_view filter) {

@@ -27,7 +27,7 @@ class TFormHTMLCalendar;
 class TFormSelectHolder;
 struct JpegOptions;
 
-enum class Answer { Ok, Cancel, Yes, No, YesToAll };
+enum class Answer { Ok, Cancel, Yes, No, YesToAll, Abort, Retry, Ignore };
 
 // Buttons offered by a message box, combined with "|".
 enum Buttons : unsigned {
@@ -36,6 +36,9 @@ enum Buttons : unsigned {
     ButtonYes = 4,
     ButtonNo = 8,
     ButtonYesToAll = 16,
+    ButtonAbort = 32,
+    ButtonRetry = 64,
+    ButtonIgnore = 128,
 };
 
 enum class Tone { Information, Confirmation, Warning, Error };
@@ -65,10 +68,20 @@ class Prompter {
     // A message box; the answer is the button pressed (Cancel when the box is
     // closed another way, or No when there is no Cancel button).
     virtual Answer ask(Tone tone, std::string_view text, unsigned buttons) = 0;
+    // The same box with `caption` as its title (the scripts' MessageBox);
+    // where a prompter shows no titles, the plain box.
+    virtual Answer askTitled(Tone tone, std::string_view caption, std::string_view text,
+                             unsigned buttons) {
+        (void)caption;
+        return ask(tone, text, buttons);
+    }
     // An input box: true with the answer in `value` when confirmed; false with
     // `value` untouched when cancelled.
     virtual bool inputQuery(std::string_view caption, std::string_view prompt,
                             std::string& value) = 0;
+    // A password box: the same, starting empty, what is typed never shown.
+    virtual bool passwordQuery(std::string_view caption, std::string_view prompt,
+                               std::string& value) = 0;
     // File and folder choosers; the chosen path, or empty text when cancelled.
     // Filters are written "Label|pattern;pattern|Label|pattern".
     virtual std::string openFileName(std::string_view filter, std::string_view initialPath) = 0;
@@ -111,7 +124,11 @@ class QtPrompter : public Prompter {
   public:
     explicit QtPrompter(QWidget* parent) : parent_(parent) {}
     Answer ask(Tone tone, std::string_view text, unsigned buttons) override;
+    Answer askTitled(Tone tone, std::string_view caption, std::string_view text,
+                     unsigned buttons) override;
     bool inputQuery(std::string_view caption, std::string_view prompt, std::string& value) override;
+    bool passwordQuery(std::string_view caption, std::string_view prompt,
+                       std::string& value) override;
     std::string openFileName(std::string_view filter, std::string_view initialPath) override;
     std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
     std::string directoryName(std::string_view caption, std::string_view start) override;

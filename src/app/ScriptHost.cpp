@@ -117,18 +117,18 @@ class ScriptHost::Services : public ScriptServices {
         host_.flushLog();
         return host_.window_.prompter().inputBox(caption, prompt, initial);
     }
-    // The classic flags and button codes over the window's message boxes.
-    // The caption is not shown; Abort, Retry and Ignore are offered as
-    // Cancel, Yes and No.
-    int messageBox(const std::string& text, const std::string&, int flags) override {
+    // The classic flags and button codes over the window's message boxes,
+    // titled with the caption.
+    int messageBox(const std::string& text, const std::string& caption, int flags) override {
         host_.flushLog();
-        const int group = flags & 0x0F;
         unsigned buttons = ButtonOk;
-        switch (group) {
+        switch (flags & 0x0F) {
             case 1:
                 buttons = ButtonOk | ButtonCancel;
                 break;
             case 2:
+                buttons = ButtonAbort | ButtonRetry | ButtonIgnore;
+                break;
             case 3:
                 buttons = ButtonYes | ButtonNo | ButtonCancel;
                 break;
@@ -136,7 +136,7 @@ class ScriptHost::Services : public ScriptServices {
                 buttons = ButtonYes | ButtonNo;
                 break;
             case 5:
-                buttons = ButtonYes | ButtonCancel;
+                buttons = ButtonRetry | ButtonCancel;
                 break;
             default:
                 break;
@@ -155,19 +155,22 @@ class ScriptHost::Services : public ScriptServices {
             default:
                 break;
         }
-        const Answer answer = host_.window_.prompter().ask(tone, text, buttons);
-        if (group == 2) return answer == Answer::Yes ? 4 : answer == Answer::No ? 5 : 3;
-        if (group == 5) return answer == Answer::Yes ? 4 : 2;
-        switch (answer) {
+        switch (host_.window_.prompter().askTitled(tone, caption, text, buttons)) {
             case Answer::Ok:
                 return 1;
+            case Answer::Cancel:
+                return 2;
+            case Answer::Abort:
+                return 3;
+            case Answer::Retry:
+                return 4;
+            case Answer::Ignore:
+                return 5;
             case Answer::Yes:
             case Answer::YesToAll:
                 return 6;
             case Answer::No:
                 return 7;
-            case Answer::Cancel:
-                return 2;
         }
         return 2;
     }

@@ -45,8 +45,7 @@ class WindowMailHost : public QObject, public MailHost {
     void messageDoing_(std::string_view text) override { window_.messageDoing_(text); }
     void errorBox(std::string_view text) override { window_.prompter().error(text); }
     bool askPassword(std::string_view prompt, std::string& password) override {
-        password.clear();
-        return window_.prompter().inputQuery("Password", prompt, password);
+        return window_.prompter().passwordQuery("Password", prompt, password);
     }
     bool isBreakRequested() override { return window_.isBreakRequested(); }
     QFont windowFont() const override { return window_.font(); }

@@ -6,11 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
+#include "app/BatchPrompter.h"
 #include "platform/Process.h"
 #include "text/Sjis.h"
 
@@ -26,6 +29,29 @@ std::string zelProgram() {
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
     std::filesystem::path exe(std::string(self, n > 0 ? static_cast<std::size_t>(n) : 0));
     return (exe.parent_path() / ".." / ".." / "src" / "app" / "zel").lexically_normal().string();
+}
+
+// A password box takes the next answer like any other question, and the log
+// of questions on standard error never shows it.
+TEST(BatchPrompterTest, PasswordsAreAnsweredInTurnButNeverLogged) {
+    BatchPrompter prompter({"s3cret", "typed"});
+    std::ostringstream log;
+    std::streambuf* const before = std::cerr.rdbuf(log.rdbuf());
+    std::string password = "old", text, again;
+    const bool given = prompter.passwordQuery("Password", "Password for ann", password);
+    const bool typed = prompter.inputQuery("Name", "Who?", text);
+    const bool left = prompter.passwordQuery("Password", "Password for bob", again);
+    std::cerr.rdbuf(before);
+
+    EXPECT_TRUE(given);
+    EXPECT_EQ(password, "s3cret");
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(text, "typed");
+    EXPECT_FALSE(left);
+    EXPECT_THAT(log.str(), HasSubstr("Password for ann -> (given)"));
+    EXPECT_THAT(log.str(), HasSubstr("Password for bob -> (cancelled)"));
+    EXPECT_THAT(log.str(), HasSubstr("Who? -> typed"));
+    EXPECT_EQ(log.str().find("s3cret"), std::string::npos);
 }
 
 class BatchRun : public AppTest {

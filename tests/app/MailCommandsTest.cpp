@@ -73,6 +73,20 @@ TEST_F(MailCommandsTest, SendWithoutConnectionShowsAnErrorBox) {
     form->Button_Send->click();
 }
 
+// The SMTP login's password is asked in a masked box; cancelling it connects
+// to nothing.
+TEST_F(MailCommandsTest, ConnectWithALoginAsksForThePasswordMasked) {
+    openMemoFile({{"A", {"a1"}}});
+    ASSERT_EQ(runCommand(*window, "UISendMail"), 0);
+    auto* form = window->existingCompanion<TFormSendMail2>();
+    form->Edit_SMTPServer->setText("127.0.0.1");
+    form->Edit_Login->setText("ann");
+    prompter->input("", false);
+    form->Button_Connect->click();
+    EXPECT_EQ(prompter->askedMasked, std::vector<std::string>{"Password for ann"});
+    EXPECT_FALSE(form->NMSMTP1.isOpen());
+}
+
 TEST_F(MailCommandsTest, ReciveMailShowsTheWindowWithTheHolderSettings) {
     ScopedClock clock([] { return DateTime{2024, 3, 5, 14, 7, 9, 12}; });
     openMemoFile({{"A", {"a1"}}});

@@ -143,6 +143,24 @@ TEST_F(ScriptHostTest, EvalOfNothingOrOfAFailingScript) {
     EXPECT_TRUE(logContains("Range check error"));
 }
 
+// MessageBox: the caption titles the box, the flags choose its buttons and
+// the button pressed comes back as its classic code.
+TEST_F(ScriptHostTest, MessageBoxTitlesTheBoxAndOffersAbortRetryIgnore) {
+    prompter->answer(Answer::Retry, "Go on?").answer(Answer::Ignore).answer(Answer::Cancel);
+    ASSERT_EQ(eval("Print(IntToStr(MessageBox('Go on?', 'Copying', 2 + 48)));"
+                   "Print(IntToStr(MessageBox('Again?', 'Copying', 2)));"
+                   "Print(IntToStr(MessageBox('Last', '', 5)))"),
+              0);
+    EXPECT_THAT(printed(), ElementsAre("4", "5", "2"));
+    EXPECT_THAT(prompter->captions, ElementsAre("Copying", "Copying", ""));
+    EXPECT_EQ(prompter->offeredButtons, ButtonRetry | ButtonCancel);
+
+    prompter->answer(Answer::Abort);
+    ASSERT_EQ(eval("Print(IntToStr(MessageBox('Stop?', 'c', 2)))"), 0);
+    EXPECT_THAT(printed(), ElementsAre("3"));
+    EXPECT_EQ(prompter->offeredButtons, ButtonAbort | ButtonRetry | ButtonIgnore);
+}
+
 TEST_F(ScriptHostTest, PrototypeListGoesIntoTheEditor) {
     window->nodeEditor()->setMemoText("");
     const int count = runCommand(*window, "UIFunctionList2Sel");

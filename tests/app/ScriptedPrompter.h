@@ -95,8 +95,14 @@ class ScriptedPrompter : public Prompter {
         return *this;
     }
 
+    Answer askTitled(Tone tone, std::string_view caption, std::string_view text,
+                     unsigned buttons) override {
+        captions.emplace_back(caption);
+        return ask(tone, text, buttons);
+    }
     Answer ask(Tone, std::string_view text, unsigned buttons) override {
         asked.emplace_back(text);
+        offeredButtons = buttons;
         if (answers_.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
             return (buttons & ButtonCancel) ? Answer::Cancel : Answer::Ok;
@@ -114,6 +120,13 @@ class ScriptedPrompter : public Prompter {
         Input next = nextInput(prompt);
         if (next.confirmed) value = next.value;
         return next.confirmed;
+    }
+    // Scripted with input() like the other boxes, and also told in askedMasked.
+    bool passwordQuery(std::string_view caption, std::string_view prompt,
+                       std::string& value) override {
+        askedMasked.emplace_back(prompt);
+        value.clear();
+        return inputQuery(caption, prompt, value);
     }
     std::string openFileName(std::string_view, std::string_view initial) override {
         return chosen(initial);
@@ -189,6 +202,11 @@ class ScriptedPrompter : public Prompter {
     }
 
     std::vector<std::string> asked;
+    // The prompts of the password boxes among them.
+    std::vector<std::string> askedMasked;
+    // The titles of the titled boxes, and the buttons of the last box.
+    std::vector<std::string> captions;
+    unsigned offeredButtons = 0;
     // The entries and the "Current" entry of the last holder selection.
     std::vector<std::string> offeredHolders;
     int offeredCurrent = -1;

@@ -40,7 +40,7 @@ class MailHost {
     virtual void messageDoing_(std::string_view text) = 0;
     // An error box with OK (Shift_JIS text).
     virtual void errorBox(std::string_view text) = 0;
-    // Asks for a password (shown as it is typed, never stored); false when
+    // Asks for a password (masked as it is typed, never stored); false when
     // cancelled.
     virtual bool askPassword(std::string_view prompt, std::string& password) = 0;
     // Lets pending window events through; true once Break was pressed.
