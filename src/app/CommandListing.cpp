@@ -33,7 +33,7 @@ std::string argumentKind(CommandArgument argument) {
 void listMenu(const QMenu& menu, const std::string& place, const std::string& prefix,
               std::vector<ListedControl>& out) {
     for (QAction* action : menu.actions()) {
-        ListedControl control{place, prefix, {}, {}, "item", action->isEnabled()};
+        ListedControl control{place, prefix, {}, {}, {}, "item", action->isEnabled()};
         if (action->isSeparator()) {
             control.path += "-";
             control.kind = "separator";
@@ -43,6 +43,7 @@ void listMenu(const QMenu& menu, const std::string& place, const std::string& pr
         control.path += utf8(action->text());
         control.command = utf8(action->property(kCommandProperty).toString());
         control.argument = utf8(action->property(kArgumentProperty).toString());
+        control.then = thenOf(action);
         if (action->menu())
             control.kind = "submenu";
         else if (action->actionGroup() && action->isCheckable())
@@ -59,7 +60,7 @@ void listMenu(const QMenu& menu, const std::string& place, const std::string& pr
 std::vector<ListedControl> listControls(const TFormMainZELX13c& window) {
     std::vector<ListedControl> out;
     for (QAction* top : window.menuBar()->actions()) {
-        out.push_back({"menu", utf8(top->text()), {}, {}, "submenu", top->isEnabled()});
+        out.push_back({"menu", utf8(top->text()), {}, {}, {}, "submenu", top->isEnabled()});
         if (top->menu()) listMenu(*top->menu(), "menu", utf8(top->text()) + "/", out);
     }
     listMenu(*window.holderView().tabs()->PopupMenuHolder, "tabs", "", out);
@@ -74,6 +75,7 @@ std::vector<ListedControl> listControls(const TFormMainZELX13c& window) {
         out.push_back({"tool",
                        utf8(control->text()),
                        isSwitch ? std::string() : utf8(control->objectName()),
+                       {},
                        {},
                        isSwitch ? "switch" : "button",
                        control->isEnabled()});
@@ -96,6 +98,7 @@ std::string commandListing(const TFormMainZELX13c& window, bool json) {
             document["controls"].push_back({{"place", control.place},
                                             {"path", control.path},
                                             {"command", control.command},
+                                            {"then", control.then},
                                             {"argument", control.argument},
                                             {"kind", control.kind},
                                             {"enabled", control.enabled}});
@@ -109,6 +112,7 @@ std::string commandListing(const TFormMainZELX13c& window, bool json) {
         text += control.place + "\t" + control.path + "\t" + control.kind + "\t" +
                 (control.enabled ? "enabled" : "disabled");
         if (!control.command.empty()) text += "\t" + control.command;
+        if (!control.then.empty()) text += "\t" + control.then;
         if (!control.argument.empty()) text += "\t\"" + control.argument + "\"";
         text += "\n";
     }

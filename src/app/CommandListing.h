@@ -14,6 +14,7 @@ struct ListedControl {
     std::string place;     // "menu", "tabs", "PopupMenuLB", "PopupMenuTV", "PopupMenuLV", "tool"
     std::string path;      // captions joined by "/", UTF-8 ("-" for a separator)
     std::string command;   // empty for controls the window handles itself
+    std::string then;      // the command run after it, for the few items that run two
     std::string argument;  // UTF-8
     std::string kind;      // "item", "separator", "check", "radio", "submenu", "button", "switch"
     bool enabled = false;

@@ -29,6 +29,7 @@ namespace {
 constexpr const char* kCommandProperty = "zelCommand";
 constexpr const char* kArgumentProperty = "zelArgument";
 constexpr const char* kBuiltProperty = "zelBuilt";
+constexpr const char* kThenProperty = "zelThen";
 
 // Tool bar buttons the UI read-only switch disables.
 constexpr std::string_view kNewNodeButtons[] = {"UINewNode", "UINewNodeURL", "UINewNodeImage"};
@@ -55,6 +56,10 @@ std::string commandOf(const QObject* control) {
 
 std::string argumentOf(const QObject* control) {
     return fromQt(control->property(kArgumentProperty).toString());
+}
+
+std::string thenOf(const QObject* control) {
+    return fromQt(control->property(kThenProperty).toString());
 }
 
 TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMainScript(parent) {
@@ -110,6 +115,7 @@ std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<Me
         QAction* action = at->addAction(toQt(itemCaption(path)));
         const bool built = isBuilt(item);
         tagControl(action, item.command, item.argument, built);
+        if (!item.then.empty()) action->setProperty(kThenProperty, toQt(item.then));
         action->setEnabled(built);
         if (item.kind == MenuItemKind::Check || item.kind == MenuItemKind::Radio)
             action->setCheckable(true);
@@ -222,6 +228,8 @@ void TFormMainMenu::buildToolPanel() {
     for (const ToolBarItem& item : toolBarMap()) {
         if (item.command.empty()) {
             auto* box = new QCheckBox(toQt(item.caption), Panel_Tool);
+            // The switches keep their captions whole; the buttons give way.
+            box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             layout->addWidget(box);
             if (item.caption == "ReadOnly") {
                 CheckBox_UIReadOnly = box;
@@ -238,6 +246,9 @@ void TFormMainMenu::buildToolPanel() {
         }
         auto* button = new QPushButton(toQt(item.caption), Panel_Tool);
         button->setObjectName(toQt(item.command));
+        // A narrow window shrinks the buttons down to their captions, no further.
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
         if (!item.hint.empty()) button->setToolTip(toQt(item.hint));
         tagControl(button, item.command, {}, isCommandBuilt(item.command));
         button->setEnabled(isCommandBuilt(item.command));

@@ -83,5 +83,7 @@ class TFormMainMenu : public TFormMainScript {
 // them (empty for items the window handles itself).
 std::string commandOf(const QObject* control);
 std::string argumentOf(const QObject* control);
+// The command a menu item runs after its first ("Save All Holders"); mostly empty.
+std::string thenOf(const QObject* control);
 
 }  // namespace zel

@@ -4,9 +4,11 @@
 #include <QAbstractButton>
 #include <QMenuBar>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <set>
 
 #include "AppTestSupport.h"
+#include "app/CommandListing.h"
 #include "app/CommandTable.h"
 #include "app/MenuMap.h"
 #include "script/HostPrototypes.h"
@@ -20,6 +22,35 @@ namespace {
 using Names = std::vector<std::string>;
 
 class MenuMapTest : public AppTest {};
+
+// zel --commands: an item that runs two commands names both, in the text
+// and the JSON listing alike; other items name one.
+TEST_F(MenuMapTest, TheCommandListingNamesBothCommandsOfAnItem) {
+    makeWindow();
+    // The text line of the menu item at `path`.
+    const std::string text = commandListing(*window, false);
+    auto line = [&](const std::string& path) {
+        const std::size_t at = text.find("menu\t" + path + "\t");
+        if (at == std::string::npos) return std::string();
+        return text.substr(at, text.find('\n', at) - at);
+    };
+    EXPECT_TRUE(
+        line("&File/Save All Holders").ends_with("\tUISaveFileWithoutMSG\tUISaveAllHolders"))
+        << line("&File/Save All Holders");
+    EXPECT_TRUE(
+        line("[MemoNode]/Save As && Explorer").ends_with("\tUISaveNodeAs\tUIExplorerFilename"));
+    EXPECT_TRUE(line("&File/Propaty").ends_with("\tUIShowPropatyMXA2"));
+
+    const auto json = nlohmann::json::parse(commandListing(*window, true));
+    std::vector<std::string> twice;
+    for (const auto& control : json["controls"]) {
+        if (control["then"].get<std::string>().empty()) continue;
+        twice.push_back(control["command"].get<std::string>() + " " +
+                        control["then"].get<std::string>());
+    }
+    EXPECT_EQ(twice,
+              (Names{"UISaveFileWithoutMSG UISaveAllHolders", "UISaveNodeAs UIExplorerFilename"}));
+}
 
 TEST_F(MenuMapTest, TheMenuBarHasTheTwelveMenusInOrder) {
     makeWindow();
