@@ -96,5 +96,16 @@ TEST(Bitmap, FittingKeepsProportionsAndFlatteningUsesWhite) {
     EXPECT_FALSE(Bitmap{}.allocate(1 << 30, 1 << 30, 4));
 }
 
+TEST(Bitmap, ASizeNoPictureCouldNeedIsRefusedBeforeTheHeapIsAsked) {
+    // 4.8 GB: within what the heap might give, past what any reader allows.
+    Bitmap huge;
+    huge.allocate(2, 2, 3);
+    EXPECT_FALSE(huge.allocate(40000, 30000, 4));
+    EXPECT_TRUE(huge.isNull());
+    EXPECT_EQ(huge.channels, 0);
+    EXPECT_TRUE(huge.allocate(1, 1, 4));
+    EXPECT_EQ(huge.pixels.size(), 4u);
+}
+
 }  // namespace
 }  // namespace zel

@@ -137,6 +137,23 @@ TEST(Outline, BreaksLeaveTheTreeMarkedIncompleteAndTheWriterSaysSo) {
     EXPECT_EQ(calm.messages[0], "1/1 item10");
 }
 
+TEST(Outline, EveryLevelOfADeepChainKeepsItsOwnIndent) {
+    // The writer's indents grow while shallower ones are still in use.
+    constexpr int kDepth = 40;
+    Outline chain;
+    OutlineItem* at = &chain.root;
+    for (int level = 0; level < kDepth; ++level) at = &at->addChild("x" + std::to_string(level));
+    Lines expected{"{"};
+    for (int level = 0; level < kDepth; ++level) {
+        expected.push_back(std::string(level, '\t') + "x" + std::to_string(level));
+        if (level + 1 < kDepth) expected.push_back(std::string(level + 1, '\t') + "{");
+    }
+    for (int level = kDepth - 1; level > 0; --level)
+        expected.push_back(std::string(level, '\t') + "}");
+    expected.push_back("}");
+    EXPECT_EQ(write(chain), expected);
+}
+
 TEST(Outline, DeepNestingIsBoundedAndCopiesTakeTheWholeSubtree) {
     Lines deep(20000, "{");
     deep.push_back("bottom");
