@@ -5,7 +5,10 @@
 //   measured in a fresh child process;
 // - a holder of 1,000,000 records of one name (and of none), against the same
 //   count of distinct names and pugixml on the same bytes; an index of 100,000
-//   holders of one name.
+//   holders of one name;
+// - renaming 10,000 and 100,000 children to one name, and entering and then
+//   deleting 100,000 children of one name entered as it is (a holder that
+//   allows equal names), each a child list alone.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sys/wait.h>
@@ -24,6 +27,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "object/TObjectParent.h"
 #include "platform/Compression.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
@@ -278,5 +282,45 @@ void BM_IndexOf100000HoldersOfOneName(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_IndexOf100000HoldersOfOneName)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// Children named n0, n1, ... each renamed to "x": they become x, x_00, ...
+void BM_RenameChildrenToOneName(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto parent = std::make_unique<zel::TObjectParent>();
+        for (std::size_t i = 0; i < count; ++i)
+            parent->addChildRaw_(std::make_unique<zel::TObjectNamed>(), "n" + std::to_string(i));
+        state.ResumeTiming();
+        for (std::size_t i = 0; i < count; ++i)
+            benchmark::DoNotOptimize(parent->putNameChild_as_(parent->childAt(i), "x"));
+        state.PauseTiming();
+        if (parent->nameAt(count - 1) != "x_" + std::to_string(count - 2)) std::abort();
+        parent.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(count));
+}
+BENCHMARK(BM_RenameChildrenToOneName)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
+// 100,000 children all named "x" entered as they are, each looked up once by
+// name, then deleted from the last to the first.
+void BM_EqualNamesEnteredFoundAndDeleted(benchmark::State& state) {
+    constexpr std::size_t kCount = 100000;
+    for (auto _ : state) {
+        zel::TObjectParent parent;
+        for (std::size_t i = 0; i < kCount; ++i)
+            parent.addChildRaw_(std::make_unique<zel::TObjectNamed>(), "x");
+        for (std::size_t i = 0; i < kCount; ++i) benchmark::DoNotOptimize(parent.getChild_("X"));
+        while (parent.childCount() > 0)
+            parent.deleteChild_(parent.childAt(parent.childCount() - 1));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kCount));
+}
+BENCHMARK(BM_EqualNamesEnteredFoundAndDeleted)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

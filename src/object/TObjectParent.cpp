@@ -7,6 +7,18 @@
 #include "text/TextHelpers.h"
 
 namespace zel {
+namespace {
+
+// Every variant the unique-name rule makes of a name differs from it only in
+// the digits of its last run, or adds "_" and digits: folded and without
+// digits, a variant reads as the name or as the name and "_".
+std::string digitlessFold(std::string_view name) {
+    std::string folded = lowerText(name);
+    std::erase_if(folded, [](char c) { return c >= '0' && c <= '9'; });
+    return folded;
+}
+
+}  // namespace
 
 TObjectParent::TObjectParent(TObjectNamed* owner_) : TObjectNamed(owner_) {
     TObjectParent::clear_();
@@ -30,20 +42,69 @@ std::size_t TObjectParent::indexKey(std::string_view name) const {
     return std::hash<std::string_view>{}(foldBuffer_);
 }
 
-void TObjectParent::indexEntry(std::size_t position) {
-    const Entry& entry = entries_[position];
-    byName_.emplace(indexKey(entry.name), entry.child.get());
-    numberSlots(position, entries_.size());
+void TObjectParent::indexChild(TObjectNamed* child, std::string_view name) {
+    NameGroup& group = byName_[indexKey(name)];
+    if (group.many) {
+        group.many->insert(child);
+    } else if (group.one) {
+        group.many = std::make_unique<std::set<TObjectNamed*, InListOrder>>();
+        group.many->insert(group.one);
+        group.many->insert(child);
+        group.one = nullptr;
+    } else {
+        group.one = child;
+    }
 }
 
-void TObjectParent::unindexName(const std::string& name, const TObjectNamed* child) {
-    forgetSearches();
-    auto range = byName_.equal_range(indexKey(name));
-    for (auto it = range.first; it != range.second; ++it) {
-        if (it->second == child) {
-            byName_.erase(it);
-            return;
+bool TObjectParent::unindexChild(const TObjectNamed* child, std::string_view name) {
+    auto found = byName_.find(indexKey(name));
+    if (found == byName_.end()) return true;
+    NameGroup& group = found->second;
+    if (!group.many) {
+        if (group.one == child) byName_.erase(found);
+        return true;
+    }
+    group.many->erase(const_cast<TObjectNamed*>(child));
+    if (group.many->empty()) {
+        byName_.erase(found);
+        return true;
+    }
+    bool freed = true;
+    for (const TObjectNamed* other : *group.many) {
+        if (sameText(entries_[slotOf(other)].name, name)) {
+            freed = false;
+            break;
         }
+    }
+    if (group.many->size() == 1) {
+        group.one = *group.many->begin();
+        group.many.reset();
+    }
+    return freed;
+}
+
+void TObjectParent::regroupInListOrder() {
+    for (auto& [key, group] : byName_) {
+        if (!group.many) continue;
+        std::vector<TObjectNamed*> members(group.many->begin(), group.many->end());
+        group.many->clear();
+        group.many->insert(members.begin(), members.end());
+    }
+}
+
+void TObjectParent::nameFreed(std::string_view name) const {
+    if (searches_.empty()) return;
+    std::string stem = digitlessFold(name);
+    auto drop = [this](const std::string& key) {
+        auto found = searches_.find(key);
+        if (found == searches_.end()) return;
+        searchCount_ -= found->second.size();
+        searches_.erase(found);
+    };
+    drop(stem);
+    if (!stem.empty() && stem.back() == '_') {
+        stem.pop_back();
+        drop(stem);
     }
 }
 
@@ -59,14 +120,18 @@ int TObjectParent::indexOfChild(const TObjectNamed* child) const {
 }
 
 int TObjectParent::indexOfName(std::string_view name) const {
-    auto range = byName_.equal_range(indexKey(name));
-    int best = -1;
-    for (auto it = range.first; it != range.second; ++it) {
-        int index = indexOfChild(it->second);
-        if (index >= 0 && sameText(entries_[index].name, name) && (best < 0 || index < best))
-            best = index;
+    auto found = byName_.find(indexKey(name));
+    if (found == byName_.end()) return -1;
+    const NameGroup& group = found->second;
+    if (!group.many) {
+        const std::size_t slot = slotOf(group.one);
+        return sameText(entries_[slot].name, name) ? static_cast<int>(slot) : -1;
     }
-    return best;
+    for (const TObjectNamed* child : *group.many) {
+        const std::size_t slot = slotOf(child);
+        if (sameText(entries_[slot].name, name)) return static_cast<int>(slot);
+    }
+    return -1;
 }
 
 TObjectNamed* TObjectParent::getChild_(std::string_view name) const {
@@ -96,8 +161,11 @@ std::string TObjectParent::uniqueName_(std::string_view wantedName) const {
     std::string key(wantedName);
     if (!containsDigit(wantedName)) key += '\0' + std::to_string(carrier);
     constexpr std::size_t kRemembered = 4096;
-    if (searches_.size() >= kRemembered) searches_.clear();
-    return uniqueName(wantedName, indexOf, searches_[key]);
+    if (searchCount_ >= kRemembered) forgetSearches();
+    auto& cursors = searches_[digitlessFold(wantedName)];
+    auto [cursor, added] = cursors.try_emplace(std::move(key));
+    if (added) ++searchCount_;
+    return uniqueName(wantedName, indexOf, cursor->second);
 }
 
 std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
@@ -108,9 +176,9 @@ std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_vie
     if (clash == index) return {};
     std::string result = clash < 0 ? std::string(wantedName) : uniqueName_(wantedName);
     Entry& entry = entries_[index];
-    unindexName(entry.name, child);
+    if (unindexChild(child, entry.name)) nameFreed(entry.name);
     entry.name = result;
-    byName_.emplace(indexKey(result), child);
+    indexChild(child, entry.name);
     return result;
 }
 
@@ -119,9 +187,12 @@ void TObjectParent::insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNa
     if (!child) return;
     child->owner = this;
     std::size_t position = (!entries_.empty() && index < entries_.size()) ? index : entries_.size();
+    TObjectNamed* entered = child.get();
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position),
                     Entry{std::string(name), std::move(child)});
-    indexEntry(position);
+    // Numbered first: the name group orders its children by their places.
+    numberSlots(position, entries_.size());
+    indexChild(entered, entries_[position].name);
 }
 
 void TObjectParent::addChildRaw_(std::unique_ptr<TObjectNamed> child, std::string_view name) {
@@ -147,12 +218,18 @@ void TObjectParent::moveChildTo_(std::size_t from, std::size_t to) {
     from = std::min(from, entries_.size() - 1);
     to = std::min(to, entries_.size() - 1);
     if (from == to) return;
+    // Only the moved child changes its order among the others.
+    TObjectNamed* moved = entries_[from].child.get();
+    auto found = byName_.find(indexKey(entries_[from].name));
+    auto* group = found != byName_.end() ? found->second.many.get() : nullptr;
+    if (group) group->erase(moved);
     if (from < to)
         std::rotate(entries_.begin() + from, entries_.begin() + from + 1,
                     entries_.begin() + to + 1);
     else
         std::rotate(entries_.begin() + to, entries_.begin() + from, entries_.begin() + from + 1);
     numberSlots(std::min(from, to), std::max(from, to) + 1);
+    if (group) group->insert(moved);
 }
 
 int TObjectParent::moveChildUp_(TObjectNamed* child) {
@@ -172,28 +249,20 @@ int TObjectParent::moveChildDown_(TObjectNamed* child) {
 std::unique_ptr<TObjectNamed> TObjectParent::extractChild_(TObjectNamed* child) {
     int index = indexOfChild(child);
     if (index < 0) return nullptr;
+    if (unindexChild(child, entries_[index].name)) nameFreed(entries_[index].name);
     Entry entry = std::move(entries_[index]);
     entries_.erase(entries_.begin() + index);
-    unindexName(entry.name, child);
     numberSlots(static_cast<std::size_t>(index), entries_.size());
     return std::move(entry.child);
 }
 
 void TObjectParent::truncateChildren_(std::size_t count) {
-    if (count >= entries_.size()) return;
-    // Unindexing one by one scans each name's bucket; past a few entries
-    // building the index again is cheaper.
-    const bool rebuild = entries_.size() - count > 16;
     while (entries_.size() > count) {
         Entry& last = entries_.back();
-        if (!rebuild) unindexName(last.name, last.child.get());
+        if (unindexChild(last.child.get(), last.name)) nameFreed(last.name);
         last.child.reset();
         entries_.pop_back();
     }
-    forgetSearches();
-    if (!rebuild) return;
-    byName_.clear();
-    for (const auto& entry : entries_) byName_.emplace(indexKey(entry.name), entry.child.get());
 }
 
 bool TObjectParent::deleteChild_(TObjectNamed* child) {

@@ -2,12 +2,15 @@
 // A named object that owns named children in an ordered list. Names are looked
 // up without regard to letter case through a hash index on the folded name,
 // and each child carries its place in the list, so adding at the end,
-// renaming and finding a child are constant time on average. Asking many
-// times for a unique variant of one name resumes where the last search
-// stopped, so a million children named alike are named in linear time.
+// renaming and finding a child are constant time on average, however many
+// children share a name. Asking many times for a unique variant of one name
+// resumes where the last search stopped, and only a freed name that could be
+// one of its variants makes a search start over, so a million children named
+// (or renamed) alike are named in linear time.
 
 #include <cstddef>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -74,30 +77,54 @@ class TObjectParent : public TObjectNamed {
     void reorderEntries(F reorder) {
         reorder(entries_);
         numberSlots(0, entries_.size());
+        regroupInListOrder();
     }
 
   private:
     // The index is keyed by a hash of the folded name: no copy of every name
     // is kept, and a lookup folds into one reused buffer.
     struct KeptHash {
-        std::size_t operator()(std::size_t hash) const { return hash; }
+        std::size_t operator()(std::size_t hash) const noexcept { return hash; }
+    };
+    static std::size_t slotOf(const TObjectNamed* child) { return child->slot_; }
+    struct InListOrder {
+        bool operator()(const TObjectNamed* a, const TObjectNamed* b) const {
+            return slotOf(a) < slotOf(b);
+        }
+    };
+    // The children whose folded names have one hash. Nearly always one; more
+    // only where equal names were entered raw (or hashes collide), then kept
+    // in list order, so the first is at hand and any leaves in O(log n).
+    // Inserting and erasing entries keeps the children's relative order; a
+    // move or a reorder regroups what it changed.
+    struct NameGroup {
+        TObjectNamed* one = nullptr;
+        std::unique_ptr<std::set<TObjectNamed*, InListOrder>> many;
     };
     std::size_t indexKey(std::string_view name) const;
-    void indexEntry(std::size_t position);
-    void unindexName(const std::string& name, const TObjectNamed* child);
+    void indexChild(TObjectNamed* child, std::string_view name);
+    // Yields whether no other child carries the name now.
+    bool unindexChild(const TObjectNamed* child, std::string_view name);
+    void regroupInListOrder();
     // Tells the children from `from` to `to` (exclusive) where they stand.
     void numberSlots(std::size_t from, std::size_t to);
-    // A name left the list: every remembered search may now find a free name
-    // earlier than where it stopped.
-    void forgetSearches() const { searches_.clear(); }
+    // A name left the list: the remembered searches that may now find it free
+    // earlier than where they stopped start over.
+    void nameFreed(std::string_view name) const;
+    void forgetSearches() const {
+        searches_.clear();
+        searchCount_ = 0;
+    }
 
     std::vector<Entry> entries_;
-    // Hash of the folded name -> children whose names have it (names equal
-    // when folded, which only raw inserts repeat, or a rare hash collision).
-    std::unordered_multimap<std::size_t, TObjectNamed*, KeptHash> byName_;
+    std::unordered_map<std::size_t, NameGroup, KeptHash> byName_;
     mutable std::string foldBuffer_;
-    // Wanted name (and carrier index) -> where its last unique-name search stopped.
-    mutable std::unordered_map<std::string, UniqueNameCursor> searches_;
+    // The folded name without its digits, which every variant of a wanted
+    // name shares with it (or with it and "_") -> wanted name (and carrier
+    // index) -> where its last unique-name search stopped.
+    mutable std::unordered_map<std::string, std::unordered_map<std::string, UniqueNameCursor>>
+        searches_;
+    mutable std::size_t searchCount_ = 0;
 };
 
 // Keeps its children sorted by name when asked to.

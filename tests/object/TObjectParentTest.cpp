@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "object/Agents.h"
 #include "object/Report.h"
@@ -125,6 +126,64 @@ TEST(UniqueName, ResumedSearchesAgreeWithAFreshWalkAfterEveryChange) {
         EXPECT_EQ(parent.getChild_(parent.nameAt(i)), parent.childAt(i)) << "index rebuilt";
     parent.clear_();
     EXPECT_EQ(parent.uniqueName_("memo"), "memo");
+}
+
+// Random adds, raw duplicates, renames, deletions, moves, truncations and
+// sorts over a few related names; after each, every lookup and every resumed
+// search (kept across the changes) must agree with a scan and a fresh walk.
+TEST(UniqueName, KeptSearchesAndTheIndexAgreeWithAScanAfterRandomChanges) {
+    const std::vector<std::string> pool = {"x",    "X",       "x_05",     "x_1",      "n7",
+                                           "n07",  "x_00",    "Note9",    "\x82\x60", "\x82\x81_00",
+                                           "x_100", "x_1_100", "Note9_101", "n"};
+    std::mt19937 random(12);
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    TObjectParentEX parent;
+    auto scannedIndex = [&](std::string_view name) {
+        for (std::size_t i = 0; i < parent.childCount(); ++i)
+            if (sameText(parent.nameAt(i), name)) return static_cast<int>(i);
+        return -1;
+    };
+    // Half the names wanted are "x", so the list grows past the hundred
+    // variants after which the rule falls back to counting tries.
+    for (int step = 0; step < 3000; ++step) {
+        const std::string& wanted = pick(2) ? pool[0] : pool[pick(pool.size())];
+        const std::size_t count = parent.childCount();
+        const int what = static_cast<int>(pick(count < 250 ? 3 : 12));
+        if (what == 0) {
+            std::string expected = walkedName(parent, wanted);
+            std::string given;
+            add(parent, wanted, &given);
+            ASSERT_EQ(given, expected) << step;
+        } else if (what == 1) {
+            parent.insertChildRaw_(pick(count + 1), std::make_unique<TObjectNamed>(), wanted);
+        } else if (what <= 5) {
+            TObjectNamed* child = parent.childAt(pick(count));
+            const int clash = scannedIndex(wanted);
+            std::string expected = clash == parent.indexOfChild(child) ? std::string()
+                                   : clash < 0                         ? wanted
+                                                                       : walkedName(parent, wanted);
+            ASSERT_EQ(parent.putNameChild_as_(child, wanted), expected) << step;
+        } else if (what <= 8) {
+            ASSERT_TRUE(parent.deleteChild_(parent.childAt(pick(count))));
+        } else if (what <= 10) {
+            parent.moveChildTo_(pick(count), pick(count));
+        } else if (pick(20) == 0) {
+            parent.truncateChildren_(count - pick(count / 4));
+        } else if (pick(10) == 0) {
+            parent.flagSort = true;
+            parent.flagAscending = pick(2) == 0;
+            parent.keepOrder_();
+            parent.flagSort = false;
+        }
+        for (const auto& name : pool) {
+            const int index = scannedIndex(name);
+            ASSERT_EQ(parent.indexOfName(name), index) << step << " " << name;
+            ASSERT_EQ(parent.getChild_(name), index < 0 ? nullptr : parent.childAt(index));
+            ASSERT_EQ(parent.uniqueName_(name), walkedName(parent, name)) << step << " " << name;
+        }
+        for (std::size_t i = 0; i < parent.childCount(); ++i)
+            ASSERT_EQ(parent.indexOfChild(parent.childAt(i)), static_cast<int>(i)) << step;
+    }
 }
 
 TEST(Lookup, LooseLookupTrimsButTheIndexDoesNot) {
