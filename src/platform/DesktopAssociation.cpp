@@ -158,12 +158,16 @@ std::string associationDesktopFile() {
     return userDataHome() + "applications/" + std::string(kDesktopEntryName);
 }
 
-std::string associationMimeXml() {
+namespace {
+
+// Registering and an installed package describe the types and the entry in
+// the same words; only the program's path and the mark of registering differ.
+std::string mimeXml(std::string_view note) {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<!-- " +
-        std::string(kAssociationMarker) +
-        ": written by zel's Associate, removed by its Unassociate. -->\n"
+        std::string(note) +
+        " -->\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
     for (auto [type, glob] : {std::pair{kMemoIndexType, "*.mxa"}, {kMemoContainerType, "*.maz"}}) {
         xml += "  <mime-type type=\"" + std::string(type) + "\">\n";
@@ -174,23 +178,44 @@ std::string associationMimeXml() {
     return xml + "</mime-info>\n";
 }
 
-std::optional<std::string> associationDesktopEntry(std::string_view programOsPath) {
-    const std::optional<std::string> exec = desktopExecLine({std::string(programOsPath)}, "%f");
-    if (!exec) return std::nullopt;
+std::string applicationEntry(std::string_view exec, std::string_view trailer) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=zel\n"
            "GenericName=Memo card manager\n"
            "Comment=Keep notes, bookmarks, file links and pictures as memo cards\n"
            "Exec=" +
-           *exec +
+           std::string(exec) +
            "\n"
-           "Icon=zel\n"
+           "Icon=" +
+           std::string(kIconName) +
+           "\n"
            "Terminal=false\n"
            "Categories=Office;\n"
            "MimeType=" +
            std::string(kMemoIndexType) + ";" + std::string(kMemoContainerType) + ";\n" +
-           std::string(kAssociationMarker) + "\n";
+           std::string(trailer);
+}
+
+}  // namespace
+
+std::string associationMimeXml() {
+    return mimeXml(std::string(kAssociationMarker) +
+                   ": written by zel's Associate, removed by its Unassociate.");
+}
+
+std::optional<std::string> associationDesktopEntry(std::string_view programOsPath) {
+    const std::optional<std::string> exec = desktopExecLine({std::string(programOsPath)}, "%f");
+    if (!exec) return std::nullopt;
+    return applicationEntry(*exec, std::string(kAssociationMarker) + "\n");
+}
+
+std::string installedMimeXml() {
+    return mimeXml("The file types of zel, installed with the program.");
+}
+
+std::string installedDesktopEntry() {
+    return applicationEntry(*desktopExecLine({std::string(kProgramName)}, "%f"), {});
 }
 
 DesktopOutcome associateMemoFiles(std::string_view programOsPath) {
@@ -273,7 +298,9 @@ std::optional<std::string> shortcutEntry(std::string_view programOsPath) {
            "Path=" +
            desktopStringValue(folder) +
            "\n"
-           "Icon=zel\n"
+           "Icon=" +
+           std::string(kIconName) +
+           "\n"
            "Terminal=false\n" +
            std::string(kShortcutMarker) + "\n";
 }

@@ -19,6 +19,10 @@ inline constexpr std::string_view kMemoIndexType = "application/x-zel-memo-index
 inline constexpr std::string_view kMemoContainerType = "application/x-zel-memo-container";
 // The name of the association's desktop entry and of the shortcut.
 inline constexpr std::string_view kDesktopEntryName = "zel.desktop";
+// The icon every entry names; the package installs it in the hicolor theme.
+inline constexpr std::string_view kIconName = "zel";
+// The window's program as an installed entry starts it, found in PATH.
+inline constexpr std::string_view kProgramName = "zel";
 
 // How a desktop step ended; `reason` (Shift_JIS) says what failed.
 struct DesktopOutcome {
@@ -43,6 +47,13 @@ std::string associationDesktopFile();
 // stand in a desktop file.
 std::string associationMimeXml();
 std::optional<std::string> associationDesktopEntry(std::string_view programOsPath);
+
+// What a package installs under <prefix>/share as mime/packages/zel.xml and
+// applications/zel.desktop: the same types, globs, icon and field code as
+// registering writes, the program named without a folder, and without the
+// mark of registering (an installed file is never the user's to remove).
+std::string installedMimeXml();
+std::string installedDesktopEntry();
 
 // Writes both files, rebuilds the user's MIME database (update-mime-database)
 // and makes the entry the default for both types (xdg-mime default). A file

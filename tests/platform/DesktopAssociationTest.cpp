@@ -24,7 +24,7 @@ class DesktopHome : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CURRENT_DESKTOP",
-                                 "PATH", "TERMINAL"}) {
+                                 "XDG_DATA_DIRS", "PATH", "TERMINAL"}) {
             const char* value = std::getenv(name);
             if (value) saved_[name] = value;
         }
@@ -37,7 +37,7 @@ class DesktopHome : public ::testing::Test {
     }
     void TearDown() override {
         for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CURRENT_DESKTOP",
-                                 "PATH", "TERMINAL"}) {
+                                 "XDG_DATA_DIRS", "PATH", "TERMINAL"}) {
             auto found = saved_.find(name);
             if (found == saved_.end())
                 ::unsetenv(name);
@@ -133,6 +133,48 @@ TEST_F(DesktopHome, FilesOfOtherProgramsAreNeitherReplacedNorRemoved) {
     EXPECT_EQ(read(userConfigHome() + "mimeapps.list"),
               "[Default Applications]\napplication/x-zel-memo-index=viewer.desktop;\n"
               "text/x-other=zel.desktop\n");
+}
+
+// What a package installs beside what a user registers: the installed files
+// alone give both types and the program, and registering and removing the
+// user's own files over them leaves the installed ones working.
+TEST_F(DesktopHome, InstalledFilesWorkAloneAndOutliveTheUsersAssociation) {
+    const std::string system = home_.path("usr/share/");
+    ::setenv("XDG_DATA_DIRS", system.c_str(), 1);
+    write(system + "applications/zel.desktop", installedDesktopEntry());
+    write(system + "mime/packages/zel.xml", installedMimeXml());
+    ASSERT_EQ(runToEnd({"update-mime-database", system + "mime"}).exitCode, 0);
+    expectValid(system + "applications/zel.desktop");
+    const std::string index = memoFile("x.mxa");
+    const std::string container = memoFile("x.maz");
+    EXPECT_EQ(firstLine({"xdg-mime", "query", "filetype", index}), kMemoIndexType);
+    EXPECT_EQ(firstLine({"xdg-mime", "query", "filetype", container}), kMemoContainerType);
+
+    // The installed entry runs the program found in PATH with the same
+    // field code, icon and types as the one Associate writes.
+    const std::string installed = installedDesktopEntry();
+    const std::string registered = *associationDesktopEntry("/opt/zel/zel");
+    const std::string exec = *desktopEntryValue(installed, "Exec");
+    EXPECT_EQ(desktopExecArguments(exec), std::vector<std::string>{"zel"});
+    EXPECT_TRUE(exec.ends_with(" %f")) << exec;
+    EXPECT_TRUE(desktopEntryValue(registered, "Exec")->ends_with(" %f"));
+    for (const char* key : {"Icon", "MimeType", "Type", "Name", "Categories"})
+        EXPECT_EQ(desktopEntryValue(installed, key), desktopEntryValue(registered, key)) << key;
+
+    ASSERT_TRUE(associateMemoFiles("/opt/zel/zel").ok);
+    ASSERT_TRUE(unassociateMemoFiles().ok);
+    EXPECT_EQ(firstLine({"xdg-mime", "query", "filetype", index}), kMemoIndexType);
+    EXPECT_EQ(read(system + "applications/zel.desktop"), installed);
+
+    // A copy of the installed files in the user's folders is the user's own:
+    // Unassociate leaves it and Associate does not write over it.
+    write(associationDesktopFile(), installed);
+    write(associationMimeFile(), installedMimeXml());
+    EXPECT_TRUE(unassociateMemoFiles().ok);
+    EXPECT_EQ(read(associationDesktopFile()), installed);
+    EXPECT_TRUE(pathExists(associationMimeFile()));
+    EXPECT_FALSE(associateMemoFiles("/opt/zel/zel").ok);
+    EXPECT_EQ(read(associationDesktopFile()), installed);
 }
 
 TEST_F(DesktopHome, AFailingStepReportsWhyAndLeavesNothingRegistered) {
