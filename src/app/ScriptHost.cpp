@@ -344,6 +344,7 @@ void ScriptHost::beginRun() {
 void ScriptHost::endRun() {
     if (--runDepth_ > 0) return;
     flushLog();
+    window_.catchUpNodeEditor();
     if (afterPump) afterPump();
     if (closeWanted_) {
         closeWanted_ = false;

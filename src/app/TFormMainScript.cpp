@@ -3,6 +3,7 @@
 #include <QPrinter>
 
 #include "app/NodeEditor.h"
+#include "app/ScriptHost.h"
 #include "app/Stamps.h"
 #include "model/MemoNode.h"
 #include "text/LineList.h"
@@ -26,6 +27,9 @@ int TFormMainScript::UI2Model() {
         own->frame()->UI2Model();
         return -1;
     }
+    // A view left behind shows another node, whose text it wrote back
+    // before it was left.
+    if (nodeEditorBehind_) return -1;
     NodeEditor* editor = nodeEditor();
     if (!editor) return -1;
     editor->writeNode(*node);
@@ -33,6 +37,27 @@ int TFormMainScript::UI2Model() {
 }
 
 void TFormMainScript::Model2UI() {
+    if (!isVisible() && scriptHost_ && scriptHost_->isAnyRunning()) {
+        nodeEditorBehind_ = true;
+        refreshReadOnlyIndicator();
+        return;
+    }
+    nodeEditorBehind_ = false;
+    showCurrentNode();
+}
+
+void TFormMainScript::catchUpNodeEditor() {
+    if (!nodeEditorBehind_) return;
+    nodeEditorBehind_ = false;
+    showCurrentNode();
+}
+
+void TFormMainScript::showEvent(QShowEvent* event) {
+    catchUpNodeEditor();
+    TFormMainBaseZEL::showEvent(event);
+}
+
+void TFormMainScript::showCurrentNode() {
     if (NodeEditor* editor = nodeEditor()) {
         if (TFormMemoNode* own = TFormMemoNode::ownWindowOf(getCurMemoNode())) {
             editor->setEditorVisible(false);

@@ -38,7 +38,13 @@ class TFormMainScript : public TFormMainBaseZEL {
     ~TFormMainScript() override;
 
     int UI2Model() override;
+    // While a script runs in a hidden window, the node view is left behind
+    // the current node instead of laying out every node a walk passes; it
+    // catches up when asked for (nodeEditor()), when the window shows and
+    // when the run ends.
     void Model2UI() override;
+    // The node view showing the current node again, if it was left behind.
+    void catchUpNodeEditor();
     void setCaption_() override;
     // The title the desktop shows for the application (task bar, icons).
     const std::string& applicationTitle() const { return applicationTitle_; }
@@ -422,8 +428,13 @@ class TFormMainScript : public TFormMainBaseZEL {
   protected:
     // The tool bar's colour follows the memo file's Color field.
     virtual void refreshColor() {}
+    void showEvent(QShowEvent* event) override;
+    // The node view shows another node than the current one (see Model2UI).
+    bool nodeEditorBehind() const { return nodeEditorBehind_; }
 
   private:
+    // The node view on the current node, or hidden beside its own window.
+    void showCurrentNode();
     int showNodeWindow(bool readOnly);
     // Asks to make the folder of `path` when it is missing; false when the
     // user refuses or it cannot be made.
@@ -499,6 +510,7 @@ class TFormMainScript : public TFormMainBaseZEL {
     std::unordered_map<std::type_index, QPointer<QWidget>> companions_;
     std::unique_ptr<SearchHost> searchHost_;
     std::shared_ptr<ScriptHost> scriptHost_;
+    bool nodeEditorBehind_ = false;
 };
 
 }  // namespace zel

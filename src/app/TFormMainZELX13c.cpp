@@ -50,6 +50,11 @@ void TFormMainZELX13c::hideHolderView(MemoHolder* holder) {
     holderView_->hideHolder(holder);
 }
 
+NodeEditor* TFormMainZELX13c::nodeEditor() const {
+    if (nodeEditorBehind()) const_cast<TFormMainZELX13c*>(this)->catchUpNodeEditor();
+    return nodeView_.get();
+}
+
 void TFormMainZELX13c::refreshHolderList() {
     holderView_->refresh();
 }

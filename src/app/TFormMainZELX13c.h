@@ -17,7 +17,8 @@ class TFormMainZELX13c : public TFormMainMenu {
   public:
     explicit TFormMainZELX13c(QWidget* parent = nullptr);
 
-    NodeEditor* nodeEditor() const override { return nodeView_.get(); }
+    // Caught up with the current node first (see Model2UI).
+    NodeEditor* nodeEditor() const override;
     void showHolderView(MemoHolder* holder) override;
     void hideHolderView(MemoHolder* holder) override;
     void refreshHolderList() override;

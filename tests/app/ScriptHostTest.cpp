@@ -17,6 +17,7 @@
 #include "script/HostPrototypes.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
+#include "views/TFrameMemoNode.h"
 
 namespace zel {
 namespace {
@@ -70,6 +71,25 @@ TEST_F(ScriptHostTest, FieldRoutinesReadThroughTheEditorAndQuoteAsTold) {
     EXPECT_EQ(abc->getField_("K"), "");
     EXPECT_EQ(abc->getField_("R"), "z");
     EXPECT_TRUE(holder("A")->changed);
+}
+
+// A script walking the nodes of the hidden window: what it puts through the
+// node view lands in the node it meant, and the view shows the current node
+// once the run ends.
+TEST_F(ScriptHostTest, AWalkInTheHiddenWindowWritesWhereItMeansAndEndsShown) {
+    ASSERT_FALSE(window->isVisible());
+    window->setCurMemoNode_(holder("A")->byName_("a1"));
+    ASSERT_EQ(eval("UIChangeCurrentNodeNext; UIPutField__('K','v'); UIChangeCurrentNodeNext;"
+                   "UIChangeCurrentNodeNext; Print(UIGetName)"),
+              0)
+        << window->statusMessage();
+    EXPECT_THAT(printed(), ElementsAre("a3"));
+    EXPECT_EQ(holder("A")->byName_("a1")->getField_("K"), "");
+    EXPECT_EQ(holder("A")->byName_("a2")->getField_("K"), "\"v\"");
+    MemoNode* a3 = holder("A")->byName_("a3");
+    EXPECT_EQ(a3->getField_("K"), "");
+    EXPECT_EQ(window->FrameMemoNode1->node(), a3);
+    EXPECT_EQ(window->FrameMemoNode1->memoLines(), a3->memo);
 }
 
 TEST_F(ScriptHostTest, NodesOfAnyHolderAreAddressedByName) {
