@@ -42,8 +42,9 @@ constexpr const char* kBatchUsage =
     "Runs SCRIPT (Shift_JIS) in the window without showing it, on FILE (else an\n"
     "empty memo file), as [MemoNode] Eval runs it; with --execute, runs the script\n"
     "node NODE of HOLDER as New Child > Execute does instead. Questions take the\n"
-    "--answer texts in order (Yes, No, OK, Cancel, YesToAll, or the text typed),\n"
-    "else Cancel. Log lines go to stdout, the final status to stderr. --save writes\n"
+    "--answer texts in order (Yes, No, OK, Cancel, YesToAll, Abort, Retry, Ignore,\n"
+    "or the text typed), else Cancel (else No, else Abort, else OK). Log lines go\n"
+    "to stdout, the final status to stderr. --save writes\n"
     "every changed holder and the memo file. Exit 0, or 1 on an error.\n";
 
 std::string shown(std::string_view sjis) {

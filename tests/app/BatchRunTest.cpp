@@ -54,6 +54,23 @@ TEST(BatchPrompterTest, PasswordsAreAnsweredInTurnButNeverLogged) {
     EXPECT_EQ(log.str().find("s3cret"), std::string::npos);
 }
 
+// Abort, Retry and Ignore are answered by name; unanswered, such a box is
+// aborted, never retried for ever.
+TEST(BatchPrompterTest, AbortRetryIgnoreByNameElseAbort) {
+    BatchPrompter prompter({"retry", "yes"});
+    std::ostringstream log;
+    std::streambuf* const before = std::cerr.rdbuf(log.rdbuf());
+    const unsigned buttons = ButtonAbort | ButtonRetry | ButtonIgnore;
+    const Answer retried = prompter.askTitled(Tone::Warning, "Copy", "Disk full", buttons);
+    const Answer offNames = prompter.ask(Tone::Warning, "Disk full", buttons);
+    const Answer unanswered = prompter.ask(Tone::Warning, "Disk full", buttons);
+    std::cerr.rdbuf(before);
+    EXPECT_EQ(retried, Answer::Retry);
+    EXPECT_EQ(offNames, Answer::Abort) << "Yes is no button of the box";
+    EXPECT_EQ(unanswered, Answer::Abort);
+    EXPECT_THAT(log.str(), HasSubstr("Disk full -> Retry"));
+}
+
 class BatchRun : public AppTest {
   protected:
     void SetUp() override {
