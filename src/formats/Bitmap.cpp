@@ -5,9 +5,28 @@
 #include <limits>
 #include <stdexcept>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace zel {
 
 namespace {
+
+// A large picture's memory is touched first by the zero fill and then by the
+// decoder, page by page; in 4 KB pages the faults of a 24-megapixel picture
+// cost twice the decoding itself. Huge pages for the aligned inside of the
+// block (where the kernel grants them on request) take that cost away.
+void askForHugePages([[maybe_unused]] std::uint8_t* block, [[maybe_unused]] std::size_t size) {
+#ifdef __linux__
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (!block || size < 4 * kHuge) return;
+    const auto from = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(kHuge - 1);
+    // Advice only: where it is refused, ordinary pages serve as before.
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#endif
+}
 
 // Where destination sample `i` of `to` reads along an axis of `from` samples.
 struct Span {
@@ -134,8 +153,15 @@ bool Bitmap::allocate(int w, int h, int c) {
     if (w <= 0 || h <= 0 || (c != 1 && c != 3 && c != 4)) return false;
     const auto total = static_cast<unsigned long long>(w) * static_cast<unsigned long long>(h) * c;
     if (total > kMaxBytes) return false;
+    const auto bytes = static_cast<std::size_t>(total);
     try {
-        pixels.assign(static_cast<std::size_t>(total), 0);
+        if (pixels.capacity() < bytes) {
+            std::vector<std::uint8_t>().swap(pixels);
+            pixels.reserve(bytes);
+            // The block is reserved and not yet touched; data() names it.
+            askForHugePages(pixels.data(), bytes);
+        }
+        pixels.assign(bytes, 0);
     } catch (const std::exception&) {
         return false;
     }
