@@ -139,6 +139,33 @@ TEST_F(WebView, InternetOffMakesNoRequestAtAllAndNoteHtmlRunsNoScript) {
     }
 }
 
+TEST_F(WebView, TheTextBrowserShowsLocalPagesAndNeverGoesOut) {
+    LocalHttpServer server;
+    server.answer("/page.html", {200, pageAsking(server), "Content-Type: text/html\r\n"});
+    writeBytes(dir.path("page.html"), pageAsking(server));
+    qputenv("ZEL_WEB_VIEW", "text");
+    TFormWB window;
+    qunsetenv("ZEL_WEB_VIEW");
+    WebBrowser* browser = window.FrameWB1->WebBrowser1;
+    ASSERT_FALSE(browser->isFullBrowser());
+    // Even with the switch on: this browser has no way to the network.
+    setWebInternetAllowed(true);
+    window.FrameWB1->showAddress(dir.path("page.html"));
+    EXPECT_EQ(browser->title(), QStringLiteral("x"));
+    window.showPage(pageAsking(server));
+    EXPECT_EQ(browser->title(), QStringLiteral("x"));
+    window.FrameWB1->showAddress(server.url("/page.html"));
+    EXPECT_EQ(browser->currentUrl().toString().toStdString(), server.url("/page.html"));
+    EXPECT_NE(browser->title(), QStringLiteral("x"));
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(server.requestCount(), 0);
+    // Its history moves like the full browser's.
+    EXPECT_TRUE(browser->canGoBack());
+    window.FrameWB1->GoBack();
+    EXPECT_EQ(window.statusPanel->text(), QStringLiteral("GoBack"));
+    EXPECT_TRUE(browser->currentUrl().isEmpty());
+}
+
 TEST_F(WebView, NavigationMessagesAndTheWindowsOwnBar) {
     TFormWB window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("FormWB"));
