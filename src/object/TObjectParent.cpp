@@ -33,6 +33,8 @@ int TObjectParent::clear_() {
     for (auto& entry : entries_) entry.child.reset();
     entries_.clear();
     byName_.clear();
+    sharedNames_ = 0;
+    ++orderChanges_;
     forgetSearches();
     return 0;
 }
@@ -47,6 +49,7 @@ void TObjectParent::indexChild(TObjectNamed* child, std::string_view name) {
     if (group.many) {
         group.many->insert(child);
     } else if (group.one) {
+        ++sharedNames_;
         group.many = std::make_unique<std::set<TObjectNamed*, InListOrder>>();
         group.many->insert(group.one);
         group.many->insert(child);
@@ -66,6 +69,7 @@ bool TObjectParent::unindexChild(const TObjectNamed* child, std::string_view nam
     }
     group.many->erase(const_cast<TObjectNamed*>(child));
     if (group.many->empty()) {
+        --sharedNames_;
         byName_.erase(found);
         return true;
     }
@@ -77,6 +81,7 @@ bool TObjectParent::unindexChild(const TObjectNamed* child, std::string_view nam
         }
     }
     if (group.many->size() == 1) {
+        --sharedNames_;
         group.one = *group.many->begin();
         group.many.reset();
     }
@@ -179,6 +184,7 @@ std::string TObjectParent::putNameChild_as_(TObjectNamed* child, std::string_vie
     if (unindexChild(child, entry.name)) nameFreed(entry.name);
     entry.name = result;
     indexChild(child, entry.name);
+    ++orderChanges_;
     return result;
 }
 
@@ -193,6 +199,7 @@ void TObjectParent::insertChildRaw_(std::size_t index, std::unique_ptr<TObjectNa
     // Numbered first: the name group orders its children by their places.
     numberSlots(position, entries_.size());
     indexChild(entered, entries_[position].name);
+    ++orderChanges_;
 }
 
 void TObjectParent::addChildRaw_(std::unique_ptr<TObjectNamed> child, std::string_view name) {
@@ -230,6 +237,7 @@ void TObjectParent::moveChildTo_(std::size_t from, std::size_t to) {
         std::rotate(entries_.begin() + to, entries_.begin() + from, entries_.begin() + from + 1);
     numberSlots(std::min(from, to), std::max(from, to) + 1);
     if (group) group->insert(moved);
+    ++orderChanges_;
 }
 
 int TObjectParent::moveChildUp_(TObjectNamed* child) {
@@ -289,16 +297,26 @@ int TObjectParentEX::clear_() {
     return 0;
 }
 
+// Renaming one entry of a list known to be in order moves just that entry; a
+// descending list with repeated names is sorted whole, as its stable sort
+// followed by the reversal turns every run of equal names around.
 std::string TObjectParentEX::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
+    const bool wasInOrder = flagSort && knownInOrder();
     std::string result = TObjectParent::putNameChild_as_(child, wantedName);
-    keepOrder_();
+    if (!wasInOrder || !(flagAscending || !hasSharedNames())) {
+        keepOrder_();
+        return result;
+    }
+    if (!result.empty()) placeInOrder(static_cast<std::size_t>(indexOfChild(child)));
+    markInOrder();
     return result;
 }
 
 std::string TObjectParentEX::addChild_(std::unique_ptr<TObjectNamed> child,
                                        std::string_view wantedName) {
+    const bool wasInOrder = flagSort && knownInOrder();
     std::string result = TObjectParent::addChild_(std::move(child), wantedName);
-    if (flagSort) placeLastInOrder();
+    if (flagSort) placeLastInOrder(wasInOrder);
     return result;
 }
 
@@ -309,9 +327,9 @@ bool TObjectParentEX::inOrder(std::string_view before, std::string_view after) c
 
 // A sorted holder gains nodes one at a time; a full sort per node would make
 // filling it quadratic, so an entry added to an ordered list is moved into place.
-void TObjectParentEX::placeLastInOrder() {
+void TObjectParentEX::placeLastInOrder(bool knownInOrder) {
     const std::size_t last = childCount() - 1;
-    for (std::size_t i = 1; i < last; ++i) {
+    for (std::size_t i = 1; !knownInOrder && i < last; ++i) {
         if (!inOrder(nameAt(i - 1), nameAt(i))) {
             keepOrder_();
             return;
@@ -333,6 +351,32 @@ void TObjectParentEX::placeLastInOrder() {
             high = mid;
     }
     moveChildTo_(last, low);
+    markInOrder();
+}
+
+void TObjectParentEX::placeInOrder(std::size_t index) {
+    const std::string name = nameAt(index);
+    // The other entries, in order, as a list of one entry less.
+    auto otherName = [&](std::size_t i) -> const std::string& {
+        return nameAt(i < index ? i : i + 1);
+    };
+    auto firstWhere = [&](auto&& comesBefore) {
+        std::size_t low = 0, high = childCount() - 1;
+        while (low < high) {
+            const std::size_t mid = (low + high) / 2;
+            if (comesBefore(compareText(otherName(mid), name)))
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        return low;
+    };
+    // Equal names keep their order, so the entry stays among them where it was.
+    const std::size_t first =
+        firstWhere([this](int order) { return flagAscending ? order < 0 : order > 0; });
+    const std::size_t last =
+        firstWhere([this](int order) { return flagAscending ? order <= 0 : order >= 0; });
+    moveChildTo_(index, std::clamp(index, first, last));
 }
 
 void TObjectParentEX::copyFrom_(const TObjectNamed& source) {
@@ -351,6 +395,7 @@ void TObjectParentEX::keepOrder_() {
         });
         if (!flagAscending) std::reverse(entries.begin(), entries.end());
     });
+    markInOrder();
 }
 
 }  // namespace zel

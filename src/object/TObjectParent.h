@@ -9,6 +9,7 @@
 // (or renamed) alike are named in linear time.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -78,7 +79,14 @@ class TObjectParent : public TObjectNamed {
         reorder(entries_);
         numberSlots(0, entries_.size());
         regroupInListOrder();
+        ++orderChanges_;
     }
+    // Counts the changes that may put entries out of order: entering, moving,
+    // renaming, reordering. Taking entries out never does.
+    std::uint64_t orderChanges() const { return orderChanges_; }
+    // Whether some name is carried by more than one entry (only raw entries
+    // repeat names, or a rare hash collision says so falsely).
+    bool hasSharedNames() const { return sharedNames_ > 0; }
 
   private:
     // The index is keyed by a hash of the folded name: no copy of every name
@@ -125,6 +133,8 @@ class TObjectParent : public TObjectNamed {
     mutable std::unordered_map<std::string, std::unordered_map<std::string, UniqueNameCursor>>
         searches_;
     mutable std::size_t searchCount_ = 0;
+    std::uint64_t orderChanges_ = 0;
+    std::size_t sharedNames_ = 0;  // name groups of more than one child
 };
 
 // Keeps its children sorted by name when asked to.
@@ -148,7 +158,21 @@ class TObjectParentEX : public TObjectParent {
 
   private:
     bool inOrder(std::string_view before, std::string_view after) const;
-    void placeLastInOrder();
+    // The list was sorted as flagAscending says and has not changed since.
+    bool knownInOrder() const {
+        return orderedAt_ == orderChanges() && orderedAscending_ == flagAscending;
+    }
+    void markInOrder() {
+        orderedAt_ = orderChanges();
+        orderedAscending_ = flagAscending;
+    }
+    void placeLastInOrder(bool knownInOrder);
+    // Moves the entry at `index` to where a stable sort of the list, ordered
+    // but for that entry, would put it.
+    void placeInOrder(std::size_t index);
+
+    std::uint64_t orderedAt_ = ~std::uint64_t{0};
+    bool orderedAscending_ = true;
 };
 
 }  // namespace zel

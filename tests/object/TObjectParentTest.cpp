@@ -376,6 +376,80 @@ TEST(Agents, ForwardToTheirWindows) {
 namespace zel {
 namespace {
 
+// A child that knows which it is, so two lists can be compared child by child.
+struct Tagged : TObjectNamed {
+    explicit Tagged(int id) : id(id) {}
+    int id;
+};
+
+// Sorted as every rename used to sort it: the whole list, stably.
+class SortedWhole : public TObjectParentEX {
+  public:
+    std::string putNameChild_as_(TObjectNamed* child, std::string_view wantedName) override {
+        std::string result = TObjectParent::putNameChild_as_(child, wantedName);
+        keepOrder_();
+        return result;
+    }
+};
+
+// Renames in a sorted list move one entry instead of sorting the list; the
+// order must be the one a whole stable sort gives, after any change that may
+// have put the list out of order, in both directions and with repeated names.
+TEST(SortedParent, RenamingInASortedListMatchesAWholeSort) {
+    std::mt19937 random(5);
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    const std::vector<std::string> pool = {"a", "B", "b1", "c", "k", "M", "m2", "x", "z9"};
+    TObjectParentEX fast;
+    SortedWhole whole;
+    TObjectParentEX* both[] = {&fast, &whole};
+    auto ids = [](const TObjectParentEX& parent) {
+        std::vector<std::pair<int, std::string>> out;
+        for (std::size_t i = 0; i < parent.childCount(); ++i)
+            out.emplace_back(static_cast<Tagged*>(parent.childAt(i))->id, parent.nameAt(i));
+        return out;
+    };
+    int nextId = 0;
+    for (int step = 0; step < 4000; ++step) {
+        const std::string& name = pool[pick(pool.size())];
+        const std::size_t count = fast.childCount();
+        const std::size_t at = pick(count + 1), other = pick(count + 1);
+        const int what = static_cast<int>(pick(count < 30 ? 3 : 20));
+        for (TObjectParentEX* parent : both) {
+            if (what == 0) {
+                parent->addChild_(std::make_unique<Tagged>(nextId), name);
+            } else if (what == 1) {
+                parent->insertChildRaw_(at, std::make_unique<Tagged>(nextId), name);
+            } else if (what == 2 && step % 7 == 0) {
+                parent->flagSort = !parent->flagSort;
+            } else if (what == 3 && step % 5 == 0) {
+                parent->flagAscending = !parent->flagAscending;
+            } else if (what == 4 && count > 0) {
+                parent->moveChildTo_(at, other);
+            } else if (what <= 6 && count > 0) {
+                parent->deleteChild_(parent->childAt(at % count));
+            } else if (what == 7) {
+                parent->keepOrder_();
+            } else if (count > 0) {
+                parent->putNameChild_as_(parent->childAt(at % count), name);
+            }
+        }
+        ++nextId;
+        ASSERT_EQ(ids(fast), ids(whole)) << "step " << step;
+    }
+
+    // A whole sort turns runs of equal names around in a descending list.
+    for (TObjectParentEX* parent : both) {
+        parent->clear_();
+        for (int id = 0; id < 3; ++id) parent->insertChildRaw_(9, std::make_unique<Tagged>(id), "b");
+        parent->addChild_(std::make_unique<Tagged>(3), "a");
+        parent->flagSort = true;
+        parent->flagAscending = false;
+        parent->keepOrder_();
+        parent->putNameChild_as_(parent->childAt(3), "c");
+    }
+    EXPECT_EQ(ids(fast), ids(whole));
+}
+
 TEST(SortedParent, AddingToAnOrderedListMatchesAFullSort) {
     for (bool ascending : {true, false}) {
         TObjectParentEX parent;
