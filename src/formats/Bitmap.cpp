@@ -13,21 +13,6 @@ namespace zel {
 
 namespace {
 
-// A large picture's memory is touched first by the zero fill and then by the
-// decoder, page by page; in 4 KB pages the faults of a 24-megapixel picture
-// cost twice the decoding itself. Huge pages for the aligned inside of the
-// block (where the kernel grants them on request) take that cost away.
-void askForHugePages([[maybe_unused]] std::uint8_t* block, [[maybe_unused]] std::size_t size) {
-#ifdef __linux__
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    if (!block || size < 4 * kHuge) return;
-    const auto from = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(kHuge - 1);
-    // Advice only: where it is refused, ordinary pages serve as before.
-    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#endif
-}
-
 // Where destination sample `i` of `to` reads along an axis of `from` samples.
 struct Span {
     int first;
@@ -146,6 +131,16 @@ Bitmap resampleColumns(const Bitmap& source, int height) {
 }
 
 }  // namespace
+
+void askForHugePages([[maybe_unused]] void* block, [[maybe_unused]] std::size_t size) {
+#ifdef __linux__
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (!block || size < 4 * kHuge) return;
+    const auto from = (reinterpret_cast<std::uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(kHuge - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#endif
+}
 
 bool Bitmap::allocate(int w, int h, int c) {
     width = height = channels = 0;

@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -137,10 +139,58 @@ bool readRows(jpeg_decompress_struct& info, Trap& trap, Bitmap& bitmap, std::uin
 
 // --- Writing ---------------------------------------------------------------------
 
+// The compressed bytes go straight into the result: one block, reserved for
+// what a picture of that size usually takes, grown a step at a time so only
+// the part written is ever touched (a growing buffer of libjpeg's own would be
+// copied at every doubling and then once more into the result).
+struct StringDestination {
+    jpeg_destination_mgr manager;
+    std::string* out;
+    std::size_t step;  // bytes offered at a time
+};
+
+StringDestination& destinationOf(j_compress_ptr info) {
+    return *reinterpret_cast<StringDestination*>(info->dest);
+}
+
+// No exception may leave a callback through libjpeg: running out of memory
+// becomes libjpeg's own error, which jumps back through the trap.
+void offerRoom(j_compress_ptr info, std::size_t used) {
+    StringDestination& destination = destinationOf(info);
+    std::string& out = *destination.out;
+    bool grown = true;
+    try {
+        out.resize(used + destination.step);
+    } catch (const std::exception&) {
+        grown = false;
+    }
+    if (!grown) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+    info->dest->next_output_byte = reinterpret_cast<JOCTET*>(out.data() + used);
+    info->dest->free_in_buffer = out.size() - used;
+}
+
+void startDestination(j_compress_ptr info) {
+    offerRoom(info, 0);
+}
+
+// Called when the room offered is full.
+boolean growDestination(j_compress_ptr info) {
+    offerRoom(info, destinationOf(info).out->size());
+    return TRUE;
+}
+
+void endDestination(j_compress_ptr info) {
+    std::string& out = *destinationOf(info).out;
+    out.resize(out.size() - info->dest->free_in_buffer);
+}
+
 bool compress(jpeg_compress_struct& info, Trap& trap, const Bitmap& bitmap,
-              const JpegOptions& options, unsigned char** out, unsigned long* size) {
+              const JpegOptions& options, StringDestination& destination) {
     if (setjmp(trap.escape)) return false;
-    jpeg_mem_dest(&info, out, size);
+    destination.manager.init_destination = startDestination;
+    destination.manager.empty_output_buffer = growDestination;
+    destination.manager.term_destination = endDestination;
+    info.dest = &destination.manager;
     info.image_width = static_cast<JDIMENSION>(bitmap.width);
     info.image_height = static_cast<JDIMENSION>(bitmap.height);
     info.input_components = bitmap.channels;
@@ -226,14 +276,21 @@ EncodedImage encodeJpeg(const Bitmap& source, const JpegOptions& options) {
     Trap trap;
     arm(trap, info.err);
     jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    if (compress(info, trap, bitmap, options, &out, &size))
-        result.bytes.assign(reinterpret_cast<const char*>(out), size);
-    else
+    // A photograph at high quality takes about a third of a byte per sample.
+    const std::size_t expected = bitmap.pixels.size() / 3 + 4096;
+    try {
+        result.bytes.reserve(expected);
+    } catch (const std::exception&) {
+        // Grown as it goes instead.
+    }
+    askForHugePages(result.bytes.data(), result.bytes.capacity());
+    StringDestination destination{{}, &result.bytes,
+                                  std::clamp<std::size_t>(expected / 8, 4096, 1u << 20)};
+    if (!compress(info, trap, bitmap, options, destination)) {
         result.error = std::string("The JPEG picture could not be written: ") + trap.message;
+        result.bytes.clear();
+    }
     jpeg_destroy_compress(&info);
-    std::free(out);
     if (result.error.empty() && result.bytes.empty()) result.error = "size = 0";
     return result;
 }

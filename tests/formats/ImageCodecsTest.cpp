@@ -103,6 +103,31 @@ TEST(Jpeg, RoundTripsAndTheSystemDecoderAgrees) {
     EXPECT_GE(pixelAt(white.bitmap, 3, 3)[0], 250);
 }
 
+TEST(Jpeg, APictureLargerThanItsFirstRoomIsWrittenByteForByteAsCjpegWritesIt) {
+    // Noise at full quality takes about two thirds of a byte a sample, more
+    // than the writer reserves at first and several times the room it offers
+    // libjpeg at a time.
+    Bitmap noise;
+    ASSERT_TRUE(noise.allocate(96, 64, 3));
+    std::uint32_t seed = 7;
+    for (std::uint8_t& sample : noise.pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        sample = static_cast<std::uint8_t>(seed >> 24);
+    }
+    const EncodedImage written = encodeJpeg(noise, {100, false});
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_GT(written.bytes.size(), noise.pixels.size() / 2);
+    test::TempFolder dir;
+    std::string ppm = "P6\n96 64\n255\n";
+    ppm.append(noise.pixels.begin(), noise.pixels.end());
+    test::writeBytes(dir.path("noise.ppm"), ppm);
+    int status = 0;
+    const std::string peer =
+        test::runCommand("cjpeg -quality 100 " + dir.path("noise.ppm"), status);
+    ASSERT_EQ(status, 0);
+    EXPECT_TRUE(written.bytes == peer) << written.bytes.size() << " bytes, cjpeg " << peer.size();
+}
+
 TEST(Jpeg, DecodedForAWindowAtTheSmallestScaleThatCoversIt) {
     const std::string bytes = encodeJpeg(gradientBitmap(800, 600, 3)).bytes;
     const DecodedImage quarter = decodeJpegToFit(bytes, 200, 200);
