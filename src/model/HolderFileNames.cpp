@@ -65,7 +65,11 @@ std::string wantedHolderFileName(const MemoHolder& holder) {
     }
     if (recorded.empty()) recorded = stripQuotes(holder.getField_(kHolderFileNameKey));
     if (recorded.empty()) return holderNameFileName(holder);
-    return plainName(withoutExtension(plainFileName(recorded)), safeExtension(holder));
+    // The recorded name is one given here: its extension is the holder's, or
+    // the holder has none and every dot belongs to the stem.
+    const std::string extension = safeExtension(holder);
+    const std::string plain = plainFileName(recorded);
+    return plainName(extension.empty() ? plain : withoutExtension(plain), extension);
 }
 
 std::string HolderFileNames::nameOf(const MemoFile& file, const MemoHolder& holder) {

@@ -140,9 +140,14 @@ TEST(HolderPaths, AnIndexWrittenAgainFindsTheSameFiles) {
                       {"y.old", "<Field FileExt=\"a.b.c\" HolderFileName=\"y.mhz\"/>"},
                       {"z", "<Field FlagExtra=\"true\" Filename=\"/x/q.mBRxh\"/>"},
                       {"q", "<Field FileExt=\"/\x81\x81Holder&gt;\"/>"},
+                      // Without an extension a recorded name is a stem, dots and all.
+                      {"e", "<Field FileExt=\"\" HolderFileName=\"../q.mx.x\"/>"},
+                      {"f", "<Field FileExt=\"\" HolderFileName=\"q.mx.x\"/>"},
                   }));
     const std::vector<std::string> files = fileNames(file);
     EXPECT_EQ(files[1], "y.mhz");
+    EXPECT_EQ(files[5], "q.mx.x");
+    EXPECT_EQ(files[6], "q.mx_01.x");
     std::vector<std::string> lines;
     file.writeMemoFile_(lines);
     MemoFile back;
