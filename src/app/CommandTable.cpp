@@ -54,12 +54,6 @@ requires std::derived_from<Window, C> CommandEntry command(std::string_view name
             }};
 }
 
-// A command whose member is not built yet: its items stay disabled.
-[[maybe_unused]] CommandEntry pending(std::string_view name, std::string_view caption,
-                                      CommandArgument argument = CommandArgument::None) {
-    return {name, caption, argument, {}};
-}
-
 }  // namespace
 
 const std::vector<CommandEntry>& commandTable() {
