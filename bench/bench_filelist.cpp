@@ -8,9 +8,9 @@
 // MakeNodes/100000: Make Nodes from 100,000 lines with the default template
 // into a new holder; MakeNodesSorted/100000 into a sorted holder that holds
 // a current node.
-// SaveEach/N: Save Each of N small text nodes into an empty folder (every
-// file through the safe writer); the peer PeerCopySync/N is `cp` of the same
-// N files into an empty folder followed by one `sync`.
+// SaveEach/N: Save Each of N small text nodes into an empty folder (each file
+// replaced safely, the run's files synced together); the peer PeerCopySync/N
+// is `cp` of the same N files into an empty folder followed by one `sync`.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

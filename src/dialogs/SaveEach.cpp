@@ -8,6 +8,7 @@
 #include "model/NodeRef.h"
 #include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
+#include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -56,6 +57,82 @@ std::string linkedSource(const MemoHolder& holder, const std::string& filename) 
     return normalized(std::string(folderOf(holderFilePath_(holder))) + withSlashes(filename));
 }
 
+// The files written but not yet in place: one sync for many files instead of
+// two for each. A node's log line and count wait for the batch's commit, and
+// the batch is committed whenever what comes next depends on a file of it
+// being there (a question about a file it holds, a body read from one, a
+// folder made where it puts a file), so every outcome is as if each file had
+// been replaced at once.
+class PendingSaves {
+  public:
+    PendingSaves(MemoHolder& holder, bool changeFilename, std::vector<std::string>& log,
+                 SaveEachResult& result)
+        : holder_(holder), changeFilename_(changeFilename), log_(log), result_(result) {}
+    PendingSaves(const PendingSaves&) = delete;
+    PendingSaves& operator=(const PendingSaves&) = delete;
+
+    // Writes the body of `node` for `target`; false (nothing queued) when it
+    // cannot be written.
+    bool save(MemoNode& node, const std::string& name, const std::string& target) {
+        bool queued = false;
+        const long long written = node.saveBodyWith_(
+            target, [this, &queued](std::string_view path, std::string_view bytes) {
+                batch_.add(path, bytes);
+                queued = true;
+                return true;
+            });
+        if (written < 0 || !queued) return false;
+        pending_.push_back({log_.size(), NodeRef(&node), target});
+        log_.push_back("Save " + name + " : " + target);
+        if (batch_.full()) commit();
+        return true;
+    }
+
+    // Commits first when `path` is one of the files waiting, or when one of
+    // them is to stand where a folder must be made for it.
+    void settleFor(const std::string& path) {
+        if (pending_.empty()) return;
+        if (batch_.holds(path)) return commit();
+        std::filesystem::path at(path);
+        if (dirExists(at.parent_path().string())) return;
+        for (at = at.parent_path(); !at.empty() && at != at.parent_path(); at = at.parent_path())
+            if (batch_.holds(at.string())) return commit();
+    }
+
+    void commit() {
+        if (pending_.empty()) return;
+        const std::vector<IoResult> outcomes = batch_.commit();
+        for (std::size_t i = 0; i < pending_.size(); ++i) {
+            const Pending& done = pending_[i];
+            if (i >= outcomes.size() || !outcomes[i]) {
+                log_[done.logLine] = "ERROR: could not write " + done.target;
+                continue;
+            }
+            ++result_.saved;
+            MemoNode* node = done.node.get();
+            if (changeFilename_ && node && node->getField_("Filename") != done.target) {
+                node->putField_("Filename", done.target);
+                holder_.changed = true;
+            }
+        }
+        pending_.clear();
+    }
+
+  private:
+    struct Pending {
+        std::size_t logLine;
+        NodeRef node;
+        std::string target;
+    };
+
+    MemoHolder& holder_;
+    const bool changeFilename_;
+    std::vector<std::string>& log_;
+    SaveEachResult& result_;
+    SafeFileBatch batch_;
+    std::vector<Pending> pending_;
+};
+
 }  // namespace
 
 SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
@@ -76,6 +153,7 @@ SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
     nodes.reserve(shown.size());
     for (const auto& [name, node] : shown) nodes.emplace_back(name, NodeRef(node));
 
+    PendingSaves saves(*holder, options.changeFilename, log, result);
     for (const auto& [name, ref] : nodes) {
         MemoNode* node = ref.get();
         if (!node) continue;
@@ -88,6 +166,7 @@ SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
         }
         if (calls.breakRequested && calls.breakRequested()) {
             log.push_back("*Break*");
+            saves.commit();
             return finish();
         }
         node = ref.get();
@@ -101,12 +180,14 @@ SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
             // Unread, the body is empty; written, it would empty a file. A
             // read that failed also counts as done, so the file must be there.
             const std::string source = linkedSource(*holder, filename);
+            saves.settleFor(source);
             const bool readable = node->loaded ? fileExists(source) : node->loadLinkedBody_() == 1;
             if (!readable || source == target) {
                 log.push_back(notSaved(name, filename));
                 continue;
             }
         }
+        saves.settleFor(target);
         if (options.confirmWriteOver && fileExists(target) && calls.askWriteOver) {
             const WriteOverAnswer answer =
                 calls.askWriteOver("Shall I Write Over \"" + target + "\" ?");
@@ -122,17 +203,9 @@ SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
             node = ref.get();
             if (!node) continue;
         }
-        if (node->saveBody_(target) < 0) {
-            log.push_back("ERROR: could not write " + target);
-            continue;
-        }
-        log.push_back("Save " + name + " : " + target);
-        ++result.saved;
-        if (options.changeFilename && node->getField_("Filename") != target) {
-            node->putField_("Filename", target);
-            holder->changed = true;
-        }
+        if (!saves.save(*node, name, target)) log.push_back("ERROR: could not write " + target);
     }
+    saves.commit();
     result.finalText = "Done: count of the Files saved=" + std::to_string(result.saved);
     return finish();
 }

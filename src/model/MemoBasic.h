@@ -57,6 +57,11 @@ class MemoBasic : public TObjectNamed {
     // Writes the body to `path`: bytes or characters written, -1 when nothing
     // was written, -2 for a binary body without data.
     virtual long long saveBody_(std::string_view path);
+    // How the bytes of a body reach their file: true when they did.
+    using BodyWriter = std::function<bool(std::string_view path, std::string_view bytes)>;
+    // As saveBody_, but the bytes go through `write` (Save Each hands them
+    // to one batch for many files).
+    long long saveBodyWith_(std::string_view path, const BodyWriter& write);
     // Where downloaded and extracted files go, ending in "/". A record inside
     // another one asks the enclosing record; the outermost one uses TMPDIR,
     // else "/tmp/".

@@ -155,8 +155,9 @@ std::string urlPage(std::string_view title, std::string_view rawFilename) {
     return page;
 }
 
-long long writeBody(std::string_view path, std::string_view bytes) {
-    if (!writeFileSafely(path, bytes)) return -1;
+long long writeBody(const MemoBasic::BodyWriter& write, std::string_view path,
+                    std::string_view bytes) {
+    if (!write(path, bytes)) return -1;
     return static_cast<long long>(bytes.size());
 }
 
@@ -203,6 +204,12 @@ int MemoBasic::loadLocalFile(const std::string& path, std::string_view recordedN
 }
 
 long long MemoBasic::saveBody_(std::string_view path) {
+    return saveBodyWith_(path, [](std::string_view target, std::string_view bytes) {
+        return writeFileSafely(target, bytes).ok;
+    });
+}
+
+long long MemoBasic::saveBodyWith_(std::string_view path, const BodyWriter& write) {
     const std::string_view encoding = fields.value("Content-Transfer-Encoding");
     const bool zTarget = lowerText(extensionOf(path)) == ".z";
     const bool zSource =
@@ -215,17 +222,17 @@ long long MemoBasic::saveBody_(std::string_view path) {
     }
     if (encoding == "\"binary\"") {
         if (!content || !content->stream || (zTarget && !zSource)) return -2;
-        return writeBody(path, *content->stream);
+        return writeBody(write, path, *content->stream);
     }
     if (encoding == "\"URL\"") {
         std::string title;
         appendEscapedMarkup(title, getName_());
-        return writeBody(path, urlPage(title, fields.value("Filename")));
+        return writeBody(write, path, urlPage(title, fields.value("Filename")));
     }
     // A body is never written uncompressed under a ".z" name unless the
     // record's own file is a ".z" file.
     if (zTarget && !zSource) return -1;
-    return writeBody(path, linesText(memo));
+    return writeBody(write, path, linesText(memo));
 }
 
 long long MemoBasic::setBlankImage_() {

@@ -3,14 +3,19 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <random>
 #include <set>
@@ -157,6 +162,36 @@ bool writeAll(int fd, std::string_view bytes) {
 
 bool syncFile(int fd) {
     return !injected(WriteStep::Sync) && ::fsync(fd) == 0;
+}
+
+// Since Linux 5.8 syncfs fails when any file of the file system had a
+// write-back error after the descriptor was opened; before, it said nothing.
+bool syncfsReportsErrors() {
+    static const bool reports = [] {
+        utsname name{};
+        int major = 0, minor = 0;
+        if (::uname(&name) != 0 || std::sscanf(name.release, "%d.%d", &major, &minor) != 2)
+            return false;
+        return major > 5 || (major == 5 && minor >= 8);
+    }();
+    return reports;
+}
+
+// Everything written to the file system `fd` lies on, in one go. False, and
+// each file must then be synced on its own, when that cannot be relied on.
+bool syncFileSystemOf(int fd) {
+    if (!syncfsReportsErrors()) return false;
+    return !injected(WriteStep::Sync) && ::syncfs(fd) == 0;
+}
+
+// A batch keeps its temporary files open until it commits; a quarter of the
+// descriptors the process may have leaves the rest of the program enough.
+std::size_t batchOpenLimit() {
+    constexpr std::size_t kFewest = 16, kMost = 4096;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return kFewest;
+    if (limit.rlim_cur == RLIM_INFINITY) return kMost;
+    return std::clamp<std::size_t>(limit.rlim_cur / 4, kFewest, kMost);
 }
 
 // Some file systems cannot sync a folder; that is no reason to call a
@@ -340,11 +375,11 @@ IoResult SafeFileWriter::replaceTarget(bool respectLocks, int& lockedFd) {
     return publish(lockedFd, true);
 }
 
-IoResult SafeFileWriter::prepare(bool respectLocks) {
+IoResult SafeFileWriter::prepare(bool respectLocks, bool sync) {
     if (!status_) return status_;
     if (fd_ < 0) return fail(IoResult::failure("Could not write " + path_ + ": already written"));
     if (!flushBuffer()) return status_;
-    if (!keepPermissions(fd_, targetOs_) || !syncFile(fd_)) {
+    if (!keepPermissions(fd_, targetOs_) || (sync && !syncFile(fd_))) {
         return fail(errnoFailure("Could not write", path_, errno));
     }
     if (respectLocks && lockedByOthers(targetOs_)) {
@@ -449,6 +484,71 @@ IoResult SafeFileSet::commitAll() {
         result = errnoFailure("Written, but could not sync", fromOsPath(folder), errno);
     ::unlink(journalDone.c_str());
     return result;
+}
+
+SafeFileBatch::SafeFileBatch(LinkPolicy links) : links_(links), openLimit_(batchOpenLimit()) {}
+
+SafeFileBatch::~SafeFileBatch() = default;
+
+void SafeFileBatch::add(std::string_view path, std::string_view bytes) {
+    auto writer = std::make_unique<SafeFileWriter>(path, links_);
+    // Written out now, so a batch holds descriptors, not bytes.
+    if (writer->append(bytes)) writer->flushBuffer();
+    std::string().swap(writer->buffer_);
+    if (!writer->targetOs_.empty()) targets_.insert(absolute(writer->targetOs_));
+    writers_.push_back(std::move(writer));
+}
+
+bool SafeFileBatch::holds(std::string_view path) const {
+    std::string target;
+    if (!resolveTarget(toOsPath(path), links_, path, target)) return false;
+    return targets_.contains(absolute(target));
+}
+
+std::vector<IoResult> SafeFileBatch::commit() {
+    std::vector<std::unique_ptr<SafeFileWriter>> writers;
+    writers.swap(writers_);
+    targets_.clear();
+    auto good = [](const auto& writer) { return writer->status().ok && writer->fd_ >= 0; };
+    for (const auto& writer : writers) writer->prepare(true, false);
+
+    // Every temporary file complete on disk before any rename. When a file
+    // system's sync fails, each file there is synced on its own, so only the
+    // one that cannot be is not put in place.
+    std::map<dev_t, bool> synced;
+    for (const auto& writer : writers) {
+        struct stat st {};
+        if (!good(writer)) continue;
+        if (::fstat(writer->fd_, &st) != 0) {
+            writer->fail(errnoFailure("Could not write", writer->path_, errno));
+            continue;
+        }
+        auto [at, first] = synced.try_emplace(st.st_dev, false);
+        if (first) at->second = syncFileSystemOf(writer->fd_);
+        if (!at->second && !syncFile(writer->fd_))
+            writer->fail(errnoFailure("Could not write", writer->path_, errno));
+    }
+
+    std::map<std::string, std::vector<SafeFileWriter*>> folders;
+    for (const auto& writer : writers) {
+        if (!good(writer)) continue;
+        int lockedFd = -1;
+        if (writer->publish(lockedFd, false))
+            folders[folderOf(writer->targetOs_)].push_back(writer.get());
+        if (lockedFd >= 0) ::close(lockedFd);
+    }
+    for (const auto& [folder, placed] : folders) {
+        if (syncFolder(folder)) continue;
+        const int error = errno;
+        for (SafeFileWriter* writer : placed)
+            writer->status_ =
+                errnoFailure("Written, but could not sync the folder of", writer->path_, error);
+    }
+
+    std::vector<IoResult> outcomes;
+    outcomes.reserve(writers.size());
+    for (const auto& writer : writers) outcomes.push_back(writer->status());
+    return outcomes;
 }
 
 void tidyFolderOf(std::string_view path) {

@@ -1,12 +1,14 @@
 #include "dialogs/SaveEach.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "dialogs/DialogTestSupport.h"
 #include "platform/FileSystem.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/TempFolder.h"
 
 namespace zel {
@@ -182,6 +184,71 @@ TEST_F(SaveEachTest, ChangeFilenameMarksTheHolderAndBreakEndsTheRun) {
     EXPECT_EQ(saveEach(&holder, out_, options, calls, log_).finalText, "ERROR: SaveEach");
     EXPECT_EQ(log_, (Lines{"*Break*", "ERROR: SaveEach"}));
     EXPECT_FALSE(holder.changed);
+}
+
+// The files of a run are written together and synced once; what the log,
+// the counts and the questions say is still what writing them one by one
+// would have said.
+TEST_F(SaveEachTest, AWriteThatFailsInTheRunIsLoggedForItsNodeAndLeavesItsFile) {
+    MemoHolder& holder = holderOf({{"a", {"Filename=\"a.txt\""}},
+                                   {"b", {"Filename=\"/x/b.txt\""}},
+                                   {"c", {"Filename=\"c.txt\""}}});
+    std::ofstream(dir_.osPath("out/b.txt")) << "old";
+    int writes = 0;
+    WriteFaultHook previous = setWriteFaultHook(
+        [&](WriteStep step) { return step == WriteStep::Write && ++writes == 2; });
+    SaveEachOptions options;
+    options.confirmWriteOver = false;
+    options.changeFilename = true;
+    const SaveEachResult done = run(&holder, options);
+    setWriteFaultHook(previous);
+    EXPECT_EQ(done.saved, 2);
+    EXPECT_EQ(log_, (Lines{"Save a : " + out_ + "a.txt", "ERROR: could not write " + out_ + "b.txt",
+                           "Save c : " + out_ + "c.txt", "Done: count of the Files saved=2"}));
+    EXPECT_EQ(read(out_ + "b.txt"), "old");
+    EXPECT_EQ(read(out_ + "c.txt"), "body of c\r\n");
+    EXPECT_EQ(nodeNamed(holder, "a").getField_("Filename"), out_ + "a.txt");
+    EXPECT_EQ(nodeNamed(holder, "b").getField_("Filename"), "\"/x/b.txt\"");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.osPath("out")), {}), 3)
+        << "no temporary file stays";
+}
+
+TEST_F(SaveEachTest, AFileWrittenEarlierInTheRunIsThereForTheNodesAfterIt) {
+    // The second node's file is the first one's: it is asked about.
+    MemoHolder& same =
+        holderOf({{"a", {"Filename=\"/p/same.txt\""}}, {"b", {"Filename=\"/q/same.txt\""}}});
+    run(&same, {}, {WriteOverAnswer::No});
+    EXPECT_EQ(questions_, Lines{"Shall I Write Over \"" + out_ + "same.txt\" ?"});
+    EXPECT_EQ(read(out_ + "same.txt"), "body of a\r\n");
+    EXPECT_EQ(log_.back(), "Done: count of the Files saved=1");
+
+    // A file stands where the next node needs a folder.
+    MemoHolder& nested = holderOf(
+        {{"f", {"Filename=\"" + out_ + "x\""}}, {"g", {"Filename=\"" + out_ + "x/y.txt\""}}});
+    SaveEachOptions beside;
+    beside.defineDirectory = false;
+    run(&nested, beside);
+    EXPECT_EQ(log_, (Lines{"Save f : " + out_ + "x", "ERROR: could not write " + out_ + "x/y.txt",
+                           "Done: count of the Files saved=1"}));
+    EXPECT_EQ(read(out_ + "x"), "body of f\r\n");
+}
+
+// Many more nodes than the descriptors a run may keep open at once.
+TEST_F(SaveEachTest, ARunOfManyNodesKeepsFewFilesOpen) {
+    std::vector<test::NodeSpec> specs;
+    for (int i = 0; i < 300; ++i)
+        specs.push_back({"n" + std::to_string(i), {"Filename=\"n" + std::to_string(i) + ".txt\""}});
+    MemoHolder& holder = holderOf(specs);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit few{128, saved.rlim_max};
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    const SaveEachResult done = run(&holder, {});
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(done.saved, 300);
+    EXPECT_EQ(log_.size(), 301u);
+    EXPECT_EQ(log_[299], "Save n299 : " + out_ + "n299.txt");
+    EXPECT_EQ(read(out_ + "n150.txt"), "body of n150\r\n");
 }
 
 }  // namespace

@@ -248,6 +248,111 @@ TEST(SafeFileSet, ReplacesAllFilesOrNone) {
     EXPECT_EQ(entriesIn(dir), 4u) << "no journal or temporary file stays";
 }
 
+// Each file of a batch is its own replacement: a step that fails for one
+// file leaves that file's old bytes and no temporary, and the rest go ahead.
+TEST(SafeFileBatch, AStepThatFailsForOneFileLeavesThatFileOldAndTheOthersNew) {
+    struct Case {
+        WriteStep step;
+        std::set<int> failingCalls;  // empty: every call
+        std::vector<bool> replaced;
+    };
+    // The first sync is the file system's; when it fails, each file is
+    // synced on its own and only a file that cannot be stays old.
+    const std::vector<Case> cases{
+        {WriteStep::Create, {2}, {true, false, true}},
+        {WriteStep::Write, {2}, {true, false, true}},
+        {WriteStep::Sync, {1}, {true, true, true}},
+        {WriteStep::Sync, {1, 3}, {true, false, true}},
+        {WriteStep::Sync, {}, {false, false, false}},
+        {WriteStep::Rename, {3}, {true, true, false}},
+    };
+    const std::vector<std::string> names{"a.txt", "b.txt", "c.txt"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.step));
+        test::TempFolder dir;
+        for (const auto& name : names) plant(dir, name, "old");
+        int calls = 0;
+        WriteFaultHook previous = setWriteFaultHook([&](WriteStep now) {
+            return now == c.step && (c.failingCalls.empty() || c.failingCalls.contains(++calls));
+        });
+        SafeFileBatch batch;
+        for (const auto& name : names) batch.add(dir.path(name), "new " + name);
+        for (const auto& name : names) EXPECT_EQ(contentOf(dir.path(name)), "old");
+        const std::vector<IoResult> outcomes = batch.commit();
+        setWriteFaultHook(previous);
+        ASSERT_EQ(outcomes.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(outcomes[i].ok, c.replaced[i]) << names[i];
+            if (!outcomes[i]) EXPECT_NE(outcomes[i].message.find(names[i]), std::string::npos);
+            EXPECT_EQ(contentOf(dir.path(names[i])), c.replaced[i] ? "new " + names[i] : "old");
+        }
+        EXPECT_EQ(entriesIn(dir), names.size()) << "no temporary file stays";
+    }
+}
+
+// The point of a batch: every file is on disk before any rename, with one
+// sync for them all and one for their folder, however many files there are.
+TEST(SafeFileBatch, SyncsOnceBeforeTheRenamesAndTheFolderOnceAfter) {
+    test::TempFolder dir;
+    plant(dir, "twice.txt", "old");
+    std::vector<WriteStep> steps;
+    WriteFaultHook previous = setWriteFaultHook([&](WriteStep now) {
+        if (now != WriteStep::Create && now != WriteStep::Write) steps.push_back(now);
+        return false;
+    });
+    SafeFileBatch batch;
+    for (int i = 0; i < 20; ++i) batch.add(dir.path("f" + std::to_string(i)), "x");
+    batch.add(dir.path("twice.txt"), "first");
+    batch.add(dir.path("twice.txt"), "second");
+    EXPECT_TRUE(batch.holds(dir.path("twice.txt")));
+    EXPECT_FALSE(batch.holds(dir.path("other.txt")));
+    EXPECT_EQ(batch.size(), 22u);
+    const std::vector<IoResult> outcomes = batch.commit();
+    setWriteFaultHook(previous);
+    for (const IoResult& outcome : outcomes) EXPECT_TRUE(outcome) << outcome.message;
+    std::vector<WriteStep> expected{WriteStep::Sync};
+    expected.insert(expected.end(), 22, WriteStep::Rename);
+    expected.push_back(WriteStep::SyncFolder);
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(contentOf(dir.path("twice.txt")), "second") << "renamed in the order added";
+    EXPECT_FALSE(batch.holds(dir.path("twice.txt")));
+    EXPECT_EQ(batch.size(), 0u);
+    EXPECT_EQ(entriesIn(dir), 21u);
+}
+
+TEST(SafeFileBatch, AFolderThatCannotBeSyncedIsReportedForItsFilesOnly) {
+    test::TempFolder dir;
+    makeDirs(dir.path("one"));
+    makeDirs(dir.path("two"));
+    int calls = 0;
+    WriteFaultHook previous = setWriteFaultHook(
+        [&](WriteStep now) { return now == WriteStep::SyncFolder && ++calls == 1; });
+    SafeFileBatch batch;
+    batch.add(dir.path("one/a.txt"), "a");
+    batch.add(dir.path("two/b.txt"), "b");
+    batch.add(dir.path("none/c.txt"), "c");  // no such folder
+    const std::vector<IoResult> outcomes = batch.commit();
+    setWriteFaultHook(previous);
+    ASSERT_EQ(outcomes.size(), 3u);
+    // Written, but not known to be lasting: reported as a single writer does.
+    EXPECT_FALSE(outcomes[0]);
+    EXPECT_EQ(contentOf(dir.path("one/a.txt")), "a");
+    EXPECT_TRUE(outcomes[1]) << outcomes[1].message;
+    EXPECT_FALSE(outcomes[2]);
+    EXPECT_NE(outcomes[2].message.find("c.txt"), std::string::npos);
+
+    {
+        SafeFileBatch gone;
+        gone.add(dir.path("one/a.txt"), "never");
+        gone.add(dir.path("one/d.txt"), "never");
+    }
+    std::vector<FolderEntry> left;
+    listFolder(dir.path("one"), left);
+    EXPECT_EQ(left.size(), 1u) << "nor a temporary file";
+    EXPECT_EQ(contentOf(dir.path("one/a.txt")), "a") << "a batch dropped changes nothing";
+    EXPECT_FALSE(fileExists(dir.path("one/d.txt")));
+}
+
 // A run killed at any moment leaves each set whole: all files of one
 // generation, once the next write has finished what the journal recorded.
 TEST(SafeFileSet, AKilledRunLeavesNoMixedSet) {
