@@ -50,7 +50,8 @@ struct SaveEachResult {
 // first, and skipped when that fails, so its file is never written empty; a
 // linked body is not written over its own file. Every write is checked: a
 // failure is logged and not counted. A changed Filename marks the holder
-// changed.
+// changed. The files are put in place together, with one sync for them all,
+// each either wholly new or left as it was.
 SaveEachResult saveEach(MemoHolder* holder, std::string_view directory,
                         const SaveEachOptions& options, const SaveEachCalls& calls,
                         std::vector<std::string>& log);
