@@ -72,10 +72,17 @@ std::string wantedHolderFileName(const MemoHolder& holder) {
     return plainName(extension.empty() ? plain : withoutExtension(plain), extension);
 }
 
+// The memo file's own index is never a holder's file, else saving the holder
+// would write over the index (a holder named like it, with FileExt ".mxa").
+static std::string indexFileName(const MemoFile& file) {
+    return lowerText(fileNameOf(file.getMemoFilePath_()));
+}
+
 std::string HolderFileNames::nameOf(const MemoFile& file, const MemoHolder& holder) {
     const std::string wanted = wantedHolderFileName(holder);
     auto found = claims_.find(&holder);
-    if (found == claims_.end() || found->second.wanted != wanted) {
+    if (found == claims_.end() || found->second.wanted != wanted ||
+        lowerText(found->second.given) == indexFileName(file)) {
         rebuild(file);
         found = claims_.find(&holder);
         // A holder asked about before it joined the list has no claim yet.
@@ -109,7 +116,7 @@ void HolderFileNames::rebuild(const MemoFile& file) {
     }
     std::unordered_map<const MemoHolder*, Claim> previous = std::move(claims_);
     claims_.clear();
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string> taken{indexFileName(file)};
     std::vector<bool> placed(count, false);
     auto give = [&](int i, std::string name) {
         taken.insert(lowerText(name));

@@ -68,6 +68,26 @@ TEST(HolderPaths, EveryNameBearingFieldOfAnIndexStaysInTheFolder) {
     EXPECT_EQ(holderFilePath_(*file.holderAt_(5)), "/chosen/by/user.mxh");
 }
 
+TEST(HolderPaths, NoHolderIsGivenTheIndexItself) {
+    test::TempFolder dir;
+    MemoFile file;
+    openIndexText(file, dir,
+                  indexWith({{"memo", "<Field FileExt=\".mxa\"/>"},
+                             {"MEMO", "<Field FileExt=\"mxa\"/>"},
+                             {"other", "<Field HolderFileName=\"memo.mxa\"/>"}}));
+    ASSERT_EQ(file.countOfHolders_(), 3);
+    std::set<std::string> seen;
+    for (int i = 0; i < file.countOfHolders_(); ++i) {
+        const std::string name = lowerText(file.holderFileName_(*file.holderAt_(i)));
+        EXPECT_NE(name, "memo.mxa");
+        EXPECT_TRUE(seen.insert(name).second) << "shared: " << name;
+    }
+    // Saved under another name, the old index name is free again and the new one is not.
+    file.setFilename(dir.path("memo_01.mxa"));
+    for (int i = 0; i < file.countOfHolders_(); ++i)
+        EXPECT_NE(lowerText(file.holderFileName_(*file.holderAt_(i))), "memo_01.mxa");
+}
+
 TEST(HolderPaths, AHolderFileThatNamesAnotherPlaceIsKeptInTheFolder) {
     test::TempFolder dir;
     MemoFile file;
