@@ -16,16 +16,10 @@
 #include "object/Report.h"
 #include "platform/Compression.h"
 
+#include "FuzzCheck.h"
+
 namespace {
 
-// A broken promise names itself before the fuzzer keeps the input.
-#define check(condition)                                                                  \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                 \
-        }                                                                                 \
-    } while (false)
 
 // The fastest level: the stream's form is all that matters here.
 std::string compressed(std::string_view plain) {
@@ -39,14 +33,6 @@ std::string compressed(std::string_view plain) {
 }
 
 }  // namespace
-
-// Bombs are refused early, so one input never costs more than a moment.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zel::setReporter([](const std::string&) {});
-    zel::setLogSink([](std::string_view) {});
-    zel::setInflateLimits({16 << 20, 200, 1 << 20});
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -14,26 +14,7 @@
 #include "platform/Compression.h"
 #include "text/LineList.h"
 
-namespace {
-
-// A broken promise names itself before the fuzzer keeps the input.
-#define check(condition)                                                                  \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                 \
-        }                                                                                 \
-    } while (false)
-
-}  // namespace
-
-// Bombs are refused early, so one input never costs more than a moment.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zel::setReporter([](const std::string&) {});
-    zel::setLogSink([](std::string_view) {});
-    zel::setInflateLimits({16 << 20, 200, 1 << 20});
-    return 0;
-}
+#include "FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines =

@@ -18,16 +18,10 @@
 #include "text/LineList.h"
 #include "text/Sjis.h"
 
+#include "FuzzCheck.h"
+
 namespace {
 
-// A broken promise names itself before the fuzzer keeps the input.
-#define check(condition)                                                                  \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                 \
-        }                                                                                 \
-    } while (false)
 
 std::vector<std::string> holderFiles(const zel::MemoFile& file) {
     std::vector<std::string> files;
@@ -44,14 +38,6 @@ std::vector<std::string> holderFiles(const zel::MemoFile& file) {
 }
 
 }  // namespace
-
-// Bombs are refused early, so one input never costs more than a moment.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zel::setReporter([](const std::string&) {});
-    zel::setLogSink([](std::string_view) {});
-    zel::setInflateLimits({16 << 20, 200, 1 << 20});
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
