@@ -163,8 +163,31 @@ std::size_t LineMatcher::findExact(std::string_view hay, std::size_t from) const
     const std::size_t n = needle_.size();
     if (from > hay.size() || hay.size() - from < n) return std::string_view::npos;
     const char* base = hay.data();
-    const char* p = base + from + anchor_;
-    const char* last = base + (hay.size() - n) + anchor_;
+    const std::size_t lastStart = hay.size() - n;
+    std::size_t start = from;
+#if defined(__SSE2__)
+    // In Japanese text even the rarest byte of a keyword is common, so memchr
+    // stops every few bytes; the anchor byte and the keyword's other end are
+    // tested together for sixteen starts at a time instead.
+    if (n >= 2) {
+        const std::size_t other = anchor_ == n - 1 ? 0 : n - 1;
+        const __m128i first = _mm_set1_epi8(anchorByte_);
+        const __m128i second = _mm_set1_epi8(needle_[other]);
+        for (; start + 15 <= lastStart; start += 16) {
+            const auto* at = reinterpret_cast<const __m128i*>(base + start + anchor_);
+            const auto* end = reinterpret_cast<const __m128i*>(base + start + other);
+            unsigned bits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(at), first),
+                                                _mm_cmpeq_epi8(_mm_loadu_si128(end), second))));
+            for (; bits; bits &= bits - 1) {
+                const std::size_t candidate = start + static_cast<unsigned>(__builtin_ctz(bits));
+                if (std::memcmp(base + candidate, needle_.data(), n) == 0) return candidate;
+            }
+        }
+    }
+#endif
+    const char* p = base + start + anchor_;
+    const char* last = base + lastStart + anchor_;
     while (p <= last) {
         const auto* q = static_cast<const char*>(
             std::memchr(p, anchorByte_, static_cast<std::size_t>(last - p) + 1));
