@@ -327,8 +327,7 @@ void BM_RenameChildrenToOneNameSorted(benchmark::State& state) {
         state.PauseTiming();
         // The suffixes follow the place of the first "x", which moves as the
         // list is kept in order; the first name sorts before its variants.
-        if (parent->nameAt(0) != "x" || parent->nameAt(count - 1).rfind("x_", 0) != 0)
-            std::abort();
+        if (parent->nameAt(0) != "x" || parent->nameAt(count - 1).rfind("x_", 0) != 0) std::abort();
         parent.reset();
         state.ResumeTiming();
     }

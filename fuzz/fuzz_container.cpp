@@ -20,7 +20,6 @@
 
 namespace {
 
-
 // The fastest level: the stream's form is all that matters here.
 std::string compressed(std::string_view plain) {
     uLongf size = compressBound(plain.size());

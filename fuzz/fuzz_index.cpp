@@ -22,7 +22,6 @@
 
 namespace {
 
-
 std::vector<std::string> holderFiles(const zel::MemoFile& file) {
     std::vector<std::string> files;
     std::set<std::string> seen;

@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/";
-    const bool ok = writeWhole(folder + std::string(zel::kDesktopEntryName),
-                               zel::installedDesktopEntry()) &&
-                    writeWhole(folder + "zel.xml", zel::installedMimeXml());
+    const bool ok =
+        writeWhole(folder + std::string(zel::kDesktopEntryName), zel::installedDesktopEntry()) &&
+        writeWhole(folder + "zel.xml", zel::installedMimeXml());
     return ok ? 0 : 1;
 }

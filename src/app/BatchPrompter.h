@@ -17,8 +17,7 @@ class BatchPrompter : public Prompter {
     explicit BatchPrompter(std::vector<std::string> answers) : answers_(std::move(answers)) {}
 
     Answer ask(Tone tone, std::string_view text, unsigned buttons) override;
-    bool inputQuery(std::string_view caption, std::string_view prompt,
-                    std::string& value) override;
+    bool inputQuery(std::string_view caption, std::string_view prompt, std::string& value) override;
     // Answered like an input box; the log names no password.
     bool passwordQuery(std::string_view caption, std::string_view prompt,
                        std::string& value) override;

@@ -24,7 +24,7 @@ namespace zel {
 class ScriptHost;
 class DialogHost;
 class TFrameMemoNode;
-}
+}  // namespace zel
 
 namespace zel {
 

@@ -284,8 +284,8 @@ EncodedImage encodeJpeg(const Bitmap& source, const JpegOptions& options) {
         // Grown as it goes instead.
     }
     askForHugePages(result.bytes.data(), result.bytes.capacity());
-    StringDestination destination{{}, &result.bytes,
-                                  std::clamp<std::size_t>(expected / 8, 4096, 1u << 20)};
+    StringDestination destination{
+        {}, &result.bytes, std::clamp<std::size_t>(expected / 8, 4096, 1u << 20)};
     if (!compress(info, trap, bitmap, options, destination)) {
         result.error = std::string("The JPEG picture could not be written: ") + trap.message;
         result.bytes.clear();

@@ -56,7 +56,7 @@ TEST(HostileTool, ConvertWritesAndReadsNothingOutsideTheFolders) {
           "<Holder name=\"extra\"><Field FlagExtra=\"true\" Filename=\"/../victim2.mxh\"/>"
           "</Holder>\r\n</File>\r\n");
     // Where the reduced names lead: inside the index's own folder.
-    write(dir, "in/.mxh", kHolder);  // only the last extension of FileExt counts
+    write(dir, "in/.mxh", kHolder);      // only the last extension of FileExt counts
     write(dir, "in/.._..mxh", kHolder);  // the last dot starts the extension
     write(dir, "in/victim2.mxh", kHolder);
     const std::set<std::string> before = everyFile(dir);
