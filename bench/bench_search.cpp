@@ -87,7 +87,7 @@ class Corpus {
         writeHaystack();
     }
 
-    void line(std::ofstream& out, const std::string& text) {
+    void line(std::ofstream& out, std::string_view text) {
         out << text << '\n';
         bytes_ += text.size() + 1;
         ++lines_;

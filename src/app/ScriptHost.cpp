@@ -444,7 +444,10 @@ int ScriptHost::appendTo(const std::string& holderName, const std::string& nodeN
         }
         window_.UI2Model();
     } else {
-        (comment ? node->comment : node->memo).push_back(line);
+        if (comment)
+            node->comment.push_back(line);
+        else
+            node->memo.push_back(line);
     }
     markChanged(*node);
     return static_cast<int>(comment ? node->comment.size() : node->memo.size());
@@ -626,7 +629,8 @@ std::string ScriptHost::serveStr(std::int32_t index, const TArgumentList& args, 
             const std::int64_t i = args[2].intValue;
             if (i < 0) return {};
             const auto at = static_cast<std::size_t>(i);
-            if (index == hi::UIMNMemoStrings3) return at < node->memo.size() ? node->memo[at] : "";
+            if (index == hi::UIMNMemoStrings3)
+                return at < node->memo.size() ? std::string(node->memo[at]) : "";
             if (index == hi::UIMNCommentStrings3)
                 return at < node->comment.size() ? node->comment[at] : "";
             return at < node->fields.size() ? node->fields[at] : "";

@@ -158,7 +158,8 @@ int TFormMainScript::UIPrintFormat() {
     TStringsPrinter& text = stringsPrinter();
     text.settings.setFileName(printTitle(holderNameOf(*node), node->getName_()));
     WindowPrintHost host(*this);
-    if (editPrintSettings_(text, printer(), &node->memo, host)) {
+    const Lines memo = node->memo;
+    if (editPrintSettings_(text, printer(), &memo, host)) {
         const IoResult saved = savePrintSettings_(text, settingsFiles(*this));
         if (!saved) {
             doneDoing_("Failure: print settings not saved. " + saved.message);

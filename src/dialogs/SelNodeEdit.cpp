@@ -158,9 +158,11 @@ SelEditOutcome editMemos(const std::vector<NodeRef>& refs, TextEdit edit, std::s
         if (node.getField_("Content-Transfer-Encoding") == "\"binary\"" || node.isLinked_())
             return false;
         ++count;
-        const Lines before = node.memo;
-        applyTextEdit(node.memo, edit, lines);
-        return node.memo != before;
+        Lines edited = node.memo;
+        applyTextEdit(edited, edit, lines);
+        if (node.memo == edited) return false;
+        node.memo = edited;
+        return true;
     });
     outcome.result = count;
     outcome.status = textEditStatus(edit) + std::string("Memo ") + std::to_string(count);

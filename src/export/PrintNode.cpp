@@ -25,7 +25,7 @@ NodePrint nodePrintOf(const MemoNode& node, std::string_view holderName, const D
     print.title = printTitle(holderName, node.getName_());
     const std::string type = lowerText(node.getContentType_());
     if (type.empty() || type.find("text") != std::string::npos) {
-        print.lines = node.isURL_() ? fieldLines(node) : node.memo;
+        print.lines = node.isURL_() ? fieldLines(node) : node.memo.lines();
     } else if (type == "\"image/gif\"") {
         print.lines = fieldLines(node);
     } else if (type.find("image") != std::string::npos) {

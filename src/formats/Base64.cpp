@@ -72,16 +72,4 @@ void decodeBase64Line(std::string_view line, std::string& out) {
     out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
-int decodeBase64(std::optional<std::string>& stream, const std::vector<std::string>& lines) {
-    if (!stream) return -1;
-    std::size_t characters = 0;
-    for (const auto& line : lines) characters += line.size();
-    // Writing from the start would leave a longer old body's tail behind the
-    // new bytes; the decoded bytes replace the body instead.
-    stream->clear();
-    stream->reserve(characters / 4 * 3);
-    for (const auto& line : lines) decodeBase64Line(line, *stream);
-    return 0;
-}
-
 }  // namespace zel

@@ -13,6 +13,7 @@
 
 #include "model/FieldList.h"
 #include "object/TObjectNamed.h"
+#include "text/LineBlock.h"
 
 namespace zel {
 
@@ -32,6 +33,8 @@ struct GrepHit {
 // The record grep line of a hit: "Name:" + name, or label + hit ("%.6d") +
 // ":" + line ("%7d") + ": " + the line.
 void appendGrepLine(std::string& out, const GrepHit& hit);
+// That line without the hit's text.
+void appendGrepPrefix(std::string& out, const GrepHit& hit);
 
 class MemoBasic : public TObjectNamed {
   public:
@@ -132,7 +135,7 @@ class MemoBasic : public TObjectNamed {
 
     FieldList fields;
     std::vector<std::string> comment;
-    std::vector<std::string> memo;
+    LineBlock memo;
     std::unique_ptr<TContent> content;
 
   protected:

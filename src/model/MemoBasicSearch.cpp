@@ -1,10 +1,14 @@
 // Record-level search, replace and grep, as the search windows use them.
 //
-// Sections are lists of separate lines. A keyword without a line break occurs
-// in a section's joined text exactly when it occurs in one of its lines (and
-// the fold of the joined text is the lines' folds joined), so only a keyword
-// with a line break needs the joined text; everything else runs line by line
-// and allocates nothing for lines without a hit.
+// A keyword without a line break occurs in a section's joined text exactly
+// when it occurs in one of its lines (and the fold of the joined text is the
+// lines' folds joined), so only a keyword with a line break needs the joined
+// text. The memo text is one block with a break after every line, so such a
+// keyword is searched over the whole block at once, a hit naming its line;
+// the shorter sections run line by line. Nothing is allocated for lines
+// without a hit.
+
+#include <optional>
 
 #include "model/HolderFile.h"
 #include "model/MemoBasic.h"
@@ -20,6 +24,11 @@ bool linesContain(const std::vector<std::string>& lines, const LineMatcher& matc
     for (const std::string& line : lines)
         if (matcher.contains(line)) return true;
     return false;
+}
+
+bool blockContains(const LineBlock& lines, const LineMatcher& matcher) {
+    if (matcher.spansLines()) return matcher.contains(linesText(lines));
+    return matcher.contains(lines.text());
 }
 
 bool fieldsContain(const FieldList& fields, const LineMatcher& matcher) {
@@ -42,6 +51,41 @@ void replaceInLines(std::vector<std::string>& lines, std::string_view label,
         if (matcher.replaceAll(lines[i], replacement)) appendChange(log, label, i);
 }
 
+// Lines before the first hit are passed over, and the block is rebuilt only
+// from the first line that changes.
+void replaceInBlock(LineBlock& lines, std::string_view label, const LineMatcher& matcher,
+                    std::string_view replacement, std::vector<std::string>& log) {
+    std::size_t first = 0;
+    if (!matcher.spansLines()) {
+        const std::size_t hit = matcher.find(lines.text());
+        if (hit == std::string_view::npos) return;
+        first = lines.lineAt(hit);
+    }
+    std::optional<LineBlock> replaced;
+    std::string line;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string_view original = lines[i];
+        if (matcher.contains(original)) {
+            line.assign(original);
+            if (matcher.replaceAll(line, replacement)) {
+                if (!replaced) {
+                    replaced.emplace();
+                    replaced->reserve(lines.size(), lines.textBytes() + line.size());
+                    for (std::size_t k = 0; k < i; ++k) replaced->push_back(lines[k]);
+                }
+                replaced->push_back(line);
+                appendChange(log, label, i);
+                continue;
+            }
+        }
+        if (replaced) replaced->push_back(original);
+    }
+    if (replaced) {
+        replaced->shrink_to_fit();
+        lines = std::move(*replaced);
+    }
+}
+
 template <class LineAt>
 bool grepSection(std::size_t count, const LineAt& lineAt, std::string_view label,
                  const LineMatcher& matcher, const std::function<void(const GrepHit&)>& found) {
@@ -53,23 +97,44 @@ bool grepSection(std::size_t count, const LineAt& lineAt, std::string_view label
     return hits > 0;
 }
 
+bool grepBlock(const LineBlock& lines, std::string_view label, const LineMatcher& matcher,
+               const std::function<void(const GrepHit&)>& found) {
+    if (matcher.spansLines())
+        return grepSection(
+            lines.size(), [&lines](std::size_t j) { return lines[j]; }, label, matcher, found);
+    const std::string_view text = lines.text();
+    std::size_t hits = 0;
+    std::size_t line = 0;
+    // Each line begins a character, so a folded search need not walk the
+    // lines before it again.
+    for (std::size_t at = matcher.find(text); at != std::string_view::npos;
+         at = matcher.find(text, lines.lineBegin(line + 1), lines.lineBegin(line + 1))) {
+        line = lines.lineAt(at, line);
+        found(GrepHit{label, ++hits, line + 1, lines[line]});
+        if (line + 1 == lines.size()) break;
+    }
+    return hits > 0;
+}
+
 }  // namespace
 
-void appendGrepLine(std::string& out, const GrepHit& hit) {
+void appendGrepPrefix(std::string& out, const GrepHit& hit) {
     out.append(hit.label);
-    if (hit.line == 0) {
-        out.append(hit.text);
-        return;
-    }
+    if (hit.line == 0) return;
     appendPadded(out, hit.hit, 6, '0');
     out += ':';
-    appendNumberedLine(out, hit.line, hit.text);
+    appendNumberedLine(out, hit.line, {});
+}
+
+void appendGrepLine(std::string& out, const GrepHit& hit) {
+    appendGrepPrefix(out, hit);
+    out.append(hit.text);
 }
 
 bool MemoBasic::contains_(const LineMatcher& matcher, bool inFields, bool inComment, bool inMemo,
                           bool inName) const {
     if (matcher.empty()) return false;
-    return (inName && matcher.contains(getName_())) || (inMemo && linesContain(memo, matcher)) ||
+    return (inName && matcher.contains(getName_())) || (inMemo && blockContains(memo, matcher)) ||
            (inComment && linesContain(comment, matcher)) ||
            (inFields && fieldsContain(fields, matcher));
 }
@@ -94,7 +159,7 @@ bool MemoBasic::replace_(const LineMatcher& matcher, std::string_view replacemen
             if (given != before) log.push_back("replace name " + given);
         }
     }
-    if (inMemo) replaceInLines(memo, "replace Memo ", matcher, replacement, log);
+    if (inMemo) replaceInBlock(memo, "replace Memo ", matcher, replacement, log);
     if (inComment) replaceInLines(comment, "replace Comment ", matcher, replacement, log);
     if (inFields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -135,7 +200,7 @@ bool MemoBasic::grep_(const LineMatcher& matcher, const std::function<void(const
     auto lineOf = [](const std::vector<std::string>& lines) {
         return [&lines](std::size_t j) { return std::string_view(lines[j]); };
     };
-    if (inMemo) matched |= grepSection(memo.size(), lineOf(memo), "Memo:", matcher, found);
+    if (inMemo) matched |= grepBlock(memo, "Memo:", matcher, found);
     if (inComment)
         matched |= grepSection(comment.size(), lineOf(comment), "Comment:", matcher, found);
     if (inFields)

@@ -58,7 +58,7 @@ class MemoHolder : public MemoBasic {
         MemoHolder& holder_;
         const bool sortAtEnd_;
         const FieldList fieldsBefore_;
-        const std::vector<std::string> memoBefore_;
+        const LineBlock memoBefore_;
         const int countBefore_;
         MemoNode* lastRead_ = nullptr;
         AgentAPLAbs* agent_ = nullptr;

@@ -18,8 +18,9 @@ namespace {
 constexpr std::string_view kEncoding = "Content-Transfer-Encoding";
 constexpr std::string_view kBullet = "\x81\x9C";  // ●
 
-std::string firstBulletLine(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) {
+template <class LineList>
+std::string firstBulletLine(const LineList& lines) {
+    for (std::string_view line : lines) {
         std::string_view trimmed = trimmedView(line);
         if (trimmed.starts_with(kBullet)) return std::string(trimmed);
     }
@@ -30,22 +31,32 @@ bool isBreak(const TTAGNode* element) {
     return element && trimmedView(element->name) == "BR";
 }
 
-// Each break ends one memo line; counted first, the lines are stored without
-// regrowing the list.
-std::size_t countBreaks(const TTAGNode& record) {
-    std::size_t breaks = 0;
-    for (const auto& item : record.items()) breaks += isBreak(item.object);
-    return breaks;
+// Each break ends one memo line; lines and bytes counted first, the memo is
+// stored without regrowing (growing would leave up to half of it unused).
+struct MemoSize {
+    std::size_t lines = 0;
+    std::size_t bytes = 0;
+};
+MemoSize memoSize(const TTAGNode& record) {
+    MemoSize size;
+    for (const auto& item : record.items()) {
+        if (!item.object)
+            size.bytes += item.text.size();
+        else
+            size.lines += isBreak(item.object);
+    }
+    return size;
 }
 
 }  // namespace
 
-MemoNode::MemoNode(TObjectNamed* owner_)
-    : MemoBasic(owner_), ticket_(NodeRegistry::enter(this)) {
+MemoNode::MemoNode(TObjectNamed* owner_) : MemoBasic(owner_), ticket_(NodeRegistry::enter(this)) {
     MemoNode::clear_();
 }
 
-MemoNode::~MemoNode() { NodeRegistry::leave(ticket_); }
+MemoNode::~MemoNode() {
+    NodeRegistry::leave(ticket_);
+}
 
 int MemoNode::clear_() {
     MemoBasic::clear_();
@@ -165,7 +176,9 @@ void MemoNode::writeNodeRecord_(std::vector<std::string>& lines, std::string_vie
         written.setLine(static_cast<std::size_t>(written.indexOf(kEncoding)),
                         std::string(kEncoding) + "=\"base64\"");
         memo.clear();
-        if (content) encodeBase64(content->stream, memo);
+        std::vector<std::string> base64;
+        if (content) encodeBase64(content->stream, base64);
+        memo = base64;
         writeFields_(written, lines, indent);
     } else {
         if (isURL_()) memo.clear();  // a web-address node keeps no memo text
@@ -179,7 +192,8 @@ void MemoNode::writeNodeRecord_(std::vector<std::string>& lines, std::string_vie
 
 void MemoNode::readTag_(const TTAGNode& element) {
     if (trimmedView(element.name) != "Record") return;
-    memo.reserve(memo.size() + countBreaks(element));
+    const MemoSize size = memoSize(element);
+    memo.reserve(size.lines, size.bytes);
     std::string pending;
     for (std::size_t i = 0; i < element.count(); ++i) {
         const TTAGNode* child = element.itemObject(i);

@@ -21,15 +21,4 @@ void appendEscapedMarkup(std::string& out, std::string_view text) {
         out.append(text);
 }
 
-void appendBrokenMarkupLines(const std::vector<std::string>& source,
-                             std::vector<std::string>& lines) {
-    for (const std::string& line : source) {
-        std::string out;
-        out.reserve(line.size() + 5);
-        appendEscapedMarkup(out, line);
-        out += "<BR/>";
-        lines.push_back(std::move(out));
-    }
-}
-
 }  // namespace zel

@@ -14,8 +14,17 @@ namespace zel {
 
 // Appends `text` with & < > and the double quote as entities.
 void appendEscapedMarkup(std::string& out, std::string_view text);
-// Appends one markup line per source line: the escaped line and "<BR/>".
-void appendBrokenMarkupLines(const std::vector<std::string>& source,
-                             std::vector<std::string>& lines);
+// Appends one markup line per source line (any list of lines): the escaped
+// line and "<BR/>".
+template <class LineList>
+void appendBrokenMarkupLines(const LineList& source, std::vector<std::string>& lines) {
+    for (std::string_view line : source) {
+        std::string out;
+        out.reserve(line.size() + 5);
+        appendEscapedMarkup(out, line);
+        out += "<BR/>";
+        lines.push_back(std::move(out));
+    }
+}
 
 }  // namespace zel

@@ -1,5 +1,6 @@
 #include "text/LineMatcher.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -122,13 +123,14 @@ bool LineMatcher::mayFoldToNeedle(const char* start) const {
     return true;
 }
 
-std::size_t LineMatcher::findFolded(std::string_view text, std::size_t from) const {
+std::size_t LineMatcher::findFolded(std::string_view text, std::size_t from,
+                                    std::size_t boundary) const {
     const std::size_t n = needle_.size();
     const char* base = text.data();
     const char* end = base + (text.size() - n) + anchor_ + 1;
     // A character boundary at or before every candidate still to come: the
     // fold of a byte depends on whether it ends a double-byte character.
-    std::size_t walked = 0;
+    std::size_t walked = std::min(boundary, from);
     for (const char* p = base + from + anchor_; (p = nextCandidate(p, end, text)) != nullptr; ++p) {
         const char* start = p - anchor_;
         if (!mayFoldToNeedle(start)) continue;
@@ -239,40 +241,23 @@ bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool 
 }
 
 void appendPadded(std::string& out, unsigned long long value, int width, char pad) {
+    // Written backwards into a buffer and appended once: a grep formats two
+    // numbers per hit line.
     char digits[24];
-    int count = 0;
+    char* const end = digits + sizeof digits;
+    char* first = end;
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
+        *--first = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
+    const auto count = static_cast<int>(end - first);
     if (width > count) out.append(static_cast<std::size_t>(width - count), pad);
-    while (count > 0) out += digits[--count];
+    out.append(first, end);
 }
 
 void appendNumberedLine(std::string& out, std::size_t number, std::string_view line) {
     appendPadded(out, number, 7, ' ');
     out.append(": ").append(line);
-}
-
-int grepTSL_(const Lines* source, std::string_view keyword, Lines* destination, int mode,
-             bool invert, bool numbered, bool ignoreCase) {
-    if (!source) return -9;
-    if (!destination) return -8;
-    const LineMatcher matcher(keyword, ignoreCase);
-    // Taken first: a list filtered into itself must not read what it gains.
-    const std::size_t count = source->size();
-    const std::size_t kept = filterLines(
-        count, [source](std::size_t j) { return std::string_view((*source)[j]); }, matcher, mode,
-        invert,
-        [&](std::size_t j, std::string_view line) {
-            std::string out;
-            if (numbered)
-                appendNumberedLine(out, j + 1, line);
-            else
-                out.assign(line);
-            destination->push_back(std::move(out));
-        });
-    return static_cast<int>(kept);
 }
 
 }  // namespace zel

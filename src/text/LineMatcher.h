@@ -33,8 +33,9 @@ class LineMatcher {
 
     // The first byte position at or after `from` where the keyword occurs, on
     // a character boundary or not; npos when it does not (an empty keyword
-    // never occurs).
-    std::size_t find(std::string_view text, std::size_t from = 0) const;
+    // never occurs). `boundary`, a character boundary at or before `from`,
+    // saves a folded search walking the text before it again.
+    std::size_t find(std::string_view text, std::size_t from = 0, std::size_t boundary = 0) const;
     bool contains(std::string_view text) const { return find(text) != std::string_view::npos; }
     // The line test of the filter: contains (empty keyword: false), head or
     // tail (a line shorter than the keyword: false; empty keyword: true).
@@ -49,7 +50,7 @@ class LineMatcher {
     // fold to the anchor byte, found in one pass; a candidate whose every
     // byte may fold to the keyword's is checked against the folded text.
     // Most lines hold no candidate and are never folded.
-    std::size_t findFolded(std::string_view text, std::size_t from) const;
+    std::size_t findFolded(std::string_view text, std::size_t from, std::size_t boundary) const;
     // The first place from `p` up to `end` (inside `text`) holding one of
     // the anchor's raw forms; none when there is none.
     const char* nextCandidate(const char* p, const char* end, std::string_view text) const;
@@ -75,10 +76,11 @@ class LineMatcher {
 
 // Inline: most lines are too short or hold no anchor byte, and the call is
 // then most of the cost.
-inline std::size_t LineMatcher::find(std::string_view text, std::size_t from) const {
+inline std::size_t LineMatcher::find(std::string_view text, std::size_t from,
+                                     std::size_t boundary) const {
     if (needle_.empty() || from > text.size() || text.size() - from < needle_.size())
         return std::string_view::npos;
-    return ignoreCase_ ? findFolded(text, from) : findExact(text, from);
+    return ignoreCase_ ? findFolded(text, from, boundary) : findExact(text, from);
 }
 
 // `matchLine_`: whether `line` matches `keyword` in `mode`.
@@ -88,8 +90,14 @@ bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool 
 // each as it is or numbered ("%7d" + ": " + line). -9 without a source, -8
 // without a destination, else the number of lines appended. The destination
 // is not cleared; a list filtered into itself reads only the lines it had.
-int grepTSL_(const Lines* source, std::string_view keyword, Lines* destination, int mode,
+// Any list of lines may be the source.
+template <class LineList>
+int grepTSL_(const LineList* source, std::string_view keyword, Lines* destination, int mode,
              bool invert, bool numbered, bool ignoreCase);
+inline int grepTSL_(const Lines* source, std::string_view keyword, Lines* destination, int mode,
+                    bool invert, bool numbered, bool ignoreCase) {
+    return grepTSL_<Lines>(source, keyword, destination, mode, invert, numbered, ignoreCase);
+}
 
 // Calls keep(index, line) for every line of `count` (line `j` is lineAt(j))
 // that the filter keeps: those whose match differs from `invert`. Yields how
@@ -112,5 +120,27 @@ std::size_t filterLines(std::size_t count, const LineAt& lineAt, const LineMatch
 void appendPadded(std::string& out, unsigned long long value, int width, char pad);
 // A kept line in its numbered form: number "%7d", ": ", the line.
 void appendNumberedLine(std::string& out, std::size_t number, std::string_view line);
+
+template <class LineList>
+int grepTSL_(const LineList* source, std::string_view keyword, Lines* destination, int mode,
+             bool invert, bool numbered, bool ignoreCase) {
+    if (!source) return -9;
+    if (!destination) return -8;
+    const LineMatcher matcher(keyword, ignoreCase);
+    // Taken first: a list filtered into itself must not read what it gains.
+    const std::size_t count = source->size();
+    const std::size_t kept = filterLines(
+        count, [source](std::size_t j) { return std::string_view((*source)[j]); }, matcher, mode,
+        invert,
+        [&](std::size_t j, std::string_view line) {
+            std::string out;
+            if (numbered)
+                appendNumberedLine(out, j + 1, line);
+            else
+                out.assign(line);
+            destination->push_back(std::move(out));
+        });
+    return static_cast<int>(kept);
+}
 
 }  // namespace zel

@@ -282,7 +282,7 @@ std::vector<ReportColumn> TFrameMemoHolder::queryColumns(int nameWidth) const {
     const std::string queryName = stripQuotes(holder_->getField_("QueryNode"));
     const MemoNode* query = holder_->byName_(queryName);
     if (!query) return columns;
-    for (const std::string& line : query->memo) {
+    for (std::string_view line : query->memo) {
         const std::string trimmed = trimText(line);
         if (trimmed.empty() || trimmed.starts_with('#')) continue;
         auto [key, rest] = splitFirstWord(trimmed);

@@ -31,7 +31,7 @@ inline std::vector<std::string> describeNodes(const MemoHolder& holder) {
         for (std::size_t f = 0; f < node.fields.size(); ++f)
             facts.push_back("  field " + node.fields[f]);
         for (const auto& line : node.comment) facts.push_back("  comment " + line);
-        for (const auto& line : node.memo) facts.push_back("  memo " + line);
+        for (const auto& line : node.memo) facts.push_back("  memo " + std::string(line));
     }
     return facts;
 }

@@ -104,8 +104,8 @@ TEST(RecordSearch, GrepNumbersHitsPerSectionAndLinesInTheSection) {
     MemoHolder holder;
     MemoNode* node = test::addTextNode(holder, "abc list");
     node->memo.assign(40, "-");
-    node->memo[2] = "abc here";
-    node->memo[39] = "more abc";
+    node->memo.setLine(2, "abc here");
+    node->memo.setLine(39, "more abc");
     std::vector<std::string> result;
     EXPECT_TRUE(node->grep_("abc", false, result, true, true, true, true));
     EXPECT_EQ(result, (std::vector<std::string>{"Name:abc list", "Memo:000001:      3: abc here",

@@ -145,8 +145,8 @@ TEST(HolderScan, NodeGrepCountsEverySectionsLines) {
     MemoHolder& holder = addHolder(file, "h", {"abc list"});
     MemoNode& node = *holder.at_(0);
     node.memo.assign(40, "");
-    node.memo[2] = "abc here";
-    node.memo[39] = "more abc";
+    node.memo.setLine(2, "abc here");
+    node.memo.setLine(39, "more abc");
     node.comment = {"ABC"};
     node.fields.append("Key=\"abc\"");
     ScanResults results;

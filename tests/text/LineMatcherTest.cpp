@@ -113,6 +113,13 @@ TEST(LineMatch, AgreesWithFoldThenSearchOnRandomShiftJisLines) {
                 << "line " << testing::PrintToString(line) << " keyword "
                 << testing::PrintToString(keyword) << " ignoreCase " << ignoreCase;
             found += expected != std::string::npos;
+            // Resuming at a character boundary that is given finds what a
+            // search from the start would find from there.
+            std::size_t boundary = 0;
+            for (std::size_t steps = random() % 8; steps > 0 && boundary < line.size(); --steps)
+                boundary += charLength(line, boundary);
+            ASSERT_EQ(matcher.find(line, boundary, boundary), hay.find(needle, boundary))
+                << "line " << testing::PrintToString(line) << " from " << boundary;
         }
     }
     EXPECT_GT(found, 2000);  // the rounds did exercise hits, not only misses
