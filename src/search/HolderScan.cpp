@@ -27,12 +27,14 @@ struct Snapshot {
 void grepInto(const MemoNode& node, std::string_view holderName, std::string_view nodeName,
               const LineMatcher& matcher, const ScanSections& sections, std::string& line,
               ScanResults& results) {
+    const NodeRef ref(&node);
     node.grep_(
         matcher,
         [&](const GrepHit& hit) {
+            // The hit's text goes into the store once, not through `line`.
             line.clear();
-            appendGrepLine(line, hit);
-            results.add(&node, {holderName, ":", nodeName, ":", line});
+            appendGrepPrefix(line, hit);
+            results.add(ref, {holderName, ":", nodeName, ":", line, hit.text}, 4);
         },
         sections.fields, sections.comment, sections.memo, sections.name);
 }

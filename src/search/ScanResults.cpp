@@ -5,34 +5,42 @@
 namespace zel {
 
 void ScanResults::clear() {
-    blocks_ = {};
+    blocks_.clear();
     entries_ = {};
     bytes_ = 0;
 }
 
 void ScanResults::add(const MemoNode* node, std::initializer_list<std::string_view> pieces) {
+    add(NodeRef(node), pieces, pieces.size() - 1);
+}
+
+void ScanResults::add(const NodeRef& node, std::initializer_list<std::string_view> pieces,
+                      std::size_t tailPiece) {
     std::size_t length = 0;
     for (std::string_view piece : pieces) length += piece.size();
-    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < length) {
-        blocks_.emplace_back();
-        blocks_.back().reserve(std::max(kBlockBytes, length));
+    if (blocks_.empty() || blocks_.back().room() < length) {
+        const std::size_t next = blocks_.empty()
+                                     ? kFirstBlockBytes
+                                     : std::min(2 * blocks_.back().capacity(), kBlockBytes);
+        blocks_.emplace_back(std::max(next, length));
     }
-    std::string& block = blocks_.back();
+    LargeBuffer& block = blocks_.back();
     const std::size_t start = block.size();
     std::size_t head = 0;
+    std::size_t index = 0;
     for (std::string_view piece : pieces) {
-        head = block.size() - start;
+        if (index++ == tailPiece) head = block.size() - start;
         block.append(piece);
     }
     bytes_ += length;
-    entries_.push_back({NodeRef(node), static_cast<std::uint32_t>(blocks_.size() - 1),
+    entries_.push_back({node, static_cast<std::uint32_t>(blocks_.size() - 1),
                         static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length),
                         static_cast<std::uint32_t>(head)});
 }
 
 std::string_view ScanResults::text(std::size_t row) const {
     const Entry& entry = entries_[row];
-    return std::string_view(blocks_[entry.block]).substr(entry.offset, entry.length);
+    return blocks_[entry.block].view().substr(entry.offset, entry.length);
 }
 
 std::vector<std::string> ScanResults::lines() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/NodeRef.h"
+#include "platform/LargeBuffer.h"
 
 namespace zel {
 
@@ -23,8 +24,12 @@ class ScanResults {
     bool empty() const { return entries_.empty(); }
     std::size_t size() const { return entries_.size(); }
 
-    // Appends one line made of `pieces`, referring to `node`.
+    // Appends one line made of `pieces`, referring to `node`; its tail is the
+    // last piece.
     void add(const MemoNode* node, std::initializer_list<std::string_view> pieces);
+    // The same with the tail made of the pieces from `tailPiece` on.
+    void add(const NodeRef& node, std::initializer_list<std::string_view> pieces,
+             std::size_t tailPiece);
     std::string_view text(std::size_t row) const;
     // A line's last piece (the record line, the change, the node name of a
     // Scan line) and what stands before it.
@@ -42,6 +47,8 @@ class ScanResults {
   private:
     // Text goes into blocks that never move once filled, so a growing list
     // never copies what it holds; a line longer than a block gets its own.
+    // Blocks double from a small first one, so a short list stays small.
+    static constexpr std::size_t kFirstBlockBytes = std::size_t{64} << 10;
     static constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
     struct Entry {
         NodeRef node;
@@ -51,7 +58,7 @@ class ScanResults {
         std::uint32_t head;
     };
     static_assert(sizeof(Entry) <= 32, "a result line costs its text and 32 bytes");
-    std::vector<std::string> blocks_;
+    std::vector<LargeBuffer> blocks_;
     std::deque<Entry> entries_;
     std::size_t bytes_ = 0;
 };
