@@ -205,6 +205,12 @@ class ContainerStream {
 
     // The result of the whole read, given how inflating ended.
     int result(const IoResult& inflated, std::string_view origin, std::string* error) {
+        // The last part closes only at the end of the message, and the taker
+        // may refuse it there as well as anywhere before.
+        if (!broke_ && !splitter_.stopped()) {
+            if (!inflated) return failed(error, -1, inflated.message);
+            splitter_.finish();
+        }
         if (broke_ || splitter_.stopped()) {
             if (broke_)
                 return failed(error, -3, "Break: reading " + std::string(origin) + " stopped");
@@ -213,8 +219,6 @@ class ContainerStream {
                               "Not a memo file container (no MIME parts): " + std::string(origin));
             return -3;  // the taker stopped and says why itself
         }
-        if (!inflated) return failed(error, -1, inflated.message);
-        splitter_.finish();
         if (!splitter_.multipart() || splitter_.partsTaken() == 0)
             return failed(error, -1,
                           "Not a memo file container (no MIME parts): " + std::string(origin));

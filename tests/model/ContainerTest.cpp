@@ -161,5 +161,22 @@ TEST(ContainerReader, SomethingElseIsRefusedWithAReason) {
     EXPECT_FALSE(error.empty());
 }
 
+// The taker's refusal of the last part, which closes only when the message
+// ends, counts like any other; before, such a file opened as an empty memo
+// file with no name of its own.
+TEST(ContainerReader, AFirstPartThatIsNoIndexIsRefusedWhereverTheMessageEnds) {
+    test::TempFolder folder;
+    const std::string message =
+        "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+        "--b\r\nContent-Type: text/xml\r\n\r\n<File name=\"x\"></File>\r\n--b";
+    for (const std::string& ending : {std::string(), std::string("\r\n"), std::string("--\r\n")}) {
+        ASSERT_TRUE(writeCompressedFile(folder.path("nameless.maz"), message + ending));
+        QuietMemoFile file;
+        std::string error;
+        EXPECT_EQ(loadContainer_(file, folder.path("nameless.maz"), &error), -1) << ending;
+        EXPECT_THAT(error, ::testing::HasSubstr("not an index")) << ending;
+    }
+}
+
 }  // namespace
 }  // namespace zel
