@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 
 #include "formats/MarkupWords.h"
 #include "formats/TTAGNode.h"
@@ -284,6 +285,13 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
     } catch (const ReadStopped&) {
         reader->abandon();
         return failed(error, -3, "Break: reading " + std::string(origin) + " stopped");
+    } catch (const std::length_error& tooLong) {
+        // A text the model cannot hold (a memo of 4 GiB or more) refuses the
+        // file rather than ending the program.
+        if (reader) reader->abandon();
+        const std::string why = std::string(origin) + ": " + tooLong.what();
+        logLine(why);
+        return failed(error, -1, why);
     }
     if (parsed != 0) {
         if (reader) reader->abandon();
