@@ -75,7 +75,9 @@ LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
         preimageCount_ = count;
         std::memcpy(preimages_, images, sizeof images);
     }
-    if (!ignoreCase_) return;
+    if (!ignoreCase_ || needle_.empty()) return;
+    other_ = anchor_ == needle_.size() - 1 ? 0 : needle_.size() - 1;
+    otherCount_ = foldPreimages(static_cast<unsigned char>(needle_[other_]), otherImages_);
     mayFold_.resize(needle_.size());
     for (std::size_t i = 0; i < needle_.size(); ++i) {
         char images[3];
@@ -93,20 +95,30 @@ const char* LineMatcher::nextCandidate(const char* p, const char* end,
     const char b = preimageCount_ > 1 ? preimages_[1] : a;
     const char c = preimageCount_ > 2 ? preimages_[2] : a;
 #if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
-    auto hits = [&](const char* at) {
+    auto anyOf = [](const char* at, const char(&images)[3], int count) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
-                                       _mm_cmpeq_epi8(x, vc));
-        return static_cast<unsigned>(_mm_movemask_epi8(m));
+        const __m128i m0 = _mm_cmpeq_epi8(x, _mm_set1_epi8(images[0]));
+        const __m128i m1 = _mm_cmpeq_epi8(x, _mm_set1_epi8(count > 1 ? images[1] : images[0]));
+        const __m128i m2 = _mm_cmpeq_epi8(x, _mm_set1_epi8(count > 2 ? images[2] : images[0]));
+        return _mm_or_si128(_mm_or_si128(m0, m1), m2);
     };
-    for (; end - p >= 16; p += 16)
-        if (unsigned bits = hits(p)) return p + __builtin_ctz(bits);
+    // A letter of a common word turns up every few bytes; its pairing with
+    // the keyword's other end is rare. Both stay inside the text: a
+    // candidate is never closer to the end than the keyword is long.
+    const std::ptrdiff_t toOther =
+        static_cast<std::ptrdiff_t>(other_) - static_cast<std::ptrdiff_t>(anchor_);
+    for (; end - p >= 16; p += 16) {
+        __m128i m = anyOf(p, preimages_, preimageCount_);
+        if (needle_.size() > 1) m = _mm_and_si128(m, anyOf(p + toOther, otherImages_, otherCount_));
+        if (auto bits = static_cast<unsigned>(_mm_movemask_epi8(m))) return p + __builtin_ctz(bits);
+    }
     // The rest in one load that ends no later than the text does.
     if (p < end && text.size() >= 16) {
         const char* last = text.data() + text.size() - 16;
         const char* at = p < last ? p : last;
-        const unsigned bits = (hits(at) >> (p - at)) & ((1u << (end - p)) - 1);
+        const auto all =
+            static_cast<unsigned>(_mm_movemask_epi8(anyOf(at, preimages_, preimageCount_)));
+        const unsigned bits = (all >> (p - at)) & ((1u << (end - p)) - 1);
         return bits ? p + __builtin_ctz(bits) : nullptr;
     }
 #endif
@@ -135,8 +147,7 @@ std::size_t LineMatcher::findFolded(std::string_view text, std::size_t from,
         const char* start = p - anchor_;
         if (!mayFoldToNeedle(start)) continue;
         const auto at = static_cast<std::size_t>(start - base);
-        while (walked < at && walked + charLength(text, walked) <= at)
-            walked += charLength(text, walked);
+        walked = charStartAt(text, walked, at);
         bool trail = walked != at;
         auto lead = static_cast<unsigned char>(trail ? text[walked] : 0);
         std::size_t k = 0;
@@ -220,7 +231,7 @@ bool LineMatcher::replaceAll(std::string& text, std::string_view replacement) co
     bool replaced = false;
     for (std::size_t hit = findExact(hay, 0); hit != std::string_view::npos;) {
         // Folding keeps every lead byte, so the raw text tells the boundaries.
-        while (boundary < hit) boundary += charLength(text, boundary);
+        boundary = charStartAt(text, boundary, hit);
         if (boundary != hit) {
             hit = findExact(hay, hit + 1);
             continue;

@@ -68,6 +68,11 @@ class LineMatcher {
     // The raw bytes that fold to the anchor byte, the byte itself first.
     char preimages_[3] = {};
     int preimageCount_ = 0;
+    // The keyword's other end (its first byte when the anchor is its last)
+    // and the raw bytes that fold to it, for a folded search.
+    std::size_t other_ = 0;
+    char otherImages_[3] = {};
+    int otherCount_ = 0;
     // Per keyword byte, the raw bytes that may fold to it (a 256-bit set).
     std::vector<std::array<std::uint64_t, 4>> mayFold_;
     // One matcher serves one run on one thread; the buffer is its scratch.

@@ -28,6 +28,17 @@ constexpr bool isTrailByte(unsigned char c) {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
+// Start of the character that holds byte `at`, given `boundary`, a character
+// start at or before it. A byte below 0x40 is neither a lead nor a trail byte,
+// so a character starts right after one: the walk begins at the last such
+// byte, not at `boundary`, and a hit far into a long text costs a few bytes.
+inline std::size_t charStartAt(std::string_view s, std::size_t boundary, std::size_t at) {
+    std::size_t start = at;
+    while (start > boundary && static_cast<unsigned char>(s[start - 1]) >= 0x40) --start;
+    while (start < at && start + charLength(s, start) <= at) start += charLength(s, start);
+    return start;
+}
+
 // Start of the last character of `s` (found from the front, since a trail byte
 // alone cannot tell where a character begins); npos for an empty text.
 std::size_t lastCharStart(std::string_view s);

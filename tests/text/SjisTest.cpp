@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <vector>
 
 namespace zel {
@@ -30,6 +31,29 @@ TEST(SjisBoundaries, SecondBytesNeverMatchSingleByteCharacters) {
     EXPECT_EQ(lastCharStart("a\x83\x5C"), 1u);
     EXPECT_EQ(lastCharStart("\x83\x5C\x5C"), 2u);
     EXPECT_EQ(lastCharStart(""), std::string::npos);
+}
+
+// The shortcut back to a byte below 0x40 finds the character the walk from
+// the front finds, in text of double-byte characters whose second bytes are
+// ASCII, stray lead bytes before blanks and a lead byte at the very end.
+TEST(SjisBoundaries, CharacterStartAgreesWithTheWalkFromTheFront) {
+    const std::vector<std::string> pieces = {
+        "a", " ", "\x83\x5C", "\x82\x60", "\x81\x40", "\x81 ", "\r\n", "\x95\x5C\x8E\xA6", "7"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 40); n > 0; --n)
+            text += pieces[random() % pieces.size()];
+        if (round % 3 == 0) text += "\x83";
+        std::vector<std::size_t> startOf(text.size());
+        for (std::size_t i = 0; i < text.size(); i += charLength(text, i))
+            for (std::size_t k = i; k < i + charLength(text, i); ++k) startOf[k] = i;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const std::size_t boundary = startOf[random() % (at + 1)];
+            ASSERT_EQ(charStartAt(text, boundary, at), startOf[at])
+                << "round " << round << " at " << at;
+        }
+    }
 }
 
 TEST(SjisOrder, FoldedFirstThenBytes) {
