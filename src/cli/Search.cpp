@@ -128,7 +128,8 @@ Json entriesJson(ScanKind kind, const ScanResults& results) {
             all.push_back({{"holder", jsonText(holder)}, {"node", jsonText(results.tail(row))}});
             continue;
         }
-        const std::string_view node = nodeNameIn(results.head(row), holder.size());
+        const std::string head = results.head(row);
+        const std::string_view node = nodeNameIn(head, holder.size());
         if (kind == ScanKind::Grep)
             all.push_back(grepJson(holder, node, results.tail(row)));
         else

@@ -25,16 +25,14 @@ struct Snapshot {
 };
 
 void grepInto(const MemoNode& node, std::string_view holderName, std::string_view nodeName,
-              const LineMatcher& matcher, const ScanSections& sections, std::string& line,
-              ScanResults& results) {
-    const NodeRef ref(&node);
+              const LineMatcher& matcher, const ScanSections& sections, ScanResults& results) {
+    bool begun = false;
     node.grep_(
         matcher,
         [&](const GrepHit& hit) {
-            // The hit's text goes into the store once, not through `line`.
-            line.clear();
-            appendGrepPrefix(line, hit);
-            results.add(ref, {holderName, ":", nodeName, ":", line, hit.text}, 4);
+            if (!begun) results.beginGrep(NodeRef(&node), {holderName, ":", nodeName, ":"});
+            begun = true;
+            results.addGrepHit(hit.label, hit.hit, hit.line, hit.text);
         },
         sections.fields, sections.comment, sections.memo, sections.name);
 }
@@ -113,7 +111,7 @@ class Run {
                         results_.add(node, {holderName, " ", nodeName});
                     break;
                 case ScanKind::Grep:
-                    grepInto(*node, holderName, nodeName, matcher_, in, line_, results_);
+                    grepInto(*node, holderName, nodeName, matcher_, in, results_);
                     break;
                 case ScanKind::Replace:
                     changed |= replaceIn(*node, holderName, nodeName);
@@ -202,7 +200,6 @@ class Run {
     ScanResults& results_;
     const LineMatcher matcher_;
     std::vector<std::string> scratch_;
-    std::string line_;
     std::string lastHolderText_;
     ScanOutcome outcome_;
 };
@@ -218,9 +215,8 @@ ScanOutcome grepNode(const MemoNode& node, std::string_view holderName, std::str
                      bool ignoreCase, ScanResults& results) {
     results.clear();
     const LineMatcher matcher(keyword, ignoreCase);
-    std::string line;
     const ScanSections all{true, true, true, true};
-    grepInto(node, holderName, node.getName_(), matcher, all, line, results);
+    grepInto(node, holderName, node.getName_(), matcher, all, results);
     ScanOutcome outcome;
     outcome.searched = true;
     outcome.entries = results.size();

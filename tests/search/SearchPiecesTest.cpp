@@ -69,5 +69,33 @@ TEST(ScanResults, OneStoreWithAReferencePerLine) {
     EXPECT_TRUE(results.empty());
 }
 
+// Grep lines keep their head once per node and their numbering as numbers;
+// read back, they are the lines the record grep writes.
+TEST(ScanResults, GrepLinesReadAsTheRecordGrepWritesThem) {
+    MemoFile file;
+    MemoHolder& holder = test::addHolder(file, "h", {"a", "b"});
+    ScanResults results;
+    results.beginGrep(NodeRef(holder.at_(0)), {"h", ":", "a", ":"});
+    results.addGrepHit("Name:", 0, 0, "a");
+    results.addGrepHit("Memo:", 2, 31, "x a");
+    results.add(holder.at_(0), {"h ", "a"});
+    results.beginGrep(NodeRef(holder.at_(1)), {"h:b:"});
+    results.addGrepHit("Comment:", 1234567, 7, "");
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(results.lines(),
+              (std::vector<std::string>{"h:a:Name:a", "h:a:Memo:000002:     31: x a", "h a",
+                                        "h:b:Comment:1234567:      7: "}));
+    EXPECT_EQ(results.head(1), "h:a:");
+    EXPECT_EQ(results.tail(1), "Memo:000002:     31: x a");
+    EXPECT_EQ(results.head(2), "h ");
+    EXPECT_EQ(results.tail(2), "a");
+    EXPECT_EQ(results.textBytes(), 4u + 1 + 3 + 3 + 4);
+    holder.removeNode_(holder.at_(0));
+    EXPECT_EQ(results.node(1), nullptr);
+    EXPECT_EQ(results.node(2), nullptr);
+    EXPECT_EQ(results.node(3), holder.at_(0));
+    EXPECT_EQ(results.text(0), "h:a:Name:a");
+}
+
 }  // namespace
 }  // namespace zel
