@@ -15,8 +15,7 @@ void ScanResults::clear() {
     bytes_ = 0;
 }
 
-ScanResults::Span ScanResults::store(std::initializer_list<std::string_view> pieces,
-                                     std::size_t markPiece, std::uint32_t* mark) {
+ScanResults::Span ScanResults::store(std::initializer_list<std::string_view> pieces) {
     std::size_t length = 0;
     for (std::string_view piece : pieces) length += piece.size();
     if (blocks_.empty() || blocks_.back().room() < length) {
@@ -27,11 +26,7 @@ ScanResults::Span ScanResults::store(std::initializer_list<std::string_view> pie
     }
     LargeBuffer& block = blocks_.back();
     const std::size_t start = block.size();
-    std::size_t index = 0;
-    for (std::string_view piece : pieces) {
-        if (mark && index++ == markPiece) *mark = static_cast<std::uint32_t>(block.size() - start);
-        block.append(piece);
-    }
+    for (std::string_view piece : pieces) block.append(piece);
     bytes_ += length;
     return {static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(start),
             static_cast<std::uint32_t>(length)};
@@ -50,9 +45,11 @@ void ScanResults::add(const NodeRef& node, std::initializer_list<std::string_vie
                       std::size_t tailPiece) {
     if (groups_.empty() || !(groups_.back().node == node) || groups_.back().head.length > 0)
         groups_.push_back({node, {}});
-    std::uint32_t split = 0;
-    const Span body = store(pieces, tailPiece, &split);
-    entries_.push_back({static_cast<std::uint32_t>(groups_.size() - 1), body, split, 0, 0, 0});
+    std::size_t split = 0;
+    for (auto piece = pieces.begin(); piece != pieces.end() && tailPiece > 0; ++piece, --tailPiece)
+        split += piece->size();
+    entries_.push_back({static_cast<std::uint32_t>(groups_.size() - 1), store(pieces),
+                        static_cast<std::uint32_t>(split), 0, 0, 0});
 }
 
 void ScanResults::beginGrep(const NodeRef& node, std::initializer_list<std::string_view> head) {

@@ -81,10 +81,8 @@ class ScanResults {
     };
     static_assert(sizeof(Entry) <= 32, "a result line costs its text and 32 bytes");
 
-    // Copies `pieces` into the store; `mark`, when given, receives the bytes
-    // before piece `markPiece`.
-    Span store(std::initializer_list<std::string_view> pieces, std::size_t markPiece = 0,
-               std::uint32_t* mark = nullptr);
+    // Copies `pieces` into the store, one after the other.
+    Span store(std::initializer_list<std::string_view> pieces);
     std::string_view view(const Span& span) const;
     std::uint8_t labelIndex(std::string_view label);
     void appendPrefix(std::string& out, const Entry& entry) const;

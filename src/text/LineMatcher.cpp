@@ -75,8 +75,9 @@ LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
         preimageCount_ = count;
         std::memcpy(preimages_, images, sizeof images);
     }
-    if (!ignoreCase_ || needle_.empty()) return;
+    if (needle_.empty()) return;
     other_ = anchor_ == needle_.size() - 1 ? 0 : needle_.size() - 1;
+    if (!ignoreCase_) return;
     otherCount_ = foldPreimages(static_cast<unsigned char>(needle_[other_]), otherImages_);
     mayFold_.resize(needle_.size());
     for (std::size_t i = 0; i < needle_.size(); ++i) {
@@ -183,12 +184,11 @@ std::size_t LineMatcher::findExact(std::string_view hay, std::size_t from) const
     // stops every few bytes; the anchor byte and the keyword's other end are
     // tested together for sixteen starts at a time instead.
     if (n >= 2) {
-        const std::size_t other = anchor_ == n - 1 ? 0 : n - 1;
         const __m128i first = _mm_set1_epi8(anchorByte_);
-        const __m128i second = _mm_set1_epi8(needle_[other]);
+        const __m128i second = _mm_set1_epi8(needle_[other_]);
         for (; start + 15 <= lastStart; start += 16) {
             const auto* at = reinterpret_cast<const __m128i*>(base + start + anchor_);
-            const auto* end = reinterpret_cast<const __m128i*>(base + start + other);
+            const auto* end = reinterpret_cast<const __m128i*>(base + start + other_);
             unsigned bits = static_cast<unsigned>(
                 _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(at), first),
                                                 _mm_cmpeq_epi8(_mm_loadu_si128(end), second))));

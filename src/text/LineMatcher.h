@@ -68,8 +68,8 @@ class LineMatcher {
     // The raw bytes that fold to the anchor byte, the byte itself first.
     char preimages_[3] = {};
     int preimageCount_ = 0;
-    // The keyword's other end (its first byte when the anchor is its last)
-    // and the raw bytes that fold to it, for a folded search.
+    // The keyword's other end (its first byte when the anchor is its last),
+    // tested with the anchor; for a folded search, the raw bytes that fold to it.
     std::size_t other_ = 0;
     char otherImages_[3] = {};
     int otherCount_ = 0;

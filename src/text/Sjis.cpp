@@ -9,9 +9,7 @@
 namespace zel {
 
 std::size_t lastCharStart(std::string_view s) {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < s.size(); i += charLength(s, i)) last = i;
-    return last;
+    return s.empty() ? std::string_view::npos : charStartAt(s, 0, s.size() - 1);
 }
 
 std::size_t findSingleByte(std::string_view s, char c, std::size_t from) {
