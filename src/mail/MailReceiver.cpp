@@ -26,14 +26,6 @@ std::string folderWithSlash(std::string_view folder) {
     return f;
 }
 
-// The k-th name tried for `name`.
-std::string numberedName(const std::string& name, int k) {
-    if (k == 0) return name;
-    std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos) return name + "_" + std::to_string(k);
-    return name.substr(0, dot) + "_" + std::to_string(k) + name.substr(dot);
-}
-
 IoResult writeAll(int fd, std::string_view bytes, const std::string& what) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -68,7 +60,7 @@ IoResult storeAttachment(std::string_view folder, std::string_view wanted, std::
     }
     IoResult outcome = IoResult::failure("No free file name for " + name + " in " + dir);
     for (int k = 0; k <= kMostNameTries; ++k) {
-        const std::string candidate = numberedName(name, k);
+        const std::string candidate = numberedFileName(name, k);
         if (::link(tempOs.c_str(), toOsPath(dir + candidate).c_str()) == 0) {
             stored = candidate;
             outcome = IoResult::success();

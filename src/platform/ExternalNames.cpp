@@ -47,21 +47,40 @@ std::size_t osLength(std::string_view name) {
     return sjisToUtf8(name).size();
 }
 
-// Cuts whole characters from the end of the stem until the name fits; the
-// extension stays when it is short enough to leave room for a stem.
-std::string fitted(std::string name) {
-    if (osLength(name) <= kMaxNameBytes) return name;
-    std::size_t dot = name.rfind('.');
-    std::string extension =
-        dot != std::string::npos && name.size() - dot <= 16 ? name.substr(dot) : "";
-    std::string stem = name.substr(0, name.size() - extension.size());
+// The part from the last "." when it is short enough to stay whole while a
+// long name is cut, else nothing.
+std::string_view shortExtension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string_view::npos && name.size() - dot <= 16 ? name.substr(dot)
+                                                                    : std::string_view();
+}
+
+// `stem` + `tail`, whole characters cut from the end of the stem until the
+// name fits. Every character takes at least one byte of UTF-8, so the stem
+// that fits has at most kMaxNameBytes characters: only those are weighed, so
+// a name of megabytes costs one pass over it and the cut is made once.
+std::string fittedStem(std::string_view stem, std::string_view tail) {
     std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < stem.size(); i += pairedLength(stem, i)) starts.push_back(i);
-    while (!starts.empty() && osLength(stem) + osLength(extension) > kMaxNameBytes) {
-        stem.resize(starts.back());
+    std::size_t end = 0;
+    while (end < stem.size() && starts.size() <= kMaxNameBytes) {
+        starts.push_back(end);
+        end += pairedLength(stem, end);
+    }
+    std::string kept(stem.substr(0, end));
+    const std::size_t tailLength = osLength(tail);
+    while (!starts.empty() && osLength(kept) + tailLength > kMaxNameBytes) {
+        kept.resize(starts.back());
         starts.pop_back();
     }
-    return stem + extension;
+    return kept.append(tail);
+}
+
+// The name as it is when it fits, else with its stem cut; a short extension
+// stays.
+std::string fitted(std::string name) {
+    if (osLength(name) <= kMaxNameBytes) return name;
+    const std::string_view extension = shortExtension(name);
+    return fittedStem(std::string_view(name).substr(0, name.size() - extension.size()), extension);
 }
 
 }  // namespace
@@ -73,6 +92,19 @@ std::string plainFileName(std::string_view name, std::string_view fallback) {
         if (plain.empty() || onlyDots(plain)) plain = "noname";
     }
     return fitted(std::move(plain));
+}
+
+std::string numberedFileName(std::string_view plain, int number) {
+    if (number == 0) return std::string(plain);
+    const std::string mark = "_" + std::to_string(number);
+    const std::size_t dot = plain.rfind('.');
+    const std::string_view stem = plain.substr(0, dot);
+    const std::string_view extension =
+        dot == std::string_view::npos ? std::string_view() : plain.substr(dot);
+    std::string numbered = std::string(stem) + mark + std::string(extension);
+    if (osLength(numbered) <= kMaxNameBytes) return numbered;
+    const std::string_view kept = shortExtension(plain);
+    return fittedStem(plain.substr(0, plain.size() - kept.size()), mark + std::string(kept));
 }
 
 std::string joinInsideFolder(std::string_view folder, std::string_view name) {

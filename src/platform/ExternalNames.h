@@ -14,6 +14,11 @@ namespace zel {
 // system. Shift_JIS in, Shift_JIS out.
 std::string plainFileName(std::string_view name, std::string_view fallback = "noname");
 
+// `plain` (a plainFileName) with "_" + `number` before its extension
+// ("a.txt", 2 gives "a_2.txt"); 0 gives `plain` itself. Where the number
+// would make the name too long for the file system, the stem gives way.
+std::string numberedFileName(std::string_view plain, int number);
+
 // `folder` + "/" + plainFileName(name): always a direct child of `folder`.
 std::string joinInsideFolder(std::string_view folder, std::string_view name);
 

@@ -167,6 +167,23 @@ TEST(AttachmentTest, NamesStayInTheFolderAndNeverReplaceAFile) {
     EXPECT_EQ(count, 8);
 }
 
+TEST(AttachmentTest, AHugeNameIsShortenedOnceAndStillNumbered) {
+    test::TempFolder folder;
+    fs::create_directories(folder.osPath("in"));
+    std::string message = kMultipart;
+    const std::string huge(200'000, 'n');
+    message.replace(message.find("a.txt"), 5, huge + ".txt");
+    ReceivedMessage m = readReceivedMessage(linesOf(message));
+    ASSERT_EQ(m.attachments.size(), 1u);
+    std::string first;
+    std::string second;
+    ASSERT_TRUE(storeAttachment(folder.path("in"), m.attachments[0].name, "1", first));
+    ASSERT_TRUE(storeAttachment(folder.path("in"), m.attachments[0].name, "2", second));
+    EXPECT_EQ(first, std::string(251, 'n') + ".txt");
+    EXPECT_EQ(second, std::string(249, 'n') + "_1.txt");
+    EXPECT_EQ(fileText(folder.osPath("in/" + second)), "2");
+}
+
 // ---- the exchange over memory ----
 
 Pop3ConnectRequest pop3Request(const std::string& server, const std::string& password = "secret") {

@@ -175,6 +175,19 @@ TEST(HolderPaths, AnIndexWrittenAgainFindsTheSameFiles) {
     EXPECT_EQ(fileNames(back), files);
 }
 
+TEST(HolderPaths, AHolderNameOfTenMegabytesGivesAShortFileName) {
+    MemoFile file;
+    file.setFilename("/memo/big.mxa");
+    std::string name;
+    while (name.size() < 10'000'000) name += "\x95\x5C/";  // 表 and a separator
+    file.createHolder_(-1)->putName_as_(name);
+    const std::string plain = file.holderFileName_(*file.holderAt_(0));
+    EXPECT_LE(sjisToUtf8(plain).size(), 255u);
+    // 表 stays whole (its second byte is no separator); "/" becomes "_".
+    EXPECT_EQ(plain.substr(0, 6), "\x95\x5C_\x95\x5C_");
+    EXPECT_EQ(plain.substr(plain.size() - 4), ".mxh");
+}
+
 TEST(HolderPaths, AHundredThousandHoldersOfOneFileNameAreNamedInLinearTime) {
     MemoFile file;
     file.setFilename("/memo/many.mxa");
