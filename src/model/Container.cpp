@@ -423,9 +423,15 @@ int loadParts(MemoFile& file, std::string_view path, std::string* error, AgentAP
 }  // namespace
 
 int loadContainer_(MemoFile& file, std::string_view path, std::string* error, AgentAPLAbs* agent) {
-    return loadParts(file, path, error, agent, [&](const ContainerPartTaker& take) {
+    // Stamped first: a container replaced while it is read is then taken for
+    // changed, never for the version read.
+    FileStamp stamp;
+    const bool stamped = stampFile(path, stamp);
+    const int loaded = loadParts(file, path, error, agent, [&](const ContainerPartTaker& take) {
         return readContainerParts_(path, take, error, agent);
     });
+    if (loaded == 0 && stamped) file.containerOnDisk = {std::string(path), stamp};
+    return loaded;
 }
 
 int loadContainerBytes_(MemoFile& file, std::string_view compressed, std::string_view path,

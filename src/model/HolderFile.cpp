@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -169,19 +170,17 @@ bool fileBytes(std::string_view path, const std::string& text, std::string& byte
     return static_cast<bool>(result);
 }
 
-long long writeText(std::string_view path, const std::string& text, std::string* error,
-                    LinkPolicy links) {
+// Over the holder's own file only while it is as the holder last knew it.
+long long writeText(MemoHolder& holder, std::string_view path, const std::string& text,
+                    std::string* error, LinkPolicy links) {
     std::string bytes;
     if (!fileBytes(path, text, bytes, error)) return -1;
-    IoResult result = writeFileSafely(path, bytes, links);
+    FileStamp written;
+    IoResult result = writeFileSafely(path, bytes, links, &written, &holder.onDisk);
     if (error) *error = result.message;
-    return result ? static_cast<long long>(text.size()) : -1;
-}
-
-// The holder's own file came from its name or its index, so no link may
-// carry it out of its folder; a path the user chose is followed.
-LinkPolicy linksFor(const MemoHolder& holder, std::string_view path) {
-    return path == holderFilePath_(holder) ? LinkPolicy::StayInFolder : LinkPolicy::Follow;
+    if (!result) return -1;
+    holder.onDisk = {std::string(path), written};
+    return static_cast<long long>(text.size());
 }
 
 // The folder of the holder's files: its memo file's, else the working folder.
@@ -258,10 +257,19 @@ int failed(std::string* error, int code, std::string why) {
     return code;
 }
 
-}  // namespace
+// A file that inflates or parses to more than memory holds is refused with
+// the reason, the memory it took given back, instead of ending the program.
+int notEnoughMemory(std::string* error, std::string_view origin) {
+    std::string why = "not enough memory to read " + std::string(origin);
+    logLine(why);
+    return failed(error, -1, std::move(why));
+}
 
-int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin,
-                    std::string* error, AgentAPLAbs* agent) {
+// readHolderText_ but for memory: a std::bad_alloc leaves `reader` (made at
+// the first item) to the caller, which puts the holder back.
+int readHolderMarkup(MemoHolder& holder, std::string_view text, std::string_view origin,
+                     std::string* error, AgentAPLAbs* agent,
+                     std::optional<MemoHolder::ElementReader>& reader) {
     // The words view `text`, which outlives them.
     WordList words;
     splitBorrowedWords(text, words, false);
@@ -269,7 +277,6 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
     std::vector<std::string> errors;
     // The items of the Holder element are read into the holder as the parse
     // completes them, so a large file never stands as one whole tree.
-    std::optional<MemoHolder::ElementReader> reader;
     const TTAGNode* element = nullptr;
     auto readItem = [&](const TTAGNode& owner, const TTAGNode::Item& item) {
         if (!element && owner.parent == &root) element = root.getElement_("Holder");
@@ -308,11 +315,32 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
     return 0;
 }
 
+}  // namespace
+
+int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin,
+                    std::string* error, AgentAPLAbs* agent) {
+    std::optional<MemoHolder::ElementReader> reader;
+    try {
+        return readHolderMarkup(holder, text, origin, error, agent, reader);
+    } catch (const std::bad_alloc&) {
+        // The words and the parse tree went with the stack; the nodes read
+        // so far go now.
+        if (reader) reader->abandon();
+        return notEnoughMemory(error, origin);
+    }
+}
+
 int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin,
                      std::string* error, AgentAPLAbs* agent) {
     if (!looksCompressed(bytes)) return readHolderText_(holder, bytes, origin, error, agent);
     std::string plain;
-    IoResult result = inflateBytes(bytes, plain);
+    IoResult result;
+    try {
+        result = inflateBytes(bytes, plain);
+    } catch (const std::bad_alloc&) {
+        std::string().swap(plain);
+        return notEnoughMemory(error, origin);
+    }
     if (!result) {
         std::string why = std::string(origin) + ": " + result.message;
         logLine(why);
@@ -324,23 +352,47 @@ int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_vie
 int readHolderFile_(MemoHolder& holder, std::string_view path, std::string* error,
                     AgentAPLAbs* agent) {
     std::string bytes;
-    IoResult result = readFile(path, bytes);
+    FileStamp stamp;
+    IoResult result;
+    try {
+        result = readFile(path, bytes, &stamp);
+    } catch (const std::bad_alloc&) {
+        std::string().swap(bytes);
+        return notEnoughMemory(error, path);
+    }
     if (!result) {
         logLine(result.message);
         return failed(error, -1, result.message);
     }
-    if (lowerText(extensionOf(path)) == ".mhz")
-        return readHolderBytes_(holder, bytes, path, error, agent);
-    return readHolderText_(holder, bytes, path, error, agent);
+    const int read = lowerText(extensionOf(path)) == ".mhz"
+                         ? readHolderBytes_(holder, bytes, path, error, agent)
+                         : readHolderText_(holder, bytes, path, error, agent);
+    if (read == 0) holder.onDisk = {std::string(path), stamp};
+    return read;
+}
+
+bool holderFilePlainText_(std::string_view path, std::string& text) {
+    std::string bytes;
+    if (!readFile(path, bytes)) return false;
+    if (!looksCompressed(bytes)) {
+        text = std::move(bytes);
+        return true;
+    }
+    return static_cast<bool>(inflateBytes(bytes, text));
 }
 
 long long writeHolderText_(MemoHolder& holder, std::string_view path, std::string* error) {
-    return writeText(path, holderFileText_(holder), error, linksFor(holder, path));
+    return writeText(holder, path, holderFileText_(holder), error, holderLinkPolicy_(holder, path));
 }
 
 bool holderFileBytes_(MemoHolder& holder, std::string_view path, std::string& bytes,
                       std::string* error) {
     return fileBytes(path, holderFileText_(holder), bytes, error);
+}
+
+bool holderTextBytes_(std::string_view path, const std::string& text, std::string& bytes,
+                      std::string* error) {
+    return fileBytes(path, text, bytes, error);
 }
 
 long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string* error) {
@@ -367,6 +419,12 @@ long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string
 // content: only its plain name counts, as the holder's file in the memo
 // file's folder (HolderFileNames.h). One the user or the program gave since
 // is followed as it stands.
+// The holder's own file came from its name or its index, so no link may
+// carry it out of its folder; a path the user chose is followed.
+LinkPolicy holderLinkPolicy_(const MemoHolder& holder, std::string_view path) {
+    return path == holderFilePath_(holder) ? LinkPolicy::StayInFolder : LinkPolicy::Follow;
+}
+
 std::string holderFilePath_(const MemoHolder& holder) {
     if (holder.isFlagExtra_()) {
         const std::string raw = holder.getField_("Filename");

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SafeFileWriter.h"
+
 namespace zel {
 
 class AgentAPLAbs;
@@ -46,8 +48,14 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
 int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin,
                      std::string* error = nullptr, AgentAPLAbs* agent = nullptr);
 
+// The markup of the holder file at `path` as it stands, inflated (bounded)
+// when it is a zlib stream. False when it cannot be read.
+bool holderFilePlainText_(std::string_view path, std::string& text);
+
 // Counts the save and stamps its time, then writes the file through the safe
-// writer: plain for .mxh, compressed for .mhz. The holder's own file (the
+// writer: plain for .mxh, compressed for .mhz. A file the holder was read from
+// or last written to that another program has written since is not written
+// over: the save fails, "changed on disk since it was read". The holder's own file (the
 // path holderFilePath_ gives) is never written through a link out of its folder. The length of the
 // text, or -1 for another extension or a failed write (`error` then says why).
 long long saveHolderFile_(MemoHolder& holder, std::string_view path, std::string* error = nullptr);
@@ -58,9 +66,15 @@ long long writeHolderText_(MemoHolder& holder, std::string_view path, std::strin
 // for .mhz. False with `error` set for another extension.
 bool holderFileBytes_(MemoHolder& holder, std::string_view path, std::string& bytes,
                       std::string* error = nullptr);
+// The same for a holder's text already made.
+bool holderTextBytes_(std::string_view path, const std::string& text, std::string& bytes,
+                      std::string* error = nullptr);
 
 // The holder's own file: Filename when FlagExtra is set, else the default.
 std::string holderFilePath_(const MemoHolder& holder);
+// How a write of the holder to `path` treats a link there: its own file
+// (a name from content) never through a link out of its folder.
+LinkPolicy holderLinkPolicy_(const MemoHolder& holder, std::string_view path);
 // The memo file's folder, the holder's safe name, the holder's FileExt.
 std::string defaultHolderPath_(const MemoHolder& holder);
 

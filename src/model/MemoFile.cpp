@@ -79,6 +79,9 @@ MemoFile::~MemoFile() {
 int MemoFile::clear_() {
     MemoBasic::clear_();
     changed = false;
+    indexOnDisk.forget();
+    containerOnDisk.forget();
+    containerPath.clear();
     currentHolder = nullptr;
     fileNames_.clear();
     if (holders)
@@ -304,15 +307,21 @@ long long MemoFile::saveMemoFile_(std::string_view path) {
         lastError_ = "Not a memo file extension: " + std::string(path);
         return -1;
     }
-    std::vector<std::string> lines;
-    writeMemoFile_(lines);
-    const std::string text = linesText(lines);
-    IoResult result = writeFileSafely(path, text);
+    const std::string text = indexText_();
+    FileStamp written;
+    IoResult result = writeFileSafely(path, text, LinkPolicy::Follow, &written, &indexOnDisk);
     if (!result) {
         lastError_ = result.message;
         return -1;
     }
+    indexOnDisk = {std::string(path), written};
     return static_cast<long long>(text.size());
+}
+
+std::string MemoFile::indexText_() {
+    std::vector<std::string> lines;
+    writeMemoFile_(lines);
+    return linesText(lines);
 }
 
 void MemoFile::buildContainerMessage(std::string& message) {
@@ -336,12 +345,18 @@ void MemoFile::buildContainerMessage(std::string& message) {
     }
 }
 
-// The holder's whole file text, plain whatever its FileExt, in Base64.
+// The holder's whole file text, plain whatever its FileExt, in Base64. A
+// holder not loaded carries its file as it stands; only one with no readable
+// file is written empty, and announced.
 void MemoFile::appendHolderPart(std::string& message, MemoHolder& holder) {
     const std::string path = holderFilePath_(holder);
-    if (!holder.loaded) announceNotLoaded_(path);
+    std::string text;
+    if (holder.loaded || !holderFilePlainText_(path, text)) {
+        if (!holder.loaded) announceNotLoaded_(path);
+        text = holderFileText_(holder);
+    }
     std::vector<std::string> base64;
-    encodeBase64(std::optional<std::string>(holderFileText_(holder)), base64);
+    encodeBase64(std::optional<std::string>(std::move(text)), base64);
     appendLines(message,
                 {"Content-Type: text/xml; charset=x-sjis", "Content-Transfer-Encoding: base64",
                  "Content-Disposition: attachment;", "  filename=\"" + path + "\"", ""});
@@ -349,16 +364,29 @@ void MemoFile::appendHolderPart(std::string& message, MemoHolder& holder) {
     appendLine(message, "");
 }
 
-long long MemoFile::writeContainer_(std::string_view path) {
+long long MemoFile::containerBytes_(std::string& bytes) {
     lastError_.clear();
     std::string message;
     buildContainerMessage(message);
-    IoResult result = writeCompressedFile(path, message);
-    if (!result) {
+    if (IoResult result = deflateBytes(message, bytes); !result) {
         lastError_ = result.message;
         return -1;
     }
     return static_cast<long long>(message.size());
+}
+
+long long MemoFile::writeContainer_(std::string_view path) {
+    std::string bytes;
+    const long long size = containerBytes_(bytes);
+    if (size < 0) return -1;
+    FileStamp written;
+    IoResult result = writeFileSafely(path, bytes, LinkPolicy::Follow, &written, &containerOnDisk);
+    if (!result) {
+        lastError_ = result.message;
+        return -1;
+    }
+    containerOnDisk = {std::string(path), written};
+    return size;
 }
 
 std::string MemoFile::getDisplayMode_() const {
@@ -385,12 +413,14 @@ int openIndex_(MemoFile& file, std::string_view path, std::vector<std::string>& 
     // A set of files a killed run was replacing is completed before reading.
     tidyFolderOf(path);
     std::string text;
-    IoResult result = readFile(path, text);
+    FileStamp stamp;
+    IoResult result = readFile(path, text, &stamp);
     if (!result) {
         if (error) *error = result.message;
         return -1;
     }
     file.clear_();
+    file.indexOnDisk = {std::string(path), stamp};
     if (readIndexText_(file, text, errors) != 0) {
         if (error) *error = "No <File> element in " + std::string(path);
         return -1;

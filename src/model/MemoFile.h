@@ -13,6 +13,7 @@
 #include "model/HolderFileNames.h"
 #include "model/MemoBasic.h"
 #include "object/TObjectParent.h"
+#include "platform/FileStamp.h"
 
 namespace zel {
 
@@ -80,6 +81,11 @@ class MemoFile : public MemoBasic {
     long long saveMemoFile_(std::string_view path);
     // The container: the size of the message before compression, or -1.
     long long writeContainer_(std::string_view path);
+    // The index markup as saveMemoFile_ writes it.
+    std::string indexText_();
+    // The container's compressed bytes; the size of the message before
+    // compression, or -1 with lastError() set.
+    long long containerBytes_(std::string& bytes);
 
     std::string getDisplayMode_() const;
     void setDisplayMode_(std::string_view text) { displayMode_ = text; }
@@ -93,6 +99,14 @@ class MemoFile : public MemoBasic {
     std::unique_ptr<TObjectParent> holders;
     MemoHolder* currentHolder = nullptr;
     bool changed = false;
+    // The index and the container as last read or written (HolderFile's
+    // onDisk for holders): saves over them check no other program wrote them.
+    DiskVersion indexOnDisk;
+    DiskVersion containerOnDisk;
+    // The container this memo file was unpacked from, which every save
+    // writes too, so the file the user opened keeps their edits. Empty when
+    // it was not opened from a container.
+    std::string containerPath;
 
   private:
     // The container message: the index part and one Base64 part per holder.

@@ -15,6 +15,7 @@
 #include "model/MemoBasic.h"
 #include "model/MemoNode.h"
 #include "object/TObjectParent.h"
+#include "platform/FileStamp.h"
 #include "text/DateTime.h"
 
 namespace zel {
@@ -142,6 +143,9 @@ class MemoHolder : public MemoBasic {
     // The Filename field as the last file or index read set it (raw); while
     // Filename still holds it, it is a name from content (holderFilePath_).
     std::string filenameFromContent;
+    // The holder's file as last read or written: a save over it checks that
+    // no other program wrote it since.
+    DiskVersion onDisk;
 
   private:
     MemoNode* templateForNewNode() const;

@@ -36,7 +36,7 @@ void FileLock::close() {
     path_.clear();
 }
 
-IoResult FileLock::read(std::string& bytes) const {
+IoResult FileLock::read(std::string& bytes, FileStamp* stamp) const {
     bytes.clear();
     if (fd_ < 0) return IoResult::failure("No file is open");
     struct stat st {};
@@ -44,7 +44,10 @@ IoResult FileLock::read(std::string& bytes) const {
     char buffer[65536];
     for (off_t offset = 0;;) {
         ssize_t n = ::pread(fd_, buffer, sizeof buffer, offset);
-        if (n == 0) return IoResult::success();
+        if (n == 0) {
+            if (stamp) *stamp = stampOf(st, contentHash(bytes));
+            return IoResult::success();
+        }
         if (n < 0) {
             if (errno == EINTR) continue;
             bytes.clear();
@@ -55,9 +58,10 @@ IoResult FileLock::read(std::string& bytes) const {
     }
 }
 
-IoResult FileLock::write(std::string_view bytes) {
+IoResult FileLock::write(std::string_view bytes, const DiskVersion* expected, FileStamp* written) {
     if (fd_ < 0) return IoResult::failure("No file is open");
     SafeFileWriter writer(path_);
+    if (expected) writer.expectUnchanged(*expected);
     writer.append(bytes);
     int lockedFd = -1;
     IoResult result = writer.commitLocked(lockedFd);
@@ -65,6 +69,7 @@ IoResult FileLock::write(std::string_view bytes) {
         ::close(fd_);
         fd_ = lockedFd;
     }
+    if (result && written) *written = writer.written();
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileStamp.h"
 #include "platform/IoResult.h"
 
 namespace zel {
@@ -25,8 +26,12 @@ class FileLock {
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
-    IoResult read(std::string& bytes) const;
-    IoResult write(std::string_view bytes);
+    // With `stamp`, what a later save checks the file against.
+    IoResult read(std::string& bytes, FileStamp* stamp = nullptr) const;
+    // Refused as SafeFileWriter::expectUnchanged says when `expected` is given;
+    // `written` receives the new file's stamp.
+    IoResult write(std::string_view bytes, const DiskVersion* expected = nullptr,
+                   FileStamp* written = nullptr);
 
   private:
     std::string path_;

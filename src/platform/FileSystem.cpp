@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/FileStamp.h"
 #include "platform/OsPath.h"
 
 namespace zel {
@@ -31,7 +32,7 @@ bool isDirEntry(const dirent& entry, const std::string& folder, bool& isLink) {
 
 }  // namespace
 
-IoResult readFile(std::string_view path, std::string& bytes) {
+IoResult readFile(std::string_view path, std::string& bytes, FileStamp* stamp) {
     bytes.clear();
     int fd = ::open(toOsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errnoFailure("Could not open", path, errno);
@@ -51,6 +52,7 @@ IoResult readFile(std::string_view path, std::string& bytes) {
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
+    if (stamp) *stamp = stampOf(st, contentHash(bytes));
     return IoResult::success();
 }
 

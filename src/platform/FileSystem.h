@@ -13,7 +13,10 @@
 
 namespace zel {
 
-IoResult readFile(std::string_view path, std::string& bytes);
+struct FileStamp;
+
+// With `stamp`, also what a later save checks the file against (FileStamp.h).
+IoResult readFile(std::string_view path, std::string& bytes, FileStamp* stamp = nullptr);
 
 // Reads a file piece by piece, for files too large to hold twice.
 class FileReader {

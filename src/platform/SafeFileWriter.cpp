@@ -242,29 +242,41 @@ bool readWhole(const std::string& os, std::string& bytes) {
     return n == 0;
 }
 
-// A journal lists the renames of one set as "temp\0target\0" pairs of plain
-// names in its folder. Only a rename a temporary file was made for is done,
-// so a planted journal can do no more than the dead run would have.
+// A journal lists the renames of one set as "temp\0target\0" pairs: plain
+// names for files of its own folder, absolute paths (temp and target in one
+// folder) for the others. Only a rename a temporary file was made for is
+// done, so a planted journal can do no more than the dead run would have.
 void finishJournal(const std::string& folder, const std::string& journal) {
     std::string bytes;
     if (!readWhole(folder + "/" + journal, bytes)) return;
+    std::set<std::string> touched{folder};
     std::size_t at = 0;
     while (at < bytes.size()) {
         std::size_t mid = bytes.find('\0', at);
         if (mid == std::string::npos) break;
         std::size_t end = bytes.find('\0', mid + 1);
         if (end == std::string::npos) break;
-        const std::string temp = bytes.substr(at, mid - at);
-        const std::string target = bytes.substr(mid + 1, end - mid - 1);
+        std::string temp = bytes.substr(at, mid - at);
+        std::string target = bytes.substr(mid + 1, end - mid - 1);
         at = end + 1;
+        std::string where = folder;
+        if (!temp.empty() && temp.front() == '/') {
+            where = folderOf(temp);
+            if (target.empty() || target.front() != '/' || folderOf(target) != where) continue;
+            temp = nameOf(temp);
+            target = nameOf(target);
+        }
         const bool plain = temp.find('/') == std::string::npos &&
-                           target.find('/') == std::string::npos && !target.empty();
+                           target.find('/') == std::string::npos && !target.empty() &&
+                           target != "." && target != "..";
         const bool madeForIt =
             temp.rfind("." + embeddedName(target) + ".", 0) == 0 && ownerOf(temp, kTempEnd) != 0;
-        if (plain && madeForIt)
-            ::rename((folder + "/" + temp).c_str(), (folder + "/" + target).c_str());
+        if (plain && madeForIt) {
+            ::rename((where + "/" + temp).c_str(), (where + "/" + target).c_str());
+            touched.insert(where);
+        }
     }
-    syncFolder(folder);
+    for (const auto& each : touched) syncFolder(each);
     ::unlink((folder + "/" + journal).c_str());
 }
 
@@ -325,6 +337,12 @@ SafeFileWriter::SafeFileWriter(std::string_view path, LinkPolicy links) : path_(
     buffer_.reserve(kBufferLimit);
 }
 
+void SafeFileWriter::expectUnchanged(const DiskVersion& version) {
+    expected_ = version;
+    if (!status_) return;
+    if (IoResult locked = lock_.acquire(path_); !locked) fail(std::move(locked));
+}
+
 SafeFileWriter::~SafeFileWriter() {
     discard();
 }
@@ -350,6 +368,7 @@ IoResult SafeFileWriter::flushBuffer() {
 
 IoResult SafeFileWriter::append(std::string_view bytes) {
     if (!status_) return status_;
+    hasher_.add(bytes);
     if (buffer_.size() + bytes.size() <= kBufferLimit) {
         buffer_.append(bytes);
         return status_;
@@ -382,6 +401,7 @@ IoResult SafeFileWriter::prepare(bool respectLocks, bool sync) {
     if (!keepPermissions(fd_, targetOs_) || (sync && !syncFile(fd_))) {
         return fail(errnoFailure("Could not write", path_, errno));
     }
+    if (IoResult still = checkStillAsRead(path_, expected_); !still) return fail(std::move(still));
     if (respectLocks && lockedByOthers(targetOs_)) {
         return fail(IoResult::failure("Could not write " + path_ + ": locked by another program"));
     }
@@ -394,10 +414,13 @@ IoResult SafeFileWriter::publish(int& lockedFd, bool syncFolderAfter) {
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         return fail(errnoFailure("Could not lock", path_, errno));
     }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return fail(errnoFailure("Could not write", path_, errno));
     if (!renameFile(tempOs_, targetOs_)) {
         return fail(errnoFailure("Could not replace", path_, errno));
     }
     tempOs_.clear();
+    written_ = stampOf(st, hasher_.digest());
     lockedFd = fd_;
     fd_ = -1;
     if (syncFolderAfter && !syncFolder(folderOf(targetOs_))) {
@@ -406,10 +429,14 @@ IoResult SafeFileWriter::publish(int& lockedFd, bool syncFolderAfter) {
     return status_;
 }
 
-IoResult writeFileSafely(std::string_view path, std::string_view bytes, LinkPolicy links) {
+IoResult writeFileSafely(std::string_view path, std::string_view bytes, LinkPolicy links,
+                         FileStamp* written, const DiskVersion* expected) {
     SafeFileWriter writer(path, links);
+    if (expected) writer.expectUnchanged(*expected);
     writer.append(bytes);
-    return writer.commit();
+    IoResult result = writer.commit();
+    if (result && written) *written = writer.written();
+    return result;
 }
 
 SafeFileSet::~SafeFileSet() = default;
@@ -427,6 +454,9 @@ IoResult SafeFileSet::status() const {
 
 IoResult SafeFileSet::commit() {
     IoResult result = commitAll();
+    written_.clear();
+    if (result)
+        for (const auto& writer : writers_) written_.push_back(writer->written());
     // A failed set leaves no temporary file behind; a done one has none left.
     writers_.clear();
     return result;
@@ -441,21 +471,22 @@ IoResult SafeFileSet::commitAll() {
         const std::string real = realPath(folder);
         return real.empty() ? absolute(folder) : real;
     };
-    const std::string folder = folderOfWriter(*writers_.front());
-    for (const auto& writer : writers_) {
-        if (folderOfWriter(*writer) != folder)
-            return IoResult::failure("Could not write " + writer->path_ +
-                                     ": the files of one set must share a folder");
-    }
     for (const auto& writer : writers_)
         if (!writer->prepare(true)) return writer->status();
 
-    // Every file is complete and synced; the journal makes the renames one step.
+    // Every file is complete and synced; the journal makes the renames one
+    // step. It lies beside the file added last (the index of a memo file),
+    // which readers open first and tidy the folder of.
+    const std::string folder = folderOfWriter(*writers_.back());
+    std::set<std::string> folders;
     std::string pairs;
     for (const auto& writer : writers_) {
-        pairs += nameOf(writer->tempOs_);
+        const std::string own = folderOfWriter(*writer);
+        folders.insert(own);
+        const bool here = own == folder;
+        pairs += here ? nameOf(writer->tempOs_) : own + "/" + nameOf(writer->tempOs_);
         pairs += '\0';
-        pairs += nameOf(writer->targetOs_);
+        pairs += here ? nameOf(writer->targetOs_) : own + "/" + nameOf(writer->targetOs_);
         pairs += '\0';
     }
     const std::string stamp = uniqueStamp();
@@ -480,8 +511,10 @@ IoResult SafeFileSet::commitAll() {
         // The journal stays for the renames still due; the next write here does them.
         if (!published) return published;
     }
-    if (!syncFolder(folder))
-        result = errnoFailure("Written, but could not sync", fromOsPath(folder), errno);
+    for (const auto& each : folders) {
+        if (!syncFolder(each) && result)
+            result = errnoFailure("Written, but could not sync", fromOsPath(each), errno);
+    }
     ::unlink(journalDone.c_str());
     return result;
 }

@@ -14,7 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileStamp.h"
 #include "platform/IoResult.h"
+#include "platform/WriterLock.h"
 
 namespace zel {
 
@@ -40,6 +42,14 @@ class SafeFileWriter {
     IoResult append(std::string_view bytes);
     // Replaces the target with everything appended.
     IoResult commit();
+    // The commit is refused ("changed on disk since it was read") when, just
+    // before the target is replaced, `version` knows it and another program
+    // has written it since (FileStamp.h). From now until the writer is done
+    // it holds the target's writers' lock (WriterLock.h), so no other writer
+    // of ours can slip in between that check and the rename.
+    void expectUnchanged(const DiskVersion& version);
+    // After a commit: the new file as a later save checks it.
+    const FileStamp& written() const { return written_; }
 
   private:
     friend class FileLock;
@@ -63,17 +73,26 @@ class SafeFileWriter {
     std::string buffer_;
     int fd_ = -1;
     IoResult status_;
+    ContentHasher hasher_;
+    DiskVersion expected_;
+    WriterLock lock_;
+    FileStamp written_;
 };
 
 // Writes `bytes` as the whole content of `path` through a SafeFileWriter.
+// With `written`, the new file's stamp on success; with `expected`, refused
+// as SafeFileWriter::expectUnchanged says.
 IoResult writeFileSafely(std::string_view path, std::string_view bytes,
-                         LinkPolicy links = LinkPolicy::Follow);
+                         LinkPolicy links = LinkPolicy::Follow, FileStamp* written = nullptr,
+                         const DiskVersion* expected = nullptr);
 
-// Several files of one folder replaced together: each is written to its own
-// temporary file, and only when every one of them is complete and synced are
-// they renamed into place. A failure before that leaves every old file as it
-// was. The renames are recorded first in a journal in the folder, so a run
-// killed among them is completed by the next write into that folder.
+// Several files replaced together: each is written to its own temporary file,
+// and only when every one of them is complete and synced are they renamed
+// into place, in the order added. A failure before that leaves every old file
+// as it was. The renames are recorded first in a journal beside the file
+// added last (add a memo file's index last), so a run killed among them is
+// completed by the next write into that folder or by a reader that tidies it
+// (tidyFolderOf) before reading.
 class SafeFileSet {
   public:
     SafeFileSet() = default;
@@ -87,11 +106,14 @@ class SafeFileSet {
     IoResult status() const;
     // Replaces every target, or none when any file failed (then the reason).
     IoResult commit();
+    // After a successful commit: the stamp of each file, in the order added.
+    const std::vector<FileStamp>& written() const { return written_; }
 
   private:
     IoResult commitAll();
 
     std::vector<std::unique_ptr<SafeFileWriter>> writers_;
+    std::vector<FileStamp> written_;
 };
 
 // Many files replaced at once, each on its own (a failure of one leaves the

@@ -387,6 +387,39 @@ TEST(SafeFileSet, AKilledRunLeavesNoMixedSet) {
     }
 }
 
+// Holders may live in another folder than their index: the journal beside
+// the index (added last) completes the renames there too.
+TEST(SafeFileSet, AKilledRunAcrossFoldersLeavesNoMixedSetOnceItsIndexFolderIsTidied) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 8; ++round) {
+        test::TempFolder dir;
+        ASSERT_TRUE(makeDirs(dir.path("elsewhere")));
+        const std::vector<std::string> names{"elsewhere/a.mxh", "b.mxh", "elsewhere/c.mxh",
+                                             "index.mxa"};
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int generation = 0;; ++generation) {
+                SafeFileSet set;
+                for (const auto& name : names)
+                    set.add(dir.path(name))
+                        .append(std::to_string(generation) + std::string(20000, '.'));
+                if (!set.commit()) ::_exit(1);
+            }
+        }
+        ::usleep(2000 + random() % 30000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        tidyFolderOf(dir.path("index.mxa"));
+        std::set<std::string> generations;
+        for (const auto& name : names) {
+            std::string bytes;
+            if (readFile(dir.path(name), bytes)) generations.insert(bytes);
+        }
+        EXPECT_LE(generations.size(), 1u) << "round " << round;
+    }
+}
+
 TEST(FileLock, HoldsTheFileAgainstOthersAcrossItsOwnWrites) {
     test::TempFolder dir;
     std::string path = dir.path("memo.mxa");
