@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/Opener.h"
+#include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/MemoNodeUI.h"
 
@@ -93,8 +94,11 @@ int TFormMainScript::UISaveMemoNodeHTML() {
         doneDoing_("Exit: Current MemoNode is nul.");
         return 0;
     }
+    // The node names the page it offers, never the folder: that is the
+    // holder's, unless the user picks another in the dialog.
+    const std::string holderFile = holderFilePath_(*holder);
     const std::string path =
-        prompter().saveFileName(kPageFilter, nodePageProposal(holderFilePath_(*holder), *node));
+        prompter().saveFileName(kPageFilter, nodePagePath(folderOf(holderFile), *node));
     if (path.empty()) {
         doneDoing_("Cancel: UISaveMemoNodeHTML");
         return 0;

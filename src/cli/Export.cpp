@@ -108,11 +108,11 @@ int runExportHtml(const ToolOutput& io, const std::vector<std::string>& args) {
     for (const PageNode& listed : nodes)
         if (listed.node == node) entry = &listed;
     if (!entry) return io.fail("The node " + nodeName + " is not listed in its holder");
-    // The window's save dialog offers the proposal; here it is taken as it
-    // stands, a bare name beside the holder's file.
-    std::string target = nodePageProposal(holderFile, *node);
-    if (target.front() != '/') target = std::string(folderOf(holderFile)) + target;
-    return writePage(io, placed(options, target), document,
+    // The window's save dialog offers this page; here it is taken as it
+    // stands. The node names the page, never its folder.
+    const std::string folder =
+        options.outDir.empty() ? std::string(folderOf(holderFile)) : options.outDir;
+    return writePage(io, nodePagePath(folder, *node), document,
                      [&](PageSink& sink) { writeNodePage(sink, *holder, nodes, *entry, now); });
 }
 

@@ -7,6 +7,7 @@
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/Environment.h"
+#include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
@@ -65,6 +66,18 @@ bool endsWithText(std::string_view text, std::string_view suffix) {
            sameText(text.substr(text.size() - suffix.size()), suffix);
 }
 
+constexpr const char* kLinkPage = "link.html";
+
+bool isPageName(std::string_view path) {
+    return endsWithText(path, ".html") || endsWithText(path, ".htm");
+}
+
+// The files a memo file is made of, by their extension.
+bool isDataName(std::string_view path) {
+    const std::string extension = lowerText(extensionOf(path));
+    return extension == ".mxa" || extension == ".maz" || extension == ".mxh" || extension == ".mhz";
+}
+
 }  // namespace
 
 std::string holderPagePath(std::string_view holderFile) {
@@ -81,14 +94,18 @@ std::string holderListPagePath(const MemoFile& file, std::string_view folder) {
     return std::string(folder) + "holders_" + withExtension(file.getName_(), ".html");
 }
 
-std::string nodePageProposal(std::string_view holderFile, const MemoNode& node) {
-    std::string name(unquotedView(node.fields.value("FilenameLocal")));
-    if (name.empty()) name = unquotedView(node.fields.value("Filename"));
-    if (trimmedView(name).empty()) return "link.html";
-    if (!endsWithText(name, ".html") && !endsWithText(name, ".htm")) name += ".html";
-    name = withSlashes(name);
-    if (name.front() != '/') name = std::string(folderOf(holderFile)) + name;
-    return fileExists(name) ? name : "link.html";
+std::string nodePageName(const MemoNode& node) {
+    std::string_view named = unquotedView(node.fields.value("FilenameLocal"));
+    if (named.empty()) named = unquotedView(node.fields.value("Filename"));
+    if (trimmedView(named).empty()) return kLinkPage;
+    std::string name = plainFileName(named, kLinkPage);
+    if (!isPageName(name)) name = plainFileName(name + ".html");
+    return name;
+}
+
+std::string nodePagePath(std::string_view folder, const MemoNode& node) {
+    const std::string named = std::string(folder) + nodePageName(node);
+    return fileExists(named) ? named : std::string(folder) + kLinkPage;
 }
 
 std::vector<std::string> dataFilesOf(const MemoFile& file) {
@@ -112,13 +129,30 @@ bool sameFile(std::string_view a, std::string_view b) {
            !error;
 }
 
+bool isPageFile(std::string_view path) {
+    if (!isPageName(path) || !fileExists(path)) return false;
+    FileReader reader(path);
+    const std::size_t wanted = kDoctypeLine.size() + 2;
+    std::string start;
+    std::string chunk;
+    while (start.size() < wanted && reader.read(chunk, wanted - start.size()) && !chunk.empty())
+        start += chunk;
+    if (!reader.status()) return false;
+    return start.empty() || start == std::string(kDoctypeLine) + "\r\n";
+}
+
 IoResult savePage(std::string_view path, const std::vector<std::string>& dataFiles,
                   const std::function<void(PageSink&)>& produce) {
     for (const std::string& data : dataFiles) {
         if (sameFile(path, data))
             return IoResult::failure("it is a data file of the memo file: " + data);
     }
-    SafeFileWriter writer(path);
+    if (isDataName(path))
+        return IoResult::failure("a page is never written under the name of a memo or holder file");
+    if (pathExists(path) && !isPageFile(path))
+        return IoResult::failure("a file is there that is not a page written by this program");
+    // A name may come from a node: a link there may not lead the page out.
+    SafeFileWriter writer(path, LinkPolicy::StayInFolder);
     FileSink sink(writer);
     produce(sink);
     if (!writer.status()) return writer.status();

@@ -10,7 +10,10 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/Opener.h"
+#include "platform/SafeFileWriter.h"
+#include "platform/TempFolder.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 
@@ -87,7 +90,7 @@ TEST_F(ExportCommandsTest, NodePageAsksForItsFileAndCancelWritesNothing) {
     window->setCurMemoNode_(current()->byName_("n"));
     prompter->input(path("n.html"));
     EXPECT_EQ(runCommand(*window, "UISaveMemoNodeHTML"), 0);
-    EXPECT_EQ(prompter->asked.back(), "link.html");  // the proposal
+    EXPECT_EQ(prompter->asked.back(), path("link.html"));  // the proposal
     EXPECT_EQ(window->statusMessage(), "Done: Make & Save & Open HTML File " + path("n.html"));
     EXPECT_NE(readText("n.html").find("<a name=\"3\"></a>\r\n"), std::string::npos);
     EXPECT_EQ(opened, std::vector<std::string>{path("n.html")});
@@ -96,6 +99,37 @@ TEST_F(ExportCommandsTest, NodePageAsksForItsFileAndCancelWritesNothing) {
     EXPECT_EQ(window->UISaveMemoNodeHTML(), 0);
     EXPECT_EQ(window->statusMessage(), "Cancel: UISaveMemoNodeHTML");
     EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(ExportCommandsTest, NodePageNeverOffersOrReplacesAFileNotItsOwn) {
+    test::TempFolder outside;
+    const std::string victim = "<html>the user's own page</html>";
+    ASSERT_TRUE(writeFileSafely(outside.path("victim.html"), victim));
+    openMemoFile({{"A", {"n"}}});
+    MemoNode* node = current()->byName_("n");
+    node->putField_("Filename", "\"" + outside.path("victim.html") + "\"");
+    window->setCurMemoNode_(node);
+    writeText("mine.html", victim);
+    const std::string holderFile = readText("A.mxh");
+
+    // The proposal is in the holder's folder; taking it writes there.
+    prompter->input(path("link.html"));
+    EXPECT_EQ(window->UISaveMemoNodeHTML(), 0);
+    EXPECT_EQ(prompter->asked.back(), path("link.html"));
+    // A file that is not a page of ours, or a holder file, is not replaced.
+    for (const std::string name : {"mine.html", "A.mxh"}) {
+        prompter->input(path(name));
+        EXPECT_EQ(window->UISaveMemoNodeHTML(), -1) << name;
+        EXPECT_EQ(window->statusMessage().rfind("Failure: Make & Save HTML File " + path(name), 0),
+                  0u)
+            << window->statusMessage();
+    }
+    EXPECT_EQ(opened, std::vector<std::string>{path("link.html")});
+    EXPECT_EQ(readText("mine.html"), victim);
+    EXPECT_EQ(readText("A.mxh"), holderFile);
+    std::string bytes;
+    ASSERT_TRUE(readFile(outside.path("victim.html"), bytes));
+    EXPECT_EQ(bytes, victim);
 }
 
 TEST_F(ExportCommandsTest, HolderListInTheCurrentFolderStampedWithTheTime) {

@@ -2,6 +2,7 @@
 // the tree give them, and how wrong calls are refused.
 
 #include <filesystem>
+#include <fstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -83,6 +84,46 @@ TEST_F(ExportVerbs, CalendarMonthAndListPages) {
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(list.out, arg("plan_20240315.html") + "\n");
     EXPECT_THAT(page("plan_20240315.html"), Not(HasSubstr("<TABLE")));
+}
+
+TEST_F(ExportVerbs, PagesStayInTheFolderAndReplaceOnlyPagesOfOurs) {
+    const std::string victim = "<html>the user's own page</html>";
+    std::filesystem::create_directory(folder.osPath("pages"));
+    std::ofstream(folder.osPath("victim.html"), std::ios::binary) << victim;
+    std::ofstream(folder.osPath("pages/mine.html"), std::ios::binary) << victim;
+    MemoFile file;
+    MemoHolder& holder = *file.createHolder_(-1);
+    test::addTextNode(holder, "outside")
+        ->putField_("Filename", "\"" + folder.path("victim.html") + "\"");
+    test::addTextNode(holder, "up")->putField_("FilenameLocal", "\"..\\victim.html\"");
+    test::addTextNode(holder, "inside")->putField_("Filename", "\"mine.html\"");
+    ASSERT_GT(saveHolderFile_(holder, folder.path("pages/nodes.mxh")), 0);
+    const std::string holderBytes = bytes("pages/nodes.mxh");
+
+    // Named after a file elsewhere, the page is made in the holder's folder.
+    for (const char* node : {"outside", "up"}) {
+        Outcome made = run({"export-html", arg("pages/nodes.mxh"), "", node});
+        ASSERT_EQ(made.status, 0) << made.err;
+        EXPECT_EQ(made.out, arg("pages/link.html") + "\n");
+    }
+    // A file of that name in the folder that is not a page of ours is kept.
+    Outcome refused = run({"export-html", arg("pages/nodes.mxh"), "", "inside"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, StartsWith("zel-tool: Failure: Make & Save HTML File " +
+                                        arg("pages/mine.html") + " "));
+    // So are a hand-made holder page and calendar page.
+    std::ofstream(folder.osPath("pages/nodes.html"), std::ios::binary) << victim;
+    std::ofstream(folder.osPath("pages/nodes_202403.html"), std::ios::binary) << victim;
+    EXPECT_EQ(run({"export-html", arg("pages/nodes.mxh")}).status, 1);
+    EXPECT_EQ(run({"calendar", arg("pages/nodes.mxh"), "", "2024", "3"}).status, 1);
+
+    EXPECT_EQ(bytes("victim.html"), victim);
+    EXPECT_EQ(bytes("pages/mine.html"), victim);
+    EXPECT_EQ(bytes("pages/nodes.html"), victim);
+    EXPECT_EQ(bytes("pages/nodes_202403.html"), victim);
+    EXPECT_EQ(bytes("pages/nodes.mxh"), holderBytes);
+    // A page of ours is written again.
+    EXPECT_EQ(run({"export-html", arg("pages/nodes.mxh"), "", "up"}).status, 0);
 }
 
 TEST_F(ExportVerbs, WrongCallsAndFailuresExitWithOne) {

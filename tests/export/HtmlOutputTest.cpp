@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "export/ExportTestSupport.h"
 #include "model/HolderFile.h"
@@ -41,33 +42,52 @@ TEST(PagePaths, AHolderWithoutAFileUsesTheDefaultHolderPath) {
               "noname_202403.html");
 }
 
-TEST(NodePageProposal, AnExistingFileNamedByTheNodeElseLinkHtml) {
-    test::TempFolder folder;
-    ASSERT_TRUE(writeFileSafely(folder.path("page.htm"), "old"));
-    ASSERT_TRUE(writeFileSafely(folder.path("doc.txt.html"), "old"));
-    ASSERT_TRUE(std::filesystem::create_directory(folder.osPath("img")));
-    ASSERT_TRUE(writeFileSafely(folder.path("img/p.HTML"), "old"));
-    const std::string holderFile = folder.path("h.mxh");
+TEST(NodePageName, APlainNameFromTheNodeNeverAPath) {
     PageFixture fixture;
     MemoHolder& holder = fixture.holder(
-        "h",
-        {{"abs", {}, {{"Filename", "\"" + folder.path("page.htm") + "\""}}},
-         {"ext", {}, {{"Filename", "\"" + folder.path("doc.txt") + "\""}}},
-         {"local", {}, {{"Filename", "\"nothing.htm\""}, {"FilenameLocal", "\".\\img\\p.HTML\""}}},
-         {"missing", {}, {{"Filename", "\"" + folder.path("gone.htm") + "\""}}},
-         {"none"}});
-    EXPECT_EQ(nodePageProposal(holderFile, *holder.at_(0)), folder.path("page.htm"));
-    EXPECT_EQ(nodePageProposal(holderFile, *holder.at_(1)), folder.path("doc.txt.html"));
-    EXPECT_EQ(nodePageProposal(holderFile, *holder.at_(2)), folder.path("./img/p.HTML"));
-    EXPECT_EQ(nodePageProposal(holderFile, *holder.at_(3)), "link.html");
-    EXPECT_EQ(nodePageProposal(holderFile, *holder.at_(4)), "link.html");
+        "h", {{"abs", {}, {{"Filename", "\"C:\\doc\\page.htm\""}}},
+              {"ext", {}, {{"Filename", "\"/elsewhere/doc.txt\""}}},
+              {"local", {}, {{"Filename", "\"a.htm\""}, {"FilenameLocal", "\".\\img\\p.HTML\""}}},
+              {"up", {}, {{"Filename", "\"../../../tmp/victim.html\""}}},
+              {"web", {}, {{"Filename", "\"http://e.x/\""}}},
+              {"dots", {}, {{"Filename", "\"..\""}}},
+              {"none"}});
+    const std::vector<std::string> expected{"page.htm",  "doc.txt.html", "p.HTML",   "victim.html",
+                                            "link.html", "link.html",    "link.html"};
+    for (int i = 0; i < holder.count_(); ++i)
+        EXPECT_EQ(nodePageName(*holder.at_(i)), expected[i]) << holder.at_(i)->getName_();
+    // A name cut to the file system keeps its ".html".
+    MemoHolder& longer = fixture.holder(
+        "l", {{"long", {}, {{"Filename", "\"" + std::string(300, 'n') + ".jpg\""}}}});
+    const std::string name = nodePageName(*longer.at_(0));
+    EXPECT_EQ(name.size(), 255u);
+    EXPECT_THAT(name, ::testing::EndsWith(".html"));
+}
+
+TEST(NodePageName, ThePageGoesIntoTheFolderGivenUnderAnExistingNameElseLinkHtml) {
+    test::TempFolder folder;
+    test::TempFolder outside;
+    ASSERT_TRUE(writeFileSafely(folder.path("page.htm"), "old"));
+    ASSERT_TRUE(writeFileSafely(outside.path("victim.html"), "precious"));
+    PageFixture fixture;
+    MemoHolder& holder = fixture.holder(
+        "h", {{"here", {}, {{"Filename", "\"" + outside.path("page.htm") + "\""}}},
+              {"there", {}, {{"Filename", "\"" + outside.path("victim.html") + "\""}}}});
+    const std::string in = folder.path() + "/";
+    EXPECT_EQ(nodePagePath(in, *holder.at_(0)), folder.path("page.htm"));
+    EXPECT_EQ(nodePagePath(in, *holder.at_(1)), folder.path("link.html"));
 }
 
 class SavePage : public ::testing::Test {
   protected:
     static void twoLines(PageSink& sink) {
-        sink.line("<HTML>");
+        sink.line(kDoctypeLine);
         sink.join({"a", "b"});
+    }
+    std::string text(std::string_view name) const {
+        std::string bytes;
+        EXPECT_TRUE(readFile(folder.path(name), bytes)) << name;
+        return bytes;
     }
     test::TempFolder folder;
 };
@@ -75,13 +95,45 @@ class SavePage : public ::testing::Test {
 TEST_F(SavePage, WritesEveryLineWithCrLf) {
     const std::string path = folder.path("p.html");
     ASSERT_TRUE(savePage(path, {}, twoLines));
-    std::string bytes;
-    ASSERT_TRUE(readFile(path, bytes));
-    EXPECT_EQ(bytes, "<HTML>\r\nab\r\n");
-    // No lines at all: an empty file.
+    EXPECT_EQ(text("p.html"), std::string(kDoctypeLine) + "\r\nab\r\n");
+    // No lines at all: an empty file, which a page may replace again.
     ASSERT_TRUE(savePage(path, {}, [](PageSink&) {}));
-    ASSERT_TRUE(readFile(path, bytes));
-    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(text("p.html"), "");
+    ASSERT_TRUE(savePage(path, {}, twoLines));
+}
+
+TEST_F(SavePage, NeverReplacesAFileThatIsNotOneOfOurPages) {
+    const std::map<std::string, std::string> kept{
+        {"mine.html", "<html><body>my own page</body></html>"},
+        {"Short.HTM", "<!doc"},
+        {"notes.txt", std::string(kDoctypeLine) + "\r\n"},
+        {"work.mxh", "<Holder>"},
+    };
+    for (const auto& [name, bytes] : kept) {
+        ASSERT_TRUE(writeFileSafely(folder.path(name), bytes));
+        const IoResult refused = savePage(folder.path(name), {}, twoLines);
+        EXPECT_FALSE(refused) << name;
+        EXPECT_FALSE(refused.message.empty());
+        EXPECT_EQ(text(name), bytes) << name;
+    }
+    // Not even as a new file: a page is never a memo or holder file.
+    EXPECT_FALSE(savePage(folder.path("new.MHZ"), {}, twoLines));
+    EXPECT_FALSE(std::filesystem::exists(folder.osPath("new.MHZ")));
+    // A page of ours, in any letter case of its extension, is replaced.
+    ASSERT_TRUE(writeFileSafely(folder.path("old.HTM"), std::string(kDoctypeLine) + "\r\nx\r\n"));
+    EXPECT_TRUE(savePage(folder.path("old.HTM"), {}, twoLines));
+    EXPECT_EQ(text("old.HTM"), std::string(kDoctypeLine) + "\r\nab\r\n");
+}
+
+TEST_F(SavePage, ALinkOutOfTheFolderIsNotFollowed) {
+    test::TempFolder outside;
+    const std::string ours = std::string(kDoctypeLine) + "\r\n";
+    ASSERT_TRUE(writeFileSafely(outside.path("victim.html"), ours));
+    std::filesystem::create_symlink(outside.osPath("victim.html"), folder.osPath("link.html"));
+    EXPECT_FALSE(savePage(folder.path("link.html"), {}, twoLines));
+    std::string bytes;
+    ASSERT_TRUE(readFile(outside.path("victim.html"), bytes));
+    EXPECT_EQ(bytes, ours);
 }
 
 TEST_F(SavePage, NeverReplacesADataFileOfTheMemoFile) {
