@@ -49,6 +49,10 @@ int convertCommand(const ToolOutput& io, const std::string& inPath, const std::s
         return io.fail("Cannot tell the form to write from the extension of " + outPath);
     if (isHolderKind(kindOfPath(inPath)) != isHolderKind(target))
         return io.fail("Holder files convert to holder files, memo files to memo files");
+    // OUT is what is written: its writers' lock is held from before IN is
+    // read (they may be one file) until OUT stands.
+    WriterLock outLock;
+    if (IoResult locked = outLock.acquire(outPath); !locked) return io.fail(locked.message);
     Document document;
     std::string error;
     if (openDocument(inPath, document, error) != 0) return io.fail(error);

@@ -93,7 +93,7 @@ bool isHolderKind(FileKind kind) {
     return kind == FileKind::Holder || kind == FileKind::CompressedHolder;
 }
 
-int openDocument(const std::string& path, Document& document, std::string& error) {
+int openDocument(const std::string& path, Document& document, std::string& error, bool writing) {
     document.path = path;
     document.kind = kindOfPath(path);
     if (document.kind == FileKind::Unknown) {
@@ -103,6 +103,12 @@ int openDocument(const std::string& path, Document& document, std::string& error
     if (!fileExists(path)) {
         error = "No such file: " + path;
         return -1;
+    }
+    if (writing) {
+        if (IoResult locked = document.lock.acquire(path); !locked) {
+            error = locked.message;
+            return -2;
+        }
     }
     LogCapture capture(document.problems);
     switch (document.kind) {

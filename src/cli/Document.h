@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/MemoFile.h"
+#include "platform/WriterLock.h"
 
 namespace zel {
 
@@ -27,6 +28,8 @@ struct Document {
     // What went wrong while reading, one line each (markup errors, missing
     // or unreadable holder files); the document holds what could be read.
     std::vector<std::string> problems;
+    // Held from the read to the last write by a verb that writes the document.
+    WriterLock lock;
 
     bool isHolderFile() const { return isHolderKind(kind); }
     MemoHolder* onlyHolder() const { return file.holderAt_(0); }
@@ -35,7 +38,15 @@ struct Document {
 // Reads `path` into `document`; for a memo file, every holder is loaded from
 // its file (index) or its part (container). Markup errors are collected in
 // `problems`. 0, or -1 with `error` set when nothing usable could be read.
-int openDocument(const std::string& path, Document& document, std::string& error);
+// A verb that will write the document back opens it `writing`: the writers'
+// lock is taken before the read and held while the document lives; -2 with
+// `error` naming the other writer when it could not be had in time.
+int openDocument(const std::string& path, Document& document, std::string& error,
+                 bool writing = false);
+
+// The exit status of a writer refused because another one holds the lock or
+// wrote the file since it was read: nothing was written.
+inline constexpr int kWriterConflict = 1;
 
 // The holder asked for: by name (letter case ignored, then blanks too), or
 // without a name the current holder, else the first.

@@ -5,6 +5,7 @@
 #include "cli/Document.h"
 #include "cli/Tool.h"
 #include "model/HolderFile.h"
+#include "model/MemoFileSave.h"
 #include "model/MemoHolder.h"
 #include "text/Sjis.h"
 
@@ -27,34 +28,37 @@ bool storedWhole(const ToolOutput& io, const std::string& argument, std::string&
 
 int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document) {
     std::string error;
-    if (openDocument(path, document, error) != 0) return editTrouble(io, error);
+    if (const int opened = openDocument(path, document, error, writing); opened != 0) {
+        if (opened == -2) return io.fail(error);
+        return editTrouble(io, error);
+    }
     for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
     if (writing && !document.problems.empty())
         return editTrouble(io, "Nothing written: " + path + " could not be read completely");
     return 0;
 }
 
-bool saveChangedHolders(const ToolOutput& io, Document& document,
-                        const std::vector<MemoHolder*>& holders) {
+int saveDocumentSet(const ToolOutput& io, Document& document, const MemoFileSaveRequest& request,
+                    int troubleStatus) {
+    const MemoFileSaveResult saved = saveMemoFileSet_(document.file, request);
+    if (!saved.ok) {
+        io.fail(saved.error);
+        return saved.conflict ? kWriterConflict : troubleStatus;
+    }
+    for (const auto& [path, size] : saved.written) io.err << "Saved " << io.shown(path) << '\n';
+    return 0;
+}
+
+int saveChangedHolders(const ToolOutput& io, Document& document,
+                       const std::vector<MemoHolder*>& holders) {
+    MemoFileSaveRequest request;
     if (document.kind == FileKind::Container) {
-        if (document.file.writeContainer_(document.path) < 0) {
-            io.fail(document.file.lastError());
-            return false;
-        }
-        io.err << "Saved " << io.shown(document.path) << '\n';
-        return true;
+        request.indexPath = document.path;
+    } else {
+        for (MemoHolder* holder : holders)
+            request.holders.emplace_back(holder, holderSource(document, *holder));
     }
-    std::string error;
-    for (MemoHolder* holder : holders) {
-        const std::string target = holderSource(document, *holder);
-        if (saveHolderFile_(*holder, target, &error) < 0) {
-            io.fail(error);
-            return false;
-        }
-        holder->changed = false;
-        io.err << "Saved " << io.shown(target) << '\n';
-    }
-    return true;
+    return saveDocumentSet(io, document, request, kEditTrouble);
 }
 
 }  // namespace zel

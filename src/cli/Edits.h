@@ -25,13 +25,22 @@ bool storedWhole(const ToolOutput& io, const std::string& argument, std::string&
 
 // `path` opened into `document`, each reading problem said on the error
 // stream. 0, else kEditTrouble after saying why; a document not read whole is
-// refused when the call would write it (`writing`).
+// refused when the call would write it (`writing`), which also takes the
+// writers' lock (kWriterConflict when another writer keeps it).
 int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document);
 
-// The edited `holders` of `document` written to the files they were read
-// from, or the whole container for a container; each file written is said on
-// the error stream. False after saying why, at the first failure.
-bool saveChangedHolders(const ToolOutput& io, Document& document,
-                        const std::vector<MemoHolder*>& holders);
+// The edited `holders` of `document` written together to the files they were
+// read from, or the whole container for a container; each file written is
+// said on the error stream. 0; else, after saying why, with nothing written:
+// kWriterConflict when another program wrote a file since it was read,
+// kEditTrouble for any other failure.
+int saveChangedHolders(const ToolOutput& io, Document& document,
+                       const std::vector<MemoHolder*>& holders);
+
+// Writes what `request` asks of the document's memo file as one set, saying
+// each file written; 0, or the status above after saying why.
+struct MemoFileSaveRequest;
+int saveDocumentSet(const ToolOutput& io, Document& document, const MemoFileSaveRequest& request,
+                    int troubleStatus);
 
 }  // namespace zel

@@ -146,8 +146,8 @@ int runFields(const ToolOutput& io, const std::vector<std::string>& args) {
     if (!outcome.changed.empty()) {
         if (!call.save)
             io.err << "Nothing written without --save\n";
-        else if (!saveChangedHolders(io, document, outcome.changed.holders()))
-            return kEditTrouble;
+        else if (int bad = saveChangedHolders(io, document, outcome.changed.holders()))
+            return bad;
     }
     return lines.empty() ? kNothing : kListed;
 }

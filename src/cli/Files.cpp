@@ -8,10 +8,12 @@
 #include <ostream>
 
 #include "cli/Document.h"
+#include "cli/Edits.h"
 #include "dialogs/FileListEdit.h"
 #include "dialogs/FileListNodes.h"
 #include "dialogs/SaveEach.h"
 #include "model/HolderFile.h"
+#include "model/MemoFileSave.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
@@ -20,25 +22,14 @@ namespace zel {
 
 namespace {
 
-// The holder and, for a memo file, the index or container that lists it.
+// The holder and, for a memo file, the index or container that lists it,
+// written together.
 int writeBack(const ToolOutput& io, Document& document, MemoHolder& holder) {
-    std::string error;
-    if (document.kind == FileKind::Container) {
-        if (document.file.writeContainer_(document.path) < 0)
-            return io.fail(document.file.lastError());
-        io.err << "Saved " << io.shown(document.path) << '\n';
-        return 0;
-    }
-    const std::string target = holderSource(document, holder);
-    if (saveHolderFile_(holder, target, &error) < 0) return io.fail(error);
-    holder.changed = false;
-    io.err << "Saved " << io.shown(target) << '\n';
-    if (!document.isHolderFile()) {
-        if (document.file.saveMemoFile_(document.path) < 0)
-            return io.fail(document.file.lastError());
-        io.err << "Saved " << io.shown(document.path) << '\n';
-    }
-    return 0;
+    MemoFileSaveRequest request;
+    if (document.kind != FileKind::Container)
+        request.holders.emplace_back(&holder, holderSource(document, holder));
+    if (!document.isHolderFile()) request.indexPath = document.path;
+    return saveDocumentSet(io, document, request, 1);
 }
 
 int runImportFiles(const ToolOutput& io, const std::vector<std::string>& args) {
@@ -53,7 +44,7 @@ int runImportFiles(const ToolOutput& io, const std::vector<std::string>& args) {
     if (!split.value("--holder").empty() && !split.value("--new").empty())
         return io.usageError("give --holder or --new, not both");
     Document document;
-    if (openDocument(io.stored(split.words[0]), document, error) != 0) return io.fail(error);
+    if (openDocument(io.stored(split.words[0]), document, error, true) != 0) return io.fail(error);
     if (!document.problems.empty())
         return io.fail("Nothing written: " + document.path + " could not be read completely");
 
@@ -110,7 +101,7 @@ int runSaveEach(const ToolOutput& io, const std::vector<std::string>& args) {
     if (split.has("--overwrite") && split.has("--no-overwrite"))
         return io.usageError("give --overwrite or --no-overwrite, not both");
     Document document;
-    if (openDocument(io.stored(split.words[0]), document, error) != 0) return io.fail(error);
+    if (openDocument(io.stored(split.words[0]), document, error, true) != 0) return io.fail(error);
     for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
     const std::string holderName = split.words.size() > 1 ? io.stored(split.words[1]) : "";
     MemoHolder* holder = chooseHolder(document, holderName);

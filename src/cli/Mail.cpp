@@ -162,7 +162,7 @@ int runFetch(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.usageError("wrong number of arguments for fetch");
     Document document;
     const std::string path = io.stored(split.words[0]);
-    if (openDocument(path, document, error) != 0) return io.fail(error);
+    if (openDocument(path, document, error, true) != 0) return io.fail(error);
     if (document.kind == FileKind::Container)
         return io.fail("fetch saves into holder files; a container keeps its holders inside: " +
                        path);

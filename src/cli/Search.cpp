@@ -171,7 +171,7 @@ int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKi
             std::vector<MemoHolder*> changed;
             for (const std::string& name : outcome.changedHolders)
                 changed.push_back(document.file.holderByName_(name));
-            if (!saveChangedHolders(io, document, changed)) return kEditTrouble;
+            if (int bad = saveChangedHolders(io, document, changed)) return bad;
         }
     }
     return results.empty() ? kNoMatch : kMatched;
