@@ -32,7 +32,7 @@ std::vector<MemoNode*> nodesOf(const MemoHolder& holder) {
 }  // namespace
 
 int TFormMainScript::UISetRelativePath() {
-    if (nowDoing()) return -1;
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     MemoHolder* holder = getCurHolder();
     MemoNode* node = getCurMemoNode();
     if (!holder || !node) return -1;

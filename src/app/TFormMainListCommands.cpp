@@ -166,7 +166,9 @@ MemoNode* TFormMainScript::nodesFromMemoLines(MemoHolder& holder, const MemoHold
 }
 
 int TFormMainScript::UIMemoNode2NewNodes() {
-    if (nowDoing() || !nodeEditor()) return -1;
+    // Nodes go into the current holder, as every new node does: not into a
+    // read-only one.
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
     MemoHolder* holder = getCurHolder();
     if (!holder) return -1;
     UI2Model();

@@ -64,8 +64,9 @@ int TFormMainScript::UIClone_(int count) {
 int TFormMainScript::UIDeleteMemoNode() {
     if (nowDoing()) return -1;
     if (checkUIReadOnly()) return -8;
+    // A read-only holder keeps its nodes: nothing goes into the trash.
+    if (checkHolderReadOnly()) return -7;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -7;
     startDoing_("UIDeleteMemoNode");
     // The node goes into the trash with what the editor holds.
     UI2Model();
@@ -171,7 +172,7 @@ void TFormMainScript::moveToTrash_(std::unique_ptr<MemoNode> node, std::string_v
 // --- The query node, read-only switching, names ----------------------------------
 
 int TFormMainScript::UISetQuery() {
-    if (nowDoing()) return -1;
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     MemoHolder* holder = getCurHolder();
     MemoNode* node = getCurMemoNode();
     if (!holder || !node) return -1;
@@ -200,7 +201,9 @@ int TFormMainScript::UIJumpQuery() {
 }
 
 int TFormMainScript::UIToggleNodeReadOnly() {
-    if (nowDoing()) return -1;
+    // In a read-only holder every node stays read-only whatever its own flag
+    // says; writing the flag would only change the holder's file.
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     messageDoing_("Change FlagReadOnly");
     MemoNode* node = getCurMemoNode();
     if (!node) return -1;

@@ -194,7 +194,8 @@ std::string TFormMainScript::UISaveMemoNode_(MemoNode& node) {
 // --- Reloading ----------------------------------------------------------------------
 
 int TFormMainScript::UIReloadNode() {
-    if (nowDoing()) return -1;
+    // Reading bodies again changes the nodes: not in a read-only holder.
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     MemoHolder* holder = getCurHolder();
     if (!holder || !nodeEditor()) return -9;
     MemoNode* node = getCurMemoNode();
@@ -271,7 +272,8 @@ int TFormMainScript::UIReloadMemoHolder() {
 }
 
 int TFormMainScript::UIReLoadEach() {
-    if (nowDoing()) return -1;
+    // Reading bodies again changes the nodes: not in a read-only holder.
+    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
     MemoHolder* holder = getCurHolder();
     if (!holder) return -9;
     startDoing_("UIReLoadEach");

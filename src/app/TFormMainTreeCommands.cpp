@@ -111,8 +111,15 @@ bool moveTreeLine(MemoHolderUI& holder, TreeItem* item, NodeMove move) {
     return true;
 }
 
+// True while a command runs or either read-only guard holds. The node order,
+// the parent links and the fields are saved with the holder: a read-only
+// holder keeps them as its file has them.
+bool refusesHolderEdit(TFormMainScript& window) {
+    return window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly();
+}
+
 int moveNode(TFormMainScript& window, NodeMove move) {
-    if (window.nowDoing()) return -1;
+    if (refusesHolderEdit(window)) return -1;
     MemoHolderUI* holder = shownHolder(window.getCurHolder());
     if (!holder) return -1;
     const std::string mode = holder->modeInForce_();
@@ -183,7 +190,7 @@ int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChild
 // --- Holder order ----------------------------------------------------------------
 
 int TFormMainScript::UISortMemoHolder() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = shownHolder(getCurHolder());
     if (!holder) return -1;
     const std::string mode = holder->modeInForce_();
@@ -204,7 +211,7 @@ int TFormMainScript::UISortMemoHolder() {
 }
 
 int TFormMainScript::UIReverseMemoHolder() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = shownHolder(getCurHolder());
     if (!holder) return -1;
     const std::string mode = holder->modeInForce_();
@@ -241,7 +248,7 @@ int TFormMainScript::UIMoveNodeBottom() {
 }
 
 int TFormMainScript::UIIndentNode() {
-    if (nowDoing()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();
@@ -262,7 +269,7 @@ int TFormMainScript::UIIndentNode() {
 }
 
 int TFormMainScript::UIOutdentNode() {
-    if (nowDoing()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();
@@ -309,7 +316,7 @@ int TFormMainScript::UIUnexpand() {
 }
 
 int TFormMainScript::UIUpdateLevel() {
-    if (nowDoing()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return -1;
     startDoing_("Update Level");
@@ -365,7 +372,7 @@ namespace {
 // and report around the holder's reordering.
 int reorderChildren1(TFormMainScript& window, void (MemoHolderUI::*reorder)(TreeItem*),
                      const std::string& command) {
-    if (window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly()) return -1;
+    if (refusesHolderEdit(window)) return -1;
     MemoHolderUI* holder = shownTree(window.getCurHolder());
     if (!holder) {
         window.messageDoing_("Not TreeView in " + command);
@@ -395,7 +402,7 @@ namespace {
 // and report the child commands share.
 int changeChildren1(TFormMainScript& window, const std::string& command,
                     const std::function<void(MemoHolderUI&, const TreeItem&)>& change) {
-    if (window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly()) return -1;
+    if (refusesHolderEdit(window)) return -1;
     MemoHolderUI* holder = treeOrRefuse(window);
     if (!holder) return -1;
     const TreeItem* item = holder->selectedTreeItem();
@@ -431,7 +438,7 @@ int TFormMainScript::UISetRelativepathChild1() {
 // --- New root nodes ---------------------------------------------------------------
 
 int TFormMainScript::UINewRootNodeTV() {
-    if (nowDoing()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return -1;
     startDoing_("UINewRootNodeTV");
@@ -449,7 +456,7 @@ int TFormMainScript::UINewRootNodeTV() {
 }
 
 int TFormMainScript::UINewRootNode() {
-    if (nowDoing()) return -1;
+    if (refusesHolderEdit(*this)) return -1;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return -1;
     TreeItem* item = holder->selectedTreeItem();

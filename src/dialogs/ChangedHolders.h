@@ -4,6 +4,7 @@
 // the work; a holder that was never loaded is never marked, because saving it
 // would write it empty. Every edit of the dialogs reports through one of these.
 
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -20,6 +21,13 @@ class ChangedHolders {
     // `node` was changed: its holder is marked changed (the first time).
     void add(const MemoNode& node);
     void addHolder(MemoHolder& holder);
+    // A mass edit leaves the nodes of a read-only holder (by its own flag or
+    // its memo file's) as its file has them: true for such a node, whose
+    // holder is then kept as refused.
+    bool refuses(const MemoNode& node);
+    // "This MemoHolder is Read Only. (" + name + ")" for the first holder
+    // refused; empty when none was.
+    std::string refusal() const;
     // In the order they were first changed.
     const std::vector<MemoHolder*>& holders() const { return holders_; }
     bool empty() const { return holders_.empty(); }
@@ -28,6 +36,7 @@ class ChangedHolders {
   private:
     std::vector<MemoHolder*> holders_;
     std::unordered_set<const MemoHolder*> seen_;
+    const MemoHolder* firstRefused_ = nullptr;
 };
 
 }  // namespace zel

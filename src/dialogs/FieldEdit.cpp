@@ -97,7 +97,8 @@ bool scanHolders(const FieldQuery& query, bool invert, const std::vector<MemoHol
 
 // Applies `change` to each listed node that still exists (true when it
 // changed the node) and rewrites the lines with `after` (the value shown
-// after the key, or none for a line without the field).
+// after the key, or none for a line without the field). A node of a
+// read-only holder keeps its field and its line.
 template <class Change, class Shown>
 int changeListed(ScanResults& lines, const std::string& key, bool withField, FieldOutcome& outcome,
                  Change change, Shown shown) {
@@ -105,8 +106,8 @@ int changeListed(ScanResults& lines, const std::string& key, bool withField, Fie
     int changedCount = 0;
     for (std::size_t row = 0; row < lines.size(); ++row) {
         MemoNode* node = lines.node(row);
-        if (!node) {
-            rewritten.add(nullptr, {lines.text(row)});
+        if (!node || outcome.changed.refuses(*node)) {
+            rewritten.add(node, {lines.text(row)});
             continue;
         }
         if (change(*node)) {

@@ -230,13 +230,15 @@ bool collectPropertyTargets(PropertyTarget target, MemoFile* file, MemoHolder& h
 
 namespace {
 
-// Runs `change` on every target, the current one between the fields editor's
-// write-back and reload; marks each holder whose node changed.
+// Runs `change` on every target but the nodes of a read-only holder, the
+// current one between the fields editor's write-back and reload; marks each
+// holder whose node changed.
 template <class Change>
 ChangedHolders changeTargets(const std::vector<MemoNode*>& targets, const MemoNode* current,
                              const NodeApplyHooks& hooks, Change change) {
     ChangedHolders changed;
     for (MemoNode* node : targets) {
+        if (changed.refuses(*node)) continue;
         const bool isCurrent = node == current;
         if (isCurrent && hooks.beforeCurrent) hooks.beforeCurrent(*node);
         const FieldList before = node->fields;

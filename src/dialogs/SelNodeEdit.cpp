@@ -30,8 +30,9 @@ SelEditOutcome refusal(std::string_view status) {
     return outcome;
 }
 
-// Runs `change` on every node between the hooks; true from `change` counts
-// the node as changed (its holder is marked).
+// Runs `change` on every node between the hooks, but for the nodes of a
+// read-only holder; true from `change` counts the node as changed (its
+// holder is marked).
 template <class Change>
 SelEditOutcome changeNodes(const std::vector<MemoNode*>& nodes, const SelEditHooks& hooks,
                            Change change) {
@@ -39,7 +40,7 @@ SelEditOutcome changeNodes(const std::vector<MemoNode*>& nodes, const SelEditHoo
     outcome.refused = false;
     if (hooks.before) hooks.before();
     for (MemoNode* node : nodes)
-        if (change(*node)) outcome.changed.add(*node);
+        if (!outcome.changed.refuses(*node) && change(*node)) outcome.changed.add(*node);
     if (hooks.after) hooks.after();
     return outcome;
 }

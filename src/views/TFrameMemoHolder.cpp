@@ -200,6 +200,11 @@ void TFrameMemoHolder::placeControl(QAbstractItemView* view, QWidget* control, Q
     });
 }
 
+bool TFrameMemoHolder::acceptsReorder() const {
+    if (host_ && host_->isUIReadOnly()) return false;
+    return !(holder_ && holder_->isReadOnlyEffective_());
+}
+
 void TFrameMemoHolder::configureCheckList(NodeCheckList* control) {
     if (!control || !firstConfiguration(control)) return;
     placeControl(control, control, PopupMenuLB);
@@ -207,7 +212,7 @@ void TFrameMemoHolder::configureCheckList(NodeCheckList* control) {
     if (auto* model = qobject_cast<NodeRowModel*>(control->model()))
         connect(model, &NodeRowModel::checkClicked, this, &TFrameMemoHolder::markHandler);
     control->hooks.acceptsDrop = [this, control](QObject* source) {
-        return source == control && !(host_ && host_->isUIReadOnly());
+        return source == control && acceptsReorder();
     };
     control->hooks.drop = [this](const QPoint& at) { dropOnCheckList(at); };
     control->hooks.keyUp = [this](int key) { listKeyUp(key); };
@@ -225,7 +230,7 @@ void TFrameMemoHolder::configureTree(NodeTreeView* control) {
     placeControl(control, control, PopupMenuTV);
     connect(control, &QAbstractItemView::clicked, this, [this] { selectHandler(); });
     control->hooks.acceptsDrop = [this, control](QObject* source) {
-        return source == control && !(host_ && host_->isUIReadOnly());
+        return source == control && acceptsReorder();
     };
     control->hooks.drop = [this](const QPoint& at) { dropOnTree(at); };
     control->hooks.keyUp = [this](int key) { treeKeyUp(key); };

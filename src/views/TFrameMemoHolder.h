@@ -128,8 +128,12 @@ class TFrameMemoHolder : public QWidget {
     MemoNode* selectedNode() const;
     void reselectCurrent();
     void stepHolder(int delta);
-    // Renames the current node; false (with the message) for an empty name.
+    // Renames the current node; false (with the message) for an empty name,
+    // a read-only holder or the window's read-only box.
     bool renameCurrent(const std::string& name);
+    // Lines may be dragged to another place: not under the window's
+    // read-only box, nor in a read-only holder, whose file keeps its order.
+    bool acceptsReorder() const;
     void finishTreeMove(TreeItem* moved, bool wasExpanded);
 
     HolderFrameHost* host_ = nullptr;

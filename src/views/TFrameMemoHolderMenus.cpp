@@ -36,6 +36,20 @@ QString caption(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// A name is saved with its holder: the renames wait for the window's
+// read-only box and leave the nodes of a read-only holder as its file has
+// them, with the window's messages.
+bool refusesRename(HolderFrameHost& host, const MemoNode& node) {
+    if (host.isUIReadOnly()) {
+        host.messageDoing_("UI ReadOnly");
+        return true;
+    }
+    const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
+    if (!holder || !holder->isReadOnlyEffective_()) return false;
+    host.messageDoing_("This MemoHolder is Read Only. (" + holder->getName_() + ")");
+    return true;
+}
+
 }  // namespace
 
 // --- Building the menus -----------------------------------------------------
@@ -346,7 +360,7 @@ int TFrameMemoHolder::saveAsCSV() {
 
 bool TFrameMemoHolder::renameCurrent(const std::string& name) {
     MemoNode* node = host_ ? host_->getCurMemoNode() : nullptr;
-    if (!node) return false;
+    if (!node || refusesRename(*host_, *node)) return false;
     if (trimText(name).empty()) {
         showMessage(kEmptyName);
         return false;

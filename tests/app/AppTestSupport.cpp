@@ -26,6 +26,11 @@ const std::string& systemTempFolder() {
 
 }  // namespace
 
+std::string builtProgram(const std::string& name) {
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    return (self.parent_path() / ".." / ".." / "src" / "app" / name).lexically_normal().string();
+}
+
 void AppTest::SetUp() {
     std::string pattern = systemTempFolder() + "/zel-app-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);

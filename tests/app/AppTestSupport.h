@@ -19,6 +19,9 @@ struct HolderContents {
     std::vector<std::string> nodes;
 };
 
+// The program `name` ("zel") of this build, beside the test binary's folder.
+std::string builtProgram(const std::string& name);
+
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override;

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/ChangedHolders.h"
 #include "model/NodeRef.h"
 #include "views/CompanionHost.h"
 
@@ -58,6 +59,11 @@ class DialogHost : public CompanionHost {
     virtual std::string directoryName(std::string_view caption, std::string_view start) = 0;
     // Shows a folder on the desktop; false when nothing could be started.
     virtual bool explore(std::string_view folder) = 0;
+
+    // A mass edit that left a read-only holder alone says so in the status bar.
+    void reportReadOnly(const ChangedHolders& changed) {
+        if (const std::string why = changed.refusal(); !why.empty()) messageDoing_(why);
+    }
 };
 
 }  // namespace zel

@@ -163,6 +163,7 @@ SelEditHooks TFormEditSelNode::hooks() {
 
 void TFormEditSelNode::report(const SelEditOutcome& outcome) {
     if (outcome.emptyKeyBox && host_) host_->messageBox(CompanionBox::Warning, outcome.status);
+    if (host_) host_->reportReadOnly(outcome.changed);
     StatusBar1->setStatus(outcome.status);
 }
 

@@ -187,6 +187,7 @@ void TFormField::run(FieldAction action) {
     const FieldOutcome outcome = runFieldEdit(action, query, replacement, holders, access, lines);
     resultModel->replace(std::move(lines));
     host_->doneDoing_(outcome.status);
+    host_->reportReadOnly(outcome.changed);
     running_ = false;
 
     if (outcome.usedReplacement) ComboBox_ReplaceValue->enter(replacement);

@@ -202,6 +202,7 @@ int TFormPropatyNode2::OK() {
         applyNodeProperties(targets, *current, current, properties, propertyStamp(clockNow()),
                             host_->userName(), hooks);
     for (MemoHolder* holder : changed.holders()) host_->holderSettingsChanged(*holder);
+    host_->reportReadOnly(changed);
     return 0;
 }
 
@@ -229,6 +230,7 @@ int TFormPropatyNode2::BasicPut() {
     const ChangedHolders changed =
         putFieldIntoNodes(targets, current, key, fromQt(ComboBox_value->currentText()), hooks);
     for (MemoHolder* holder : changed.holders()) host_->holderSettingsChanged(*holder);
+    host_->reportReadOnly(changed);
     return 0;
 }
 
