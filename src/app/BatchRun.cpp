@@ -29,6 +29,7 @@
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/OsPath.h"
+#include "platform/WriterLock.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -156,9 +157,20 @@ int runBatch(int argc, char** argv) {
         std::cerr << "zel: cannot read " << call.script << '\n';
         return 1;
     }
+    // A run that saves reads and writes back its file: other writers wait
+    // until it ends, and it writes nothing when another writer keeps the file.
+    WriterLock runLock;
+    if (call.save && !call.file.empty()) {
+        setWriterLockProgram("zel --run");
+        if (IoResult locked = runLock.acquire(call.file); !locked) {
+            std::cerr << "zel: " << shown(locked.message) << '\n';
+            return 1;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     TFormMainRegular14 window;
+    window.holdWriterLock = call.save;
     window.setApplicationTitle("zel.exe");
     window.setPrompter(std::make_unique<BatchPrompter>(call.answers));
     window.newMemoFile_();
@@ -210,13 +222,16 @@ int runBatch(int argc, char** argv) {
     echo();
     std::cerr << "zel: " << shown(window.statusMessage()) << '\n';
 
-    if (call.save) {
+    // Half-done work is not saved: only a run that ended normally writes.
+    if (call.save && ok) {
         window.allYes = true;
         if (!window.querySaveChanges_()) {
             ok = false;
-            if (failure.empty()) failure = "could not save every change";
+            failure = "could not save every change; nothing was written";
         }
         echo();
+    } else if (call.save) {
+        failure += "; nothing was saved";
     }
     if (!ok) std::cerr << "zel: " << shown(failure) << '\n';
     return ok ? 0 : 1;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <unordered_set>
 
+#include "app/TFormMainBase0007.h"
 #include "app/TFormMainMenu.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -46,15 +48,19 @@ void MemoFileUI::announceNotLoaded_(const std::string& holderPath) {
         mainWindow->prompter().ask(Tone::Confirmation, "Not Loaded: " + holderPath, ButtonOk);
 }
 
-int MemoFileUI::saveHolders_(bool force) {
-    int saved = 0;
+int MemoFileUI::saveHolders_(bool force, bool askOnConflict) {
+    std::vector<MemoHolder*> chosen;
     HolderList list;
     listHolders_(list);
-    for (auto& [name, holder] : list) {
-        if (!force && !holder->changed) continue;
-        if (mainWindow->saveHolderToItsFile_(*holder)) ++saved;
-    }
-    return saved;
+    for (auto& [name, holder] : list)
+        if (force || holder->changed) chosen.push_back(holder);
+    if (chosen.empty() || !mainWindow) return 0;
+    const MemoFileSaveResult saved = mainWindow->saveTogether_(false, chosen, askOnConflict);
+    std::unordered_set<std::string> written;
+    for (const auto& [path, size] : saved.written) written.insert(path);
+    int count = 0;
+    for (MemoHolder* holder : chosen) count += written.contains(holderFilePath_(*holder)) ? 1 : 0;
+    return count;
 }
 
 }  // namespace zel

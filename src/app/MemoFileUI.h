@@ -33,9 +33,10 @@ class MemoFileUI : public MemoFile {
     std::unique_ptr<MemoHolder> newHolderObject_() override;
 
     // Saves every changed holder (every holder with `force`) to its own file
-    // in its format and clears its changed flag; a holder that cannot be
-    // written stays changed and is logged. The number of holders saved.
-    int saveHolders_(bool force);
+    // in its format, together as one set (the window's saveTogether_), and
+    // clears their changed flags; when the set cannot be written every holder
+    // stays changed and the reason is logged. The number of holders saved.
+    int saveHolders_(bool force, bool askOnConflict = true);
 
     TFormMainBase0007* mainWindow;
     // The node the window shows; its owner is the current holder.

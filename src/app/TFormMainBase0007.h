@@ -18,10 +18,12 @@
 #include "app/Prompter.h"
 #include "app/Version.h"
 #include "model/HolderFile.h"
+#include "model/MemoFileSave.h"
 #include "object/Agents.h"
 #include "object/Report.h"
 #include "platform/FileLock.h"
 #include "platform/Shell.h"
+#include "platform/WriterLock.h"
 
 namespace zel {
 
@@ -110,9 +112,17 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     MemoHolder* openHolderFile_(std::string_view path);
     void attachHolderFile_(MemoHolder* holder, std::string_view path);
     int readHolderFile_(MemoHolder* holder, std::string_view path);
-    // Writes the memo file to its file name: the index (through the held
-    // handle when locking is on) or the container with every holder loaded.
-    // The size written, or -1 (the reason is logged).
+    // Writes, as one set under the writers' lock, the `holders` (each to its
+    // own file in its format; one of another extension is left changed) and,
+    // with `index`, the memo file's own file (the container with every holder
+    // loaded for a .maz name), together with the container the memo file was
+    // opened from: all of them or none. A holder not loaded is loaded first.
+    // A failure is logged; with `askOnConflict`, a file another program wrote
+    // since it was read is offered to be saved as a copy under another name,
+    // while the window keeps the changes.
+    MemoFileSaveResult saveTogether_(bool index, std::vector<MemoHolder*> holders,
+                                     bool askOnConflict = true);
+    // The memo file to its file name: the size written, or -1 (logged).
     long long writeMemoFileToItsName_();
     // Saves one holder to its own file in its format; false when not written.
     bool saveHolderToItsFile_(MemoHolder& holder);
@@ -150,6 +160,13 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     std::unique_ptr<MemoFileUI> aFile;
     FileLock fileLock;
     bool flagFileLock = false;
+    // The writers' lock of the open memo file, held from its opening to its
+    // closing when FlagFileLock asks for it or `holdWriterLock` is set (a
+    // batch run that saves: its whole run is one read-modify-write).
+    WriterLock writerLock;
+    // The same for the container the memo file was unpacked from.
+    WriterLock containerLock;
+    bool holdWriterLock = false;
     bool allYes = false;
     QDateTime lastAutoSaveTime;
     std::string userName;
@@ -176,7 +193,11 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
 
   private:
     Answer askSave(std::string_view question);
-    bool loadMemoText(std::string_view path, std::string& text);
+    // The writers' lock for one save, waiting (and saying so) while another
+    // writer has it.
+    IoResult lockForSaving(WriterLock& lock);
+    void offerCopyAfterConflict(const std::string& path, MemoHolder* holder);
+    bool loadMemoText(std::string_view path, std::string& text, FileStamp& stamp);
     void replaceByFreshMemoFile(std::string_view path, std::string_view why, std::string_view text);
     void logParseFailure(const std::vector<std::string>& errors,
                          const std::vector<std::string>& words);

@@ -7,7 +7,6 @@
 #include "app/TFormMainBase0007.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
-#include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -34,63 +33,19 @@ Answer TFormMainBase0007::askSave(std::string_view question) {
     return answer;
 }
 
-long long TFormMainBase0007::writeMemoFileToItsName_() {
-    const std::string path = aFile->getMemoFilePath_();
-    const std::string extension = lowerText(extensionOf(path));
-    long long size = -1;
-    std::string error;
-    if (extension == ".mxa") {
-        std::vector<std::string> lines;
-        aFile->writeMemoFile_(lines);
-        const std::string text = linesText(lines);
-        bool throughLock = flagFileLock && fileLock.isOpen() && fileLock.path() == path;
-        IoResult written = throughLock ? fileLock.write(text) : writeFileSafely(path, text);
-        if (written)
-            size = static_cast<long long>(text.size());
-        else
-            error = written.message;
-    } else {
-        if (extension == ".maz") {
-            for (int i = 0; i < aFile->countOfHolders_(); ++i) {
-                MemoHolder* holder = aFile->holderAt_(i);
-                if (!holder->loaded) loadHolder_(holder);
-            }
-        }
-        size = aFile->saveMemoFile_(path);
-        error = aFile->lastError();
-    }
-    if (size < 0) {
-        addLog_("ERROR: could not save the MemoFile " + path + " " + error);
-        return -1;
-    }
-    aFile->changed = false;
-    return size;
-}
-
-bool TFormMainBase0007::saveHolderToItsFile_(MemoHolder& holder) {
-    const std::string path = holderFilePath_(holder);
-    std::string error;
-    if (saveHolderFile_(holder, path, &error) < 0) {
-        addLog_("ERROR: could not save the MemoHolder " + path + " " + error);
-        return false;
-    }
-    holder.changed = false;
-    return true;
-}
-
+// The answers are gathered first and the files written together, so closing
+// never leaves some of them new and some old.
 bool TFormMainBase0007::querySaveChanges_() {
     if (!aFile || nowDoing()) return true;
     UI2Model();
-    // A save that fails keeps the window open: closing now would lose the changes.
+    bool index = false;
     if (aFile->changed) {
         Answer answer = askSave("Shall I Save a MemoFile named as \r\n\"" +
                                 aFile->getMemoFilePath_() + "\". ?");
         if (answer == Answer::Cancel) return false;
-        if (answer != Answer::No && writeMemoFileToItsName_() < 0) {
-            prompter_->error("ERROR: could not save " + aFile->getMemoFilePath_());
-            return false;
-        }
+        index = answer != Answer::No;
     }
+    std::vector<MemoHolder*> chosen;
     HolderList holders;
     aFile->listHolders_(holders);
     for (auto& [name, holder] : holders) {
@@ -98,12 +53,14 @@ bool TFormMainBase0007::querySaveChanges_() {
         Answer answer = askSave("Should I Save a MemoHolder named as \r\n\"" +
                                 holderFilePath_(*holder) + "\". ?");
         if (answer == Answer::Cancel) return false;
-        if (answer == Answer::No) continue;
-        if (!holder->loaded) loadHolder_(holder);
-        if (!saveHolderToItsFile_(*holder)) {
-            prompter_->error("ERROR: could not save " + holderFilePath_(*holder));
-            return false;
-        }
+        if (answer != Answer::No) chosen.push_back(holder);
+    }
+    if (!index && chosen.empty()) return true;
+    // A save that fails keeps the window open: closing now would lose the changes.
+    const MemoFileSaveResult saved = saveTogether_(index, chosen);
+    if (!saved.ok) {
+        prompter_->error("ERROR: could not save " + saved.error);
+        return false;
     }
     return true;
 }
@@ -151,7 +108,7 @@ void TFormMainBase0007::autoSaveOnIdle(const QDateTime& now) {
     if (lastAutoSaveTime.secsTo(now) <= interval) return;
     startDoing_("Auto Save");
     UI2Model();
-    aFile->saveHolders_(false);
+    aFile->saveHolders_(false, false);
     doneDoing_(autoSaveStamp(now) + " Done Save Auto.");
     lastAutoSaveTime = now;
 }

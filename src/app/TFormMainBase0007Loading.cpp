@@ -7,6 +7,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
@@ -31,6 +32,8 @@ void TFormMainBase0007::releaseViews() {
 
 void TFormMainBase0007::newMemoFile_() {
     releaseViews();
+    writerLock.release();
+    containerLock.release();
     aFile->clear_();
     MemoHolder* holder = newHolder_(-1);
     holder->setCurrent_(holder->makeNode_());
@@ -78,20 +81,23 @@ void TFormMainBase0007::openMemoFile_(std::string_view path) {
     if (holder) messageDoing_(holder->getName_());
 }
 
-bool TFormMainBase0007::loadMemoText(std::string_view path, std::string& text) {
+bool TFormMainBase0007::loadMemoText(std::string_view path, std::string& text, FileStamp& stamp) {
     const std::string lockNote = flagFileLock ? " FlagFileLock=true" : " FlagFileLock=false";
     IoResult result;
-    if (flagFileLock) {
+    // Other writers wait for this window (or this batch run) until it closes.
+    if (flagFileLock || holdWriterLock) result = writerLock.acquire(path);
+    if (result && flagFileLock) {
         fileLock.close();
         result = fileLock.open(path);
-        if (result) result = fileLock.read(text);
-    } else {
-        result = readFile(path, text);
+        if (result) result = fileLock.read(text, &stamp);
+    } else if (result) {
+        result = readFile(path, text, &stamp);
     }
     if (!result) {
         std::string message = "Could Not Open " + std::string(path) + lockNote;
         addLog_(message);
-        prompter_->message(message);
+        addLog_(result.message);
+        prompter_->message(message + "\r\n" + result.message);
         return false;
     }
     addLog_("open " + std::string(path) + lockNote);
@@ -129,7 +135,8 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
     // A set of files a killed run was replacing is completed before reading.
     tidyFolderOf(path);
     std::string text;
-    if (!loadMemoText(path, text)) {
+    FileStamp stamp;
+    if (!loadMemoText(path, text, stamp)) {
         newMemoFile_();
         setCaption_();
         return;
@@ -155,22 +162,45 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
     }
     ensureOneHolder();
     aFile->setFilename(path);
+    aFile->indexOnDisk = {std::string(path), stamp};
     aFile->changed = false;
     setCaption_();
 }
 
 // The parts are unpacked all or nothing, each existing file asked about
-// first; a refusal, a full disk or Break leaves every old file as it was.
+// first; a refusal, a full disk or Break leaves every old file as it was. A
+// file newer than the container is kept unless the user says otherwise: it
+// holds edits the container does not. The memo file opened remembers the
+// container, so every save writes it too.
 void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
     if (!fileExists(path)) return;
+    if (IoResult locked = containerLock.acquire(path); !locked) {
+        messageDoing_("ERROR: " + locked.message);
+        addLog_(locked.message);
+        prompter_->error("Could Not Open " + std::string(path) + "\r\n" + locked.message);
+        return;
+    }
     messageDoing_("Decompress " + std::string(path));
-    auto mayReplace = [this](const std::string& target) {
+    FileStamp stamp;
+    const bool stamped = stampFile(path, stamp);
+    const auto containerTime = fileModified(path);
+    auto mayReplace = [this, &path, &containerTime](const std::string& target) {
         messageDoing_("Save " + target);
+        const auto targetTime = fileModified(target);
+        if (containerTime && targetTime && *targetTime > *containerTime) {
+            const std::string question = "Keep the newer file? " + target + "\r\n" +
+                                         "It is newer than the container " + std::string(path) +
+                                         ".\r\nYes: keep it.  No: overwrite it with the older "
+                                         "copy from the container.";
+            return prompter_->ask(Tone::Confirmation, question,
+                                  ButtonYes | ButtonNo | ButtonCancel) == Answer::No;
+        }
         return prompter_->ask(Tone::Confirmation, "Overwrite OK? " + target,
                               ButtonOk | ButtonCancel) == Answer::Ok;
     };
     std::string indexTarget, error;
     if (unpackContainer_(path, mayReplace, &indexTarget, &error, agent.get()) < 0) {
+        if (!flagFileLock && !holdWriterLock) containerLock.release();
         if (agent->isBreak_()) {
             addLog_("Break: Decompress " + std::string(path));
             return;
@@ -180,6 +210,11 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
         return;
     }
     if (!indexTarget.empty()) openMemoFile_(indexTarget);
+    if (!indexTarget.empty() && lowerText(aFile->getMemoFilePath_()) == lowerText(indexTarget)) {
+        aFile->containerPath = path;
+        if (stamped) aFile->containerOnDisk = {std::string(path), stamp};
+    }
+    if (!flagFileLock && !holdWriterLock) containerLock.release();
 }
 
 MemoHolder* TFormMainBase0007::openHolder_(std::string_view path) {

@@ -121,8 +121,11 @@ long long TFormMainScript::saveAsMemoFile_(std::string_view extension) {
     if (moved || lowerText(extensionOf(path)) == ".maz") loadEveryHolder();
     if (moved) markEveryHolderChanged();
     aFile->setFilename(path);
+    // The memo file is the one chosen now, not the container it came from.
+    aFile->containerPath.clear();
     if (flagFileLock) {
         fileLock.close();
+        if (!holdWriterLock) writerLock.release();
         flagFileLock = false;
         addLog_("FlagFileLock=false in TFormMainScript.saveAsMemoFile_");
     }

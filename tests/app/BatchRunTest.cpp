@@ -15,6 +15,7 @@
 #include "app/AppTestSupport.h"
 #include "app/BatchPrompter.h"
 #include "platform/Process.h"
+#include "platform/WriterLock.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -124,6 +125,37 @@ TEST_F(BatchRun, ErrorsAnswersAndTimeOuts) {
     FinishedRun slow = zel("while 1 do Sleep(10)", {"--timeout", "1"});
     EXPECT_EQ(slow.exitCode, 1);
     EXPECT_THAT(slow.lines, Contains("zel: timed out after 1 s"));
+}
+
+TEST_F(BatchRun, ARunThatFailsSavesNothing) {
+    const std::string before = holderText();
+    FinishedRun bad = zel("UINewNode_('half'); Print(nosuch)", {"--save"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_THAT(bad.lines, Contains(HasSubstr("nothing was saved")));
+    EXPECT_EQ(holderText(), before);
+
+    FinishedRun slow =
+        zel("UINewNode_('half'); while 1 do Sleep(10)", {"--save", "--timeout", "1"});
+    EXPECT_EQ(slow.exitCode, 1);
+    EXPECT_EQ(holderText(), before);
+}
+
+TEST_F(BatchRun, ARunThatSavesWaitsForAnotherWriterAndGivesUpSayingWho) {
+    const std::string before = holderText();
+    setWriterLockProgram("zel-tool replace");
+    WriterLock other;
+    ASSERT_TRUE(other.acquire(path("memo.mxa")));
+    ::setenv("ZEL_LOCK_WAIT", "0.3", 1);
+    FinishedRun refused = zel("UINewNode_('late')", {"--save"});
+    ::unsetenv("ZEL_LOCK_WAIT");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_THAT(refused.lines, Contains(HasSubstr("zel-tool replace (pid")));
+    EXPECT_EQ(holderText(), before);
+
+    other.release();
+    FinishedRun saved = zel("UINewNode_('late')", {"--save"});
+    EXPECT_EQ(saved.exitCode, 0);
+    EXPECT_THAT(holderText(), HasSubstr("late"));
 }
 
 TEST_F(BatchRun, ExecuteRunsAScriptNodeIntoAChild) {

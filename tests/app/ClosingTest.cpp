@@ -96,9 +96,18 @@ TEST_F(ClosingTest, FailedSaveKeepsTheWindowOpen) {
     openChanged();
     std::filesystem::remove(path("one.mxh"));
     std::filesystem::create_directory(path("one.mxh"));
-    prompter->answer(Answer::No).answer(Answer::Yes, "one.mxh").answer(Answer::Ok, "ERROR");
+    // The folder stands where the file was read from: another program's
+    // doing, so nothing is written over it and a copy is offered.
+    prompter->answer(Answer::No)
+        .answer(Answer::Yes, "one.mxh")
+        .answer(Answer::Yes, "two.mxh")
+        .answer(Answer::No, "changed on disk since it was read")
+        .answer(Answer::Ok, "ERROR");
+    const std::string two = readText("two.mxh");
     EXPECT_FALSE(window->querySaveChanges_());
     EXPECT_TRUE(window->aFile->holderByName_("one")->changed);
+    EXPECT_TRUE(window->aFile->holderByName_("two")->changed) << "all or nothing";
+    EXPECT_EQ(readText("two.mxh"), two);
 }
 
 TEST_F(ClosingTest, AutoSaveOnlyAboveSixtySecondsAndOnlyChangedHolders) {

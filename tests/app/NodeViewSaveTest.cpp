@@ -80,6 +80,7 @@ TEST_F(NodeViewSaveTest, AFailedSaveKeepsTheHolderChangedAndSaysError) {
     // A folder where the file should go cannot be replaced by the file.
     std::filesystem::remove(path("work.mxh"));
     std::filesystem::create_directory(path("work.mxh"));
+    prompter->answer(Answer::No, "changed on disk since it was read");
     EXPECT_LT(window->UISaveHolderNoMSG(), 0);
     EXPECT_EQ(window->statusMessage(), "ERROR c:=2 in _UISaveHolder.");
     EXPECT_TRUE(window->getCurHolder()->changed);
