@@ -37,8 +37,8 @@ int TFormMainScript::UINodesList2SEL() {
     if (!holder || !nodeEditor()) return -1;
     NodeList nodes;
     holder->setNodeList_(nodes);
-    writeIntoSelection(namesOf(nodes));
-    return static_cast<int>(nodes.size());
+    writeListIntoSelection(namesOf(nodes));
+    return 0;
 }
 
 int TFormMainScript::UIMarkList2Sel() {
@@ -48,9 +48,9 @@ int TFormMainScript::UIMarkList2Sel() {
     startDoing_("UIMarkList2Sel " + holder->getName_());
     NodeList marked;
     holder->collectMarked_(marked);
-    writeIntoSelection(namesOf(marked));
+    writeListIntoSelection(namesOf(marked));
     doneDoing();
-    return static_cast<int>(marked.size());
+    return 0;
 }
 
 int TFormMainScript::UIHolderList2Sel() {
@@ -59,9 +59,9 @@ int TFormMainScript::UIHolderList2Sel() {
     std::vector<std::string> names;
     for (int i = 0; i < aFile->countOfHolders_(); ++i)
         names.push_back(aFile->holderAt_(i)->getName_());
-    writeIntoSelection(names);
+    writeListIntoSelection(names);
     doneDoing();
-    return static_cast<int>(names.size());
+    return 0;
 }
 
 int TFormMainScript::UIMakeListNameValue(bool valueFirst) {
@@ -91,9 +91,9 @@ int TFormMainScript::UIVersion2SEL() {
     if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
     std::vector<std::string> lines;
     writeVersionTS_(lines);
-    writeIntoSelection(lines);
+    writeListIntoSelection(lines);
     messageDoing_(exePath + " Ver " + LabeledEdit_Version);
-    return static_cast<int>(lines.size());
+    return 0;
 }
 
 int TFormMainScript::UIFileMXA2Sel() {
@@ -101,9 +101,9 @@ int TFormMainScript::UIFileMXA2Sel() {
     startDoing_("UIFileMXA2Sel");
     std::vector<std::string> lines;
     aFile->writeMemoFile_(lines);
-    writeIntoSelection(lines);
+    writeListIntoSelection(lines);
     doneDoing();
-    return static_cast<int>(lines.size());
+    return 0;
 }
 
 int TFormMainScript::UICSV2Sel() {
@@ -123,7 +123,7 @@ int TFormMainScript::UIFieldsList2Sel() {
     startDoing_("UIFieldsList2Sel");
     std::vector<std::string> keys;
     const int count = getCurHolder()->collectFieldKeys_(keys);
-    writeIntoSelection(keys);
+    writeListIntoSelection(keys);
     doneDoing();
     return count;
 }

@@ -57,9 +57,9 @@ long long TFormMainScript::saveAsHolder_(std::string_view extension) {
     if (!holder) return -9;
     if (!getCurMemoNode()) return -1;
     UI2Model();
-    const std::string named = stripQuotes(holder->getField_("Filename"));
-    const std::string proposed =
-        named.empty() ? "noname" + std::string(extension) : withExtension(named, extension);
+    // The holder's own file, wherever its path comes from (a holder of an
+    // index names no Filename of its own).
+    const std::string proposed = withExtension(holderFilePath_(*holder), extension);
     saveDialogFilter_ = kHolderSaveFilter;
     const std::string path = prompter().saveFileName(kHolderSaveFilter, proposed);
     if (path.empty()) return -1;

@@ -419,6 +419,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Replaces the selection of the node editor's active box (or of the
     // memo box) by `lines` and leaves them selected; false without an editor.
     bool writeIntoSelection(const std::vector<std::string>& lines, bool memoBox = false);
+    // The same into the active box for the …2SEL routines: the lines joined
+    // by line breaks, none after the last.
+    bool writeListIntoSelection(const std::vector<std::string>& lines);
     // Shows the current holder in the list mode named by a ModeNodesMngr
     // value ("CheckListBox", "TreeView", "ListView"); the view layer does it.
     virtual void showListMode(std::string_view /*mode*/) {}

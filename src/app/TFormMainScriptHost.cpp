@@ -62,7 +62,7 @@ int TFormMainScript::UIFunctionList2Sel() {
     TPoorPascal& pp = scriptHost().PP1();
     std::vector<std::string> lines = pp.Define();
     lines.insert(lines.end(), pp.DeclarePrototype().begin(), pp.DeclarePrototype().end());
-    writeIntoSelection(lines);
+    writeListIntoSelection(lines);
     doneDoing();
     return static_cast<int>(lines.size());
 }

@@ -16,11 +16,25 @@ int TFormMainScript::runTextTool(ToolGuard guard, const std::function<int(TFrame
     return frame ? tool(*frame) : -1;
 }
 
-bool TFormMainScript::writeIntoSelection(const std::vector<std::string>& lines, bool memoBox) {
-    TFrameMemoNode* frame = nodeEditor() ? nodeEditor()->nodeFrame() : nullptr;
+namespace {
+
+bool insertIntoSelection(NodeEditor* editor, std::string_view text, bool memoBox) {
+    TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
     if (!frame) return false;
-    frame->insertAtCursor(memoBox ? frame->MemoNode0 : frame->activeEditor(), linesText(lines));
+    frame->insertAtCursor(memoBox ? frame->MemoNode0 : frame->activeEditor(), text);
     return true;
+}
+
+}  // namespace
+
+bool TFormMainScript::writeIntoSelection(const std::vector<std::string>& lines, bool memoBox) {
+    return insertIntoSelection(nodeEditor(), linesText(lines), memoBox);
+}
+
+bool TFormMainScript::writeListIntoSelection(const std::vector<std::string>& lines) {
+    std::string text = linesText(lines);
+    if (!text.empty()) text.resize(text.size() - 2);  // the CR LF after the last line
+    return insertIntoSelection(nodeEditor(), text, false);
 }
 
 int TFormMainScript::addAskedWord(std::string_view caption, std::string_view end,

@@ -51,8 +51,6 @@ int catCommand(const ToolOutput& io, const std::string& path, const std::string&
     Document document;
     std::string error;
     if (openDocument(path, document, error) != 0) return io.fail(error);
-    if (document.isHolderFile() && !holderName.empty())
-        return io.fail("A holder file holds no other holders: " + path);
     const MemoHolder* holder = chooseHolder(document, holderName);
     if (!holder) return io.fail("No holder named " + holderName + " in " + path);
     if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");

@@ -151,8 +151,6 @@ int openNamedNode(const ToolOutput& io, const std::vector<std::string>& words, D
     if (openDocument(path, document, error) != 0) return io.fail(error);
     const std::string holderName = words.size() >= 3 ? io.stored(words[1]) : std::string();
     const std::string nodeName = io.stored(words.back());
-    if (document.isHolderFile() && !holderName.empty())
-        return io.fail("A holder file holds no other holders: " + path);
     const MemoHolder* holder = chooseHolder(document, holderName);
     if (!holder) return io.fail("No holder named " + holderName + " in " + path);
     if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");

@@ -49,7 +49,8 @@ int openDocument(const std::string& path, Document& document, std::string& error
 inline constexpr int kWriterConflict = 1;
 
 // The holder asked for: by name (letter case ignored, then blanks too), or
-// without a name the current holder, else the first.
+// without a name the current holder, else the first. A holder file's one
+// holder answers to the name it was given, its file's name.
 MemoHolder* chooseHolder(const Document& document, const std::string& name);
 // The node of that name, with the same rules.
 MemoNode* chooseNode(const MemoHolder& holder, const std::string& name);

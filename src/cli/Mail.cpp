@@ -79,8 +79,6 @@ int openNode(const ToolOutput& io, const std::vector<std::string>& words, Docume
     if (openDocument(path, document, error) != 0) return io.fail(error);
     const std::string holderName = words.size() == 3 ? io.stored(words[1]) : std::string();
     const std::string nodeName = io.stored(words.back());
-    if (document.isHolderFile() && !holderName.empty())
-        return io.fail("A holder file holds no other holders: " + path);
     MemoHolder* holder = chooseHolder(document, holderName);
     if (!holder) return io.fail("No holder named " + holderName + " in " + path);
     if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");
@@ -167,8 +165,6 @@ int runFetch(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.fail("fetch saves into holder files; a container keeps its holders inside: " +
                        path);
     const std::string holderName = split.words.size() == 2 ? io.stored(split.words[1]) : "";
-    if (document.isHolderFile() && !holderName.empty())
-        return io.fail("A holder file holds no other holders: " + path);
     MemoHolder* holder = chooseHolder(document, holderName);
     if (!holder) return io.fail("No holder named " + holderName + " in " + path);
     if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");

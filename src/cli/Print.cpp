@@ -1,7 +1,8 @@
 // layout and print: the text printer without the window. Both take a memo
-// file (FILE [HOLDER] [NODE]), a holder file (FILE [NODE]) or any other file,
-// read as Shift_JIS text lines; without NODE every node of the holder is
-// printed in order (--marked: only the marked ones), as [Holder] Prints does.
+// file (FILE [HOLDER] [NODE]), a holder file (FILE [NODE], or FILE HOLDER
+// NODE with its own holder's name) or any other file, read as Shift_JIS text
+// lines; without NODE every node of the holder is printed in order
+// (--marked: only the marked ones), as [Holder] Prints does.
 
 #include "cli/Print.h"
 
@@ -109,14 +110,15 @@ int collectItems(const ToolOutput& io, const VerbArguments& split, PrintRequest&
     std::string error;
     Document& document = request.document;
     if (openDocument(path, document, error) != 0) return io.fail(error);
-    const bool holderFile = document.isHolderFile();
-    if (holderFile && words.size() > 2) return io.usageError("a holder file holds one holder");
-    const std::string holderName = holderFile || words.size() < 2 ? "" : io.stored(words[1]);
-    MemoHolder* holder = holderFile ? document.onlyHolder() : chooseHolder(document, holderName);
+    // A holder file's words are FILE [NODE], or FILE HOLDER NODE with its
+    // own holder's name.
+    const bool holderNamed = !document.isHolderFile() || words.size() > 2;
+    const std::string holderName = holderNamed && words.size() > 1 ? io.stored(words[1]) : "";
+    MemoHolder* holder = chooseHolder(document, holderName);
     if (!holder) return io.fail("No holder named " + holderName + " in " + path);
     if (!holder->loaded) return io.fail("The holder " + holder->getName_() + " could not be read");
 
-    const std::size_t nodeWord = holderFile ? 1 : 2;
+    const std::size_t nodeWord = holderNamed ? 2 : 1;
     std::vector<const MemoNode*> nodes;
     if (words.size() > nodeWord) {
         const std::string nodeName = io.stored(words[nodeWord]);

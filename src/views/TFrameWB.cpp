@@ -97,6 +97,7 @@ TFrameWB::TFrameWB(QWidget* parent) : QWidget(parent) {
     connect(WebBrowser1, &WebBrowser::commandStateChanged, this, &TFrameWB::commandStateChange);
     connect(WebBrowser1, &WebBrowser::documentComplete, this, &TFrameWB::documentComplete);
     Button_Stop->setEnabled(false);
+    enableMoves();
 }
 
 // --- Showing -----------------------------------------------------------------------
@@ -159,7 +160,16 @@ void TFrameWB::commandStateChange(int command, bool enabled) {
         Button_Back->setEnabled(enabled);
 }
 
+// The browser tells only changes of where it can go, and not every browser
+// tells the first state: the buttons ask it before the first page and after
+// every page.
+void TFrameWB::enableMoves() {
+    Button_Back->setEnabled(WebBrowser1->canGoBack());
+    Button_Forward->setEnabled(WebBrowser1->canGoForward());
+}
+
 void TFrameWB::documentComplete() {
+    enableMoves();
     const std::string address = currentAddress();
     StaticText1->setText(toQt(address));
     message(address);

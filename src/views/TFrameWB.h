@@ -82,6 +82,7 @@ class TFrameWB : public QWidget {
 
   private:
     void commandStateChange(int command, bool enabled);
+    void enableMoves();
     void documentComplete();
 
     TFrameWBHost* host_ = nullptr;

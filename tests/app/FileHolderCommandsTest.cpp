@@ -110,6 +110,7 @@ TEST_F(FileHolderCommandsTest, SaveAsHolderWritesTheChosenFormatAndKeepsTheName)
     prompter->input(path("packed.mhz"));
     const long long size = window->saveAsHolder_(".mhz");
     ASSERT_GT(size, 0);
+    EXPECT_EQ(prompter->asked.back(), path("A.mhz")) << "the holder's own file is proposed";
     EXPECT_EQ(window->statusMessage(), "Done size=" + std::to_string(size));
     EXPECT_FALSE(holder("A")->changed);
     EXPECT_EQ(holder("A")->getField_("Filename"), "\"" + path("packed.mhz") + "\"");
@@ -118,6 +119,13 @@ TEST_F(FileHolderCommandsTest, SaveAsHolderWritesTheChosenFormatAndKeepsTheName)
     auto back = std::make_unique<MemoHolder>();
     ASSERT_EQ(readHolderFile_(*back, path("packed.mhz")), 0);
     EXPECT_EQ(back->count_(), 2);
+
+    // A holder whose own file is elsewhere has that file proposed.
+    holder("A")->putField_("FlagExtra", "\"true\"");
+    holder("A")->putField_("Filename", "\"" + path("own.mxh") + "\"");
+    prompter->input(path("plain.mxh"));
+    ASSERT_GT(window->saveAsHolder_(".mhz"), 0);
+    EXPECT_EQ(prompter->asked.back(), path("own.mhz"));
 }
 
 TEST_F(FileHolderCommandsTest, ACSVTableBecomesAHolderNamedAfterTheFile) {

@@ -29,18 +29,35 @@ class ListCommandsTest : public AppTest {
 TEST_F(ListCommandsTest, ListsOfNodesMarksAndHoldersGoIntoTheSelection) {
     openMemoFile({{"A", {"a", "b"}}, {"B", {"x"}}});
     clearMemo();
-    EXPECT_EQ(window->UINodesList2SEL(), 2);
-    EXPECT_EQ(shown(), QStringLiteral("a\nb\n"));
+    // Lines joined by line breaks, none after the last.
+    EXPECT_EQ(window->UINodesList2SEL(), 0);
+    EXPECT_EQ(shown(), QStringLiteral("a\nb"));
     EXPECT_TRUE(memo()->textCursor().hasSelection()) << "the written text stays selected";
 
     clearMemo();
     setNodeMark(*holder("A")->byName_("b"), true);
-    EXPECT_EQ(window->UIMarkList2Sel(), 1);
-    EXPECT_EQ(shown(), QStringLiteral("b\n"));
+    EXPECT_EQ(window->UIMarkList2Sel(), 0);
+    EXPECT_EQ(shown(), QStringLiteral("b"));
 
     clearMemo();
-    EXPECT_EQ(window->UIHolderList2Sel(), 2);
-    EXPECT_EQ(shown(), QStringLiteral("A\nB\n"));
+    EXPECT_EQ(window->UIHolderList2Sel(), 0);
+    EXPECT_EQ(shown(), QStringLiteral("A\nB"));
+
+    clearMemo();
+    holder("A")->byName_("a")->putField_("k", "\"1\"");
+    holder("A")->byName_("b")->putField_("j", "\"2\"");
+    const int keys = window->UIFieldsList2Sel();
+    EXPECT_GE(keys, 2);
+    EXPECT_FALSE(shown().endsWith(QLatin1Char('\n'))) << shown().toStdString();
+    EXPECT_EQ(shown().count(QLatin1Char('\n')), keys - 1);
+
+    for (int (TFormMainScript::*report)() :
+         {&TFormMainScript::UIVersion2SEL, &TFormMainScript::UIFileMXA2Sel}) {
+        clearMemo();
+        EXPECT_EQ((window.get()->*report)(), 0);
+        EXPECT_FALSE(shown().isEmpty());
+        EXPECT_FALSE(shown().endsWith(QLatin1Char('\n'))) << shown().toStdString();
+    }
 }
 
 TEST_F(ListCommandsTest, AFieldTableReadsBackAsAHolder) {

@@ -189,6 +189,14 @@ TEST_F(ScriptHostTest, PrototypeListGoesIntoTheEditor) {
               std::string::npos);
 }
 
+TEST_F(ScriptHostTest, ListRoutinesAnswerZeroAsTheirTableSays) {
+    ASSERT_EQ(eval("Print(IntToStr(UINodesList2SEL)); Print(IntToStr(UIHolderList2SEL));"
+                   "Print(IntToStr(UIVersion2SEL)); Print(IntToStr(UIFileMXA2SEL));"
+                   "Print(IntToStr(UIMarkList2SEL))"),
+              0);
+    EXPECT_THAT(printed(), ElementsAre("0", "0", "0", "0", "0"));
+}
+
 TEST_F(ScriptHostTest, AScriptNodeLeavesItsOutputInANewChild) {
     MemoNode* script = scriptNode("a1", "PrintBuf2(PPAID, 'x'); PrintBuf(PPAID)");
     ASSERT_EQ(execute(script), 0) << window->statusMessage();

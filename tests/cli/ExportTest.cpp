@@ -126,6 +126,28 @@ TEST_F(ExportVerbs, PagesStayInTheFolderAndReplaceOnlyPagesOfOurs) {
     EXPECT_EQ(run({"export-html", arg("pages/nodes.mxh"), "", "up"}).status, 0);
 }
 
+TEST_F(ExportVerbs, AHolderFileAnswersToItsOwnHoldersName) {
+    Outcome month = run({"calendar", arg("plan.mxh"), "Plan", "2024", "3"});
+    ASSERT_EQ(month.status, 0) << month.err;
+    EXPECT_EQ(month.out, arg("plan_202403.html") + "\n");
+    Outcome holder = run({"export-html", arg("plan.mxh"), "plan"});
+    ASSERT_EQ(holder.status, 0) << holder.err;
+    EXPECT_EQ(holder.out, arg("plan.html") + "\n");
+    Outcome node = run({"export-html", arg("plan.mxh"), "plan", "20240305 Meeting"});
+    ASSERT_EQ(node.status, 0) << node.err;
+    EXPECT_EQ(node.out, arg("link.html") + "\n");
+    Outcome cat = run({"cat", arg("plan.mxh"), "plan", "20240305 Meeting"});
+    ASSERT_EQ(cat.status, 0) << cat.err;
+    EXPECT_THAT(cat.out, HasSubstr("room <2>"));
+    Outcome layout = run({"layout", arg("plan.mxh"), "plan", "20240305 Meeting"});
+    ASSERT_EQ(layout.status, 0) << layout.err;
+    EXPECT_THAT(layout.out, HasSubstr("\"room <2>\""));
+
+    Outcome other = run({"calendar", arg("plan.mxh"), "diary", "2024", "3"});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_EQ(other.err, "zel-tool: No holder named diary in " + arg("plan.mxh") + "\n");
+}
+
 TEST_F(ExportVerbs, WrongCallsAndFailuresExitWithOne) {
     EXPECT_EQ(run({"calendar", arg("plan.mxh"), "", "2024", "13"}).status, 1);
     EXPECT_EQ(run({"calendar", arg("plan.mxh"), "", "2023", "2", "--day", "29"}).status, 1);

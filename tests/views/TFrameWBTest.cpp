@@ -170,6 +170,10 @@ TEST_F(WebView, NavigationMessagesAndTheWindowsOwnBar) {
     TFormWB window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("FormWB"));
     EXPECT_TRUE(window.FrameWB1->Button_NewNode->isHidden());
+    QPushButton* back = window.FrameWB1->Button_Back;
+    QPushButton* forward = window.FrameWB1->Button_Forward;
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
     window.FrameWB1->GoBack();
     EXPECT_EQ(window.statusPanel->text(), QStringLiteral("Can not Go Back."));
     window.FrameWB1->GoForward();
@@ -181,6 +185,9 @@ TEST_F(WebView, NavigationMessagesAndTheWindowsOwnBar) {
     window.FrameWB1->showAddress(dir.path("one.html"));
     ASSERT_TRUE(waitFor(
         [&] { return browser->currentUrl().fileName() == "one.html" && !browser->isBusy(); }));
+    // The first page: nowhere to go either way.
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
     window.FrameWB1->showAddress(dir.path("two.html"));
     ASSERT_TRUE(waitFor(
         [&] { return browser->currentUrl().fileName() == "two.html" && !browser->isBusy(); }));
@@ -189,6 +196,7 @@ TEST_F(WebView, NavigationMessagesAndTheWindowsOwnBar) {
     EXPECT_EQ(window.statusPanel->text(), QStringLiteral("GoBack"));
     ASSERT_TRUE(waitFor(
         [&] { return browser->currentUrl().fileName() == "one.html" && !browser->isBusy(); }));
+    ASSERT_TRUE(waitFor([&] { return forward->isEnabled() && !back->isEnabled(); }));
 
     // In a node view "NewNode" makes a web node of the page shown.
     webNode(dir.path("one.html"));
