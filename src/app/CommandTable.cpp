@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <concepts>
 #include <limits>
+#include <new>
 #include <string>
 #include <unordered_map>
 
@@ -314,7 +315,15 @@ int runCommand(TFormMainScript& window, std::string_view name, std::string_view 
                              std::string(argument) + "\"");
         return kBadCommandArgument;
     }
-    return entry->run(window, argument);
+    try {
+        return entry->run(window, argument);
+    } catch (const std::bad_alloc&) {
+        // What the command was building has gone with its stack, which gave
+        // the memory back; the window goes on.
+        window.addLogDT_("ERROR: not enough memory in " + std::string(name));
+        window.doneDoing_("ERROR: not enough memory");
+        return kNotEnoughMemory;
+    }
 }
 
 }  // namespace zel

@@ -39,11 +39,15 @@ bool isCommandBuilt(std::string_view name);
 inline constexpr int kUnknownCommand = -100;
 inline constexpr int kCommandNotBuilt = -101;
 inline constexpr int kBadCommandArgument = -102;
+inline constexpr int kNotEnoughMemory = -103;
 
 // Runs the command `name` with `argument` (ignored by a command without one).
 // An unknown name gives kUnknownCommand; a command not built yet shows
 // "Still not implemented. " + name and gives kCommandNotBuilt; a number
 // argument that is not an integer gives kBadCommandArgument and runs nothing.
+// A command that runs out of memory ends with "ERROR: not enough memory" in
+// the status bar and gives kNotEnoughMemory; the window and its memo file
+// stay as the command left them.
 int runCommand(TFormMainScript& window, std::string_view name, std::string_view argument = {});
 
 }  // namespace zel

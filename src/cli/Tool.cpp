@@ -1,6 +1,7 @@
 #include "cli/Tool.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 #include "text/Sjis.h"
@@ -168,7 +169,13 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const ToolVerb* verb = findVerb(name);
     if (!verb) return io.usageError("unknown command " + name);
     if (io.json && !verb->takesJson) return io.usageError("--json does not apply to " + name);
-    return verb->run(io, std::vector<std::string>(call.words.begin() + 1, call.words.end()));
+    try {
+        return verb->run(io, std::vector<std::string>(call.words.begin() + 1, call.words.end()));
+    } catch (const std::bad_alloc&) {
+        // A file that inflates or reads to more than memory holds ends the
+        // verb with its reason, never the program with a signal.
+        return io.fail("not enough memory to run " + name);
+    }
 }
 
 }  // namespace zel
