@@ -164,10 +164,13 @@ const ToolVerb kExportHtmlVerb = {
     "export-html",
     "  export-html FILE [HOLDER] [NODE]\n"
     "                            the HTML page of a holder (default: the current\n"
-    "                            one) beside its file, or of one node; with\n"
+    "                            one) beside its file, or of one node (named\n"
+    "                            after its Filename, else link.html); with\n"
     "                            --holders the holder list page in the current\n"
     "                            folder. --out DIR writes into DIR instead;\n"
-    "                            --now YYYYMMDDhhnnss fixes %DATE% and %TIME%\n",
+    "                            --now YYYYMMDDhhnnss fixes %DATE% and %TIME%.\n"
+    "                            A file that is not a page made here is never\n"
+    "                            replaced\n",
     false, runExportHtml};
 
 const ToolVerb kCalendarVerb = {
