@@ -2,7 +2,8 @@
 // each. Load = read + parse + build the nodes of every holder; saves as .mxh
 // and .mhz (measured beside zlib's deflate alone on the same text); a .maz
 // container written and read back; the memory a loaded memo file holds; and
-// one holder of 100,000 small nodes loaded, sorted and saved.
+// one holder of 100,000 small nodes loaded, sorted and saved; the whole set
+// saved with its locks and checks beside the same set without them.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,8 +22,10 @@
 #include "model/Container.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
+#include "model/MemoFileSave.h"
 #include "model/MemoHolder.h"
 #include "platform/Compression.h"
+#include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 
 namespace {
@@ -192,6 +195,42 @@ void BM_DeflateHolderTextOnly(benchmark::State& state) {
     setBytes(state);
 }
 BENCHMARK(BM_DeflateHolderTextOnly)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Every holder and the index saved as one set, as the window and zel-tool
+// save: each file's writers' lock, the check that it is still the version
+// read (its stamp and, as written, its hash) and the journalled renames.
+void BM_SaveSetChecked(benchmark::State& state) {
+    zel::MemoFile& file = loadedMemoFile();
+    zel::MemoFileSaveRequest request;
+    for (int i = 0; i < file.countOfHolders_(); ++i) {
+        zel::MemoHolder* holder = file.holderAt_(i);
+        request.holders.emplace_back(holder, zel::holderFilePath_(*holder));
+    }
+    request.indexPath = Workspace::get().path("bench.mxa");
+    for (auto _ : state)
+        if (!zel::saveMemoFileSet_(file, request).ok) std::abort();
+    setBytes(state);
+}
+BENCHMARK(BM_SaveSetChecked)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The yardstick: the same texts through the same journalled set, with no
+// lock, no check and no hash.
+void BM_SaveSetUnchecked(benchmark::State& state) {
+    zel::MemoFile& file = loadedMemoFile();
+    for (auto _ : state) {
+        zel::SafeFileSet set;
+        for (int i = 0; i < file.countOfHolders_(); ++i) {
+            zel::MemoHolder& holder = *file.holderAt_(i);
+            ++holder.countSave;
+            set.add(Workspace::get().path("out/" + holder.getName_() + ".mxh"))
+                .append(zel::holderFileText_(holder));
+        }
+        set.add(Workspace::get().path("out/bench.mxa")).append(file.indexText_());
+        if (!set.commit()) std::abort();
+    }
+    setBytes(state);
+}
+BENCHMARK(BM_SaveSetUnchecked)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 void BM_WriteContainer(benchmark::State& state) {
     zel::MemoFile& file = loadedMemoFile();

@@ -92,14 +92,15 @@ long long TFormMainScript::UISaveHolder() {
     if (!ensureFolderFor(path)) return -1;
     startDoing_("_UISaveHolder");
     const int count = holder->count_();
-    std::string error;
-    const long long size = saveHolderFile_(*holder, path, &error);
-    if (size < 0) {
-        addLog_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder. " + error);
+    const MemoFileSaveResult saved = saveTogether_(false, {holder});
+    if (!saved.ok) {
+        addLog_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder. " + saved.error);
         doneDoing_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder.");
         return -1;
     }
-    holder->changed = false;
+    long long size = 0;
+    for (const auto& [file, written] : saved.written)
+        if (file == path) size = written;
     doneDoing();
     messageDoing_("Done: Saved size=" + sizeText(size) + " count of Nodes=" +
                   std::to_string(count) + " CountSave=" + std::to_string(holder->countSave) + " " +

@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "platform/WriterLock.h"
 #include "text/Sjis.h"
 
 #ifndef ZEL_VERSION
@@ -82,7 +83,9 @@ void printUsage(std::ostream& out) {
     out << kUsageTail;
 }
 
-bool isOption(const std::string& arg) { return arg.size() >= 2 && arg[0] == '-'; }
+bool isOption(const std::string& arg) {
+    return arg.size() >= 2 && arg[0] == '-';
+}
 
 bool listed(std::initializer_list<std::string_view> names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -169,6 +172,7 @@ int runTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const ToolVerb* verb = findVerb(name);
     if (!verb) return io.usageError("unknown command " + name);
     if (io.json && !verb->takesJson) return io.usageError("--json does not apply to " + name);
+    setWriterLockProgram("zel-tool " + name);
     try {
         return verb->run(io, std::vector<std::string>(call.words.begin() + 1, call.words.end()));
     } catch (const std::bad_alloc&) {

@@ -39,10 +39,15 @@ class SetPlan {
         ++holder.countSave;
         holder.timeSaved = currentDateTime();
         const std::string text = holderFileText_(holder);
+        const auto size = static_cast<long long>(text.size());
+        // Plain text goes out as it stands; only the compressed form is made anew.
+        if (lowerText(extensionOf(path)) == ".mxh") {
+            add(path, text, holderLinkPolicy_(holder, path), holder.onDisk, size);
+            return true;
+        }
         std::string bytes;
         if (!holderTextBytes_(path, text, bytes, &error_)) return false;
-        add(path, bytes, holderLinkPolicy_(holder, path), holder.onDisk,
-            static_cast<long long>(text.size()));
+        add(path, bytes, holderLinkPolicy_(holder, path), holder.onDisk, size);
         return true;
     }
 

@@ -58,10 +58,9 @@ IoResult FileLock::read(std::string& bytes, FileStamp* stamp) const {
     }
 }
 
-IoResult FileLock::write(std::string_view bytes, const DiskVersion* expected, FileStamp* written) {
+IoResult FileLock::write(std::string_view bytes) {
     if (fd_ < 0) return IoResult::failure("No file is open");
     SafeFileWriter writer(path_);
-    if (expected) writer.expectUnchanged(*expected);
     writer.append(bytes);
     int lockedFd = -1;
     IoResult result = writer.commitLocked(lockedFd);
@@ -69,7 +68,6 @@ IoResult FileLock::write(std::string_view bytes, const DiskVersion* expected, Fi
         ::close(fd_);
         fd_ = lockedFd;
     }
-    if (result && written) *written = writer.written();
     return result;
 }
 

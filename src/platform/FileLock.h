@@ -28,10 +28,7 @@ class FileLock {
 
     // With `stamp`, what a later save checks the file against.
     IoResult read(std::string& bytes, FileStamp* stamp = nullptr) const;
-    // Refused as SafeFileWriter::expectUnchanged says when `expected` is given;
-    // `written` receives the new file's stamp.
-    IoResult write(std::string_view bytes, const DiskVersion* expected = nullptr,
-                   FileStamp* written = nullptr);
+    IoResult write(std::string_view bytes);
 
   private:
     std::string path_;

@@ -339,6 +339,7 @@ SafeFileWriter::SafeFileWriter(std::string_view path, LinkPolicy links) : path_(
 
 void SafeFileWriter::expectUnchanged(const DiskVersion& version) {
     expected_ = version;
+    hashing_ = true;
     if (!status_) return;
     if (IoResult locked = lock_.acquire(path_); !locked) fail(std::move(locked));
 }
@@ -368,7 +369,7 @@ IoResult SafeFileWriter::flushBuffer() {
 
 IoResult SafeFileWriter::append(std::string_view bytes) {
     if (!status_) return status_;
-    hasher_.add(bytes);
+    if (hashing_) hasher_.add(bytes);
     if (buffer_.size() + bytes.size() <= kBufferLimit) {
         buffer_.append(bytes);
         return status_;
@@ -432,7 +433,7 @@ IoResult SafeFileWriter::publish(int& lockedFd, bool syncFolderAfter) {
 IoResult writeFileSafely(std::string_view path, std::string_view bytes, LinkPolicy links,
                          FileStamp* written, const DiskVersion* expected) {
     SafeFileWriter writer(path, links);
-    if (expected) writer.expectUnchanged(*expected);
+    if (expected || written) writer.expectUnchanged(expected ? *expected : DiskVersion());
     writer.append(bytes);
     IoResult result = writer.commit();
     if (result && written) *written = writer.written();

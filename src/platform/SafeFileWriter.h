@@ -46,9 +46,11 @@ class SafeFileWriter {
     // before the target is replaced, `version` knows it and another program
     // has written it since (FileStamp.h). From now until the writer is done
     // it holds the target's writers' lock (WriterLock.h), so no other writer
-    // of ours can slip in between that check and the rename.
+    // of ours can slip in between that check and the rename. Call it before
+    // the first append.
     void expectUnchanged(const DiskVersion& version);
-    // After a commit: the new file as a later save checks it.
+    // After a commit that expected a version: the new file as a later save
+    // checks it.
     const FileStamp& written() const { return written_; }
 
   private:
@@ -73,6 +75,7 @@ class SafeFileWriter {
     std::string buffer_;
     int fd_ = -1;
     IoResult status_;
+    bool hashing_ = false;
     ContentHasher hasher_;
     DiskVersion expected_;
     WriterLock lock_;
@@ -80,8 +83,8 @@ class SafeFileWriter {
 };
 
 // Writes `bytes` as the whole content of `path` through a SafeFileWriter.
-// With `written`, the new file's stamp on success; with `expected`, refused
-// as SafeFileWriter::expectUnchanged says.
+// With `written`, the new file's stamp on success; with either, the write is
+// refused as SafeFileWriter::expectUnchanged says (`expected` or nothing).
 IoResult writeFileSafely(std::string_view path, std::string_view bytes,
                          LinkPolicy links = LinkPolicy::Follow, FileStamp* written = nullptr,
                          const DiskVersion* expected = nullptr);
