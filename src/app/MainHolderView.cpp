@@ -3,7 +3,7 @@
 #include "app/CommandTable.h"
 #include "app/NodeEditor.h"
 #include "app/TFormMainBase0007.h"
-#include "app/TFormMainScript.h"
+#include "app/TFormMainMenu.h"
 #include "model/MemoHolder.h"
 #include "views/MemoHolderUI.h"
 
@@ -135,8 +135,8 @@ std::string MainHolderView::saveFileName(std::string_view filter, std::string_vi
 }
 
 int MainHolderView::runCommand(std::string_view name, std::string_view argument) {
-    auto* script = dynamic_cast<TFormMainScript*>(&window_);
-    return script ? zel::runCommand(*script, name, argument) : kUnknownCommand;
+    auto* menus = dynamic_cast<TFormMainMenu*>(&window_);
+    return menus ? menus->runControlCommand(name, argument) : kUnknownCommand;
 }
 
 bool MainHolderView::hasCommand(std::string_view name) const {

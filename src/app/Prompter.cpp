@@ -1,5 +1,6 @@
 #include "app/Prompter.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -7,8 +8,10 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "export/ui/TFormHTMLCalendar.h"
 #include "search/ui/SearchWidgets.h"
@@ -104,14 +107,33 @@ namespace {
 bool textQuery(QWidget* parent, std::string_view caption, std::string_view prompt,
                std::string& value, QLineEdit::EchoMode echo) {
     if (dialogsSuppressed()) return false;
-    bool ok = false;
-    QString answer =
-        QInputDialog::getText(parent, toQt(caption), toQt(prompt), echo, toQt(value), &ok);
-    if (ok) value = fromQt(answer);
-    return ok;
+    const std::unique_ptr<QInputDialog> box = makeInputBox(parent, caption, prompt, value);
+    box->setTextEchoMode(echo);
+    if (box->exec() != QDialog::Accepted) return false;
+    value = fromQt(box->textValue());
+    return true;
 }
 
 }  // namespace
+
+std::unique_ptr<QInputDialog> makeInputBox(QWidget* parent, std::string_view caption,
+                                           std::string_view prompt, std::string_view value) {
+    // Room in the title bar for the window's icon and buttons.
+    constexpr int kTitleBarExtra = 140;
+    constexpr int kNarrowest = 300;
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setWindowTitle(toQt(caption));
+    box->setLabelText(toQt(prompt));
+    box->setTextValue(toQt(value));
+    // A narrow box would cut its caption short ("Renam... older").
+    const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+    const int wanted =
+        std::max({kNarrowest, metrics.horizontalAdvance(box->windowTitle()) + kTitleBarExtra,
+                  box->sizeHint().width()});
+    box->resize(wanted, box->sizeHint().height());
+    return box;
+}
 
 bool QtPrompter::inputQuery(std::string_view caption, std::string_view prompt, std::string& value) {
     return textQuery(parent_, caption, prompt, value, QLineEdit::Normal);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPointer>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "text/DateTime.h"
 
 class QDialog;
+class QInputDialog;
 class QPrinter;
 class QWidget;
 
@@ -149,6 +151,10 @@ class QtPrompter : public Prompter {
     QPointer<TFormGrep> formGrep_;
     QPointer<TFormCVTJpeg> formCVTJpeg_;
 };
+
+// The input box QtPrompter shows, wide enough for its caption and prompt.
+std::unique_ptr<QInputDialog> makeInputBox(QWidget* parent, std::string_view caption,
+                                           std::string_view prompt, std::string_view value);
 
 // "MXA files (*.mxa)|*.mxa|ALL files (*.*)|*.*" as a Qt name filter list.
 QString qtNameFilters(std::string_view filter);

@@ -1,10 +1,14 @@
 #include "app/TFormAbout.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
+#include "app/Version.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
@@ -13,6 +17,16 @@
 #include "views/ViewText.h"
 
 namespace zel {
+
+void paintAtOnce(QWidget& window) {
+    constexpr int kLongestWaitMs = 1000;
+    QElapsedTimer waited;
+    waited.start();
+    while (window.windowHandle() && !window.windowHandle()->isExposed() &&
+           waited.elapsed() < kLongestWaitMs)
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    window.repaint();
+}
 
 TFormAbout::TFormAbout(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::WindowStaysOnTopHint) {
@@ -54,7 +68,14 @@ int TFormAbout::setAboutImage(std::string_view path) {
         picture.load(toQt(name), "BMP");
     }
     if (picture.isNull()) {
-        showFileName(path);
+        if (path.empty()) {
+            showText(QStringLiteral("zel\n\nVersion %1\n%2")
+                         .arg(QLatin1String(kVersionLabel), QLatin1String(kReleaseDateLabel)));
+            return -1;
+        }
+        const QString name = toQt(fileNameOf(path));
+        setWindowTitle(name);
+        showText(name);
         return -1;
     }
     showPicture(picture);
@@ -68,10 +89,8 @@ void TFormAbout::showPicture(const QImage& picture) {
     Label1->hide();
 }
 
-void TFormAbout::showFileName(std::string_view path) {
-    QString name = toQt(fileNameOf(path));
-    setWindowTitle(name);
-    Label1->setText(name);
+void TFormAbout::showText(const QString& text) {
+    Label1->setText(text);
     QFont font = Label1->font();
     font.setPointSize(20);
     Label1->setFont(font);
@@ -89,10 +108,14 @@ void TFormAbout::showFor(int milliseconds) {
     show();
     raise();
     followTimerItem(timerItem->isChecked());
-    repaint();
+    paintAtOnce(*this);
 }
 
 void TFormAbout::countDown() {
+    if (QWidget* box = QApplication::activeModalWidget(); box && box != this) {
+        close();
+        return;
+    }
     remaining_ -= kTickMilliseconds;
     if (!Label1->text().isEmpty()) Label1->update();
     Image1->update();

@@ -13,6 +13,11 @@ class QMenu;
 
 namespace zel {
 
+// Shows a window's content now: waits (a second at most) until the window is
+// on the screen and paints it, for a caller that lets no event through for a
+// while after.
+void paintAtOnce(QWidget& window);
+
 class TFormAbout : public QWidget {
     Q_OBJECT
   public:
@@ -22,9 +27,12 @@ class TFormAbout : public QWidget {
 
     // Shows a ".jpg" file as JPEG, a ".bmp" file as a bitmap: 0. Any other
     // name, a missing file or an unreadable picture shows the file name as
-    // text and as the caption: -1.
+    // text and as the caption: -1. Without a name at all (no picture was
+    // set up) it shows the program's name, version and date instead of
+    // nothing: -1.
     int setAboutImage(std::string_view path);
-    // Shows the window for `milliseconds`, counted down by the timer.
+    // Shows the window for `milliseconds`, counted down by the timer, with
+    // its content painted at once.
     void showFor(int milliseconds);
 
     int remainingMilliseconds() const { return remaining_; }
@@ -34,7 +42,9 @@ class TFormAbout : public QWidget {
     QAction* timerItem = nullptr;
 
   public slots:
-    // One timer step: 200 ms less; the window closes when nothing is left.
+    // One timer step: 200 ms less; the window closes when nothing is left,
+    // or at once when a box of the program waits for an answer (the splash
+    // stays on top and would hide it).
     void countDown();
     // The "timer" item: stops or resumes the countdown from the time left.
     void followTimerItem(bool checked);
@@ -46,7 +56,7 @@ class TFormAbout : public QWidget {
 
   private:
     void showPicture(const QImage& picture);
-    void showFileName(std::string_view path);
+    void showText(const QString& text);
 
     int remaining_ = 3000;
     QTimer timer_;

@@ -110,7 +110,8 @@ int TFormMainScript::UIDeleteHolder() {
         // A holder that could not be saved is not thrown away.
         if (answer == Answer::Yes && UISaveHolderNoMSG() < 0) return -1;
     }
-    if (prompter().ask(Tone::Confirmation, "Shall I delete Current Holder Realy ?",
+    if (prompter().ask(Tone::Confirmation,
+                       "Shall I delete Current Holder Realy ?\r\n\"" + holder->getName_() + "\"",
                        ButtonYes | ButtonNo) != Answer::Yes)
         return -1;
     if (auto* shown = dynamic_cast<MemoHolderUI*>(holder)) shown->closeNodeWindows_();

@@ -34,6 +34,12 @@ constexpr const char* kThenProperty = "zelThen";
 // Tool bar buttons the UI read-only switch disables.
 constexpr std::string_view kNewNodeButtons[] = {"UINewNode", "UINewNodeURL", "UINewNodeImage"};
 
+// The commands that make a node and make it current.
+bool makesNode(std::string_view command) {
+    return command.starts_with("UINewNode") || command.starts_with("UINewChild") ||
+           command == "UICloneNodeAndChild";
+}
+
 bool isBuilt(const MenuItem& item) {
     return isCommandBuilt(item.command) && (item.then.empty() || isCommandBuilt(item.then));
 }
@@ -71,8 +77,17 @@ TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMainScript(parent) {
 // --- Menus ----------------------------------------------------------------------
 
 int TFormMainMenu::runMenuItem(const MenuItem& item) {
-    int result = runCommand(*this, item.command, item.argument);
-    if (!item.then.empty()) result = runCommand(*this, item.then);
+    int result = runControlCommand(item.command, item.argument);
+    if (!item.then.empty()) result = runControlCommand(item.then);
+    return result;
+}
+
+int TFormMainMenu::runControlCommand(std::string_view command, std::string_view argument) {
+    const MemoNode* before = getCurMemoNode();
+    const int result = runCommand(*this, command, argument);
+    if (result < 0 || !makesNode(command) || getCurMemoNode() == before) return result;
+    NodeEditor* editor = nodeEditor();
+    if (TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr) frame->focusEditor();
     return result;
 }
 
@@ -228,6 +243,8 @@ void TFormMainMenu::buildToolPanel() {
     for (const ToolBarItem& item : toolBarMap()) {
         if (item.command.empty()) {
             auto* box = new QCheckBox(toQt(item.caption), Panel_Tool);
+            // A space typed after a click goes to the node, never to the switch.
+            box->setFocusPolicy(Qt::NoFocus);
             // The switches keep their captions whole; the buttons give way.
             box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             layout->addWidget(box);
@@ -246,6 +263,9 @@ void TFormMainMenu::buildToolPanel() {
         }
         auto* button = new QPushButton(toQt(item.caption), Panel_Tool);
         button->setObjectName(toQt(item.command));
+        // A space typed after a click goes to the node, never to the button
+        // again (which would make one more node).
+        button->setFocusPolicy(Qt::NoFocus);
         // A narrow window shrinks the buttons down to their captions, no further.
         button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
@@ -254,7 +274,7 @@ void TFormMainMenu::buildToolPanel() {
         button->setEnabled(isCommandBuilt(item.command));
         connect(button, &QPushButton::clicked, this, [this, item = &item] {
             if (!item->anyTime && nowDoing()) return;
-            runCommand(*this, item->command);
+            runControlCommand(item->command);
         });
         layout->addWidget(button);
     }
@@ -325,7 +345,8 @@ void TFormMainMenu::buildStatusBar() {
     statusReadOnly->setFixedWidth(24);
     statusReadOnly->setAlignment(Qt::AlignCenter);
     statusHolderCount = new QLabel(bar);
-    statusHolderCount->setFixedWidth(24);
+    // At least as wide as described, and as wide as the count needs.
+    statusHolderCount->setMinimumWidth(24);
     statusHolderCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusMessagePanel = new QLabel(bar);
     statusMessagePanel->setMinimumWidth(100);

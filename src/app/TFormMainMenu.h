@@ -45,6 +45,10 @@ class TFormMainMenu : public TFormMainScript {
                                     std::string_view prefix = {}, bool refuseWhileBusy = false);
     // Runs a map item: its command with its argument, then its second command.
     int runMenuItem(const MenuItem& item);
+    // Runs a command as a menu, a button or a pop-up of the window does: a
+    // command that makes a node and shows it leaves the keyboard focus in
+    // that node's editor, so what the user types next goes into the node.
+    int runControlCommand(std::string_view command, std::string_view argument = {});
 
     QWidget* Panel_Tool = nullptr;
     QCheckBox* CheckBox_UIReadOnly = nullptr;

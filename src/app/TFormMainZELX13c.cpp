@@ -1,5 +1,12 @@
 #include "app/TFormMainZELX13c.h"
 
+#include <QChildEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
 #include "app/CommandTable.h"
 #include "views/MemoHolderUI.h"
 
@@ -10,6 +17,40 @@ namespace {
 // Tab pop-up items the UI read-only switch disables.
 constexpr std::string_view kWritingTabCommands[] = {"UIRenameHolder", "UINewHolder",
                                                     "UIDeleteHolder"};
+
+// The model of the list control in force.
+QAbstractItemModel* shownModel(const MemoHolderUI& holder) {
+    const std::string mode = holder.modeInForce_();
+    if (mode == kModeTree) return holder.treeModel();
+    if (mode == kModeList) return holder.listModel();
+    return holder.checkListModel();
+}
+
+bool isCompanionWindow(const QObject* object) {
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    if (!widget || !widget->isWindow()) return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Tool;
+}
+
+// Shrinks `window` to the screen's free area if it is larger, and moves it
+// (with its frame) inside.
+void fitOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    if (free.contains(frame)) return;
+    const QSize frameExtra = frame.size() - window.size();
+    const QSize fitting(std::min(window.width(), free.width() - frameExtra.width()),
+                        std::min(window.height(), free.height() - frameExtra.height()));
+    if (fitting != window.size()) window.resize(fitting.expandedTo(window.minimumSize()));
+    const QSize outer = window.size() + frameExtra;
+    window.move(
+        std::clamp(frame.x(), free.left(), std::max(free.left(), free.right() + 1 - outer.width())),
+        std::clamp(frame.y(), free.top(),
+                   std::max(free.top(), free.bottom() + 1 - outer.height())));
+}
 
 }  // namespace
 
@@ -44,6 +85,55 @@ bool TFormMainZELX13c::hasHolderView() const {
 void TFormMainZELX13c::showHolderView(MemoHolder* holder) {
     holderView_->showHolder(holder);
     checkListModeItem(holder);
+    followShownList();
+}
+
+void TFormMainZELX13c::followShownList() {
+    for (const QMetaObject::Connection& watch : listWatch_) disconnect(watch);
+    listWatch_.clear();
+    const MemoHolderUI* holder = holderView_->frame()->holder();
+    QAbstractItemModel* model = holder ? shownModel(*holder) : nullptr;
+    if (!model) return;
+    auto changed = [this] { positionChanged(); };
+    listWatch_ = {connect(model, &QAbstractItemModel::modelReset, this, changed),
+                  connect(model, &QAbstractItemModel::layoutChanged, this, changed),
+                  connect(model, &QAbstractItemModel::rowsInserted, this, changed),
+                  connect(model, &QAbstractItemModel::rowsRemoved, this, changed),
+                  connect(model, &QAbstractItemModel::rowsMoved, this, changed)};
+}
+
+void TFormMainZELX13c::positionChanged() {
+    if (positionDue_) return;
+    positionDue_ = true;
+    // A command that adds a hundred thousand lines updates it once.
+    QTimer::singleShot(0, this, [this] {
+        positionDue_ = false;
+        holderView_->frame()->updatePosition();
+    });
+}
+
+bool TFormMainZELX13c::event(QEvent* event) {
+    // Every companion window is polished before it first shows.
+    if (event->type() == QEvent::ChildPolished) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (isCompanionWindow(child)) child->installEventFilter(this);
+    }
+    return TFormMainMenu::event(event);
+}
+
+bool TFormMainZELX13c::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && isCompanionWindow(watched)) {
+        auto* companion = static_cast<QWidget*>(watched);
+        fitOnScreen(*companion);
+        if (QWindow* handle = companion->windowHandle(); handle && windowHandle()) {
+            // A window manager keeps a dialog-type window above the window it
+            // is transient for; a plain window it stacks like any other.
+            if (handle->type() == Qt::Window)
+                handle->setFlags((handle->flags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+            handle->setTransientParent(windowHandle());
+        }
+    }
+    return TFormMainMenu::eventFilter(watched, event);
 }
 
 void TFormMainZELX13c::hideHolderView(MemoHolder* holder) {
@@ -57,11 +147,14 @@ NodeEditor* TFormMainZELX13c::nodeEditor() const {
 
 void TFormMainZELX13c::refreshHolderList() {
     holderView_->refresh();
+    // The holder list may have grown ("Trush" appearing) or shrunk.
+    showHolderCount();
 }
 
 void TFormMainZELX13c::showListMode(std::string_view mode) {
     holderView_->showListMode(mode);
     checkListModeItem(holderView_->frame()->holder());
+    followShownList();
 }
 
 }  // namespace zel

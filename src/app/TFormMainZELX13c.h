@@ -34,12 +34,22 @@ class TFormMainZELX13c : public TFormMainMenu {
   protected:
     void applyUIReadOnly(bool readOnly) override;
 
+    // Companion windows shown: kept above this window and wholly on the screen.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
   private:
     void buildTabPopup();
+    // The position under the node list follows every change of the shown
+    // list (sorting, reversing, nodes added or removed), once per burst.
+    void followShownList();
+    void positionChanged();
 
     std::unique_ptr<MainHolderView> holderView_;
     std::unique_ptr<MainNodeView> nodeView_;
     std::vector<QAction*> tabItems_;
+    std::vector<QMetaObject::Connection> listWatch_;
+    bool positionDue_ = false;
 };
 
 }  // namespace zel

@@ -1,5 +1,7 @@
 #include "app/ZelMain.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "app/BatchRun.h"
 #include "app/CommandListing.h"
 #include "app/TAPLInitialer.h"
+#include "app/TFormAbout.h"
 #include "app/TFormMainRegular14.h"
 #include "app/Version.h"
 #include "views/ViewText.h"
@@ -73,16 +76,33 @@ std::string commandLineOf(const QStringList& arguments) {
     return fromQt(arguments.join(QLatin1Char(' ')));
 }
 
+// Before any Qt object exists: the browser reads its flags once, at start.
+void allowWebViewAsRoot() {
+    const std::string flags =
+        chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), ::geteuid() == 0);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(flags));
+}
+
 }  // namespace
+
+std::string chromiumFlags(std::string_view given, bool asRoot) {
+    std::string flags(given);
+    if (!asRoot || flags.find("--no-sandbox") != std::string::npos) return flags;
+    return flags.empty() ? "--no-sandbox" : flags + " --no-sandbox";
+}
 
 int runZel(int argc, char** argv) {
     if (answeredOnTerminal(argc, argv)) return 0;
+    allowWebViewAsRoot();
     if (hasArgument(argc, argv, "--commands")) return listCommands(argc, argv);
     if (hasArgument(argc, argv, "--run")) return runBatch(argc, argv);
     QApplication application(argc, argv);
     TFormMainRegular14 window;
     window.setApplicationTitle("zel.exe");
     window.show();
+    // Painted before the start-up open, which lets no event through until
+    // the memo file is read.
+    paintAtOnce(window);
     window.newMemoFile_();
     TAPLInitialer initialer;
     initialer.initApplication(window, commandLineOf(QApplication::arguments()));

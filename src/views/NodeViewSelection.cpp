@@ -42,6 +42,14 @@ QPlainTextEdit* TFrameMemoNode::activeEditor() const {
     return MemoNode0;
 }
 
+void TFrameMemoNode::focusEditor() {
+    QPlainTextEdit* editor = body_ == Body::Text ? MemoNode0
+                             : isCommentOpen()   ? Memo_comment
+                             : isFieldsOpen()    ? Memo_Fields
+                                                 : nullptr;
+    if (editor) editor->setFocus(Qt::OtherFocusReason);
+}
+
 void TFrameMemoNode::insertAtCursor(QPlainTextEdit* editor, std::string_view text) {
     insertText(editor, toQt(text));
 }

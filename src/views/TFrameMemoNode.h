@@ -110,6 +110,10 @@ class TFrameMemoNode : public QWidget, public TFrameWBHost {
 
     // The editor with the keyboard focus, else the text body editor.
     QPlainTextEdit* activeEditor() const;
+    // Gives the keyboard focus to the editor a user types a new node's
+    // words into: the text body, or for a picture, a page or an outline
+    // the comment (else the fields) when it is open.
+    void focusEditor();
     // Replaces the editor's selection by `text` (Shift_JIS) and leaves it
     // selected; the editor's former text goes to the insertion buffer.
     void insertAtCursor(QPlainTextEdit* editor, std::string_view text);

@@ -3,13 +3,17 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QStringDecoder>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <atomic>
 #include <cstdlib>
 #include <vector>
+
+#include "views/ViewText.h"
 
 #ifdef ZEL_HAVE_WEBENGINE
 #include <QPointer>
@@ -79,12 +83,29 @@ bool isPicture(const QString& suffix) {
     return pictures.contains(suffix.toLower());
 }
 
-bool isText(const QString& suffix) {
-    static const QStringList texts = {QStringLiteral("html"), QStringLiteral("htm"),
-                                      QStringLiteral("txt"),  QStringLiteral("xml"),
-                                      QStringLiteral("md"),   QStringLiteral("ini"),
-                                      QStringLiteral("log"),  QStringLiteral("csv")};
+bool isPlainText(const QString& suffix) {
+    static const QStringList texts = {QStringLiteral("txt"), QStringLiteral("md"),
+                                      QStringLiteral("ini"), QStringLiteral("log"),
+                                      QStringLiteral("csv")};
     return texts.contains(suffix.toLower());
+}
+
+bool isMarkup(const QString& suffix) {
+    static const QStringList markup = {QStringLiteral("html"), QStringLiteral("htm"),
+                                       QStringLiteral("xml")};
+    return markup.contains(suffix.toLower());
+}
+
+// A text file's characters: UTF-8 when its bytes are valid UTF-8, else
+// Shift_JIS, the program's own text.
+QString fileText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (!decoder.hasError()) return text;
+    return toQt(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 // --- The text browser --------------------------------------------------------------
@@ -162,10 +183,12 @@ class TextWebBrowser : public WebBrowser {
             return;
         }
         if (!url.isLocalFile()) {
-            view_->setHtml(noticePage(QStringLiteral("Not shown here"),
-                                      QStringLiteral("This view shows local pages only; "
-                                                     "\"WebBrowser\" opens the address outside."),
-                                      url));
+            view_->setHtml(noticePage(
+                QStringLiteral("Not shown here"),
+                QStringLiteral("This view shows local pages only, since the full browser "
+                               "could not start: %1. \"WebBrowser\" opens the address outside.")
+                    .arg(webEngineUnavailableReason()),
+                url));
             return;
         }
         const QFileInfo file(url.toLocalFile());
@@ -176,7 +199,9 @@ class TextWebBrowser : public WebBrowser {
             view_->setHtml(noticePage(QStringLiteral("Not found"), file.absoluteFilePath()));
         } else if (isPicture(file.suffix())) {
             view_->setHtml(QStringLiteral("<img src=\"%1\">").arg(escaped(url.toString())));
-        } else if (isText(file.suffix())) {
+        } else if (isPlainText(file.suffix())) {
+            view_->setPlainText(fileText(file.absoluteFilePath()));
+        } else if (isMarkup(file.suffix())) {
             view_->setSource(url);
         } else {
             view_->setHtml(noticePage(QStringLiteral("Not shown here"), file.absoluteFilePath()));
@@ -217,6 +242,7 @@ QWebEngineProfile* sharedProfile() {
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setDefaultTextEncoding(QStringLiteral("Shift_JIS"));
     return profile;
 }
 
@@ -324,23 +350,31 @@ bool webInternetAllowed() {
 }
 
 bool webEngineCanStart() {
+    return webEngineUnavailableReason().isEmpty();
+}
+
+QString webEngineUnavailableReason() {
 #ifdef ZEL_HAVE_WEBENGINE
-    if (qEnvironmentVariable("ZEL_WEB_VIEW") == QLatin1String("text")) return false;
+    if (qEnvironmentVariable("ZEL_WEB_VIEW") == QLatin1String("text"))
+        return QStringLiteral("ZEL_WEB_VIEW=text asks for the text view");
     QString helper = qEnvironmentVariable("QTWEBENGINE_PROCESS_PATH");
     if (helper.isEmpty())
         helper = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
                  QStringLiteral("/QtWebEngineProcess");
-    if (!QFileInfo(helper).isExecutable()) return false;
+    if (!QFileInfo(helper).isExecutable())
+        return QStringLiteral("its helper program %1 is missing").arg(helper);
     // As root, Chromium ends the whole process unless its sandbox is off.
     if (::geteuid() == 0) {
         const bool noSandbox = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS")
                                    .contains(QLatin1String("--no-sandbox")) ||
                                qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") == 1;
-        if (!noSandbox) return false;
+        if (!noSandbox)
+            return QStringLiteral(
+                "the program runs as root and QTWEBENGINE_CHROMIUM_FLAGS lacks --no-sandbox");
     }
-    return true;
+    return {};
 #else
-    return false;
+    return QStringLiteral("this program was built without Qt WebEngine");
 #endif
 }
 

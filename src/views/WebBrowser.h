@@ -3,6 +3,9 @@
 // else a text browser with the same operations that shows local pages,
 // files and folders and never fetches anything from the network.
 //
+// Plain text files (.txt and the like) without a declared encoding are read
+// as the program's own text, Shift_JIS, unless they are valid UTF-8.
+//
 // All WebEngine views share one profile. While the "Internet" switch is off,
 // its request interceptor blocks every request that would leave the machine
 // (http, https, ws, wss, ftp and any other network scheme), whatever page
@@ -52,6 +55,8 @@ WebBrowser* makeWebBrowser(QWidget* parent);
 // question is settled (as root it needs --no-sandbox) and ZEL_WEB_VIEW is
 // not "text".
 bool webEngineCanStart();
+// Why WebEngine cannot start, for the text browser's notices; empty when it can.
+QString webEngineUnavailableReason();
 
 // The "Internet" switch every browser obeys; off until the window says.
 void setWebInternetAllowed(bool allowed);
