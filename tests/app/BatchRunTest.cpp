@@ -2,11 +2,16 @@
 // it; log lines on stdout, questions answered from --answer, files written
 // only with --save, the exit status telling whether all went well.
 
+#include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <sstream>
 
 #include <gmock/gmock.h>
@@ -15,6 +20,7 @@
 #include "app/AppTestSupport.h"
 #include "app/BatchPrompter.h"
 #include "platform/Process.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/WriterLock.h"
 #include "text/Sjis.h"
 
@@ -24,12 +30,8 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// The zel beside this test binary's build folder.
 std::string zelProgram() {
-    char self[4096] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::filesystem::path exe(std::string(self, n > 0 ? static_cast<std::size_t>(n) : 0));
-    return (exe.parent_path() / ".." / ".." / "src" / "app" / "zel").lexically_normal().string();
+    return builtProgram("zel");
 }
 
 // A password box takes the next answer like any other question, and the log
@@ -156,6 +158,58 @@ TEST_F(BatchRun, ARunThatSavesWaitsForAnotherWriterAndGivesUpSayingWho) {
     FinishedRun saved = zel("UINewNode_('late')", {"--save"});
     EXPECT_EQ(saved.exitCode, 0);
     EXPECT_THAT(holderText(), HasSubstr("late"));
+}
+
+// Killed at any moment of its run, a run that saves leaves the old set of
+// files or the new one: never an index naming a holder file not written.
+TEST_F(BatchRun, AKillDuringTheSaveLeavesTheOldSetOrTheNew) {
+    writeMemoFile("memo.mxa", {{"A", {"a1", "a2", "a3", "a4", "a5", "a6"}}});
+    const std::string script = "UIDeleteMemoNode; UIDeleteMemoNode; UIDeleteMemoNode";
+    std::ofstream(path("s.ppa"), std::ios::binary) << script;
+    std::mt19937 random(28);
+    int killedOld = 0, killedNew = 0;
+    for (int round = 0; round < 10; ++round) {
+        writeMemoFile("memo.mxa", {{"A", {"a1", "a2", "a3", "a4", "a5", "a6"}}});
+        std::filesystem::remove(path("Trush.mxh"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const std::string program = zelProgram(), run = path("s.ppa"), file = path("memo.mxa");
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, 1);
+            ::dup2(quiet, 2);
+            ::execl(program.c_str(), program.c_str(), "--run", run.c_str(), file.c_str(), "--save",
+                    "--answer", "yes", "--answer", "yes", "--answer", "yes",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::usleep(20000 + random() % 200000);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        // What a reader sees once the folder is tidied, as every reader does.
+        tidyFolderOf(path("memo.mxa"));
+        const std::string index = readText("memo.mxa");
+        const bool namesTrush = index.find("Trush") != std::string::npos;
+        const std::string a = readText("A.mxh");
+        const auto nodes = [&](const std::string& text) {
+            std::size_t n = 0;
+            for (auto at = text.find("<Record"); at != std::string::npos;
+                 at = text.find("<Record", at + 1))
+                ++n;
+            return n;
+        };
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (!namesTrush) {
+            EXPECT_EQ(nodes(a), 6u) << "the old set";
+            ++killedOld;
+        } else {
+            ASSERT_TRUE(exists("Trush.mxh")) << "the index names a holder never written";
+            EXPECT_EQ(nodes(a) + nodes(readText("Trush.mxh")), 6u) << "the new set";
+            ++killedNew;
+        }
+    }
+    EXPECT_EQ(killedOld + killedNew, 10);
 }
 
 TEST_F(BatchRun, ExecuteRunsAScriptNodeIntoAChild) {
