@@ -14,11 +14,11 @@
 
 #include "app/NodeEditor.h"
 #include "app/TFormMainScript.h"
-#include "model/NodeRef.h"
 #include "formats/TContent.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "model/NodeRef.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"

@@ -2,13 +2,13 @@
 // table is the one place that lists them.
 
 #include "cli/Export.h"
-#include "cli/Run.h"
 #include "cli/Fields.h"
 #include "cli/Files.h"
 #include "cli/Image.h"
 #include "cli/Mail.h"
 #include "cli/Outline.h"
 #include "cli/Print.h"
+#include "cli/Run.h"
 #include "cli/Search.h"
 #include "cli/Tool.h"
 

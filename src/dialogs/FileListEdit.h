@@ -11,7 +11,13 @@
 namespace zel {
 
 // The "DragAndDrop" choices, in the order the window lists them.
-enum class FileDropMode { FullName = 0, FileName = 1, ExpandSubDir = 2, DirectoryOnly = 3, Poser = 4 };
+enum class FileDropMode {
+    FullName = 0,
+    FileName = 1,
+    ExpandSubDir = 2,
+    DirectoryOnly = 3,
+    Poser = 4
+};
 
 // Lets pending window events through and answers whether Break was pressed.
 using FileListBreak = std::function<bool()>;

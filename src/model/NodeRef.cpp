@@ -65,6 +65,8 @@ NodeRef::NodeRef(const MemoNode* node) {
     if (node) ticket_ = node->registryTicket();
 }
 
-MemoNode* NodeRef::get() const { return NodeRegistry::find(ticket_); }
+MemoNode* NodeRef::get() const {
+    return NodeRegistry::find(ticket_);
+}
 
 }  // namespace zel

@@ -6,7 +6,9 @@ namespace zel {
 
 namespace {
 constexpr std::string_view kInternetKey = "getUIInternet";
-std::string boolText(bool value) { return value ? "true" : "false"; }
+std::string boolText(bool value) {
+    return value ? "true" : "false";
+}
 }  // namespace
 
 bool AgentAPLAbs::isBreak_() {
@@ -34,7 +36,9 @@ int AgentAPLAbs::notify_(std::string_view text) {
     return -1;
 }
 
-bool AgentAPLZEL::isBreak_() { return mainWindow && mainWindow->isBreakRequested(); }
+bool AgentAPLZEL::isBreak_() {
+    return mainWindow && mainWindow->isBreakRequested();
+}
 
 int AgentAPLZEL::message_(std::string_view text) {
     if (mainWindow) mainWindow->showStatus(text);

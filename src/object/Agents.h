@@ -11,7 +11,7 @@
 namespace zel {
 
 class AgentAPLAbs : public TObjectNamed {
-public:
+  public:
     explicit AgentAPLAbs(TObjectNamed* owner = nullptr) : TObjectNamed(owner) {}
     const char* className() const override { return "AgentAPLAbs"; }
 
@@ -28,7 +28,7 @@ public:
 
 // What the main window offers its agent; the window implements it.
 class MainWindowLink {
-public:
+  public:
     virtual ~MainWindowLink() = default;
     virtual bool isBreakRequested() const = 0;
     virtual void showStatus(std::string_view text) = 0;
@@ -37,7 +37,7 @@ public:
 
 // What a detached node window offers its agent.
 class NodeWindowLink {
-public:
+  public:
     virtual ~NodeWindowLink() = default;
     virtual void showStatus(std::string_view text) = 0;
     // The main window the node window belongs to; may be absent.
@@ -45,7 +45,7 @@ public:
 };
 
 class AgentAPLZEL : public AgentAPLAbs {
-public:
+  public:
     explicit AgentAPLZEL(MainWindowLink* window = nullptr) : mainWindow(window) {}
     const char* className() const override { return "AgentAPLZEL"; }
     bool isBreak_() override;
@@ -56,7 +56,7 @@ public:
 };
 
 class AgentAPLMemoNode : public AgentAPLAbs {
-public:
+  public:
     explicit AgentAPLMemoNode(NodeWindowLink* window = nullptr) : nodeWindow(window) {}
     const char* className() const override { return "AgentAPLMemoNode"; }
     bool isBreak_() override { return false; }

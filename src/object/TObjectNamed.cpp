@@ -6,11 +6,15 @@
 
 namespace zel {
 
-TObjectNamed::TObjectNamed(TObjectNamed* owner_) : owner(owner_) { TObjectNamed::clear_(); }
+TObjectNamed::TObjectNamed(TObjectNamed* owner_) : owner(owner_) {
+    TObjectNamed::clear_();
+}
 
 TObjectNamed::~TObjectNamed() = default;
 
-int TObjectNamed::clear_() { return 0; }
+int TObjectNamed::clear_() {
+    return 0;
+}
 
 std::string TObjectNamed::getNameChild_(const TObjectNamed*) const {
     reportShouldNotExecute(std::string("self.classname=") + className() +

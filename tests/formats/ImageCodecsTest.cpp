@@ -362,7 +362,8 @@ TEST(Bmp, ColourMasksInsideLongerHeaders) {
     std::string pixel;
     put16(pixel, 0x07E0);  // green full
     pixel += std::string(2, '\0');
-    const DecodedImage v3 = decodeBmp(bmpFile(grownHeader(infoHeader(1, 1, 16, 3), 56, masks), pixel));
+    const DecodedImage v3 =
+        decodeBmp(bmpFile(grownHeader(infoHeader(1, 1, 16, 3), 56, masks), pixel));
     ASSERT_TRUE(v3.ok()) << v3.error;
     EXPECT_EQ(pixelAt(v3.bitmap, 0, 0), (std::array<int, 4>{0, 255, 0, 255}));
 }

@@ -132,9 +132,9 @@ TEST(UniqueName, ResumedSearchesAgreeWithAFreshWalkAfterEveryChange) {
 // sorts over a few related names; after each, every lookup and every resumed
 // search (kept across the changes) must agree with a scan and a fresh walk.
 TEST(UniqueName, KeptSearchesAndTheIndexAgreeWithAScanAfterRandomChanges) {
-    const std::vector<std::string> pool = {"x",    "X",       "x_05",     "x_1",      "n7",
-                                           "n07",  "x_00",    "Note9",    "\x82\x60", "\x82\x81_00",
-                                           "x_100", "x_1_100", "Note9_101", "n"};
+    const std::vector<std::string> pool = {
+        "x",     "X",        "x_05",        "x_1",   "n7",      "n07",       "x_00",
+        "Note9", "\x82\x60", "\x82\x81_00", "x_100", "x_1_100", "Note9_101", "n"};
     std::mt19937 random(12);
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
     TObjectParentEX parent;
@@ -440,7 +440,8 @@ TEST(SortedParent, RenamingInASortedListMatchesAWholeSort) {
     // A whole sort turns runs of equal names around in a descending list.
     for (TObjectParentEX* parent : both) {
         parent->clear_();
-        for (int id = 0; id < 3; ++id) parent->insertChildRaw_(9, std::make_unique<Tagged>(id), "b");
+        for (int id = 0; id < 3; ++id)
+            parent->insertChildRaw_(9, std::make_unique<Tagged>(id), "b");
         parent->addChild_(std::make_unique<Tagged>(3), "a");
         parent->flagSort = true;
         parent->flagAscending = false;

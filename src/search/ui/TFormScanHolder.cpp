@@ -249,9 +249,9 @@ void TFormScanBase::run(ScanKind kind) {
     setRunning(false);
     status(outcome.status);
     if (outcome.box != ScanOutcome::Box::None)
-        host_->messageBox(
-            outcome.box == ScanOutcome::Box::Warning ? CompanionBox::Warning : CompanionBox::Confirmation,
-            outcome.status);
+        host_->messageBox(outcome.box == ScanOutcome::Box::Warning ? CompanionBox::Warning
+                                                                   : CompanionBox::Confirmation,
+                          outcome.status);
     if (kind == ScanKind::Replace && outcome.entries > 0) host_->Model2UI();
     host_->doneDoing_(outcome.status);
 }
