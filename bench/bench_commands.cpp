@@ -68,9 +68,16 @@ struct Stage {
     }
 };
 
+// The window is made on first use and must be gone before the QApplication,
+// so main closes it rather than the exit-time destructors.
+std::unique_ptr<Stage>& stageSlot() {
+    static std::unique_ptr<Stage> slot;
+    return slot;
+}
+
 Stage& stage() {
-    static Stage shared;
-    return shared;
+    if (!stageSlot()) stageSlot() = std::make_unique<Stage>();
+    return *stageSlot();
 }
 
 void markAll(benchmark::State& state, int (TFormMainScript::*command)()) {
@@ -143,5 +150,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    zel::stageSlot().reset();
     return 0;
 }
