@@ -191,6 +191,12 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     // the command line may open then.
     bool openingArgument_ = false;
 
+    // What went wrong in the open under way, naming the file and the reason
+    // (the first trouble of the open); an open ends with it as an "ERROR:"
+    // status instead of "Done:". Each open clears it when it starts.
+    void noteOpenTrouble(std::string_view path, std::string_view reason);
+    std::string openTrouble_;
+
   private:
     Answer askSave(std::string_view question);
     // The writers' lock for one save, waiting (and saying so) while another

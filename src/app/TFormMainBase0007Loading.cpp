@@ -1,5 +1,7 @@
 // Loading memo files and holder files into the window's one memo file object.
 
+#include <utility>
+
 #include "app/NodeEditor.h"
 #include "app/TFormMainBase0007.h"
 #include "formats/MarkupWords.h"
@@ -69,6 +71,7 @@ void TFormMainBase0007::openMemoFile_(std::string_view path) {
     }
     releaseViews();
     aFile->clear_();
+    openTrouble_.clear();
     messageDoing_("Now Loading " + std::string(path));
     readMemoFile_(path);
     MemoHolder* holder = aFile->currentHolder;
@@ -78,7 +81,17 @@ void TFormMainBase0007::openMemoFile_(std::string_view path) {
     }
     aFile->currentNode = nullptr;
     _changeCurrentHolder_(holder);
-    if (holder) messageDoing_(holder->getName_());
+    if (!openTrouble_.empty())
+        messageDoing_("ERROR: " + openTrouble_);
+    else if (holder)
+        messageDoing_(holder->getName_());
+}
+
+void TFormMainBase0007::noteOpenTrouble(std::string_view path, std::string_view reason) {
+    if (!openTrouble_.empty()) return;
+    openTrouble_ = reason.find(path) != std::string_view::npos
+                       ? std::string(reason)
+                       : std::string(path) + ": " + std::string(reason);
 }
 
 bool TFormMainBase0007::loadMemoText(std::string_view path, std::string& text, FileStamp& stamp) {
@@ -97,6 +110,7 @@ bool TFormMainBase0007::loadMemoText(std::string_view path, std::string& text, F
         std::string message = "Could Not Open " + std::string(path) + lockNote;
         addLog_(message);
         addLog_(result.message);
+        noteOpenTrouble(path, result.message);
         prompter_->message(message + "\r\n" + result.message);
         return false;
     }
@@ -153,11 +167,17 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
     }
     std::vector<std::string> errors;
     int found = readIndexText_(*aFile, text, errors);
-    if (!errors.empty()) logParseFailure(errors, words.toLines());
+    if (!errors.empty()) {
+        logParseFailure(errors, words.toLines());
+        noteOpenTrouble(path, "markup error, line " + errors.front());
+        prompter_->error("Markup error in " + std::string(path) + "\r\n" + errors.front() +
+                         "\r\nEvery error is in the log; what could be read is shown.");
+    }
     if (found < 0) {
         std::string message = "BAT File: not found <File> " + std::string(path);
         messageDoing_(message);
         addLog_(message);
+        noteOpenTrouble(path, message);
         showFormLog();
     }
     ensureOneHolder();
@@ -174,6 +194,7 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
 // container, so every save writes it too.
 void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
     if (!fileExists(path)) return;
+    openTrouble_.clear();
     if (IoResult locked = containerLock.acquire(path); !locked) {
         messageDoing_("ERROR: " + locked.message);
         addLog_(locked.message);
@@ -207,6 +228,8 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
         }
         messageDoing_("ERROR: " + error);
         addLog_(error);
+        noteOpenTrouble(path, error);
+        prompter_->error("Could Not Open " + std::string(path) + "\r\n" + error);
         return;
     }
     if (!indexTarget.empty()) openMemoFile_(indexTarget);
@@ -220,13 +243,16 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
 MemoHolder* TFormMainBase0007::openHolder_(std::string_view path) {
     const bool ownBusyState = !openingArgument_;
     if (ownBusyState && nowDoing()) return nullptr;
-    if (ownBusyState) startDoing_("Open Holder " + std::string(path));
+    if (ownBusyState) {
+        startDoing_("Open Holder " + std::string(path));
+        openTrouble_.clear();
+    }
     MemoHolder* holder = openHolderFile_(path);
     if (holder) {
         aFile->changed = true;
         changeHolder_(holder);
     }
-    if (ownBusyState) doneDoing();
+    if (ownBusyState) doneDoing_(openTrouble_.empty() ? "" : "ERROR: " + openTrouble_);
     return holder;
 }
 
@@ -288,6 +314,7 @@ int TFormMainBase0007::readHolderFile_(MemoHolder* holder, std::string_view path
     if (read != 0) {
         addLog_(why);
         messageDoing_("SYSTEM ERROR: " + why);
+        noteOpenTrouble(path, why);
     }
     return read;
 }
@@ -297,11 +324,17 @@ void TFormMainBase0007::loadHolder_(MemoHolder* holder) {
     if (fileExists(path)) {
         // The empty holder shown instead must not replace a file that exists
         // but could not be read (damaged, refused, or the load was stopped).
+        // The box gives this file's reason; the open under way keeps its first.
+        const std::string earlier = std::exchange(openTrouble_, {});
         if (readHolderFile_(holder, path) != 0) {
             holder->setReadOnly_(true);
-            addLog_("The holder \"" + holder->getName_() +
-                    "\" is read-only: its file could not be read and stays as it is");
+            const std::string kept =
+                "The holder \"" + holder->getName_() +
+                "\" is read-only: its file could not be read and stays as it is";
+            addLog_(kept);
+            prompter_->error(openTrouble_ + "\r\n" + kept);
         }
+        if (!earlier.empty()) openTrouble_ = earlier;
     } else {
         addLog_("Not Found MemoHolder: " + path);
         showFormLog();
@@ -347,8 +380,10 @@ void TFormMainBase0007::_changeCurrentHolder_(MemoHolder* holder) {
     showHolderView(holder);
     MemoNode* node = holder->getCurrent_();
     if (!node && holder->count_() == 0) {
+        // Only a holder whose file could not be read has none: the open
+        // under way says why.
         systemError("SYSTEM ERROR: aH.countOfNodes = 0 in _changeCurrentHolder_ " +
-                    holder->getName_());
+                    holder->getName_() + (openTrouble_.empty() ? "" : "\r\n" + openTrouble_));
         node = holder->makeNode_();
     } else if (!node) {
         node = holder->first_();

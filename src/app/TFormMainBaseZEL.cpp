@@ -169,9 +169,10 @@ void TFormMainBaseZEL::openArg1(const std::vector<std::string>& arguments) {
     std::string endText;
     if (fileExists(path) || dirExists(path)) {
         openingArgument_ = true;
+        openTrouble_.clear();
         _open_(path);
         openingArgument_ = false;
-        endText = "Done: Loaded " + path;
+        endText = openTrouble_.empty() ? "Done: Loaded " + path : "ERROR: " + openTrouble_;
     } else {
         addLog_("Not found \"" + path + "\"");
         aFile->setFilename(path);
