@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "script/ScriptLexer.h"
 #include "script/ScriptMessages.h"
 #include "script/ScriptServices.h"
-#include "script/TPPAParser.h"
 #include "script/TPoorPascal.h"
 
 namespace zel::script {
@@ -23,65 +23,6 @@ struct ScriptError {
     std::string message;
 };
 [[noreturn]] void fail(std::string message);
-
-// Words the grammar looks for, found once per token when a run is lexed.
-enum class Word : std::uint8_t {
-    None,
-    Begin,
-    End,
-    Repeat,
-    Until,
-    Case,
-    Of,
-    If,
-    Then,
-    Else,
-    For,
-    To,
-    Downto,
-    Do,
-    While,
-    Break,
-    Continue,
-    Exit,
-    Var,
-    Not,
-    Div,
-    Mod,
-    And,
-    Or,
-    Xor,
-    Shl,
-    Shr,
-    Integer,
-    Real,
-    String,
-    Index,
-};
-
-struct Token {
-    TokenKind kind = TokenKind::End;
-    Word word = Word::None;  // identifiers only
-    std::string_view text;
-};
-
-// The symbol a one-byte or two-byte token is, for quick tests.
-inline bool isSymbol(const Token& t, char c) {
-    return t.kind == TokenKind::Symbol && t.text[0] == c;
-}
-inline bool isOperator(const Token& t, std::string_view op) {
-    return t.kind == TokenKind::Operator && t.text == op;
-}
-inline bool isWord(const Token& t, Word w) {
-    return t.word == w;
-}
-
-Word wordOf(std::string_view identifier);
-// Every token of `text`, comments dropped, then one End token.
-std::vector<Token> lexAll(std::string_view text);
-// The program text a run executes: every line tokenized alone, comments
-// dropped, tokens joined by single blanks, empty lines dropped.
-std::string preparedText(const std::vector<std::string>& lines);
 
 struct Variable {
     std::string name;  // as declared
