@@ -1,5 +1,6 @@
 // Loading memo files and holder files into the window's one memo file object.
 
+#include <chrono>
 #include <utility>
 
 #include "app/NodeEditor.h"
@@ -23,6 +24,9 @@ namespace {
 // Memo texts shorter than this cannot hold an index worth reading.
 constexpr std::size_t kShortestMemoText = 100;
 constexpr std::size_t kFewestIndexWords = 5;
+// Files written in one save with their container differ from it by far less:
+// only a file changed later counts as newer than the container.
+constexpr auto kSameSaveSpread = std::chrono::seconds(2);
 
 }  // namespace
 
@@ -208,7 +212,7 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
     auto mayReplace = [this, &path, &containerTime](const std::string& target) {
         messageDoing_("Save " + target);
         const auto targetTime = fileModified(target);
-        if (containerTime && targetTime && *targetTime > *containerTime) {
+        if (containerTime && targetTime && *targetTime > *containerTime + kSameSaveSpread) {
             const std::string question = "Keep the newer file? " + target + "\r\n" +
                                          "It is newer than the container " + std::string(path) +
                                          ".\r\nYes: keep it.  No: overwrite it with the older "
