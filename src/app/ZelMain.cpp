@@ -15,6 +15,7 @@
 #include "app/TFormAbout.h"
 #include "app/TFormMainRegular14.h"
 #include "app/Version.h"
+#include "cli/ui/PrintPdf.h"
 #include "views/ViewText.h"
 
 namespace zel {
@@ -39,7 +40,9 @@ constexpr const char* kUsage =
     "              run a script in the window without showing it, then exit\n"
     "  --commands  list the command table, every menu item, pop-up entry and tool bar\n"
     "              control with the command it runs and its state, and exit (no\n"
-    "              display needed); with --json as one JSON document\n";
+    "              display needed); with --json as one JSON document\n"
+    "  --print ARGUMENTS\n"
+    "              zel-tool's print verb (zel-tool print hands over to it), then exit\n";
 
 // Answers "--help" and "--version"; false when the window should start.
 bool answeredOnTerminal(int argc, char** argv) {
@@ -92,6 +95,8 @@ std::string chromiumFlags(std::string_view given, bool asRoot) {
 }
 
 int runZel(int argc, char** argv) {
+    // First and alone: the words after it are the verb's, --help among them.
+    if (argc > 1 && std::strcmp(argv[1], "--print") == 0) return runPrintVerb(argc - 2, argv + 2);
     if (answeredOnTerminal(argc, argv)) return 0;
     allowWebViewAsRoot();
     if (hasArgument(argc, argv, "--commands")) return listCommands(argc, argv);

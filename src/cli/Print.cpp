@@ -9,51 +9,26 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/Document.h"
+#include "cli/HandOver.h"
+#include "cli/PrintRequest.h"
 #include "export/PrintFixedMetrics.h"
-#include "export/PrintNode.h"
-#include "export/TextPrinter.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
-#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"
 
-#ifdef ZEL_PRINT_PDF
-#include <QApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPrinter>
-#include <cstdlib>
-
-#include "export/ui/QtPrintStrings.h"
-#endif
-
 namespace zel {
 
-namespace {
-
-// One thing to print: a node's print, or a text file's lines.
-struct PrintItem {
-    const MemoNode* node = nullptr;  // none for a text file
-    NodePrint print;
-};
-
-struct PrintRequest {
-    TStringsPrinter printer;
-    std::optional<ScopedClock> clock;
-    Document document;
-    std::vector<PrintItem> items;
-};
-
-std::optional<std::pair<int, int>> sizePair(std::string_view text) {
+std::optional<std::pair<int, int>> printSizePair(std::string_view text) {
     const std::size_t x = text.find('x');
     if (x == std::string_view::npos) return std::nullopt;
     auto a = readInteger(text.substr(0, x)), b = readInteger(text.substr(x + 1));
     if (!a || !b || *a < 1 || *b < 1 || *a > 10000 || *b > 10000) return std::nullopt;
     return std::pair<int, int>(static_cast<int>(*a), static_cast<int>(*b));
 }
+
+namespace {
 
 // The settings: the usual print settings file (when `usual`) or --settings,
 // then every --set, then --title.
@@ -137,15 +112,19 @@ int collectItems(const ToolOutput& io, const VerbArguments& split, PrintRequest&
     return 0;
 }
 
-int prepare(const ToolOutput& io, const std::vector<std::string>& args, bool usualSettings,
-            std::initializer_list<std::string_view> valued, VerbArguments& split,
-            PrintRequest& request) {
+}  // namespace
+
+int preparePrint(const ToolOutput& io, const std::vector<std::string>& args, bool usualSettings,
+                 std::initializer_list<std::string_view> valued, VerbArguments& split,
+                 PrintRequest& request) {
     std::string error;
     if (!splitVerbArguments(args, {"--marked"}, valued, split, error)) return io.usageError(error);
     if (int bad = readNow(io, split, request.clock)) return bad;
     if (int bad = readSettings(io, split, usualSettings, request.printer)) return bad;
     return collectItems(io, split, request);
 }
+
+namespace {
 
 std::string quoted(const ToolOutput& io, std::string_view text) {
     return "\"" + io.shown(text) + "\"";
@@ -154,19 +133,19 @@ std::string quoted(const ToolOutput& io, std::string_view text) {
 int runLayout(const ToolOutput& io, const std::vector<std::string>& args) {
     VerbArguments split;
     PrintRequest request;
-    if (int bad = prepare(
+    if (int bad = preparePrint(
             io, args, false,
             {"--paper", "--dpi", "--cell", "--border", "--settings", "--set", "--title", "--now"},
             split, request))
         return bad;
     FixedPrintShape shape;
     if (!split.value("--paper").empty()) {
-        auto paper = sizePair(split.value("--paper"));
+        auto paper = printSizePair(split.value("--paper"));
         if (!paper) return io.usageError("--paper wants WIDTHxHEIGHT in millimetres");
         std::tie(shape.paperWidthMm, shape.paperHeightMm) = *paper;
     }
     if (!split.value("--cell").empty()) {
-        auto cell = sizePair(split.value("--cell"));
+        auto cell = printSizePair(split.value("--cell"));
         if (!cell) return io.usageError("--cell wants WIDTHxHEIGHT in pixels");
         std::tie(shape.cellWidth, shape.lineHeight) = *cell;
     }
@@ -203,83 +182,13 @@ int runLayout(const ToolOutput& io, const std::vector<std::string>& args) {
     return 0;
 }
 
-#ifdef ZEL_PRINT_PDF
-
-// Qt needs an application object for fonts and printers; the tool makes one
-// on first use, on the offscreen platform unless told otherwise, and keeps
-// Qt's own chatter off the terminal. It is never destroyed: at exit, Qt's
-// post routines (WebEngine's among them, linked in through the views) would
-// run after the thread storage they need is gone.
-void ensureApplication() {
-    if (QCoreApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    });
-    static int argc = 1;
-    static char name[] = "zel-tool";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
-// Nobody to ask: no window is shown and every question is declined.
-class ToolPrintHost final : public QtPrintHost {
-  public:
-    int runModal(QDialog&) override { return 0; }
-    void message(std::string_view) override {}
-    bool pageSetup(QPrinter&) override { return false; }
-    std::string pdfFileName(std::string_view) override { return {}; }
-};
-
-int printToPdf(const ToolOutput& io, const VerbArguments& split, PrintRequest& request) {
-    const std::string target = io.stored(split.value("--pdf"));
-    ensureApplication();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(split.value("--pdf")));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    if (!split.value("--paper").empty()) {
-        auto paper = sizePair(split.value("--paper"));
-        if (!paper) return io.usageError("--paper wants WIDTHxHEIGHT in millimetres");
-        printer.setPageSize(QPageSize(QSizeF(paper->first, paper->second), QPageSize::Millimeter));
-    }
-    ToolPrintHost host;
-    QtPrintJob job(printer, host);
-    for (const PrintItem& item : request.items) {
-        const QImage picture = item.node ? nodePicture(*item.node) : QImage();
-        const PrintReport report =
-            item.node ? printNodePrint_(item.print, picture, request.printer, job, host)
-                      : printStrings_(request.printer, item.print.lines, job, host);
-        if (report.outcome == PrintOutcome::Failed || report.outcome == PrintOutcome::TooSmall)
-            return io.fail(report.message);
-        if (report.outcome == PrintOutcome::NothingToPrint && item.node)
-            io.err << "zel-tool: " << io.shown(item.print.title) << ": " << io.shown(report.message)
-                   << '\n';
-    }
-    if (!job.finish()) return io.fail(job.failure());
-    if (job.sheets() == 0) return io.fail(kNothingToPrint);
-    io.out << io.shown(target) << ": " << job.sheets() << (job.sheets() == 1 ? " page" : " pages")
-           << '\n';
-    return 0;
-}
-
-#endif
-
+// Printing paints through Qt Print Support, which the window program has and
+// zel-tool does not link: the verb runs there, with the same words.
 int runPrint(const ToolOutput& io, const std::vector<std::string>& args) {
-    VerbArguments split;
-    PrintRequest request;
-    if (int bad =
-            prepare(io, args, true, {"--pdf", "--paper", "--settings", "--set", "--title", "--now"},
-                    split, request))
-        return bad;
-    if (split.value("--pdf").empty()) return io.usageError("print wants --pdf OUT");
-#ifdef ZEL_PRINT_PDF
-    return printToPdf(io, split, request);
-#else
-    return io.fail(
-        "printing needs the GUI build (Qt Print Support); this zel-tool was built without it");
-#endif
+    std::vector<std::string> command = {"--print"};
+    if (io.raw) command.emplace_back("--raw");
+    command.insert(command.end(), args.begin(), args.end());
+    return handOverToWindowProgram(io, command, "printing");
 }
 
 }  // namespace
@@ -303,7 +212,7 @@ const ToolVerb kPrintVerb = {
     "                            the marked ones) or a text file into the PDF OUT\n"
     "                            with the print settings of zelprint.ini (or\n"
     "                            --settings INI, --set Key=Value, --title T);\n"
-    "                            --paper WxH mm (A4); needs the GUI build\n",
+    "                            --paper WxH mm (A4); runs in the zel program\n",
     false, runPrint};
 
 }  // namespace zel

@@ -1,5 +1,6 @@
 // zel-tool layout and print: the layout dump of text files and holders, the
-// settings they read, and PDF files poppler reads back.
+// settings they read, and PDF files poppler reads back, printed by the zel
+// program the tool hands its print verb over to.
 
 #include <filesystem>
 #include <fstream>
@@ -7,13 +8,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "PdfFiles.h"
 #include "cli/CliTestSupport.h"
 #include "export/PrintIniFile.h"
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"
-#ifdef ZEL_PRINT_PDF
-#include "export/ui/ScriptedPrintHost.h"
-#endif
 
 namespace zel {
 namespace {
@@ -98,7 +97,15 @@ TEST_F(PrintVerbs, SettingsComeFromTheStoredForm) {
     EXPECT_THAT(damaged.err, HasSubstr("could not be read"));
 }
 
-#ifndef ZEL_PRINT_PDF
+// The libraries the dynamic loader brings in: none of Qt, whatever the build.
+TEST(ToolProgram, LinksNoQt) {
+    const std::string libraries =
+        test::commandOutput(std::string("ldd '") + ZEL_TOOL_PROGRAM + "'");
+    ASSERT_THAT(libraries, HasSubstr("libc.so"));
+    EXPECT_THAT(libraries, ::testing::Not(HasSubstr("libQt")));
+}
+
+#ifndef ZEL_GUI_BUILD
 TEST_F(PrintVerbs, PrintSaysItNeedsTheGuiBuild) {
     Outcome holder =
         run({"print", arg("h.mxh"), "--pdf", arg("h.pdf"), "--settings", arg("plain.ini")});
@@ -129,6 +136,24 @@ TEST_F(PrintVerbs, PrintWritesOnePdfForAllNodesAndNeverAnEmptyOne) {
                               "--settings", arg("plain.ini")});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_THAT(unwritable.err, HasSubstr("Failure: the print job could not start"));
+}
+
+// The words reach the zel program as given, --raw included: a node name in
+// Shift_JIS bytes finds its node only when the tool was told they are raw.
+TEST_F(PrintVerbs, PrintHandsRawWordsOver) {
+    write("j.mxh", "<Holder name=\"j\"><Record name=\"\x93\xfa\x96\x7b\">x<BR/></Record></Holder>");
+    const std::vector<std::string> words = {"print",      arg("j.mxh"), "\x93\xfa\x96\x7b", "--pdf",
+                                            arg("j.pdf"), "--settings", arg("plain.ini")};
+    Outcome raw = run([&] {
+        std::vector<std::string> all = {"--raw"};
+        all.insert(all.end(), words.begin(), words.end());
+        return all;
+    }());
+    ASSERT_EQ(raw.status, 0) << raw.err;
+    EXPECT_EQ(test::pdfPages(arg("j.pdf")), 1);
+    EXPECT_EQ(run(words).status, 1);
+    EXPECT_EQ(run({"print", "--pdf"}).err,
+              "zel-tool: option --pdf needs a value\nTry 'zel-tool --help'.\n");
 }
 #endif
 
