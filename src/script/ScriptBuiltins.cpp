@@ -248,10 +248,10 @@ void callBuiltin(Machine& m, const Routine& r, TPPAArgument* a, TPPAArgument& re
             number = realToInteger(std::nearbyint(a[0].realValue));
             return;
         case 0x3001:
-            result.realValue = checkedReal(a[0].realValue - std::trunc(a[0].realValue), false);
+            result.realValue = checkedReal(a[0].realValue - std::trunc(a[0].realValue));
             return;
         case 0x3002:
-            result.realValue = checkedReal(std::trunc(a[0].realValue), false);
+            result.realValue = checkedReal(std::trunc(a[0].realValue));
             return;
         case 0x3003: {
             double v = 0;

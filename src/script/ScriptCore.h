@@ -47,18 +47,6 @@ struct Routine {
 
 struct Machine;
 
-struct IntExpr {
-    virtual ~IntExpr() = default;
-    virtual std::int64_t eval(Machine& m) const = 0;
-};
-struct RealExpr {
-    virtual ~RealExpr() = default;
-    virtual double eval(Machine& m) const = 0;
-};
-struct StrExpr {
-    virtual ~StrExpr() = default;
-    virtual std::string eval(Machine& m) const = 0;
-};
 struct Stmt {
     virtual ~Stmt() = default;
     virtual void exec(Machine& m) const = 0;
@@ -122,7 +110,6 @@ struct Machine {
     void declareRoutine(const std::string& line, bool permanent);
     TPPARunResult run();
     void execBlock(Block& block);
-    void compileBlock(Block& block);
     // Block entries let the user interface in, at most every few milliseconds.
     void breathe() {
         if (--pumpCountdown > 0) return;
@@ -154,7 +141,7 @@ inline void checkLength(const std::string& s) {
 
 // Integer and real conversions that end the run on values with no result.
 std::int64_t realToInteger(double value);
-double checkedReal(double value, bool division);
+double checkedReal(double value);
 
 // The built-in routine `routine` (a permanent one) on `args`.
 void callBuiltin(Machine& m, const Routine& routine, TPPAArgument* args, TPPAArgument& result);

@@ -4,7 +4,7 @@
 #include <limits>
 #include <new>
 
-#include "script/ScriptCore.h"
+#include "script/ScriptCompiler.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -25,7 +25,7 @@ int64_t realToInteger(double value) {
     return static_cast<int64_t>(value);
 }
 
-double checkedReal(double value, bool) {
+double checkedReal(double value) {
     if (value != value) fail(std::string(msg::kInvalidReal));
     if (value == std::numeric_limits<double>::infinity() ||
         value == -std::numeric_limits<double>::infinity())
@@ -158,7 +158,7 @@ void Machine::execBlock(Block& block) {
     } leave{++depth};
     breathe();
     countStep();
-    if (block.generation != generation) compileBlock(block);
+    if (block.generation != generation) compileBlock(*this, block);
     for (const auto& statement : block.statements) {
         if (stop) return;
         countStep();
