@@ -1,10 +1,11 @@
 // The built-in routines, chosen by their Index.
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 
-#include "script/ScriptCore.h"
+#include "script/ScriptCompiler.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -73,46 +74,47 @@ std::string trimRightBytes(const std::string& s) {
     return s.substr(0, e);
 }
 
-// The signature each built-in Index was made for; a permanent routine
-// declared otherwise has no built-in.
-struct BuiltinShape {
-    std::int32_t index;
-    bool function;
-    std::string_view parameters;  // I, R, S per parameter
-    TPPAType result;
-};
-constexpr BuiltinShape kShapes[] = {
-    {0x0001, false, "", TPPAType::Integer},  {0x0002, false, "I", TPPAType::Integer},
-    {0x0003, false, "", TPPAType::Integer},  {0x1001, true, "SII", TPPAType::String},
-    {0x1002, true, "SII", TPPAType::String}, {0x1003, true, "SSS", TPPAType::String},
-    {0x1004, true, "SSI", TPPAType::String}, {0x1005, true, "I", TPPAType::String},
-    {0x1006, true, "S", TPPAType::String},   {0x1007, true, "S", TPPAType::String},
-    {0x1008, true, "S", TPPAType::String},   {0x1009, true, "S", TPPAType::String},
-    {0x100A, true, "S", TPPAType::String},   {0x100B, true, "R", TPPAType::String},
-    {0x2001, true, "SS", TPPAType::Integer}, {0x2002, true, "SSI", TPPAType::Integer},
-    {0x2003, true, "S", TPPAType::Integer},  {0x2004, true, "SSI", TPPAType::Integer},
-    {0x2005, true, "SS", TPPAType::Integer}, {0x2006, true, "SS", TPPAType::Integer},
-    {0x2007, true, "S", TPPAType::Integer},  {0x2008, true, "S", TPPAType::Integer},
-    {0x2009, true, "R", TPPAType::Integer},  {0x200A, true, "R", TPPAType::Integer},
-    {0x3001, true, "R", TPPAType::Real},     {0x3002, true, "R", TPPAType::Real},
-    {0x3003, true, "S", TPPAType::Real},
+// The built-ins, declared at creation in this order with exactly these lines.
+constexpr std::string_view kBuiltins[] = {
+    "procedure ProcessMessages;Index $0001;",
+    "procedure Sleep(Milliseconds:Integer);Index $0002;",
+    "procedure Pause;Index $0003;",
+    "function Copy(S:String;Start,Length:Integer):String;Index $1001;",
+    "function Delete(S:String;Index,Count:Integer):String;Index $1002;",
+    "function InputBox(ACaption,APrompt,ADefault:String):String;Index $1003;",
+    "function Insert(Source:String;S:String;Index:Integer):String;Index $1004;",
+    "function IntToStr(Value:Integer):String;Index $1005;",
+    "function LowerCase(S:String):String;Index $1006;",
+    "function Trim(S:String):String;Index $1007;",
+    "function TrimLeft(S:String):String;Index $1008;",
+    "function TrimRight(S:String):String;Index $1009;",
+    "function UpperCase(S:String):String;Index $100A;",
+    "function FloatToStr(Value:Real):String;Index $100B;",
+    "function CompareStr(S1,S2:String):Integer;Index $2001;",
+    "function Exec(Path,CmdLine:String;Wait:Integer):Integer;Index $2002;",
+    "function Length(S:String):Integer;Index $2003;",
+    "function MessageBox(Text,Caption:String;Flags:Integer):Integer;Index $2004;",
+    "function Pos(Substr:String;S:String): Integer;Index $2005;",
+    "function Shell(Path,CmdLine:String):Integer;Index $2006;",
+    "function StrToInt(S: String):Integer;Index $2007;",
+    "function IsDefine(S:String):Integer;Index $2008;",
+    "function Trunc(X:Real):Integer;Index $2009;",
+    "function Round(X:Real):Integer;Index $200A;",
+    "function Frac(X:Real):Real;Index $3001;",
+    "function Int(X:Real):Real;Index $3002;",
+    "function StrToFloat(S:String):Real;Index $3003;",
 };
 
-bool fitsBuiltin(const script::Routine& r) {
-    for (const BuiltinShape& shape : kShapes) {
-        if (shape.index != r.index) continue;
-        if (shape.function != r.function || shape.parameters.size() != r.parameters.size())
-            return false;
-        if (r.function && shape.result != r.result) return false;
-        for (std::size_t i = 0; i < r.parameters.size(); ++i) {
-            const char want = r.parameters[i].type == TPPAType::Integer ? 'I'
-                              : r.parameters[i].type == TPPAType::Real  ? 'R'
-                                                                        : 'S';
-            if (shape.parameters[i] != want) return false;
-        }
-        return true;
-    }
-    return false;
+// A permanent routine runs a built-in when it is declared as the built-in of
+// its index is: the same kind, parameter types and result.
+bool fitsBuiltin(const script::Machine& m, const script::Routine& r) {
+    const script::Routine* shape = m.builtinShape(r.index);
+    if (!shape || shape->function != r.function) return false;
+    if (r.function && shape->result != r.result) return false;
+    return std::equal(r.parameters.begin(), r.parameters.end(), shape->parameters.begin(),
+                      shape->parameters.end(), [](const TPPAParameter& a, const TPPAParameter& b) {
+                          return a.type == b.type;
+                      });
 }
 
 }  // namespace
@@ -125,8 +127,15 @@ namespace script {
 
 namespace msg = script_messages;
 
+void declareBuiltins(Machine& m) {
+    for (std::string_view line : kBuiltins) {
+        const Routine& builtin = declareRoutine(m, std::string(line), true);
+        m.builtins.emplace(builtin.index, &builtin);
+    }
+}
+
 void callBuiltin(Machine& m, const Routine& r, TPPAArgument* a, TPPAArgument& result) {
-    if (!fitsBuiltin(r))
+    if (!fitsBuiltin(m, r))
         fail(msg::bracketed(r.function ? msg::kNoBuiltinFunction : msg::kNoBuiltinProcedure,
                             r.name));
     std::string& text = result.strValue;

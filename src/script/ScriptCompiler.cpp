@@ -1,8 +1,13 @@
-// The compiler's statements and blocks. A block is split into statements at
-// every ";" outside nested blocks; each statement is read by the word or the
-// name it begins with.
+// The compiler's declarations, program structure, statements and blocks. A
+// block is split into statements at every ";" outside nested blocks; each
+// statement is read by the word or the name it begins with.
 
 #include "script/ScriptCompiler.h"
+
+#include <algorithm>
+
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
 
 namespace zel::script {
 
@@ -24,7 +29,149 @@ std::unique_ptr<Stmt> fails(std::string message) {
 
 const Token kEndToken{};
 
+std::optional<TPPAType> typeNamed(Word word) {
+    switch (word) {
+        case Word::Integer:
+            return TPPAType::Integer;
+        case Word::Real:
+            return TPPAType::Real;
+        case Word::String:
+            return TPPAType::String;
+        default:
+            return std::nullopt;
+    }
+}
+
+// params -> "(" group {";" group} ")";  group -> name {"," name} ":" type
+void readParameters(TPPAParser& p, Routine& routine) {
+    for (;;) {
+        std::vector<std::string> names;
+        for (;;) {
+            if (p.kind() != TokenKind::Identifier) fail(syntaxError(p.token()));
+            std::string name(p.token());
+            bool twice = std::find(names.begin(), names.end(), name) != names.end();
+            for (const auto& param : routine.parameters) twice = twice || param.name == name;
+            if (twice) fail(msg::bracketed(msg::kDuplicateParameter, name));
+            names.push_back(std::move(name));
+            p.next();
+            if (p.token() != ",") break;
+            p.next();
+        }
+        if (p.token() != ":") fail(syntaxError(p.token()));
+        p.next();
+        auto type = typeNamed(wordOf(p.token()));
+        if (!type) fail(syntaxError(p.token()));
+        p.next();
+        for (auto& name : names) routine.parameters.push_back({std::move(name), *type});
+        if (p.token() == ";") {
+            p.next();
+            continue;
+        }
+        if (p.token() == ")") {
+            p.next();
+            return;
+        }
+        fail(syntaxError(p.token()));
+    }
+}
+
+// vargroup -> name {"," name} ":" type ";"
+void declareVariables(Machine& m, const std::vector<Token>& t, std::uint32_t& p) {
+    auto syntax = [&](std::uint32_t q) { fail(syntaxError(t[q].text)); };
+    std::vector<std::string_view> names;
+    for (;;) {
+        if (t[p].kind != TokenKind::Identifier) syntax(p);
+        std::string_view name = t[p].text;
+        bool twice = m.findVariable(name) != nullptr;
+        for (auto other : names) twice = twice || sameWord(other, name);
+        if (twice) fail(msg::bracketed(msg::kDuplicateVariable, name));
+        names.push_back(name);
+        ++p;
+        if (!isSymbol(t[p], ',')) break;
+        ++p;
+    }
+    if (!isSymbol(t[p], ':')) syntax(p);
+    ++p;
+    auto type = typeNamed(t[p].word);
+    if (!type) syntax(p);
+    ++p;
+    if (!isSymbol(t[p], ';')) syntax(p);
+    ++p;
+    for (auto name : names) m.addVariable(name, *type);
+}
+
 }  // namespace
+
+// declaration -> (PROCEDURE | FUNCTION) name [params] [":" type] [";" INDEX number] ";"
+// The line is read in upper case; anything after the result type but
+// ";" INDEX number is ignored, the index then being 0.
+Routine& declareRoutine(Machine& m, const std::string& given, bool permanent) {
+    const std::string decl(msg::kDeclaration);
+    std::string line = upperText(trimText(given));
+    const bool isProcedure = line.starts_with("PROCEDURE ");
+    const bool isFunction = line.starts_with("FUNCTION ");
+    if ((!isProcedure && !isFunction) || line.empty() || line.back() != ';') fail(decl);
+    line.pop_back();
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32) line.pop_back();
+    TPPAParser p(std::string_view(line).substr(isProcedure ? 10 : 9));
+    p.next();
+    if (p.kind() != TokenKind::Identifier) fail(decl);
+    auto routine = std::make_unique<Routine>();
+    routine->name = std::string(p.token());
+    routine->permanent = permanent;
+    routine->function = isFunction;
+    if (m.findProcedure(routine->name) || m.findFunction(routine->name))
+        fail(msg::bracketed(msg::kDuplicateRoutine, routine->name));
+    p.next();
+    if (p.token() == "(") {
+        if (line.find(')') == std::string::npos) fail(decl);
+        p.next();
+        readParameters(p, *routine);
+    }
+    if (isFunction) {
+        if (p.token() != ":") fail(decl);
+        p.next();
+        auto type = typeNamed(wordOf(p.token()));
+        if (!type) fail(decl);
+        routine->result = *type;
+        p.next();
+    }
+    if (p.token() == ";") {
+        p.next();
+        if (p.token() == "INDEX") {
+            p.next();
+            routine->index = p.kind() == TokenKind::Integer
+                                 ? static_cast<std::int32_t>(integerLiteralValue(p.token()))
+                                 : 0;
+        }
+    }
+    Routine& declared = *routine;
+    auto& table = isFunction ? m.functions : m.procedures;
+    table.emplace(declared.name, std::move(routine));
+    ++m.generation;
+    return declared;
+}
+
+// program -> VAR {vargroup} [BEGIN] statements END ... | statements
+// With VAR, the statements run up to the last END of the text.
+void readProgram(Machine& m, Program& program) {
+    const auto& t = program.tokens;
+    const auto size = static_cast<std::uint32_t>(t.size() - 1);
+    if (t[0].word != Word::Var) {
+        program.root.begin = 0;
+        program.root.end = size;
+        return;
+    }
+    std::uint32_t p = 1;
+    while (t[p].kind != TokenKind::End && t[p].word != Word::Begin) declareVariables(m, t, p);
+    std::uint32_t first = t[p].word == Word::Begin ? p + 1 : p;
+    std::optional<std::uint32_t> last;
+    for (std::uint32_t q = 0; q < size; ++q)
+        if (t[q].word == Word::End) last = q;
+    if (!last) fail(msg::bracketed(msg::kNoEnd, "Block"));
+    program.root.begin = first;
+    program.root.end = std::max(first, *last);
+}
 
 // block -> statement {";" statement}
 void compileBlock(Machine& m, Block& block) {

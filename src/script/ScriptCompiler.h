@@ -1,12 +1,14 @@
 #pragma once
-// The compiler: reads a block's tokens into statement nodes the first time
-// the block runs. Compiling never fails: where a re-reading interpreter would
-// stop with an error, the compiler puts a node that raises that error when it
-// is evaluated, so errors come exactly when and where the statement is
-// reached, after every effect to their left.
+// The compiler: reads routine declarations and the program's VAR groups into
+// the tables, raising their errors at once, and a block's tokens into
+// statement nodes the first time the block runs. Compiling a statement never
+// fails: where a re-reading interpreter would stop with an error, the
+// compiler puts a node that raises that error when it is evaluated, so errors
+// come exactly when and where the statement is reached, after every effect to
+// their left.
 //
-// Statements and blocks are in ScriptCompiler.cpp, expressions and calls in
-// ScriptExpressions.cpp; each grammar function opens with its rule.
+// Declarations, statements and blocks are in ScriptCompiler.cpp, expressions
+// and calls in ScriptExpressions.cpp; each grammar function opens with its rule.
 
 #include <optional>
 
@@ -14,6 +16,11 @@
 
 namespace zel::script {
 
+// Declares one routine line (permanent: the built-ins and the host's own
+// lines); raises the declaration's error.
+Routine& declareRoutine(Machine& m, const std::string& line, bool permanent);
+// Declares the program's VAR groups and finds its statement list.
+void readProgram(Machine& m, Program& program);
 // Compiles `block` over the run's tokens, in place of what it held.
 void compileBlock(Machine& m, Block& block);
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <variant>
 
-#include "script/ScriptCore.h"
+#include "script/ScriptMachine.h"
 
 namespace zel::script {
 

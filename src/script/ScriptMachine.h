@@ -1,7 +1,7 @@
 #pragma once
-// The inside of the interpreter, shared by its parts: the tokens of a run,
-// the symbol records, the compiled nodes and the machine that runs them.
-// Nothing outside src/script includes this.
+// The machine: the state of one interpreter (its symbol tables, its run's
+// program and the flags that stop it) and the run cycle over compiled blocks.
+// The inside of the interpreter; nothing outside src/script includes this.
 
 #include <chrono>
 #include <cstdint>
@@ -77,7 +77,10 @@ constexpr int kMaxDepth = 1000;
 constexpr std::size_t kMaxString = 64u << 20;
 
 struct Machine {
-    TPoorPascal* owner = nullptr;
+    // Holds True, False, Nil and the built-in routines.
+    explicit Machine(TPoorPascal& owner);
+
+    TPoorPascal* owner;
     std::vector<std::string> source, prototypes, define;
     std::string name;
     ScriptServices* services = nullptr;
@@ -86,6 +89,7 @@ struct Machine {
     std::map<std::string, std::unique_ptr<Variable>> variables;  // by upper-case name
     std::map<std::string, std::unique_ptr<Routine>> procedures;
     std::map<std::string, std::unique_ptr<Routine>> functions;
+    std::map<std::int32_t, const Routine*> builtins;  // by index
 
     std::uint8_t stop = 0;
     bool paused = false;
@@ -105,9 +109,11 @@ struct Machine {
     Routine* findProcedure(std::string_view name) const;
     Routine* findFunction(std::string_view name) const;
 
-    // Declares a routine line (permanent for the built-ins); raises the
-    // declaration's error.
-    void declareRoutine(const std::string& line, bool permanent);
+    // A new variable of that name (not there yet), initial values.
+    Variable& addVariable(std::string_view name, TPPAType type);
+    // The routine with a built-in's index as the built-in declares it.
+    const Routine* builtinShape(std::int32_t index) const;
+
     TPPARunResult run();
     void execBlock(Block& block);
     // Block entries let the user interface in, at most every few milliseconds.
@@ -143,6 +149,8 @@ inline void checkLength(const std::string& s) {
 std::int64_t realToInteger(double value);
 double checkedReal(double value);
 
+// Declares the built-in routines, permanently.
+void declareBuiltins(Machine& m);
 // The built-in routine `routine` (a permanent one) on `args`.
 void callBuiltin(Machine& m, const Routine& routine, TPPAArgument* args, TPPAArgument& result);
 
