@@ -6,6 +6,7 @@
 #include "cli/Files.h"
 #include "cli/Image.h"
 #include "cli/Mail.h"
+#include "cli/Merge.h"
 #include "cli/Outline.h"
 #include "cli/Print.h"
 #include "cli/Run.h"
@@ -94,6 +95,8 @@ const std::vector<ToolVerb>& toolVerbs() {
         kImportFilesVerb,
         kSaveEachVerb,
         kDesktopVerb,
+        kMergeVerb,
+        kMergeCopyVerb,
     };
     return verbs;
 }
