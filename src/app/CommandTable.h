@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/commands/CommandKit.h"
+
 namespace zel {
 
 class TFormMainScript;
@@ -34,12 +36,6 @@ const std::vector<CommandEntry>& commandTable();
 const CommandEntry* findCommand(std::string_view name);
 // True when the command exists and is built.
 bool isCommandBuilt(std::string_view name);
-
-// Codes of `runCommand` besides the command's own result.
-inline constexpr int kUnknownCommand = -100;
-inline constexpr int kCommandNotBuilt = -101;
-inline constexpr int kBadCommandArgument = -102;
-inline constexpr int kNotEnoughMemory = -103;
 
 // Runs the command `name` with `argument` (ignored by a command without one).
 // An unknown name gives kUnknownCommand; a command not built yet shows

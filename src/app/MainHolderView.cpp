@@ -55,11 +55,11 @@ void MainHolderView::tabChosen(MemoHolder* holder) {
     window_.messageDoing_(holder->getName_());
 }
 
-void MainHolderView::showListMode(std::string_view mode) {
+void MainHolderView::showListMode(ListMode mode) {
     if (!frame_->holder()) return;
-    if (mode == kModeTree)
+    if (mode == ListMode::Tree)
         frame_->switchToTree();
-    else if (mode == kModeList)
+    else if (mode == ListMode::List)
         frame_->switchToList();
     else
         frame_->switchToCheckList();

@@ -30,9 +30,9 @@ class MainHolderView : public HolderFrameHost {
     // After the current node or the holder list changed.
     void refresh();
 
-    // The shown holder in the mode a ModeNodesMngr value names (the check
-    // list for any other), also in the middle of a command.
-    void showListMode(std::string_view mode);
+    // The shown holder in `mode` (the check list for any other than the
+    // tree and the list), also in the middle of a command.
+    void showListMode(ListMode mode);
 
     // HolderFrameHost.
     MemoFile* memoFile() const override;

@@ -209,7 +209,7 @@ void MainNodeView::Model2UI() {
 long long MainNodeView::saveNodeAs(MemoNode& node) {
     // The one "MemoNode SaveAs" of the command layer, for the node window's node.
     auto* script = dynamic_cast<TFormMainScript*>(&window_);
-    return script ? script->saveNodeAs_(node) : -1;
+    return script ? script->saveNodeAs_(node) : kFailed;
 }
 
 bool MainNodeView::printNode(MemoNode& node, std::string& operation) {

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "app/Version.h"
+#include "app/commands/CommandKit.h"
 #include "platform/FileSystem.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
@@ -71,12 +72,12 @@ int TFormAbout::setAboutImage(std::string_view path) {
         if (path.empty()) {
             showText(QStringLiteral("zel\n\nVersion %1\n%2")
                          .arg(QLatin1String(kVersionLabel), QLatin1String(kReleaseDateLabel)));
-            return -1;
+            return kFailed;
         }
         const QString name = toQt(fileNameOf(path));
         setWindowTitle(name);
         showText(name);
-        return -1;
+        return kFailed;
     }
     showPicture(picture);
     return 0;

@@ -88,6 +88,13 @@ bool TFormMainBase0007::nowDoing() {
     return doing_;
 }
 
+int TFormMainBase0007::refuse(Guards guards, RefusalCodes codes) {
+    if ((guards & Busy) && nowDoing()) return codes.busy;
+    if ((guards & UIReadOnly) && checkUIReadOnly()) return codes.uiReadOnly;
+    if ((guards & HolderReadOnly) && checkHolderReadOnly()) return codes.holderReadOnly;
+    return 0;
+}
+
 void TFormMainBase0007::messageDoing_(std::string_view text) {
     statusMessage_ = text;
     showMessageText(text);
@@ -105,12 +112,12 @@ int TFormMainBase0007::Break() {
 
 int TFormMainBase0007::shouldNotExecute_(std::string_view name) {
     prompter_->message("Should not execute. " + std::string(name));
-    return -100;
+    return kShouldNotExecute;
 }
 
 int TFormMainBase0007::notImplemented_(std::string_view name) {
     prompter_->message("Still not implemented. " + std::string(name));
-    return -101;
+    return kCommandNotBuilt;
 }
 
 int TFormMainBase0007::addLogDT_(std::string_view text) {
@@ -151,7 +158,7 @@ MemoHolder* TFormMainBase0007::changeHolder_(MemoHolder* holder) {
 }
 
 int TFormMainBase0007::UI2Model() {
-    return -1;
+    return kFailed;
 }
 
 void TFormMainBase0007::Model2UI() {
@@ -174,7 +181,7 @@ bool TFormMainBase0007::checkHolderReadOnly() {
 
 int TFormMainBase0007::setCheckListBox_(MemoHolder*) {
     messageDoing_("Abstract Method: TFormMainBase0007.setCheckListBox_");
-    return -1;
+    return kFailed;
 }
 
 void TFormMainBase0007::showHolderView(MemoHolder* holder) {

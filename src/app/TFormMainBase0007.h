@@ -17,6 +17,7 @@
 #include "app/MemoFileUI.h"
 #include "app/Prompter.h"
 #include "app/Version.h"
+#include "app/commands/CommandKit.h"
 #include "model/HolderFile.h"
 #include "model/MemoFileSave.h"
 #include "object/Agents.h"
@@ -58,6 +59,9 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     virtual void doneDoing_(std::string_view text);
     // True while a command runs (and then says so in the status bar).
     virtual bool nowDoing();
+    // The first of `guards` that holds (see Guard), having said so: its code
+    // from `codes`; 0 when the command may run.
+    int refuse(Guards guards, RefusalCodes codes = {});
     bool isDoing() const { return doing_; }
     bool isBreakFlagSet() const { return break_; }
     // The tool bar's "Break": stops the running loop at its next poll.
@@ -209,6 +213,10 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
                          const std::vector<std::string>& words);
     void ensureOneHolder();
     MemoHolder* appendHolderNamedAfter(std::string_view path);
+    // The holder file opened into a new holder, which becomes current.
+    MemoHolder* openAndShowHolder(std::string_view path);
+    // Loads a holder about to be shown; one that came empty gets a node.
+    void loadHolderForShowing(MemoHolder& holder);
     void fillImageNode(MemoHolder& holder, MemoNode& node, std::string_view text);
 
     std::unique_ptr<Prompter> prompter_;

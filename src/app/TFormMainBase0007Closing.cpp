@@ -97,7 +97,7 @@ int TFormMainBase0007::UITerminate_(std::string_view text) {
             if (endApplication) endApplication();
             return 0;
         default:
-            return -1;
+            return kFailed;
     }
 }
 
@@ -106,10 +106,12 @@ void TFormMainBase0007::autoSaveOnIdle(const QDateTime& now) {
     const int interval = getAutoSaveTime();
     if (interval <= kShortestAutoSaveSeconds) return;
     if (lastAutoSaveTime.secsTo(now) <= interval) return;
-    startDoing_("Auto Save");
-    UI2Model();
-    aFile->saveHolders_(false, false);
-    doneDoing_(autoSaveStamp(now) + " Done Save Auto.");
+    {
+        CommandScope saving(*this, "Auto Save");
+        UI2Model();
+        aFile->saveHolders_(false, false);
+        saving.endWith(autoSaveStamp(now) + " Done Save Auto.");
+    }
     lastAutoSaveTime = now;
 }
 

@@ -245,18 +245,22 @@ void TFormMainBase0007::decompressMemoFile_(std::string_view path) {
 }
 
 MemoHolder* TFormMainBase0007::openHolder_(std::string_view path) {
-    const bool ownBusyState = !openingArgument_;
-    if (ownBusyState && nowDoing()) return nullptr;
-    if (ownBusyState) {
-        startDoing_("Open Holder " + std::string(path));
-        openTrouble_.clear();
-    }
+    // The start-up open runs in its busy state already.
+    if (openingArgument_) return openAndShowHolder(path);
+    if (nowDoing()) return nullptr;
+    CommandScope opening(*this, "Open Holder " + std::string(path));
+    openTrouble_.clear();
+    MemoHolder* holder = openAndShowHolder(path);
+    if (!openTrouble_.empty()) opening.endWith("ERROR: " + openTrouble_);
+    return holder;
+}
+
+MemoHolder* TFormMainBase0007::openAndShowHolder(std::string_view path) {
     MemoHolder* holder = openHolderFile_(path);
     if (holder) {
         aFile->changed = true;
         changeHolder_(holder);
     }
-    if (ownBusyState) doneDoing_(openTrouble_.empty() ? "" : "ERROR: " + openTrouble_);
     return holder;
 }
 
@@ -353,6 +357,15 @@ void TFormMainBase0007::systemError(std::string_view text) {
     messageDoing_(text);
 }
 
+void TFormMainBase0007::loadHolderForShowing(MemoHolder& holder) {
+    loadHolder_(&holder);
+    if (holder.count_() == 0) {
+        holder.makeNode_();
+        addLog_("Warrning: MemoHolder=\"" + holder.getName_() +
+                "\" have no MemoNode. _changeCurrentHolder_ ");
+    }
+}
+
 void TFormMainBase0007::_changeCurrentHolder_(MemoHolder* holder) {
     if (!holder) {
         addLog_("aH=nil in TFormMainBase0007._changeCurrentHolder_ ");
@@ -367,19 +380,15 @@ void TFormMainBase0007::_changeCurrentHolder_(MemoHolder* holder) {
             holder->loaded = true;
             return;
         }
-        std::string loading = "Now Loading a Holder named as \"" + holder->getName_() + "\"";
-        bool startedHere = !isDoing();
-        if (startedHere)
-            startDoing_(loading);
-        else
+        const std::string loading = "Now Loading a Holder named as \"" + holder->getName_() + "\"";
+        // A command under way keeps its busy state; the loading only says so.
+        if (isDoing()) {
             messageDoing_(loading);
-        loadHolder_(holder);
-        if (holder->count_() == 0) {
-            holder->makeNode_();
-            addLog_("Warrning: MemoHolder=\"" + holder->getName_() +
-                    "\" have no MemoNode. _changeCurrentHolder_ ");
+            loadHolderForShowing(*holder);
+        } else {
+            CommandScope scope(*this, loading);
+            loadHolderForShowing(*holder);
         }
-        if (startedHere) doneDoing();
     }
     showHolderView(holder);
     MemoNode* node = holder->getCurrent_();

@@ -50,7 +50,7 @@ bool loadFileNode(MemoHolder& holder, MemoNode& node, const std::string& text) {
 
 MemoNode* TFormMainBase0007::newNodeOfKind_(std::string_view text, int kind) {
     MemoHolder* holder = getCurHolder();
-    if (!holder || checkUIReadOnly() || checkHolderReadOnly()) return nullptr;
+    if (!holder || refuse(UIReadOnly | HolderReadOnly)) return nullptr;
     const std::string given = trimText(text);
     UI2Model();
     MemoNode* node = holder->makeNode_();

@@ -116,7 +116,7 @@ void TFormMainBase0007::offerCopyAfterConflict(const std::string& path, MemoHold
 
 long long TFormMainBase0007::writeMemoFileToItsName_() {
     const MemoFileSaveResult saved = saveTogether_(true, {});
-    if (!saved.ok) return -1;
+    if (!saved.ok) return kFailed;
     const std::string path = aFile->getMemoFilePath_();
     for (const auto& [file, size] : saved.written)
         if (file == path) return size;

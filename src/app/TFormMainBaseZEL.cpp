@@ -77,13 +77,13 @@ void TFormMainBaseZEL::showAbout(int milliseconds) {
 }
 
 int TFormMainBaseZEL::_open_(std::string_view given) {
-    if (given.empty()) return -1;
+    if (given.empty()) return kFailed;
     std::string path = shortcutTarget(given);
     const std::string extension = lowerText(extensionOf(path));
     if (isWebAddress(path)) {
         messageDoing_("Loading Now " + path);
         std::string local = getTempDirectory() + urlToFileName(path);
-        if (!downloader().download(path, local).ok()) return -1;
+        if (!downloader().download(path, local).ok()) return kFailed;
         path = local;
     } else if (dirExists(path)) {
         if (!path.ends_with('/')) path += '/';
@@ -106,8 +106,8 @@ int TFormMainBaseZEL::openByExtension(const std::string& path, const std::string
             openMemoFile_(path);
         return 0;
     }
-    if (extension == ".mxh" || extension == ".mhz") return openHolder_(path) ? 0 : -1;
-    return newNodeOfKind_(path, KindFile) ? 0 : -1;
+    if (extension == ".mxh" || extension == ".mhz") return openHolder_(path) ? 0 : kFailed;
+    return newNodeOfKind_(path, KindFile) ? 0 : kFailed;
 }
 
 int TFormMainBaseZEL::openWithoutExtension(const std::string& path) {
@@ -119,8 +119,8 @@ int TFormMainBaseZEL::openWithoutExtension(const std::string& path) {
         decompressMemoFile_(path + ".maz");
         return 0;
     }
-    if (fileExists(path + ".mxh")) return openHolder_(path + ".mxh") ? 0 : -1;
-    return -1;
+    if (fileExists(path + ".mxh")) return openHolder_(path + ".mxh") ? 0 : kFailed;
+    return kFailed;
 }
 
 int TFormMainBaseZEL::openCompressedFile(const std::string& path) {
@@ -131,7 +131,7 @@ int TFormMainBaseZEL::openCompressedFile(const std::string& path) {
     if (!result) {
         addLog_(result.message);
         prompter().message("SYSTEM ERROR: _open_ " + result.message);
-        return -1;
+        return kFailed;
     }
     return _open_(target);
 }
@@ -151,7 +151,7 @@ std::string TFormMainBaseZEL::getDefaultOpenFile() const {
 }
 
 void TFormMainBaseZEL::openArg1(const std::vector<std::string>& arguments) {
-    startDoing_("Open Arg1");
+    CommandScope scope(*this, "Open Arg1");
     std::string path;
     if (!arguments.empty()) {
         path = trimText(arguments.front());
@@ -166,22 +166,20 @@ void TFormMainBaseZEL::openArg1(const std::vector<std::string>& arguments) {
         else if (fileExists(path + ".maz"))
             path += ".maz";
     }
-    std::string endText;
     if (fileExists(path) || dirExists(path)) {
         openingArgument_ = true;
         openTrouble_.clear();
         _open_(path);
         openingArgument_ = false;
-        endText = openTrouble_.empty() ? "Done: Loaded " + path : "ERROR: " + openTrouble_;
+        scope.endWith(openTrouble_.empty() ? "Done: Loaded " + path : "ERROR: " + openTrouble_);
     } else {
         addLog_("Not found \"" + path + "\"");
         aFile->setFilename(path);
         aFile->changed = true;
         showFormLog();
-        endText = "Done: Not Found " + path;
+        scope.endWith("Done: Not Found " + path);
     }
     setCaption_();
-    doneDoing_(endText);
 }
 
 void TFormMainBaseZEL::dragEnterEvent(QDragEnterEvent* event) {

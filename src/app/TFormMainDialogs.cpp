@@ -44,8 +44,8 @@ class WindowDialogHost final : public QObject, public WindowCompanionHost<Dialog
     // A tree or a list keeps its own order; the other modes follow the sort.
     void holderSettingsChanged(MemoHolder& holder) override {
         auto* shown = dynamic_cast<MemoHolderUI*>(&holder);
-        const std::string mode = shown ? shown->modeInForce_() : std::string();
-        if (mode != kModeTree && mode != kModeList) holder.nodes->keepOrder_();
+        const ListMode mode = shown ? shown->listMode() : ListMode::Nodes;
+        if (mode != ListMode::Tree && mode != ListMode::List) holder.nodes->keepOrder_();
         if (shown) shown->refreshControls_();
         if (&holder == window_.getCurHolder()) window_.refreshHolderList();
     }
@@ -105,28 +105,17 @@ DialogHost& TFormMainScript::dialogHost() {
 }
 
 int TFormMainScript::UIShowScanField() {
-    if (nowDoing()) return -1;
-    auto* form = companion<TFormField>();
-    if (!form) {
-        messageDoing_("ERROR: TFormField.create on UIShowScanField ");
-        return -8;
-    }
-    form->open(dialogHost());
+    if (refuse(Busy)) return kFailed;
+    companion<TFormField>()->open(dialogHost());
     messageDoing_("Show FormField " + longStamp());
     return 0;
 }
 
 int TFormMainScript::UIShowHolderFields() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     auto* form = companion<TFormHolderFields>();
-    if (!form) {
-        messageDoing_("Failure: FormHolderFields = nil.");
-        addLog_("Failure: FormHolderFields = nil.");
-        return -8;
-    }
     form->setFont(font());
     form->load(*holder, dialogHost());
     form->exec();
@@ -135,49 +124,39 @@ int TFormMainScript::UIShowHolderFields() {
 }
 
 int TFormMainScript::editSelectedNodes_(const std::vector<std::pair<std::string, NodeRef>>& nodes) {
-    auto* form = companion<TFormEditSelNode>();
-    if (!form) {
-        messageDoing_("ERROR FormEditSelNode");
-        return -1;
-    }
-    form->open(dialogHost(), nodes);
+    companion<TFormEditSelNode>()->open(dialogHost(), nodes);
     return 0;
 }
 
 int TFormMainScript::UIEditAllMemoNode() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     NodeList list;
     holder->setNodeList_(list);
     std::vector<std::pair<std::string, NodeRef>> nodes;
     nodes.reserve(list.size());
     for (const auto& [name, node] : list) nodes.emplace_back(name, NodeRef(node));
-    if (editSelectedNodes_(nodes) != 0) return -1;
+    if (editSelectedNodes_(nodes) != 0) return kFailed;
     messageDoing_("Show FormEditSelNode ");
     return 0;
 }
 
 int TFormMainScript::UIShowHolderPropaty() {
-    if (nowDoing()) return -9;
+    if (refuse(Busy)) return kModalWindowResult;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     auto* form = companion<TFormHolder2>();
     form->loadRecord_(*holder);
     form->setHost(&dialogHost());
     form->setFont(font());
     form->exec();
-    return -9;
+    return kModalWindowResult;
 }
 
 int TFormMainScript::UIShowPropatyMXA2() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     auto* form = companion<TFormMXA2>();
-    if (!form || !aFile) {
-        messageDoing_("ERROR: UIShowPropatyMXA2");
-        return -8;
-    }
     form->loadRecord_(*aFile);
     form->setHost(&dialogHost());
     form->setFont(font());
@@ -187,10 +166,6 @@ int TFormMainScript::UIShowPropatyMXA2() {
 
 int TFormMainScript::UIShowField() {
     auto* form = companion<TFormPropatyNode2>();
-    if (!form) {
-        messageDoing_("ERROR TFormPropatyNode2.create in UIShowField.");
-        return -8;
-    }
     form->bind(dialogHost());
     form->showNormal();
     form->raise();
@@ -198,12 +173,8 @@ int TFormMainScript::UIShowField() {
 }
 
 int TFormMainScript::UIShowApplicationPropaty() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     auto* form = companion<TFormPropatyApl>();
-    if (!form) {
-        messageDoing_("ERROR: UIShowApplicationPropaty");
-        return -8;
-    }
     form->load(dialogHost());
     form->exec();
     QFont chosen = font();
@@ -217,17 +188,17 @@ int TFormMainScript::UIShowApplicationPropaty() {
 int TFormMainScript::UIRenameNode() {
     if (uiReadOnlySource()) {
         messageDoing_("UIReadOnly=\"true\"");
-        return -1;
+        return kFailed;
     }
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     if (node->isReadOnlyEffective_()) {
         messageDoing_("flagReadOnly=\"true\"");
-        return -1;
+        return kFailed;
     }
     NodeEditor* editor = nodeEditor();
     TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
-    if (!frame) return -8;
+    if (!frame) return kNoNode;
     frame->nameDialog();
     return 0;
 }

@@ -31,7 +31,7 @@ PageNodes shownNodes(const MemoHolder& holder) {
     NodeList list;
     holder.setNodeList_(list);
     const auto* shown = dynamic_cast<const MemoHolderUI*>(&holder);
-    const bool tree = shown && shown->modeInForce_() == kModeTree;
+    const bool tree = shown && shown->listMode() == ListMode::Tree;
     PageNodes nodes;
     nodes.reserve(list.size());
     for (auto& [name, node] : list) {
@@ -41,19 +41,20 @@ PageNodes shownNodes(const MemoHolder& holder) {
     return nodes;
 }
 
-// The command started with the node views written back, and the current
-// holder for its page; none: the command ended with "Exit:".
-MemoHolder* startHolderPage(TFormMainScript& window, std::string_view command) {
-    window.startDoing_(command);
+using PageScope = CommandScope<TFormMainScript>;
+
+// The node views written back, and the current holder for its page; none:
+// the command ends with "Exit:".
+MemoHolder* holderForPage(TFormMainScript& window, PageScope& scope) {
     window.UI2Model();
     MemoHolder* holder = window.getCurHolder();
-    if (!holder) window.doneDoing_("Exit: Current MemoHolder is nil.");
+    if (!holder) scope.endWith("Exit: Current MemoHolder is nil.");
     return holder;
 }
 
 // Writes the page, then hands it to the desktop. `failure` is the status of
-// a page that could not be written (empty: "Failure: Make & Save HTML File").
-int writeAndOpen(TFormMainScript& window, const std::string& path,
+// a page that could not be written (empty: the reason it could not).
+int writeAndOpen(TFormMainScript& window, PageScope& scope, const std::string& path,
                  const std::vector<std::string>& dataFiles,
                  const std::function<void(PageSink&)>& produce, std::string_view done,
                  std::string_view failure = {}) {
@@ -62,36 +63,37 @@ int writeAndOpen(TFormMainScript& window, const std::string& path,
     if (!saved) {
         const std::string reason = pageFailureText(path, saved);
         window.addLog_(reason);
-        window.doneDoing_(failure.empty() ? reason : std::string(failure));
-        return -1;
+        scope.endWith(failure.empty() ? reason : std::string(failure));
+        return kFailed;
     }
     window.messageDoing_("Opening " + path);
     openOnDesktop(path, currentDirectory());
-    window.doneDoing_(done.empty() ? "Done: Make & Save & Open HTML File " + path
-                                   : std::string(done));
+    scope.endWith(done.empty() ? "Done: Make & Save & Open HTML File " + path : std::string(done));
     return 0;
 }
 
 }  // namespace
 
 int TFormMainScript::UISaveHolderHTML() {
-    if (nowDoing()) return -1;
-    MemoHolder* holder = startHolderPage(*this, "UISaveHolderHTML");
+    if (refuse(Busy)) return kFailed;
+    PageScope scope(*this, "UISaveHolderHTML");
+    MemoHolder* holder = holderForPage(*this, scope);
     if (!holder) return 0;
     const PageNodes nodes = shownNodes(*holder);
     const DateTime now = clockNow();
-    return writeAndOpen(*this, holderPagePath(holderFilePath_(*holder)), dataFilesOf(*holder),
+    return writeAndOpen(*this, scope, holderPagePath(holderFilePath_(*holder)),
+                        dataFilesOf(*holder),
                         [&](PageSink& sink) { writeHolderPage(sink, *holder, nodes, now); }, {});
 }
 
 int TFormMainScript::UISaveMemoNodeHTML() {
-    if (nowDoing()) return -1;
-    startDoing_("UISaveMemoNodeHTML");
+    if (refuse(Busy)) return kFailed;
+    PageScope scope(*this, "UISaveMemoNodeHTML");
     UI2Model();
     MemoNode* node = getCurMemoNode();
     MemoHolder* holder = node ? dynamic_cast<MemoHolder*>(node->enclosingRecord_()) : nullptr;
     if (!node || !holder) {
-        doneDoing_("Exit: Current MemoNode is nul.");
+        scope.endWith("Exit: Current MemoNode is nul.");
         return 0;
     }
     // The node names the page it offers, never the folder: that is the
@@ -100,7 +102,7 @@ int TFormMainScript::UISaveMemoNodeHTML() {
     const std::string path =
         prompter().saveFileName(kPageFilter, nodePagePath(folderOf(holderFile), *node));
     if (path.empty()) {
-        doneDoing_("Cancel: UISaveMemoNodeHTML");
+        scope.endWith("Cancel: UISaveMemoNodeHTML");
         return 0;
     }
     // Taken after the question: the dialog lets other events through.
@@ -109,40 +111,41 @@ int TFormMainScript::UISaveMemoNodeHTML() {
     for (const PageNode& listed : nodes)
         if (listed.node == node) entry = &listed;
     if (!entry) {
-        doneDoing_("Exit: Current MemoNode is nul.");
+        scope.endWith("Exit: Current MemoNode is nul.");
         return 0;
     }
     const DateTime now = clockNow();
-    return writeAndOpen(*this, path, dataFilesOf(*holder),
+    return writeAndOpen(*this, scope, path, dataFilesOf(*holder),
                         [&](PageSink& sink) { writeNodePage(sink, *holder, nodes, *entry, now); },
                         {});
 }
 
 int TFormMainScript::UISaveHolderListHTML() {
-    if (nowDoing() || aFile->countOfHolders_() == 0) return -1;
+    if (refuse(Busy) || aFile->countOfHolders_() == 0) return kFailed;
     UI2Model();
-    startDoing_("UISaveHolderListHTML");
+    PageScope scope(*this, "UISaveHolderListHTML");
     const std::string path = holderListPagePath(*aFile, currentDirectory());
     const std::string done = "Done: " + formatDateTime("yyyy/mm/dd hh:nn:ss:zzz", clockNow());
     return writeAndOpen(
-        *this, path, dataFilesOf(*aFile),
+        *this, scope, path, dataFilesOf(*aFile),
         [&](PageSink& sink) { writeHolderListPage(sink, *aFile); }, done,
         "ERROR UISaveHolderListHTML");
 }
 
 int TFormMainScript::UISaveHolderHTMLCalendar() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     const CalendarChoice choice = prompter().htmlCalendar();
     if (choice.kind != CalendarChoice::Kind::Chosen) {
         messageDoing_("Cancel");
-        return -8;
+        return kCalendarCancelled;
     }
-    MemoHolder* holder = startHolderPage(*this, "UISaveHolderHTML Calender");
+    PageScope scope(*this, "UISaveHolderHTML Calender");
+    MemoHolder* holder = holderForPage(*this, scope);
     if (!holder) return 0;
     const PageNodes nodes = shownNodes(*holder);
     const DateTime now = clockNow();
     const std::string path = calendarPagePath(holderFilePath_(*holder), choice.date, choice.layout);
-    return writeAndOpen(*this, path, dataFilesOf(*holder),
+    return writeAndOpen(*this, scope, path, dataFilesOf(*holder),
                         [&](PageSink& sink) {
                             if (choice.layout == CalendarLayout::Week)
                                 writeListPage(sink, *holder, nodes, now);

@@ -32,10 +32,10 @@ std::vector<MemoNode*> nodesOf(const MemoHolder& holder) {
 }  // namespace
 
 int TFormMainScript::UISetRelativePath() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
     MemoNode* node = getCurMemoNode();
-    if (!holder || !node) return -1;
+    if (!holder || !node) return kFailed;
     UI2Model();
     node->makeRelative_("Filename", holderFolder(*holder));
     holder->changed = true;
@@ -45,20 +45,19 @@ int TFormMainScript::UISetRelativePath() {
 
 int TFormMainScript::changeEveryNode(std::string_view doing,
                                      const std::function<void(MemoNode&)>& change) {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     if (holder->count_() == 0) {
         messageDoing_("No MemoNode.");
         return 0;
     }
-    startDoing_(std::string(doing) + std::to_string(holder->count_()));
+    CommandScope scope(*this, std::string(doing) + std::to_string(holder->count_()));
     UI2Model();
     // Renaming may reorder a sorted holder: the nodes are taken first.
     for (MemoNode* node : nodesOf(*holder)) change(*node);
     holder->changed = true;
     Model2UI();
-    doneDoing();
     return holder->count_();
 }
 
@@ -75,9 +74,9 @@ int TFormMainScript::UIExtractFilenameHolder() {
 }
 
 int TFormMainScript::UISetUpdate() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     UI2Model();
     int updated = 0;
     for (MemoNode* node : nodesOf(*holder)) {

@@ -24,20 +24,20 @@ bool isMemoFileExtension(std::string_view extension) {
 }  // namespace
 
 int TFormMainScript::UIOpenMXA() {
-    if (nowDoing() || !querySaveChanges_()) return -1;
+    if (refuse(Busy) || !querySaveChanges_()) return kFailed;
     const std::string path = prompter().openFileName(kMemoFileFilter, "new.mxa");
-    if (path.empty()) return -1;
+    if (path.empty()) return kFailed;
     const int result = _open_(path);
     if (result < 0) messageDoing_("Can not load \"" + path + "\".");
     return result;
 }
 
 int TFormMainScript::UIOpenURL() {
-    if (nowDoing() || !querySaveChanges_()) return -1;
+    if (refuse(Busy) || !querySaveChanges_()) return kFailed;
     const std::string address = trimText(prompter().inputBox("", "", ""));
     if (address.empty()) {
         messageDoing_("Cancel: UIOpenURL");
-        return -1;
+        return kFailed;
     }
     const int result = _open_(address);
     if (result < 0) {
@@ -51,26 +51,26 @@ int TFormMainScript::UIOpenURL() {
 }
 
 int TFormMainScript::UINewFile() {
-    if (nowDoing() || !querySaveChanges_()) return -1;
+    if (refuse(Busy) || !querySaveChanges_()) return kFailed;
     newMemoFile_();
     return 0;
 }
 
 long long TFormMainScript::UISaveFileWithMSG() {
-    if (nowDoing() || !getCurMemoNode()) return -1;
+    if (refuse(Busy) || !getCurMemoNode()) return kFailed;
     UI2Model();
     const Answer answer = prompter().ask(
         Tone::Confirmation, "Could I save the file named \"" + aFile->getMemoFilePath_() + "\" ?",
         ButtonYes | ButtonCancel);
     if (answer != Answer::Yes) {
         messageDoing_("Cancel: UISaveFileWithMSG");
-        return -1;
+        return kFailed;
     }
     return UISaveMemoFile();
 }
 
 long long TFormMainScript::UISaveFileWithoutMSG() {
-    if (nowDoing() || !getCurMemoNode()) return -1;
+    if (refuse(Busy) || !getCurMemoNode()) return kFailed;
     UI2Model();
     return UISaveMemoFile();
 }
@@ -91,28 +91,28 @@ bool TFormMainScript::ensureFolderFor(std::string_view path) {
 
 long long TFormMainScript::UISaveMemoFile() {
     const std::string path = aFile->getMemoFilePath_();
-    if (!ensureFolderFor(path)) return -1;
-    startDoing_("Save MemoFile(.mxa) " + path);
+    if (!ensureFolderFor(path)) return kFailed;
+    CommandScope scope(*this, "Save MemoFile(.mxa) " + path);
     const long long size = writeMemoFileToItsName_();
     if (size < 0) {
-        doneDoing_("ERROR: _UISaveMemoFile ");
-        return -1;
+        scope.endWith("ERROR: _UISaveMemoFile ");
+        return kFailed;
     }
-    doneDoing_("Done: Save MemoFole Size=" + std::to_string(size) + "bytes  " + path);
+    scope.endWith("Done: Save MemoFole Size=" + std::to_string(size) + "bytes  " + path);
     return size;
 }
 
 long long TFormMainScript::saveAsMemoFile_(std::string_view extension) {
-    if (nowDoing() || !getCurMemoNode()) return -1;
+    if (refuse(Busy) || !getCurMemoNode()) return kFailed;
     UI2Model();
     const std::string previous = aFile->getMemoFilePath_();
     const std::string path =
         prompter().saveFileName(saveDialogFilter_, withExtension(previous, extension));
-    if (path.empty()) return -1;
+    if (path.empty()) return kFailed;
     // Another extension would give the memo file a name no save can write.
     if (!isMemoFileExtension(extensionOf(path))) {
         messageDoing_("FileExtention is missmatch.  \"" + path + "\"");
-        return -1;
+        return kFailed;
     }
     // Holder files are found beside the memo file: every holder is read from
     // the old place before the name changes, or it would be looked for where
@@ -129,16 +129,16 @@ long long TFormMainScript::saveAsMemoFile_(std::string_view extension) {
         flagFileLock = false;
         addLog_("FlagFileLock=false in TFormMainScript.saveAsMemoFile_");
     }
-    startDoing_("Save As MemoFile");
+    CommandScope scope(*this, "Save As MemoFile");
     const long long size = aFile->saveMemoFile_(path);
     if (size < 0) {
         addLog_("ERROR: could not save the MemoFile " + path + " " + aFile->lastError());
-        doneDoing_("ERROR: Save As MemoFile " + path);
-        return -1;
+        scope.endWith("ERROR: Save As MemoFile " + path);
+        return kFailed;
     }
     aFile->changed = false;
     setCaption_();
-    doneDoing_("Done: Save As MemoFile Size=" + std::to_string(size) + "bytes  " + path);
+    scope.endWith("Done: Save As MemoFile Size=" + std::to_string(size) + "bytes  " + path);
     return size;
 }
 
@@ -160,16 +160,14 @@ void TFormMainScript::loadEveryHolder() {
 }
 
 int TFormMainScript::UISaveAllHolders() {
-    if (nowDoing()) return -1;
-    startDoing_("Save All Holders");
+    if (refuse(Busy)) return kFailed;
+    CommandScope scope(*this, "Save All Holders");
     UI2Model();
-    const int saved = aFile->saveHolders_(false);
-    doneDoing();
-    return saved;
+    return aFile->saveHolders_(false);
 }
 
 int TFormMainScript::UIExplorerMemoFile() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     const std::string directory = aFile->getMemoFileDir_();
     openWithShell(directory);
     messageDoing_("Done: Explorer " + directory);

@@ -22,11 +22,11 @@ constexpr const char* kCSVFilter =
 }  // namespace
 
 int TFormMainScript::UIOpenHolder() {
-    if (nowDoing() || checkUIReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly)) return kFailed;
     const std::string path =
         prompter().openFileName(kHolderFilter, aFile->getMemoFileDir_() + "new.mxh");
-    if (path.empty()) return -1;
-    return openHolder_(path) ? 0 : -1;
+    if (path.empty()) return kFailed;
+    return openHolder_(path) ? 0 : kFailed;
 }
 
 bool TFormMainScript::holderFromCSV(const std::vector<std::string>& lines, std::string_view name) {
@@ -42,35 +42,32 @@ bool TFormMainScript::holderFromCSV(const std::vector<std::string>& lines, std::
 }
 
 int TFormMainScript::UIOpenCSV() {
-    if (nowDoing() || checkUIReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly)) return kFailed;
     const std::string path =
         prompter().openFileName(kCSVFilter, aFile->getMemoFileDir_() + "new.csv");
-    if (path.empty()) return -1;
-    startDoing_("Open CSV -> Holder " + path);
+    if (path.empty()) return kFailed;
+    CommandScope scope(*this, "Open CSV -> Holder " + path);
     std::string text;
     const IoResult read = readFile(path, text);
     if (!read) addLog_("ERROR: could not read " + path + " " + read.message);
-    const bool made = read && holderFromCSV(textLines(text), baseNameOf(path));
-    doneDoing();
-    return made ? 0 : -1;
+    return read && holderFromCSV(textLines(text), baseNameOf(path)) ? 0 : kFailed;
 }
 
 int TFormMainScript::UICSV2Holder() {
-    if (nowDoing() || !nodeEditor()) return -1;
-    startDoing_("CSV -> Holder");
-    const bool made = holderFromCSV(textLines(nodeEditor()->memoText()), "CSV");
-    doneDoing();
-    return made ? 0 : -1;
+    if (refuse(Busy) || !nodeEditor()) return kFailed;
+    CommandScope scope(*this, "CSV -> Holder");
+    return holderFromCSV(textLines(nodeEditor()->memoText()), "CSV") ? 0 : kFailed;
 }
 
 int TFormMainScript::UIRenameHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     std::string wanted = holder->getName_();
-    if (!prompter().inputQuery("Rename Current MemoHolder", "Input new Name.", wanted)) return -1;
+    if (!prompter().inputQuery("Rename Current MemoHolder", "Input new Name.", wanted))
+        return kFailed;
     wanted = trimText(wanted);
-    if (wanted.empty()) return -1;
+    if (wanted.empty()) return kFailed;
     holder->putName_as_(wanted);
     holder->changed = true;
     aFile->changed = true;
@@ -79,9 +76,9 @@ int TFormMainScript::UIRenameHolder() {
 }
 
 int TFormMainScript::UIRenameHolderOther() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     holder->putName_as_(aFile->uniqueHolderName_(holder->getName_()));
     holder->changed = true;
     aFile->changed = true;
@@ -95,25 +92,25 @@ MemoHolder* TFormMainScript::holderAfterDeleting(int index) const {
 }
 
 int TFormMainScript::UIDeleteHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     if (aFile->countOfHolders_() <= 1) {
         messageDoing_("Don't Delete Holder.  Only One Holder!");
-        return -1;
+        return kFailed;
     }
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     if (holder->changed) {
         const Answer answer = prompter().ask(
             Tone::Confirmation, "Shall I Save Current Holder ? \r\n" + holderFilePath_(*holder),
             ButtonYes | ButtonNo | ButtonCancel);
-        if (answer == Answer::Cancel) return -1;
+        if (answer == Answer::Cancel) return kFailed;
         // A holder that could not be saved is not thrown away.
-        if (answer == Answer::Yes && UISaveHolderNoMSG() < 0) return -1;
+        if (answer == Answer::Yes && UISaveHolderNoMSG() < 0) return kFailed;
     }
     if (prompter().ask(Tone::Confirmation,
                        "Shall I delete Current Holder Realy ?\r\n\"" + holder->getName_() + "\"",
                        ButtonYes | ButtonNo) != Answer::Yes)
-        return -1;
+        return kFailed;
     if (auto* shown = dynamic_cast<MemoHolderUI*>(holder)) shown->closeNodeWindows_();
     releaseViews();
     int index = -1;
@@ -125,13 +122,13 @@ int TFormMainScript::UIDeleteHolder() {
 }
 
 int TFormMainScript::UICopyHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -9;
+    if (!source) return kNoHolder;
     UI2Model();
     std::unique_ptr<TObjectNamed> made = source->deepCopy();
     auto* copy = dynamic_cast<MemoHolder*>(made.get());
-    if (!copy) return -1;
+    if (!copy) return kFailed;
     std::unique_ptr<MemoHolder> owned(copy);
     made.release();
     const std::string name = aFile->uniqueHolderName_(source->getName_() + "_copy");
@@ -148,9 +145,9 @@ int TFormMainScript::UICopyHolder() {
     aFile->addHolder_(std::move(owned), name);
     aFile->changed = true;
     refreshHolderList();
-    const std::string mode = stripQuotes(source->getField_("ModeNodesMngr"));
+    const ListMode mode = storedListMode(*source);
     changeHolder_(copy);
-    showListMode(mode == "TreeView" || mode == "ListView" ? mode : "CheckListBox");
+    showListMode(mode == ListMode::Tree || mode == ListMode::List ? mode : ListMode::CheckList);
     return 0;
 }
 

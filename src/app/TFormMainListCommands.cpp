@@ -34,7 +34,7 @@ std::vector<std::string> namesOf(const NodeList& nodes) {
 
 int TFormMainScript::UINodesList2SEL() {
     MemoHolder* holder = getCurHolder();
-    if (!holder || !nodeEditor()) return -1;
+    if (!holder || !nodeEditor()) return kFailed;
     NodeList nodes;
     holder->setNodeList_(nodes);
     writeListIntoSelection(namesOf(nodes));
@@ -43,36 +43,34 @@ int TFormMainScript::UINodesList2SEL() {
 
 int TFormMainScript::UIMarkList2Sel() {
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -8;
-    if (!nodeEditor()) return -7;
-    startDoing_("UIMarkList2Sel " + holder->getName_());
+    if (!holder) return kNoNode;
+    if (!nodeEditor()) return kMissingView;
+    CommandScope scope(*this, "UIMarkList2Sel " + holder->getName_());
     NodeList marked;
     holder->collectMarked_(marked);
     writeListIntoSelection(namesOf(marked));
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIHolderList2Sel() {
-    if (nowDoing() || !nodeEditor()) return -1;
-    startDoing_("UIHolderList2Sel");
+    if (refuse(Busy) || !nodeEditor()) return kFailed;
+    CommandScope scope(*this, "UIHolderList2Sel");
     std::vector<std::string> names;
     for (int i = 0; i < aFile->countOfHolders_(); ++i)
         names.push_back(aFile->holderAt_(i)->getName_());
     writeListIntoSelection(names);
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIMakeListNameValue(bool valueFirst) {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder || !nodeEditor()) return -1;
+    if (!holder || !nodeEditor()) return kFailed;
     UI2Model();
     const std::string key =
         trimText(prompter().inputBox("Input the name of Field.", "Field's Name", ""));
-    if (key.empty()) return -1;
-    startDoing_("Make List Name, Field Value");
+    if (key.empty()) return kFailed;
+    CommandScope scope(*this, "Make List Name, Field Value");
     // The first line is the comment line the CSV reader skips, the second
     // the header, so "CSV->Holder" reads the table back.
     std::vector<std::string> lines{"# zel.exe " + getDateFormat(), "name, " + key};
@@ -83,12 +81,11 @@ int TFormMainScript::UIMakeListNameValue(bool valueFirst) {
         lines.push_back(valueFirst ? value + "," + name : name + "," + value);
     }
     writeIntoSelection(lines);
-    doneDoing();
     return static_cast<int>(nodes.size());
 }
 
 int TFormMainScript::UIVersion2SEL() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
     std::vector<std::string> lines;
     writeVersionTS_(lines);
     writeListIntoSelection(lines);
@@ -97,39 +94,36 @@ int TFormMainScript::UIVersion2SEL() {
 }
 
 int TFormMainScript::UIFileMXA2Sel() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
-    startDoing_("UIFileMXA2Sel");
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
+    CommandScope scope(*this, "UIFileMXA2Sel");
     std::vector<std::string> lines;
     aFile->writeMemoFile_(lines);
     writeListIntoSelection(lines);
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UICSV2Sel() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
-    if (!holder) return -1;
-    startDoing_("CSV");
+    if (!holder) return kFailed;
+    CommandScope scope(*this, "CSV");
     std::vector<std::string> lines;
     holder->exportLines_(lines);
     writeIntoSelection(lines);
-    doneDoing();
     return static_cast<int>(lines.size());
 }
 
 int TFormMainScript::UIFieldsList2Sel() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
-    startDoing_("UIFieldsList2Sel");
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
+    CommandScope scope(*this, "UIFieldsList2Sel");
     std::vector<std::string> keys;
     const int count = getCurHolder()->collectFieldKeys_(keys);
     writeListIntoSelection(keys);
-    doneDoing();
     return count;
 }
 
 int TFormMainScript::UICheckHolder() {
-    if (nowDoing() || !nodeEditor()) return -1;
+    if (refuse(Busy) || !nodeEditor()) return kFailed;
     std::vector<std::string> lines;
     std::unordered_set<std::string> included;
     for (int i = 0; i < aFile->countOfHolders_(); ++i) {
@@ -168,25 +162,25 @@ MemoNode* TFormMainScript::nodesFromMemoLines(MemoHolder& holder, const MemoHold
 int TFormMainScript::UIMemoNode2NewNodes() {
     // Nodes go into the current holder, as every new node does: not into a
     // read-only one.
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly() || !nodeEditor()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     UI2Model();
-    startDoing_("UIMemoNode2NewNodes");
+    CommandScope scope(*this, "UIMemoNode2NewNodes");
     int made = 0;
     nodesFromMemoLines(*holder, *holder, made);
     holder->changed = true;
     aFile->changed = true;
-    doneDoing_("Done:UIMemoNode2NewNodes count=" + std::to_string(made));
+    scope.endWith("Done:UIMemoNode2NewNodes count=" + std::to_string(made));
     return made;
 }
 
 int TFormMainScript::UIMemoNode2Holder() {
-    if (nowDoing() || !nodeEditor()) return -1;
+    if (refuse(Busy) || !nodeEditor()) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -1;
+    if (!source) return kFailed;
     UI2Model();
-    startDoing_("UIMemoNode2Holder");
+    CommandScope scope(*this, "UIMemoNode2Holder");
     MemoHolder* target = newHolder_(-1);
     refreshHolderList();
     int made = 0;
@@ -196,7 +190,7 @@ int TFormMainScript::UIMemoNode2Holder() {
     target->setCurrent_(first);
     aFile->changed = true;
     changeHolder_(target);
-    doneDoing_("Done:UIMemoNode2Holder count=" + std::to_string(made));
+    scope.endWith("Done:UIMemoNode2Holder count=" + std::to_string(made));
     return made;
 }
 

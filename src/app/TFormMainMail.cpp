@@ -71,14 +71,10 @@ void showCentred(QWidget& form, const QWidget& over) {
 }  // namespace
 
 int TFormMainScript::UISendMail() {
-    if (nowDoing()) return -1;
-    if (!getCurMemoNode()) return -8;
+    if (refuse(Busy)) return kFailed;
+    if (!getCurMemoNode()) return kNoNode;
     UI2Model();
     auto* form = companion<TFormSendMail2>();
-    if (!form) {
-        messageDoing_("ERROR: UISendMail");
-        return -7;
-    }
     form->setMainForm(&mailHost(*this));
     form->fill();
     showCentred(*form, *this);
@@ -87,10 +83,6 @@ int TFormMainScript::UISendMail() {
 
 int TFormMainScript::UIReciveMail() {
     auto* form = companion<TFormReciveMail1>();
-    if (!form) {
-        messageDoing_("ERROR: UIReciveMail");
-        return -9;
-    }
     form->setMainForm(&mailHost(*this));
     form->setFont(font());
     form->fill();

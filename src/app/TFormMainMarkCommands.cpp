@@ -32,9 +32,9 @@ MemoNode* nearestUnmarked(const MemoHolder& holder, const MemoNode* node) {
 }  // namespace
 
 int TFormMainScript::markEveryNode(bool (*mark)(bool wasMarked)) {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     UI2Model();
     NodeList nodes;
     holder->setNodeList_(nodes);
@@ -57,20 +57,17 @@ int TFormMainScript::UIReverseMarks() {
 }
 
 int TFormMainScript::UIDeleteMarkNodes() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     if (!holder || holder->getName_() == kTrashHolderName) return 0;
-    const std::string mode = stripQuotes(holder->getField_("ModeNodesMngr"));
-    if (mode == kModeTree || mode == kModeList) {
+    const ListMode mode = storedListMode(*holder);
+    if (mode == ListMode::Tree || mode == ListMode::List) {
         prompter().message("Still Not implimented");
-        return -1;
+        return kFailed;
     }
-    if (mode != kModeCheckList) return 0;
-    startDoing_("Delete MarkNodes CLB");
-    if (!holder->checkList()) {
-        doneDoing();
-        return 0;
-    }
+    if (mode != ListMode::CheckList) return 0;
+    CommandScope scope(*this, "Delete MarkNodes CLB");
+    if (!holder->checkList()) return 0;
     UI2Model();
     MemoNode* current = getCurMemoNode();
     MemoNode* replacement = current;
@@ -80,7 +77,7 @@ int TFormMainScript::UIDeleteMarkNodes() {
     }
     const NodeList marked = markedNodes(*holder);
     if (marked.empty()) {
-        doneDoing_("No Mark MemoNode.");
+        scope.endWith("No Mark MemoNode.");
         return 0;
     }
     for (auto& [name, node] : takeNodes(*holder, marked)) moveToTrash_(std::move(node), name);
@@ -88,23 +85,23 @@ int TFormMainScript::UIDeleteMarkNodes() {
     if (holder->count_() == 0) replacement = holder->makeNode_();
     if (!replacement) replacement = holder->first_();
     setCurMemoNode_(replacement);
-    doneDoing_("Done " + std::to_string(marked.size()) + " Nodes deleted.");
+    scope.endWith("Done " + std::to_string(marked.size()) + " Nodes deleted.");
     return static_cast<int>(marked.size());
 }
 
 int TFormMainScript::UICopyMarksTo() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -9;
+    if (!source) return kNoHolder;
     const NodeList marked = markedNodes(*source);
     if (marked.empty()) {
         prompter().ask(Tone::Warning, "Nothing Node Marked.", ButtonOk);
         return 0;
     }
     const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
-    if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
+    if (choice.kind == HolderChoice::Kind::Cancelled) return kFailed;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target || refusesReadOnlyTarget(*target)) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return kFailed;
     UI2Model();
     loadForTransfer(*target);
     changeHolder_(target);
@@ -120,14 +117,14 @@ int TFormMainScript::UICopyMarksTo() {
 }
 
 int TFormMainScript::UIMoveMarksTo() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -9;
+    if (!source) return kNoHolder;
     // Moving empties the source: both guards hold for it.
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(UIReadOnly | HolderReadOnly)) return kFailed;
     if (source->count_() <= 1) {
         messageDoing_("Don't Move. Because There is One Node");
-        return -1;
+        return kFailed;
     }
     const NodeList marked = markedNodes(*source);
     if (marked.empty()) {
@@ -136,13 +133,13 @@ int TFormMainScript::UIMoveMarksTo() {
         return 0;
     }
     const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
-    if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
+    if (choice.kind == HolderChoice::Kind::Cancelled) return kFailed;
     if (choice.kind == HolderChoice::Kind::Holder && aFile->holderByName_(choice.name) == source) {
         messageDoing_("Source Holder is Distination Holder !");
-        return -1;
+        return kFailed;
     }
     MemoHolder* target = targetHolderOf(choice);
-    if (!target || refusesReadOnlyTarget(*target)) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return kFailed;
     UI2Model();
     loadForTransfer(*target);
     // The editor is written back; no node may take it once the moved ones left.
@@ -164,9 +161,10 @@ int TFormMainScript::UIMoveMarksTo() {
 }
 
 int TFormMainScript::UISaveMarksEach() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
-    if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList) return -1;
+    if (!holder || !holder->checkList() || holder->listMode() != ListMode::CheckList)
+        return kFailed;
     UI2Model();
     const NodeList marked = markedNodes(*holder);
     int written = 0;
@@ -190,14 +188,14 @@ int TFormMainScript::UISaveMarksEach() {
 }
 
 int TFormMainScript::UIMoveMarksToSelf() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     MemoNode* anchor = getCurMemoNode();
-    if (!holder || !holder->checkList() || holder->modeInForce_() != kModeCheckList ||
+    if (!holder || !holder->checkList() || holder->listMode() != ListMode::CheckList ||
         holder->getSort_() || !anchor || holder->indexOf_(anchor) < 0)
-        return -1;
+        return kFailed;
     const NodeList marked = markedNodes(*holder);
-    if (static_cast<int>(marked.size()) >= holder->count_()) return -1;
+    if (static_cast<int>(marked.size()) >= holder->count_()) return kFailed;
     int moved = 0;
     for (const auto& [name, node] : marked) {
         if (node == anchor) continue;

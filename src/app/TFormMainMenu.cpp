@@ -54,6 +54,20 @@ bool isTaggedBuilt(const QObject* control) {
     return control->property(kBuiltProperty).toBool();
 }
 
+// The [Holder] radio item's command of a list mode; none for the others.
+std::string_view listModeCommand(ListMode mode) {
+    switch (mode) {
+        case ListMode::CheckList:
+            return "UIChangeCheckListBox";
+        case ListMode::Tree:
+            return "UIChangeTreeView";
+        case ListMode::List:
+            return "UIChangeListView";
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 std::string commandOf(const QObject* control) {
@@ -229,8 +243,10 @@ void TFormMainMenu::prepareFormMenu(QMenu*) {
 void TFormMainMenu::checkListModeItem(const MemoHolder* shown) {
     const auto* holder = dynamic_cast<const MemoHolderUI*>(shown ? shown : getCurHolder());
     if (!holder) return;
-    // The mode as stored carries its quotes; the unquoted mode is compared.
-    if (QAction* item = menuAction("[Holder]/" + holder->modeInForce_())) item->setChecked(true);
+    const std::string_view command = listModeCommand(holder->listMode());
+    if (command.empty()) return;
+    for (QAction* item : mainMenu("[Holder]")->actions())
+        if (commandOf(item) == command) item->setChecked(true);
 }
 
 // --- Tool bar -----------------------------------------------------------------------

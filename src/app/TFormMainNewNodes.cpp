@@ -124,15 +124,15 @@ MemoNode* newTextNode(TFormMainScript& window, std::vector<std::string> lines) {
 int makeChildOf(TFormMainScript& window, MemoNode& parent, std::string_view doing,
                 const std::function<MemoNode*()>& make,
                 const std::function<std::string(const MemoNode&)>& done, std::string_view failure) {
-    window.startDoing_(doing);
+    CommandScope scope(window, doing);
     MemoNode* child = make();
     if (!child) {
-        window.doneDoing_(failure);
-        return -1;
+        scope.endWith(failure);
+        return kFailed;
     }
     child->setParentNode_(parent);
     window.Model2UI();
-    window.doneDoing_(done(*child));
+    scope.endWith(done(*child));
     return 0;
 }
 
@@ -176,96 +176,126 @@ void writeForShell(const MemoNode& node, const std::string& path) {
     writeFileSafely(path, withLineFeeds);
 }
 
-// Ends a command that makes one node: `done` (empty: the usual "Done: ")
-// when it was made, else `failure`.
-int endNewNode(TFormMainScript& window, const MemoNode* node, std::string_view done,
-               std::string_view failure, int failureCode = -1) {
-    window.doneDoing_(node ? done : failure);
+// The output of `argv` run in `folder`, in a busy state of its own, with a
+// line for a program that did not start or was stopped at the limit or by
+// Break. The window stays alive while the program runs: Break stops it, and
+// a program that writes without end is stopped at the limit.
+std::vector<std::string> executedOutput(TFormMainScript& window,
+                                        const std::vector<std::string>& argv,
+                                        const std::string& folder) {
+    CommandScope scope(window, "New Child Executed");
+    CapturedRun run = argv.empty() ? CapturedRun{}
+                                   : runCaptured(argv, folder, kExecutedOutputLimit,
+                                                 [&window] { return window.isBreakRequested(); });
+    std::vector<std::string> lines = std::move(run.lines);
+    if (!run.started)
+        lines.push_back("Failure: could not start " +
+                        (argv.empty() ? std::string() : argv.front()));
+    if (run.cut)
+        lines.push_back("*Cut* the output reached " + std::to_string(kExecutedOutputLimit) +
+                        " bytes; the program was stopped");
+    if (run.broken) lines.push_back("*Break*");
+    return lines;
+}
+
+// Ends a command that makes one node in `scope`: with `done` (empty: the
+// usual "Done: ") when it was made, else with `failure`.
+int endNewNode(CommandScope<TFormMainScript>& scope, const MemoNode* node, std::string_view done,
+               std::string_view failure, int failureCode = kFailed) {
+    scope.endWith(node ? done : failure);
     return node ? 0 : failureCode;
 }
+
+// New Child Execute's own refusals and failures.
+enum ExecuteResult : int {
+    kExecuteNoScript = -104,
+    kExecuteBinaryNode = -105,
+    kExecuteNoNode = -106,
+    kExecuteHolderReadOnly = -107,
+    kExecuteUIReadOnly = -108,
+};
+constexpr RefusalCodes kExecuteRefusals{kFailed, kExecuteUIReadOnly, kExecuteHolderReadOnly};
 
 }  // namespace
 
 // --- New nodes ------------------------------------------------------------------
 
 int TFormMainScript::UINewNodeFile() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string path = prompter().openFileName(kAnyFileFilter, aFile->getMemoFileDir_());
     if (path.empty()) {
         messageDoing_("Cancel: New MemoNode File");
-        return -1;
+        return kFailed;
     }
-    startDoing_("New MemoNode File " + path);
-    return endNewNode(*this, newNodeOfKind_(path, KindFile), "Done: New MemoNode File " + path,
+    CommandScope scope(*this, "New MemoNode File " + path);
+    return endNewNode(scope, newNodeOfKind_(path, KindFile), "Done: New MemoNode File " + path,
                       "Failure: New MemoNode File " + path);
 }
 
 int TFormMainScript::UINewNodeImage() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly()) return -8;
-    if (checkHolderReadOnly()) return -7;
-    startDoing_("New Node Image");
-    return endNewNode(*this, newNodeOfKind_("", KindImage), "", "failure: New Node Image");
+    if (const int refused = refuse(Busy | UIReadOnly | HolderReadOnly, kReadOnlyApart))
+        return refused;
+    CommandScope scope(*this, "New Node Image");
+    return endNewNode(scope, newNodeOfKind_("", KindImage), "", "failure: New Node Image");
 }
 
 int TFormMainScript::UINewNodeImageScreen() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly()) return -8;
-    if (checkHolderReadOnly()) return -7;
-    startDoing_("New Node Image Screen");
-    return endNewNode(*this, newImageNodeOfScreen(*this, true), "Done: New Node Image Screen",
-                      "failure: New Node Image Screen", -6);
+    if (const int refused = refuse(Busy | UIReadOnly | HolderReadOnly, kReadOnlyApart))
+        return refused;
+    CommandScope scope(*this, "New Node Image Screen");
+    return endNewNode(scope, newImageNodeOfScreen(*this, true), "Done: New Node Image Screen",
+                      "failure: New Node Image Screen", kNoScreenCapture);
 }
 
 int TFormMainScript::UINewNodeURL() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string address =
         askAddress(prompter(), "New MemoNode URL", "Input URL", LabeledEdit_CmURL);
     if (address.empty()) {
         messageDoing_("Cancel \"New MemoNode URL\"");
-        return -1;
+        return kFailed;
     }
-    startDoing_("New MemoNode URL");
-    return endNewNode(*this, newNodeOfKind_(address, KindURL), "Done: New MemoNode URL " + address,
+    CommandScope scope(*this, "New MemoNode URL");
+    return endNewNode(scope, newNodeOfKind_(address, KindURL), "Done: New MemoNode URL " + address,
                       "Failure: New MemoNode URL " + address);
 }
 
 int TFormMainScript::UINewNodeURLDir() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     std::string directory = prompter().directoryName("Directory", currentDirectory());
     if (directory.empty()) {
         messageDoing_("Cancel \"New MemoNode URL Directory\"");
-        return -1;
+        return kFailed;
     }
     if (!directory.ends_with('/')) directory += '/';
-    startDoing_("New MemoNode URL");
-    return endNewNode(*this, newNodeOfKind_(directory, KindURL),
+    CommandScope scope(*this, "New MemoNode URL");
+    return endNewNode(scope, newNodeOfKind_(directory, KindURL),
                       "Done: New MemoNode URL " + directory,
                       "Failure: New MemoNode URL " + directory);
 }
 
 int TFormMainScript::UINewNodeURLFile() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string path = prompter().openFileName(kAnyFileFilter, aFile->getMemoFileDir_());
     if (path.empty()) {
         messageDoing_("Cancel \"New MemoNode URL Directory\"");
-        return -1;
+        return kFailed;
     }
-    startDoing_("New MemoNode URL File");
-    return endNewNode(*this, newNodeOfKind_(path, KindURL), "Done: New MemoNode URL File " + path,
+    CommandScope scope(*this, "New MemoNode URL File");
+    return endNewNode(scope, newNodeOfKind_(path, KindURL), "Done: New MemoNode URL File " + path,
                       "Failure: New MemoNode URL File " + path);
 }
 
 int TFormMainScript::UINewNodePoser() {
-    if (refusesNewNodes()) return -1;
-    startDoing_("New MemoNode Poser");
-    return endNewNode(*this, newNodeOfKind_("", KindPoser), "", "Failure: New MemoNode Poser");
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
+    CommandScope scope(*this, "New MemoNode Poser");
+    return endNewNode(scope, newNodeOfKind_("", KindPoser), "", "Failure: New MemoNode Poser");
 }
 
 int TFormMainScript::UINewNodePoserLike() {
-    if (refusesNewNodes()) return -1;
-    startDoing_("New MemoNode PoserLike");
-    return endNewNode(*this, newNodeOfKind_("", KindPoserLike), "",
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
+    CommandScope scope(*this, "New MemoNode PoserLike");
+    return endNewNode(scope, newNodeOfKind_("", KindPoserLike), "",
                       "Failure: New MemoNode PoserLike");
 }
 
@@ -273,7 +303,7 @@ int TFormMainScript::UINewNodePoserLike() {
 
 int TFormMainScript::UINewChild() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     return makeChildOf(
         *this, *parent, "New Child", [this] { return newNodeOfKind_("", KindFile); },
         namedAfter("Done: New Child : "), "Failure: New Child");
@@ -281,12 +311,12 @@ int TFormMainScript::UINewChild() {
 
 int TFormMainScript::UINewChildURL() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     const std::string address =
         askAddress(prompter(), "New Child URL MemoNode", "URL", LabeledEdit_CmURL);
     if (address.empty()) {
         messageDoing_("Cancel \"New MemoNode URL\"");
-        return -1;
+        return kFailed;
     }
     return makeChildOf(
         *this, *parent, "New Child URL", [&] { return newNodeOfKind_(address, KindURL); },
@@ -296,7 +326,7 @@ int TFormMainScript::UINewChildURL() {
 
 int TFormMainScript::UINewChildImage() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     return makeChildOf(
         *this, *parent, "New Child Image", [this] { return newNodeOfKind_("", KindImage); },
         [](const MemoNode&) { return std::string(); }, "Failure: New Child Image");
@@ -304,7 +334,7 @@ int TFormMainScript::UINewChildImage() {
 
 int TFormMainScript::UINewChildImageScreen() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     return makeChildOf(
         *this, *parent, "New Child Image Screen",
         [this] { return newImageNodeOfScreen(*this, false); },
@@ -313,9 +343,9 @@ int TFormMainScript::UINewChildImageScreen() {
 
 int TFormMainScript::UICloneNodeAndChild() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     UI2Model();
     return makeChildOf(
         *this, *parent, "Clone MemoNode And Child",
@@ -330,11 +360,11 @@ int TFormMainScript::UICloneNodeAndChild() {
 
 int TFormMainScript::UINewChildDumpText() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     UI2Model();
     if (!hasEncoding(*parent, "\"binary\"")) {
         messageDoing_("Current MemoNode did not have binary content.");
-        return -1;
+        return kFailed;
     }
     return makeChildOf(
         *this, *parent, "New Child Bin->DumpText",
@@ -351,27 +381,27 @@ int TFormMainScript::UINewChildDumpText() {
 int TFormMainScript::UINewChildDownloadeed() {
     MemoNode* parent = getCurMemoNode();
     MemoHolder* holder = getCurHolder();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     UI2Model();
     if (!hasEncoding(*parent, "\"URL\"")) {
         messageDoing_("Current MemoNode does not have binary content.");
-        return -1;
+        return kFailed;
     }
     const std::string filename = stripQuotes(parent->getField_("Filename"));
     if (filename.empty()) {
         messageDoing_("ERROR: filename=\"\"");
-        return -1;
+        return kFailed;
     }
     // Local files must be there; addresses are fetched by the node's load.
     if (filename.starts_with('.')) {
         const std::string full = std::string(folderOf(holderFilePath_(*holder))) + filename;
         if (!pathExists(full)) {
             messageDoing_("ERROR: Not Found 10 " + full);
-            return -1;
+            return kFailed;
         }
     } else if (filename.starts_with('/') && !pathExists(filename)) {
         messageDoing_("ERROR: Not Found 20 " + filename);
-        return -1;
+        return kFailed;
     }
     return makeChildOf(
         *this, *parent, "New Child DownLoaded", [&] { return newNodeOfKind_(filename, KindFile); },
@@ -380,11 +410,11 @@ int TFormMainScript::UINewChildDownloadeed() {
 
 int TFormMainScript::UINewChildCSV2HTML() {
     MemoNode* parent = getCurMemoNode();
-    if (refusesNewNodes() || !parent) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly) || !parent) return kFailed;
     UI2Model();
     if (hasEncoding(*parent, "\"binary\"")) {
         messageDoing_("Stop: Current MemoNode is binary.");
-        return -1;
+        return kFailed;
     }
     return makeChildOf(
         *this, *parent, "New Child CSV->HTML",
@@ -397,22 +427,21 @@ int TFormMainScript::UINewChildCSV2HTML() {
 }
 
 int TFormMainScript::UINewChildExecuted() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly()) return -108;
-    if (checkHolderReadOnly()) return -107;
+    if (const int refused = refuse(Busy | UIReadOnly | HolderReadOnly, kExecuteRefusals))
+        return refused;
     UI2Model();
     MemoNode* parent = getCurMemoNode();
-    if (!parent) return -106;
+    if (!parent) return kExecuteNoNode;
     if (hasEncoding(*parent, "\"binary\"")) {
         messageDoing_("Stop: Current MemoNode is binary.");
-        return -105;
+        return kExecuteBinaryNode;
     }
     std::vector<std::string> lines;
     if (lowerText(extensionOf(stripQuotes(parent->getField_("Filename")))) == ".ppa") {
         messageDoing_("New Child Executed PPA");
         if (trimText(linesText(parent->memo)).empty()) {
             messageDoing_("Abort: No script ");
-            return -104;
+            return kExecuteNoScript;
         }
         const NodeRef script(parent);
         const int ran = runScriptNode_(*parent, lines);
@@ -422,18 +451,18 @@ int TFormMainScript::UINewChildExecuted() {
         // still becomes a node, of no parent.
         parent = script.get();
         if (!parent) {
-            startDoing_("New Child Executed");
+            CommandScope scope(*this, "New Child Executed");
             MemoNode* made = newTextNode(*this, std::move(lines));
             Model2UI();
-            doneDoing_(made ? "Done: New Child Executed : " + made->getName_()
-                            : std::string("Failure: New Child Executed"));
-            return made ? 0 : -1;
+            scope.endWith(made ? "Done: New Child Executed : " + made->getName_()
+                               : std::string("Failure: New Child Executed"));
+            return made ? 0 : kFailed;
         }
     } else {
         const std::string path = UISaveMemoNode_(*parent);
         if (path.empty()) {
             messageDoing_("Cancel: could not save. ");
-            return -1;
+            return kFailed;
         }
         std::string folder = stripQuotes(parent->getField_("CurrentDir"));
         if (folder.empty()) folder = std::string(folderOf(path));
@@ -442,21 +471,7 @@ int TFormMainScript::UINewChildExecuted() {
         const std::vector<std::string> argv =
             given.empty() ? std::vector<std::string>{"sh", path} : commandWords(*parent, given);
         if (given.empty()) writeForShell(*parent, path);
-        startDoing_("New Child Executed");
-        // The program runs while the window stays alive: Break stops it, and
-        // a program that writes without end is stopped at the limit.
-        CapturedRun run = argv.empty() ? CapturedRun{}
-                                       : runCaptured(argv, folder, kExecutedOutputLimit,
-                                                     [this] { return isBreakRequested(); });
-        lines = std::move(run.lines);
-        if (!run.started)
-            lines.push_back("Failure: could not start " +
-                            (argv.empty() ? std::string() : argv.front()));
-        if (run.cut)
-            lines.push_back("*Cut* the output reached " + std::to_string(kExecutedOutputLimit) +
-                            " bytes; the program was stopped");
-        if (run.broken) lines.push_back("*Break*");
-        doneDoing();
+        lines = executedOutput(*this, argv, folder);
     }
     return makeChildOf(
         *this, *parent, "New Child Executed", [&] { return newTextNode(*this, std::move(lines)); },

@@ -26,53 +26,51 @@ constexpr int kMostClones = 100000;
 constexpr int kBreakPollEvery = 50;
 
 bool isTreeMode(const MemoHolder& holder) {
-    return stripQuotes(holder.getField_("ModeNodesMngr")) == kModeTree;
+    return storedListMode(holder) == ListMode::Tree;
 }
 
 }  // namespace
 
 int TFormMainScript::UIClone_(int count) {
-    if (count < 1 || nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return 0;
+    if (count < 1 || refuse(Busy | UIReadOnly | HolderReadOnly)) return 0;
     // Scripts pass any count: it is bounded like a number series, and Break stops it.
     count = std::min(count, kMostClones);
     auto* holder = dynamic_cast<MemoHolderUI*>(getCurHolder());
     MemoNode* source = getCurMemoNode();
     if (!holder || !source) return 0;
-    startDoing_("Clone MemoNode " + std::to_string(count));
+    CommandScope scope(*this, "Clone MemoNode " + std::to_string(count));
     UI2Model();
     MemoNode* copy = nullptr;
     int made = 0;
     for (; made < count; ++made) {
         if (made > 0 && made % kBreakPollEvery == 0 && isBreakRequested()) {
             setCurMemoNode_(copy);
-            doneDoing();
             return made;
         }
         copy = holder->addCopyOfNode_(*source);
         if (!copy) {
-            doneDoing_("failure: Clone MemoNode");
+            scope.endWith("failure: Clone MemoNode");
             return made;
         }
     }
     setCurMemoNode_(copy);
-    doneDoing_("Done: Clone MemoNode " + std::to_string(count));
+    scope.endWith("Done: Clone MemoNode " + std::to_string(count));
     return made;
 }
 
 // --- Deleting ------------------------------------------------------------------
 
 int TFormMainScript::UIDeleteMemoNode() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly()) return -8;
     // A read-only holder keeps its nodes: nothing goes into the trash.
-    if (checkHolderReadOnly()) return -7;
+    if (const int refused = refuse(Busy | UIReadOnly | HolderReadOnly, kReadOnlyApart))
+        return refused;
     MemoHolder* holder = getCurHolder();
-    startDoing_("UIDeleteMemoNode");
+    CommandScope scope(*this, "UIDeleteMemoNode");
     // The node goes into the trash with what the editor holds.
     UI2Model();
     const std::string refusal = isTreeMode(*holder) ? deleteTreeNode_() : deleteOneNode1_();
-    doneDoing_(refusal);
-    return refusal.empty() ? 0 : -1;
+    scope.endWith(refusal);
+    return refusal.empty() ? 0 : kFailed;
 }
 
 std::unique_ptr<MemoNode> TFormMainScript::takeNode(MemoHolder& holder, MemoNode& node,
@@ -172,41 +170,39 @@ void TFormMainScript::moveToTrash_(std::unique_ptr<MemoNode> node, std::string_v
 // --- The query node, read-only switching, names ----------------------------------
 
 int TFormMainScript::UISetQuery() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
     MemoNode* node = getCurMemoNode();
-    if (!holder || !node) return -1;
-    startDoing_("Set Query");
+    if (!holder || !node) return kFailed;
+    CommandScope scope(*this, "Set Query");
     holder->putField_("QueryNode", wrapQuotes(node->getName_()));
     holder->changed = true;
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIJumpQuery() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     const std::string name = stripQuotes(holder->getField_("QueryNode"));
     MemoNode* query = name.empty() ? nullptr : holder->byName_(name);
     if (!query) {
         messageDoing_("Not found QueryNode named as " + name);
-        return -1;
+        return kFailed;
     }
-    startDoing_("Jump Query");
+    CommandScope scope(*this, "Jump Query");
     UI2Model();
     setCurMemoNode_(query);
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIToggleNodeReadOnly() {
     // In a read-only holder every node stays read-only whatever its own flag
     // says; writing the flag would only change the holder's file.
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     messageDoing_("Change FlagReadOnly");
     MemoNode* node = getCurMemoNode();
-    if (!node) return -1;
+    if (!node) return kFailed;
     UI2Model();
     node->putField_("FlagReadOnly", node->isReadOnlyEffective_() ? "\"false\"" : "\"true\"");
     // The flag is saved with the holder: unmarked, it would be lost at closing.
@@ -217,7 +213,7 @@ int TFormMainScript::UIToggleNodeReadOnly() {
 
 int TFormMainScript::UICopyNodeName() {
     MemoNode* node = getCurMemoNode();
-    if (!node) return -1;
+    if (!node) return kFailed;
     const std::string name = node->getName_();
     QApplication::clipboard()->setText(toQt(name));
     messageDoing_("Copied Current MemoNode Name \"" + name + "\"");
@@ -225,14 +221,14 @@ int TFormMainScript::UICopyNodeName() {
 }
 
 int TFormMainScript::UIFieldToName() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     UI2Model();
     const std::string key =
         trimText(prompter().inputBox("Change name from Field's Value", "Field Name", ""));
-    if (key.empty()) return -1;
-    startDoing_("Field->Name");
+    if (key.empty()) return kFailed;
+    CommandScope scope(*this, "Field->Name");
     // Renaming may reorder a sorted holder: the nodes are taken in their
     // order before the first rename.
     NodeList nodes;
@@ -247,7 +243,6 @@ int TFormMainScript::UIFieldToName() {
     }
     holder->changed = true;
     Model2UI();
-    doneDoing();
     return static_cast<int>(nodes.size());
 }
 

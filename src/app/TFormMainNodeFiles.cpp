@@ -77,9 +77,9 @@ std::string expandRelative(const MemoNode& node, std::string_view path) {
 // --- Save As ---------------------------------------------------------------------
 
 int TFormMainScript::UISaveNodeAs() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     const int result = saveNodeAs_(*node);
     Model2UI();
@@ -100,19 +100,20 @@ int TFormMainScript::saveNodeAs_(MemoNode& node) {
     const std::string chosen = isPictureExtension(extensionOf(proposed))
                                    ? prompter().saveFileName(kPictureFilter, proposed)
                                    : prompter().saveFileName(saveDialogFilter_, proposed);
-    if (chosen.empty()) return -1;
+    if (chosen.empty()) return kFailed;
     if (!ensureFolderFor(chosen)) {
         messageDoing_("Cancel: MemoNode SaveAs " + chosen);
-        return -1;
+        return kFailed;
     }
-    startDoing_("MemoNode SaveAs " + chosen);
-    if (node.saveBody_(chosen) < 0) {
-        // The fields keep naming what was really written.
-        addLog_("ERROR: could not write " + chosen);
-        doneDoing_("ERROR: MemoNode SaveAs " + chosen);
-        return -1;
+    {
+        CommandScope scope(*this, "MemoNode SaveAs " + chosen);
+        if (node.saveBody_(chosen) < 0) {
+            // The fields keep naming what was really written.
+            addLog_("ERROR: could not write " + chosen);
+            scope.endWith("ERROR: MemoNode SaveAs " + chosen);
+            return kFailed;
+        }
     }
-    doneDoing();
 
     const std::string quoted = wrapQuotes(chosen);
     if (filename.empty()) {
@@ -195,11 +196,11 @@ std::string TFormMainScript::UISaveMemoNode_(MemoNode& node) {
 
 int TFormMainScript::UIReloadNode() {
     // Reading bodies again changes the nodes: not in a read-only holder.
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder || !nodeEditor()) return -9;
+    if (!holder || !nodeEditor()) return kNoHolder;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     if (isAddressNode(*node)) {
         Model2UI();
@@ -208,7 +209,7 @@ int TFormMainScript::UIReloadNode() {
     const std::string filename = unquotedField(*node, "Filename");
     if (filename.empty()) {
         messageDoing_("Do not reload. because filename is empty.");
-        return -7;
+        return kMissingField;
     }
     std::string path = filename;
     // The field keeps naming the address or the relative path, not the place
@@ -218,29 +219,28 @@ int TFormMainScript::UIReloadNode() {
         path = getTempDirectory() + urlToFileName(filename);
         if (!downloader().download(filename, path).ok()) {
             messageDoing_("Not found " + filename);
-            return -1;
+            return kFailed;
         }
         recordedName = filename;
     } else if (filename.starts_with('.')) {
         path = expandRelative(*node, filename);
         recordedName = filename;
     }
-    startDoing_("Reload " + path);
+    CommandScope scope(*this, "Reload " + path);
     if (node->setFile_(path, recordedName) < 0) {
-        doneDoing_("Does Not exist. " + path);
-        return -1;
+        scope.endWith("Does Not exist. " + path);
+        return kFailed;
     }
     node->loaded = true;
     Model2UI();
     holder->changed = true;
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIReloadMemoHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     const std::string path = holderFilePath_(*holder);
     UI2Model();
     // Reloading drops every change since the last save: not without asking.
@@ -250,16 +250,16 @@ int TFormMainScript::UIReloadMemoHolder() {
                            "\" is changed. Shall I reload it and lose the changes ?\r\n" + path,
                        ButtonYes | ButtonCancel) != Answer::Yes) {
         messageDoing_("Cancel: UIReloadMemoHolder");
-        return -1;
+        return kFailed;
     }
-    startDoing_("UIReloadMemoHolder");
+    CommandScope scope(*this, "UIReloadMemoHolder");
     // The file is read aside first: a holder whose file is gone or broken
     // keeps its nodes.
     MemoHolder trial;
     if (zel::readHolderFile_(trial, path) < 0) {
         addLog_("ERROR: could not read the MemoHolder " + path);
-        doneDoing_("Failure: UIReloadMemoHolder " + path);
-        return -1;
+        scope.endWith("Failure: UIReloadMemoHolder " + path);
+        return kFailed;
     }
     releaseViews();
     holder->clear_();
@@ -267,16 +267,16 @@ int TFormMainScript::UIReloadMemoHolder() {
     if (holder->count_() == 0) holder->makeNode_();
     aFile->changed = true;
     changeHolder_(holder);
-    doneDoing_("Done:UIReLoadMemoHolder " + path);
+    scope.endWith("Done:UIReLoadMemoHolder " + path);
     return 0;
 }
 
 int TFormMainScript::UIReLoadEach() {
     // Reading bodies again changes the nodes: not in a read-only holder.
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
-    startDoing_("UIReLoadEach");
+    if (!holder) return kNoHolder;
+    CommandScope scope(*this, "UIReLoadEach");
     UI2Model();
     NodeList nodes;
     holder->setNodeList_(nodes);
@@ -293,7 +293,7 @@ int TFormMainScript::UIReLoadEach() {
     if (reloaded) holder->changed = true;
     Model2UI();
     const std::string ending = isBreakFlagSet() ? "Break:UIReLoadEach " : "Done:UIReLoadEach ";
-    doneDoing_(ending + std::to_string(total));
+    scope.endWith(ending + std::to_string(total));
     return total;
 }
 

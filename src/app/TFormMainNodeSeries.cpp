@@ -71,7 +71,7 @@ int TFormMainScript::makeWeekNodes_(const DateTime& date) {
 
 int TFormMainScript::makeNumberNodes_(int first, int last) {
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     const std::string pattern = patternOf(*holder, "FormatNumber", kDefaultNumberPattern);
     int made = 0;
     for (int number = first; number <= last; ++number, ++made)
@@ -90,91 +90,85 @@ DateTime today() {
 
 }  // namespace
 
-// Series fill the current holder: nothing while a command runs or under the
-// read-only guards.
-bool TFormMainScript::refusesNewNodes() {
-    return nowDoing() || checkUIReadOnly() || checkHolderReadOnly();
-}
-
 int TFormMainScript::UINodesYear() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string thisYear = formatDateTime("YYYY", today());
     const int year = readYear(prompter().inputBox("Year", "Year", thisYear));
     return year < 0 ? -1 : makeYearNodes_(year);
 }
 
 int TFormMainScript::UINodesNextYear() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeYearNodes_(today().year + 1);
 }
 
 int TFormMainScript::UINodesThisMonth() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeMonthNodes_(today().year, today().month);
 }
 
 int TFormMainScript::UINodesNextMonth() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const DateTime now = today();
     return now.month == 12 ? makeMonthNodes_(now.year + 1, 1)
                            : makeMonthNodes_(now.year, now.month + 1);
 }
 
 int TFormMainScript::UINodesMonth() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string answer =
         prompter().inputBox("Month", "Month", formatDateTime("YYYYMM", today()));
-    if (answer.size() < 6) return -1;
+    if (answer.size() < 6) return kFailed;
     const int year = readYear(answer.substr(0, 4));
     const auto month = readInteger(answer.substr(4, 2));
-    if (year < 0 || !month || *month < 1 || *month > 12) return -1;
+    if (year < 0 || !month || *month < 1 || *month > 12) return kFailed;
     return makeMonthNodes_(year, static_cast<int>(*month));
 }
 
 int TFormMainScript::UINodesThisWeek() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeWeekNodes_(today());
 }
 
 int TFormMainScript::UINodesNextWeek() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeWeekNodes_(addDays(today(), kDaysOfWeek));
 }
 
 int TFormMainScript::UINodesPrevWeek() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeWeekNodes_(addDays(today(), -kDaysOfWeek));
 }
 
 int TFormMainScript::UINumberNodes() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string begin = trimText(prompter().inputBox("", "Begin Number", "1"));
-    if (begin.empty()) return -1;
+    if (begin.empty()) return kFailed;
     const std::string end = trimText(prompter().inputBox("", "End Number", "200"));
-    if (end.empty()) return -1;
+    if (end.empty()) return kFailed;
     const auto first = readInteger(begin);
     const auto last = readInteger(end);
     if (!first || !last || std::llabs(*first) > kLargestNumber ||
         std::llabs(*last) > kLargestNumber || std::llabs(*last - *first) > kLongestNumberSeries)
-        return -1;
+        return kFailed;
     const auto [low, high] = std::minmax(*first, *last);
     return makeNumberNodes_(static_cast<int>(low), static_cast<int>(high));
 }
 
 int TFormMainScript::UINumbers10() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeNumberNodes_(1, 10);
 }
 
 int TFormMainScript::UINumbers100() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return makeNumberNodes_(1, 100);
 }
 
 int TFormMainScript::UINumbersPlus10() {
-    if (refusesNewNodes()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     const int count = holder->count_();
     return makeNumberNodes_(count, count + 10);
 }

@@ -16,10 +16,10 @@ int TFormMainScript::UIShowReadWindow() {
 }
 
 int TFormMainScript::showNodeWindow(bool readOnly) {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoNode* node = getCurMemoNode();
     NodeEditor* editor = nodeEditor();
-    if (!node || !editor) return -8;
+    if (!node || !editor) return kNoNode;
     TFormMemoNode::open(editor->nodeWindowHost(), *node, readOnly);
     messageDoing_((readOnly ? "Done: Show FormMemoNodeReadOnly " : "Done: Show FormMemoNode ") +
                   node->getName_());

@@ -81,17 +81,17 @@ PrintReport printNodeInto(TFormMainScript& window, MemoNode& node, QtPrintJob& j
 int printNodes(TFormMainScript& window, const NodeList& nodes, const std::string& doing,
                const std::string& breakHead, const std::string& doneText) {
     const std::string count = std::to_string(nodes.size());
-    window.startDoing_(doing);
+    CommandScope scope(window, doing);
     WindowPrintHost host(window);
     QtPrintJob job(window.printer(), host);
     std::string stop;
     for (std::size_t i = 0; i < nodes.size() && stop.empty(); ++i) {
         if (window.isBreakRequested()) {
             if (!job.finish()) {
-                window.doneDoing_(job.failure());
-                return -1;
+                scope.endWith(job.failure());
+                return kFailed;
             }
-            window.doneDoing_(breakHead + std::to_string(i) + "/" + count);
+            scope.endWith(breakHead + std::to_string(i) + "/" + count);
             return static_cast<int>(i);
         }
         window.messageDoing_(std::to_string(i + 1) + "/" + count);
@@ -102,10 +102,10 @@ int printNodes(TFormMainScript& window, const NodeList& nodes, const std::string
     }
     if (!job.finish() && stop.empty()) stop = job.failure();
     if (!stop.empty()) {
-        window.doneDoing_(stop);
-        return -1;
+        scope.endWith(stop);
+        return kFailed;
     }
-    window.doneDoing_(doneText);
+    scope.endWith(doneText);
     return static_cast<int>(nodes.size());
 }
 
@@ -125,36 +125,36 @@ int TFormMainScript::printNode_(MemoNode& node) {
     const bool printed = printNodeInto(*this, node, job, host).ok();
     if (!job.finish()) {
         messageDoing_(job.failure());
-        return -1;
+        return kFailed;
     }
-    return printed ? 0 : -1;
+    return printed ? 0 : kFailed;
 }
 
 int TFormMainScript::printMemoNode_(MemoNode& node) {
-    startDoing_("UIPrintMemoNode " + node.getName_());
+    CommandScope scope(*this, "UIPrintMemoNode " + node.getName_());
     const int result = printNode_(node);
-    doneDoing_(result == 0 ? std::string() : statusMessage());
+    if (result != 0) scope.endWith(statusMessage());
     return result;
 }
 
 int TFormMainScript::UIPrintMemoNode() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     UI2Model();
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     return printMemoNode_(*node);
 }
 
 int TFormMainScript::UIPrintFormat() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     UI2Model();
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     if (lowerText(node->getContentType_()).find("text") == std::string::npos) {
         messageDoing_("Could not open Print Dialog. Because you select text Memo Node! ");
-        return -1;
+        return kFailed;
     }
-    startDoing_("print1");
+    CommandScope scope(*this, "print1");
     TStringsPrinter& text = stringsPrinter();
     text.settings.setFileName(printTitle(holderNameOf(*node), node->getName_()));
     WindowPrintHost host(*this);
@@ -162,18 +162,17 @@ int TFormMainScript::UIPrintFormat() {
     if (editPrintSettings_(text, printer(), &memo, host)) {
         const IoResult saved = savePrintSettings_(text, settingsFiles(*this));
         if (!saved) {
-            doneDoing_("Failure: print settings not saved. " + saved.message);
-            return -1;
+            scope.endWith("Failure: print settings not saved. " + saved.message);
+            return kFailed;
         }
     }
-    doneDoing();
     return 0;
 }
 
 int TFormMainScript::UIPrintsMarkNode() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     UI2Model();
     NodeList marked;
     holder->collectMarked_(marked);
@@ -185,9 +184,9 @@ int TFormMainScript::UIPrintsMarkNode() {
 }
 
 int TFormMainScript::UIPrintsHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     UI2Model();
     NodeList nodes;
     holder->setNodeList_(nodes);

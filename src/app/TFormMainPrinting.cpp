@@ -15,12 +15,12 @@ QPrinter& TFormMainScript::printer() {
 }
 
 int TFormMainScript::UIPrinterSetup() {
-    if (nowDoing()) return -1;
-    return prompter().pageSetup(printer()) ? 0 : -1;
+    if (refuse(Busy)) return kFailed;
+    return prompter().pageSetup(printer()) ? 0 : kFailed;
 }
 
 int TFormMainScript::UIHardcopy() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     const int result = printPicture_(*this);
     if (result == 0) messageDoing_("Done: UIHardCopy. Check Printer.");
     return result;
@@ -32,7 +32,7 @@ int TFormMainScript::printPicture_(QWidget& window) {
     // Without a printer nothing is printed, and the user is told so.
     if (!painter.begin(&printer())) {
         messageDoing_("Failure: UIHardCopy. No printer.");
-        return -1;
+        return kFailed;
     }
     const QRect page = painter.viewport();
     QSize size = picture.size();

@@ -32,53 +32,55 @@ std::string sizeText(long long size) {
 }  // namespace
 
 long long TFormMainScript::UISaveHolderNoMSG() {
-    if (nowDoing()) return -1;
-    if (!getCurHolder()) return -9;
+    if (refuse(Busy)) return kFailed;
+    if (!getCurHolder()) return kNoHolder;
     UI2Model();
     return UISaveHolder();
 }
 
 long long TFormMainScript::UISaveHolderWithMSG() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
-    if (!getCurMemoNode()) return -1;
+    if (!holder) return kNoHolder;
+    if (!getCurMemoNode()) return kFailed;
     UI2Model();
     const Answer answer = prompter().ask(
         Tone::Confirmation, "Sould I save Holder named \"" + holderFilePath_(*holder) + "\"",
         ButtonYes | ButtonCancel);
-    if (answer == Answer::Cancel) return -1;
+    if (answer == Answer::Cancel) return kFailed;
     return UISaveHolder();
 }
 
 long long TFormMainScript::saveAsHolder_(std::string_view extension) {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
-    if (!getCurMemoNode()) return -1;
+    if (!holder) return kNoHolder;
+    if (!getCurMemoNode()) return kFailed;
     UI2Model();
     // The holder's own file, wherever its path comes from (a holder of an
     // index names no Filename of its own).
     const std::string proposed = withExtension(holderFilePath_(*holder), extension);
     saveDialogFilter_ = kHolderSaveFilter;
     const std::string path = prompter().saveFileName(kHolderSaveFilter, proposed);
-    if (path.empty()) return -1;
+    if (path.empty()) return kFailed;
     // Checked before the holder takes the name: with another extension no
     // later save could write it either.
     if (!isHolderExtension(extensionOf(path))) {
         messageDoing_("FileExtention is missmatch.  \"" + path + "\"");
-        return -1;
+        return kFailed;
     }
     holder->putField_("Filename", wrapQuotes(path));
-    startDoing_("Save as Holder " + std::string(extension));
-    std::string error;
-    const long long size = saveHolderFile_(*holder, path, &error);
-    if (size < 0) {
-        addLog_("ERROR: could not save the MemoHolder " + path + " " + error);
-        doneDoing_("ERROR: Save as Holder " + path);
-        return -1;
+    long long size = 0;
+    {
+        CommandScope scope(*this, "Save as Holder " + std::string(extension));
+        std::string error;
+        size = saveHolderFile_(*holder, path, &error);
+        if (size < 0) {
+            addLog_("ERROR: could not save the MemoHolder " + path + " " + error);
+            scope.endWith("ERROR: Save as Holder " + path);
+            return kFailed;
+        }
     }
-    doneDoing();
     holder->changed = false;
     messageDoing_("Done size=" + std::to_string(size));
     setCaption_();
@@ -87,21 +89,22 @@ long long TFormMainScript::saveAsHolder_(std::string_view extension) {
 
 long long TFormMainScript::UISaveHolder() {
     MemoHolder* holder = getCurHolder();
-    if (!holder) return -9;
+    if (!holder) return kNoHolder;
     const std::string path = holderFilePath_(*holder);
-    if (!ensureFolderFor(path)) return -1;
-    startDoing_("_UISaveHolder");
+    if (!ensureFolderFor(path)) return kFailed;
     const int count = holder->count_();
-    const MemoFileSaveResult saved = saveTogether_(false, {holder});
-    if (!saved.ok) {
-        addLog_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder. " + saved.error);
-        doneDoing_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder.");
-        return -1;
-    }
     long long size = 0;
-    for (const auto& [file, written] : saved.written)
-        if (file == path) size = written;
-    doneDoing();
+    {
+        CommandScope scope(*this, "_UISaveHolder");
+        const MemoFileSaveResult saved = saveTogether_(false, {holder});
+        if (!saved.ok) {
+            addLog_("ERROR c:=" + std::to_string(count) + " in _UISaveHolder. " + saved.error);
+            scope.endWith("ERROR c:=" + std::to_string(count) + " in _UISaveHolder.");
+            return kFailed;
+        }
+        for (const auto& [file, written] : saved.written)
+            if (file == path) size = written;
+    }
     messageDoing_("Done: Saved size=" + sizeText(size) + " count of Nodes=" +
                   std::to_string(count) + " CountSave=" + std::to_string(holder->countSave) + " " +
                   formatDateTime("yyyy/mm/dd hh:nn:ss:zzz", holder->timeSaved) + " " + path);

@@ -80,79 +80,59 @@ SearchHost& TFormMainScript::searchHost() {
 }
 
 int TFormMainScript::UIShowScanMemoNode() {
-    if (nowDoing()) return -1;
-    if (!getCurHolder() || !getCurMemoNode()) return -9;
+    if (refuse(Busy)) return kFailed;
+    if (!getCurHolder() || !getCurMemoNode()) return kNoHolder;
     UI2Model();
-    auto* form = companion<TFormScanNode>();
-    if (!form) {
-        addLog_("ERROR: UIShowScanMemoNode");
-        return -7;
-    }
     // Modal without a nested event loop: the command returns at once, so
     // scripts and tests go on while the window is shown.
-    form->open(searchHost());
+    companion<TFormScanNode>()->open(searchHost());
     addLog_("Show FormScanMemoNode " + longStamp());
     return 0;
 }
 
 int TFormMainScript::UIShowScanMemoHolder() {
-    if (nowDoing()) return -1;
-    if (!getCurHolder()) return -9;
-    auto* form = companion<TFormScanHolder>();
-    if (!form) {
-        addLog_("ERROR: UIShowScanMemoHolder");
-        return -8;
-    }
-    form->open(searchHost());
+    if (refuse(Busy)) return kFailed;
+    if (!getCurHolder()) return kNoHolder;
+    companion<TFormScanHolder>()->open(searchHost());
     addLog_("Show FormScanHolder " + longStamp());
     return 0;
 }
 
 int TFormMainScript::UIShowScanMemoHolders() {
-    if (nowDoing()) return -1;
-    auto* form = companion<TFormScanHolders>();
-    if (!form) {
-        addLog_("ERROR: UIShowScanMemoHolders");
-        return -7;
-    }
-    form->open(searchHost());
+    if (refuse(Busy)) return kFailed;
+    companion<TFormScanHolders>()->open(searchHost());
     addLog_("Show FormScanHolders " + longStamp());
     return 0;
 }
 
 int TFormMainScript::UINewChildGrep5(std::string_view keyword) {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     auto& host = static_cast<WindowSearchHost&>(searchHost());
     std::string wanted(keyword);
     if (wanted.empty()) {
         GrepChoice asked = host.grepChoice;
         if (!prompter().grepOptions(asked)) {
             messageDoing_("Cancel \"New Child Grep\"");
-            return -1;
+            return kFailed;
         }
         host.grepChoice = asked;
         if (trimText(asked.keyword).empty()) {
             messageDoing_("Cancel \"New Child Grep Any\"");
-            return -1;
+            return kFailed;
         }
         wanted = asked.keyword;
     }
-    startDoing_("New Child Grep5");
+    CommandScope scope(*this, "New Child Grep5");
+    scope.endWith("Failure: New Child Grep5");
     MemoNode* source = getCurMemoNode();
-    if (!source) {
-        doneDoing_("Failure: New Child Grep5");
-        return -1;
-    }
+    if (!source) return kFailed;
     UI2Model();
     MemoNode* child = makeGrepChild(*source, wanted, host.grepChoice,
                                     [this] { return newNodeOfKind_("", KindFile); });
-    if (!child) {
-        doneDoing_("Failure: New Child Grep5");
-        return -1;
-    }
+    if (!child) return kFailed;
     if (MemoHolder* holder = getCurHolder()) holder->changed = true;
     Model2UI();
-    doneDoing_("Done: New Child Grep5 : " + wanted);
+    scope.endWith("Done: New Child Grep5 : " + wanted);
     return 0;
 }
 

@@ -21,17 +21,17 @@ constexpr int kAboutMilliseconds = 5000;
 
 int TFormMainScript::UI2Model() {
     MemoNode* node = getCurMemoNode();
-    if (!node) return -1;
+    if (!node) return kFailed;
     // A node in a window of its own is edited there.
     if (TFormMemoNode* own = TFormMemoNode::ownWindowOf(node)) {
         own->frame()->UI2Model();
-        return -1;
+        return kFailed;
     }
     // A view left behind shows another node, whose text it wrote back
     // before it was left.
-    if (nodeEditorBehind_) return -1;
+    if (nodeEditorBehind_) return kFailed;
     NodeEditor* editor = nodeEditor();
-    if (!editor) return -1;
+    if (!editor) return kFailed;
     editor->writeNode(*node);
     return 0;
 }
@@ -89,15 +89,11 @@ void TFormMainScript::setCaption_() {
 }
 
 int TFormMainScript::UINewNode() {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    startDoing_("New MemoNode");
-    if (!newNodeOfKind_("", KindFile)) {
-        doneDoing_("Failure: New MemoNode");
-        return -1;
-    }
-    doneDoing();
-    return 0;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
+    CommandScope scope(*this, "New MemoNode");
+    if (newNodeOfKind_("", KindFile)) return 0;
+    scope.endWith("Failure: New MemoNode");
+    return kFailed;
 }
 
 int TFormMainScript::UIShowVersion() {

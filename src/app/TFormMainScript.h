@@ -24,6 +24,7 @@ namespace zel {
 class ScriptHost;
 class DialogHost;
 class TFrameMemoNode;
+enum class ListMode;
 }  // namespace zel
 
 namespace zel {
@@ -422,9 +423,8 @@ class TFormMainScript : public TFormMainBaseZEL {
     // The same into the active box for the …2SEL routines: the lines joined
     // by line breaks, none after the last.
     bool writeListIntoSelection(const std::vector<std::string>& lines);
-    // Shows the current holder in the list mode named by a ModeNodesMngr
-    // value ("CheckListBox", "TreeView", "ListView"); the view layer does it.
-    virtual void showListMode(std::string_view /*mode*/) {}
+    // Shows the current holder in `mode`; the view layer does it.
+    virtual void showListMode(ListMode /*mode*/) {}
     // True when the holder view shows a holder.
     virtual bool hasHolderView() const { return false; }
 
@@ -463,10 +463,9 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Sets every node's mark of the current holder by `mark` (given its old
     // state); the number of nodes.
     int markEveryNode(bool (*mark)(bool wasMarked));
-    // Runs a text tool of the node view: none without one; a guarded tool
-    // also waits for no command and no read-only guard.
-    enum class ToolGuard { None, Busy, ReadOnly };
-    int runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool);
+    // Runs a text tool of the node view unless one of `guards` refuses;
+    // kFailed without a node view.
+    int runTextTool(Guards guards, const std::function<int(TFrameMemoNode&)>& tool);
     // Adds a word asked for (caption `caption`) at the head or tail of each
     // selected line; `end` ("Head", "Tail") names it in the messages.
     int addAskedWord(std::string_view caption, std::string_view end,
@@ -477,8 +476,6 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Applies `change` to every node of the current holder inside a busy
     // state named `doing` + the node count; the count.
     int changeEveryNode(std::string_view doing, const std::function<void(MemoNode&)>& change);
-    // True while a command runs or a read-only guard holds.
-    bool refusesNewNodes();
     // Makes one node per date in the current holder, named by its date format.
     int makeDateNodes(const DateTime& first, int count);
     // The deletion outside and inside a tree; the status text ("" when done).
@@ -503,7 +500,7 @@ class TFormMainScript : public TFormMainBaseZEL {
     // A new holder at `position` with one new node, shown.
     int newHolderAt(int position, std::string_view announce, bool namedInDone);
     int moveCurrentHolder(int delta);
-    int changeListMode(std::string_view mode, std::string_view status);
+    int changeListMode(ListMode mode, std::string_view status);
     int toggleNodeBox(bool comment);
     int stepCurrentNode(bool forward);
 

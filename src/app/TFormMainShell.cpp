@@ -6,6 +6,7 @@
 // replaceable opener and starter of the platform layer.
 
 #include <QObject>
+#include <functional>
 
 #include "app/NodePaths.h"
 #include "app/TAPLInitialer.h"
@@ -151,14 +152,14 @@ std::string nodeLocalPath(const TFormMainScript& window, const MemoNode& node,
 
 int openNodeField(TFormMainScript& window, std::string_view key, std::string_view missing,
                   std::string_view empty) {
-    if (window.nowDoing()) return -1;
+    if (window.refuse(Busy)) return kFailed;
     MemoNode* node = window.getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     window.UI2Model();
     const std::string path = unquoted(*node, key);
     if (path.empty()) {
         window.messageDoing_(empty);
-        return -7;
+        return kMissingField;
     }
     const std::string local = nodeLocalPath(window, *node, path);
     if (!isWebAddress(local) && !pathExists(local))
@@ -169,7 +170,7 @@ int openNodeField(TFormMainScript& window, std::string_view key, std::string_vie
 int exploreFolder(TFormMainScript& window, const std::string& folder) {
     if (!openOnDesktop(folder, currentDirectory())) {
         window.messageDoing_("Failure: Explorer " + folder);
-        return -1;
+        return kFailed;
     }
     window.messageDoing_("Done: Explorer " + folder);
     return 0;
@@ -180,13 +181,30 @@ int startDesktopProgram(TFormMainScript& window, const std::string& program,
                         std::string_view what) {
     if (program.empty()) {
         window.messageDoing_("Failure: Open " + std::string(what) + ": none is installed");
-        return -1;
+        return kFailed;
     }
     if (!startProgram({program}, currentDirectory())) {
         window.messageDoing_("Failure: Open " + program);
-        return -1;
+        return kFailed;
     }
     window.messageDoing_("Open " + fileNameOf(program) + " " + timeStamp());
+    return 0;
+}
+
+// A change to the desktop in a busy state named `doing`: it ends with
+// "Failure: " + `failure` and the reason (also logged), or with `done`.
+int changeDesktop(TFormMainScript& window, std::string_view doing,
+                  const std::function<DesktopOutcome()>& change, std::string_view failure,
+                  std::string_view done) {
+    CommandScope scope(window, doing);
+    const DesktopOutcome outcome = change();
+    if (!outcome.ok) {
+        const std::string text = "Failure: " + std::string(failure) + outcome.reason;
+        window.addLog_(text);
+        scope.endWith(text);
+        return kFailed;
+    }
+    scope.endWith(done);
     return 0;
 }
 
@@ -194,34 +212,31 @@ int startDesktopProgram(TFormMainScript& window, const std::string& program,
 
 int TFormMainScript::ShellExecuteOpen_(std::string_view path) {
     messageDoing_("ShellExecuteOpen_ " + std::string(path));
-    return openOnDesktop(path, shellFolder(*this)) ? 0 : -1;
+    return openOnDesktop(path, shellFolder(*this)) ? 0 : kFailed;
 }
 
 int TFormMainScript::explorePath_(std::string_view path) {
-    startDoing_("Explorer " + std::string(path));
-    std::string final;
-    int result = 0;
+    CommandScope scope(*this, "Explorer " + std::string(path));
     if (isRemoteAddress(path)) {
         const bool opened = openOnDesktop(path, currentDirectory());
-        final = (opened ? "Done: Open " : "Failure: Open ") + std::string(path);
-        result = opened ? 0 : -1;
-    } else if (const std::string folder = folderPart(path); !folder.empty() && dirExists(folder)) {
-        const bool opened = openOnDesktop(folder, currentDirectory());
-        final = (opened ? "Done: Explore " : "Failure: Explore ") + folder;
-        result = opened ? 0 : -1;
-    } else {
-        final = "Not found Directory " + folder;
-        result = -1;
+        scope.endWith((opened ? "Done: Open " : "Failure: Open ") + std::string(path));
+        return opened ? 0 : kFailed;
     }
-    doneDoing_(final);
-    return result;
+    const std::string folder = folderPart(path);
+    if (folder.empty() || !dirExists(folder)) {
+        scope.endWith("Not found Directory " + folder);
+        return kFailed;
+    }
+    const bool opened = openOnDesktop(folder, currentDirectory());
+    scope.endWith((opened ? "Done: Explore " : "Failure: Explore ") + folder);
+    return opened ? 0 : kFailed;
 }
 
 int TFormMainScript::UIShellExecute_(std::string_view command) {
     const std::string target = trimText(command);
     if (target.empty()) {
         messageDoing_("Warrning: Command is empty in UIShellExecute_.");
-        return -1;
+        return kFailed;
     }
     const int result = ShellExecuteOpen_(target);
     messageDoing_(command);
@@ -229,28 +244,28 @@ int TFormMainScript::UIShellExecute_(std::string_view command) {
 }
 
 int TFormMainScript::UIExplorerFilename() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     std::string path = unquoted(*node, "FilenameLocal");
     if (path.empty()) path = unquoted(*node, "Filename");
     if (path.empty()) {
         messageDoing_("Do not open directory. because filename is empty.");
-        return -7;
+        return kMissingField;
     }
     return explorePath_(nodeLocalPath(*this, *node, path));
 }
 
 int TFormMainScript::UIExplorerLink() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     const std::string path = unquoted(*node, "Link");
     if (path.empty()) {
         messageDoing_("Do not open directory. because Link is empty.");
-        return -7;
+        return kMissingField;
     }
     const std::string local = nodeLocalPath(*this, *node, path);
     if (!isRemoteAddress(local) && !pathExists(local))
@@ -269,11 +284,11 @@ int TFormMainScript::UIOpenLink() {
 }
 
 int TFormMainScript::UIExplorerMemoHolder() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* holder = getCurHolder();
     if (!holder) {
         messageDoing_("");
-        return -9;
+        return kNoHolder;
     }
     // A holder's own Filename may be a bare name beside the memo file; the
     // path it is read from is the one to show.
@@ -283,7 +298,7 @@ int TFormMainScript::UIExplorerMemoHolder() {
     const std::string folder(folderOf(path));
     if (!openOnDesktop(folder, currentDirectory())) {
         messageDoing_("Failure:UIExplorerMemoHolder " + folder);
-        return -1;
+        return kFailed;
     }
     messageDoing_("Done:UIExplorerMemoHolder " + folder);
     return 0;
@@ -324,38 +339,37 @@ int TFormMainScript::UIOpenIniFile() {
 }
 
 int TFormMainScript::UIExecuteMemoNode() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     const NodeRef kept(node);
     const std::string path = UISaveMemoNode_(*node);
     node = kept.get();
-    if (path.empty() || !node) return -1;
+    if (path.empty() || !node) return kFailed;
     // A file the desktop would run as a program, not open, is run only when
     // the user says so: node texts come from mail and foreign holders too.
     if (isProgramFile(path) &&
         prompter().ask(Tone::Confirmation, "\"" + path + "\" is a program. Shall I run it?",
                        ButtonYes | ButtonNo) != Answer::Yes) {
         messageDoing_("Cancel: MemoNode Execute " + path);
-        return -1;
+        return kFailed;
     }
-    startDoing_("MemoNode Execute " + path);
-    std::string final;
+    CommandScope scope(*this, "MemoNode Execute " + path);
     int result = 0;
     if (fileExists(path)) {
         if (openOnDesktop(path)) {
-            final = "Done: Exeute " + path;
+            scope.endWith("Done: Exeute " + path);
         } else {
             const std::string failure = "ERROR: ShellExecute on ExecuteNode1Click.";
             prompter().error(failure);
             addLog_(failure);
-            final = "Done: Could not Execute " + path;
-            result = -1;
+            scope.endWith("Done: Could not Execute " + path);
+            result = kFailed;
         }
     } else {
-        final = "Done: Not found " + path;
-        result = -1;
+        scope.endWith("Done: Not found " + path);
+        result = kFailed;
     }
     // A web node keeps its address; the local copy is named beside it.
     const std::string filename = unquoted(*node, "Filename");
@@ -366,68 +380,42 @@ int TFormMainScript::UIExecuteMemoNode() {
         if (auto* holder = dynamic_cast<MemoHolder*>(node->enclosingRecord_()))
             holder->changed = true;
     Model2UI();
-    doneDoing_(final);
     return result;
 }
 
 int TFormMainScript::UIAssociate() {
-    if (nowDoing()) return -1;
-    startDoing_("Associate");
-    const DesktopOutcome outcome = associateMemoFiles(programOsPath(exePath));
-    if (!outcome.ok) {
-        addLog_("Failure: Associate FileName Extentions. " + outcome.reason);
-        doneDoing_("Failure: Associate FileName Extentions. " + outcome.reason);
-        return -1;
-    }
-    doneDoing_("Done: Associate FileName Extentions. \".mxa\", \".maz\"");
-    return 0;
+    if (refuse(Busy)) return kFailed;
+    return changeDesktop(
+        *this, "Associate", [this] { return associateMemoFiles(programOsPath(exePath)); },
+        "Associate FileName Extentions. ",
+        "Done: Associate FileName Extentions. \".mxa\", \".maz\"");
 }
 
 int TFormMainScript::UIUnassociate() {
-    if (nowDoing()) return -1;
-    startDoing_("Unassociate");
-    const DesktopOutcome outcome = unassociateMemoFiles();
-    if (!outcome.ok) {
-        addLog_("Failure: Unassociate FileName Extentions. " + outcome.reason);
-        doneDoing_("Failure: Unassociate FileName Extentions. " + outcome.reason);
-        return -1;
-    }
-    doneDoing_("Done: Unassociate FileName Extentions. \".mxa\", \".maz\"");
-    return 0;
+    if (refuse(Busy)) return kFailed;
+    return changeDesktop(*this, "Unassociate", unassociateMemoFiles,
+                         "Unassociate FileName Extentions. ",
+                         "Done: Unassociate FileName Extentions. \".mxa\", \".maz\"");
 }
 
 int TFormMainScript::UIMakeShortCutLink() {
-    if (nowDoing()) return -1;
-    startDoing_("Make ShortCutLink");
-    const DesktopOutcome outcome = makeDesktopShortcut(desktopFolder(), programOsPath(exePath));
-    if (!outcome.ok) {
-        addLog_("Failure: Make ShortCutLink, " + outcome.reason);
-        doneDoing_("Failure: Make ShortCutLink, " + outcome.reason);
-        return -1;
-    }
-    doneDoing_("Done: Make ShortCutLink, Look DeskTop!");
-    return 0;
+    if (refuse(Busy)) return kFailed;
+    return changeDesktop(
+        *this, "Make ShortCutLink",
+        [this] { return makeDesktopShortcut(desktopFolder(), programOsPath(exePath)); },
+        "Make ShortCutLink, ", "Done: Make ShortCutLink, Look DeskTop!");
 }
 
 int TFormMainScript::UIShowFileList() {
-    auto* form = companion<TFormFileList>();
-    if (!form) {
-        messageDoing_("ERROR TFormFileList.create in UIShowFileList.");
-        return -8;
-    }
-    form->open(fileListHost(*this));
+    companion<TFormFileList>()->open(fileListHost(*this));
     messageDoing_("Show FormFileList " + timeStamp());
     return 0;
 }
 
 int TFormMainScript::UIShowFormSaveEach_(int markNodeOnly) {
-    if (nowDoing()) return -9;
+    if (refuse(Busy)) return kModalWindowResult;
     messageDoing_("Open FormSaveEach");
     auto* form = companion<TFormSaveEach>();
-    if (!form) {
-        messageDoing_("ERROR: UIShowFormSaveEach_");
-        return -8;
-    }
     form->open(fileListHost(*this), markNodeOnly != 0);
     form->exec();
     messageDoing_("Done: UIShowFormSaveEach_ ");

@@ -12,15 +12,13 @@ namespace zel {
 int TFormMainScript::newHolderAt(int position, std::string_view announce, bool namedInDone) {
     // A second busy state would end the running command's and add a holder
     // under a loop that still walks the holder list.
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly()) return -8;
-    startDoing_(announce);
+    if (const int refused = refuse(Busy | UIReadOnly, kReadOnlyApart)) return refused;
+    CommandScope scope(*this, announce);
     MemoHolder* holder = newHolder_(position);
     holder->setCurrent_(holder->makeNode_());
     HolderTabs::refreshTabsOf(*aFile);
     changeHolder_(holder);
-    doneDoing_(namedInDone ? "Done: " + std::string(announce) + " " + holder->getName_()
-                           : std::string());
+    if (namedInDone) scope.endWith("Done: " + std::string(announce) + " " + holder->getName_());
     return 0;
 }
 
@@ -38,7 +36,7 @@ int TFormMainScript::UINewHolderRight() {
 }
 
 int TFormMainScript::moveCurrentHolder(int delta) {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoFile& file = *aFile;
     const int index = file.indexOfHolder_(getCurHolder());
     if (index < 0 || index + delta < 0 || index + delta >= file.countOfHolders_()) return 0;
@@ -62,7 +60,7 @@ int TFormMainScript::UIMoveHolderLeft() {
 }
 
 int TFormMainScript::UIShowHolders() {
-    if (nowDoing() || !aFile) return -1;
+    if (refuse(Busy) || !aFile) return kFailed;
     TFormHolders* holders = companion<TFormHolders>();
     holders->setFont(font());
     holders->fill(*aFile);
@@ -70,23 +68,23 @@ int TFormMainScript::UIShowHolders() {
     return 0;
 }
 
-int TFormMainScript::changeListMode(std::string_view mode, std::string_view status) {
-    if (nowDoing() || !hasHolderView()) return 0;
+int TFormMainScript::changeListMode(ListMode mode, std::string_view status) {
+    if (refuse(Busy) || !hasHolderView()) return 0;
     showListMode(mode);
     messageDoing_(status);
     return 0;
 }
 
 int TFormMainScript::UIChangeCheckListBox() {
-    return changeListMode(kModeCheckList, "Change CheckListBox");
+    return changeListMode(ListMode::CheckList, "Change CheckListBox");
 }
 
 int TFormMainScript::UIChangeTreeView() {
-    return changeListMode(kModeTree, "Change TreeView");
+    return changeListMode(ListMode::Tree, "Change TreeView");
 }
 
 int TFormMainScript::UIChangeListView() {
-    return changeListMode(kModeList, "Change ListView");
+    return changeListMode(ListMode::List, "Change ListView");
 }
 
 }  // namespace zel

@@ -9,14 +9,18 @@
 
 namespace zel {
 
-int TFormMainScript::runTextTool(ToolGuard guard, const std::function<int(TFrameMemoNode&)>& tool) {
-    if (guard != ToolGuard::None && nowDoing()) return -1;
-    if (guard == ToolGuard::ReadOnly && (checkUIReadOnly() || checkHolderReadOnly())) return -1;
+int TFormMainScript::runTextTool(Guards guards, const std::function<int(TFrameMemoNode&)>& tool) {
+    if (refuse(guards)) return kFailed;
     TFrameMemoNode* frame = nodeEditor() ? nodeEditor()->nodeFrame() : nullptr;
-    return frame ? tool(*frame) : -1;
+    return frame ? tool(*frame) : kFailed;
 }
 
 namespace {
+
+// The tools that change the selected lines wait for no command and no
+// read-only guard; some others wait for no command, the rest for nothing.
+constexpr Guards kChangesLines = Busy | UIReadOnly | HolderReadOnly;
+constexpr Guards kAnyTime = 0;
 
 bool insertIntoSelection(NodeEditor* editor, std::string_view text, bool memoBox) {
     TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
@@ -39,11 +43,11 @@ bool TFormMainScript::writeListIntoSelection(const std::vector<std::string>& lin
 
 int TFormMainScript::addAskedWord(std::string_view caption, std::string_view end,
                                   int (TFrameMemoNode::*add)(std::string_view)) {
-    return runTextTool(ToolGuard::ReadOnly, [this, caption, end, add](TFrameMemoNode& view) {
+    return runTextTool(kChangesLines, [this, caption, end, add](TFrameMemoNode& view) -> int {
         const std::string word = prompter().inputBox(caption, "Word", " ");
         if (word.empty()) {
             messageDoing_("Cancel: Add " + std::string(end) + " Any");
-            return -1;
+            return kFailed;
         }
         const int lines = (view.*add)(word);
         messageDoing_("UIAdd" + std::string(end) + "Any " + word);
@@ -52,7 +56,7 @@ int TFormMainScript::addAskedWord(std::string_view caption, std::string_view end
 }
 
 int TFormMainScript::UIAddHeadSEL_(std::string_view text) {
-    return runTextTool(ToolGuard::ReadOnly,
+    return runTextTool(kChangesLines,
                        [text](TFrameMemoNode& view) { return view.addHeadSEL_(text); });
 }
 
@@ -61,7 +65,7 @@ int TFormMainScript::UIAddHeadAny() {
 }
 
 int TFormMainScript::UIAddTailSEL_(std::string_view text) {
-    return runTextTool(ToolGuard::ReadOnly,
+    return runTextTool(kChangesLines,
                        [text](TFrameMemoNode& view) { return view.addTailSEL_(text); });
 }
 
@@ -70,17 +74,17 @@ int TFormMainScript::UIAddTailAny() {
 }
 
 int TFormMainScript::UIDelHeadSEL_(long long count) {
-    return runTextTool(ToolGuard::ReadOnly,
+    return runTextTool(kChangesLines,
                        [count](TFrameMemoNode& view) { return view.delHeadSEL_(count); });
 }
 
 int TFormMainScript::UIDelHeadAny() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     const std::string answer = trimText(prompter().inputBox("DEL Head", "Input number", "7"));
     const auto count = readInteger(answer);
     if (!count) {
         messageDoing_("ERROR: \"" + answer + "\" is not a valid integer value");
-        return -1;
+        return kFailed;
     }
     // A negative count would delete nothing anyway; it is refused like 0.
     if (*count <= 0) return 0;
@@ -88,20 +92,20 @@ int TFormMainScript::UIDelHeadAny() {
 }
 
 int TFormMainScript::UIRemoveEmptyLine() {
-    return runTextTool(ToolGuard::ReadOnly,
+    return runTextTool(kChangesLines,
                        [](TFrameMemoNode& view) { return view.removeEmptyLineSEL(); });
 }
 
 int TFormMainScript::UISortSEL() {
-    return runTextTool(ToolGuard::ReadOnly, [](TFrameMemoNode& view) { return view.sortSEL(); });
+    return runTextTool(kChangesLines, [](TFrameMemoNode& view) { return view.sortSEL(); });
 }
 
 int TFormMainScript::UIReverseSEL() {
-    return runTextTool(ToolGuard::ReadOnly, [](TFrameMemoNode& view) { return view.reverseSEL(); });
+    return runTextTool(kChangesLines, [](TFrameMemoNode& view) { return view.reverseSEL(); });
 }
 
 int TFormMainScript::UISetNumberSEL_(std::string_view format) {
-    return runTextTool(ToolGuard::ReadOnly, [this, format](TFrameMemoNode& view) {
+    return runTextTool(kChangesLines, [this, format](TFrameMemoNode& view) {
         const int lines = view.setNumberSEL_(format);
         messageDoing_("Done: UISetNumberSEL_ Format=" + std::string(format) +
                       " Count Of Line=" + std::to_string(lines));
@@ -110,7 +114,7 @@ int TFormMainScript::UISetNumberSEL_(std::string_view format) {
 }
 
 int TFormMainScript::UISetNumberSELAuto() {
-    return runTextTool(ToolGuard::ReadOnly, [this](TFrameMemoNode& view) {
+    return runTextTool(kChangesLines, [this](TFrameMemoNode& view) {
         // As many digits as the line count has.
         const std::string width = std::to_string(std::to_string(view.selectedLineCount()).size());
         const std::string format = "%" + width + "d";
@@ -122,71 +126,72 @@ int TFormMainScript::UISetNumberSELAuto() {
 }
 
 int TFormMainScript::UIOneLine() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.oneLineSEL(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.oneLineSEL(); });
 }
 
 int TFormMainScript::UILFSEL() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.lfSEL(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.lfSEL(); });
 }
 
 int TFormMainScript::UIAddName() {
-    return runTextTool(ToolGuard::None,
-                       [](TFrameMemoNode& view) { return view.addNameSEL(false); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.addNameSEL(false); });
 }
 
 int TFormMainScript::UIAddNamePlus() {
-    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.addNameSEL(true); });
+    return runTextTool(Busy, [](TFrameMemoNode& view) { return view.addNameSEL(true); });
 }
 
 int TFormMainScript::UIReplaceName() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.replaceNameSEL(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.replaceNameSEL(); });
 }
 
 int TFormMainScript::UISortMemo() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.sortMemo(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.sortMemo(); });
 }
 
 int TFormMainScript::UINumberMemo() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.numberMemo(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.numberMemo(); });
 }
 
 int TFormMainScript::UINoDupMemo() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.noDupMemo(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.noDupMemo(); });
 }
 
 int TFormMainScript::UIMarkDupMemo() {
-    return runTextTool(ToolGuard::None, [](TFrameMemoNode& view) { return view.markDupMemo(); });
+    return runTextTool(kAnyTime, [](TFrameMemoNode& view) { return view.markDupMemo(); });
 }
 
 int TFormMainScript::UITrimSEL() {
-    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.trimSEL(); });
+    return runTextTool(Busy, [](TFrameMemoNode& view) { return view.trimSEL(); });
 }
 
 int TFormMainScript::UITagWordListSEL() {
-    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) { return view.tagWordListSEL(); });
+    return runTextTool(Busy, [](TFrameMemoNode& view) { return view.tagWordListSEL(); });
 }
 
 int TFormMainScript::UIStatus2SEL() {
-    return runTextTool(ToolGuard::Busy, [this](TFrameMemoNode& view) {
+    return runTextTool(Busy, [this](TFrameMemoNode& view) {
         view.insertAtCursor(view.activeEditor(), statusMessage());
         return 0;
     });
 }
 
 int TFormMainScript::UIClearMemo() {
-    return runTextTool(ToolGuard::Busy, [](TFrameMemoNode& view) {
+    return runTextTool(Busy, [](TFrameMemoNode& view) {
         view.setMemoLines({});
         return 0;
     });
 }
 
 int TFormMainScript::UICountWords() {
-    return runTextTool(ToolGuard::Busy, [this](TFrameMemoNode& view) {
+    return runTextTool(Busy, [this](TFrameMemoNode& view) -> int {
         const std::string word = trimText(prompter().inputBox("", "", view.selectedText()));
-        if (word.empty()) return -1;
-        startDoing_("Count Words");
-        const int times = view.countWords_(word);
-        doneDoing();
+        if (word.empty()) return kFailed;
+        int times = 0;
+        {
+            CommandScope scope(*this, "Count Words");
+            times = view.countWords_(word);
+        }
         messageDoing_(std::to_string(times) + "times,  \"" + word + "\"");
         return times;
     });

@@ -23,9 +23,9 @@ enum class Transfer { OneNode, Subtree, Refused };
 // lists the node alone. A holder listed as bare nodes has no list to take
 // the node from.
 Transfer transferOf(const MemoHolder& source) {
-    const std::string mode = stripQuotes(source.getField_("ModeNodesMngr"));
-    if (mode.empty() || mode == kModeNodes) return Transfer::Refused;
-    return mode == kModeTree ? Transfer::Subtree : Transfer::OneNode;
+    const ListMode mode = storedListMode(source);
+    if (mode == ListMode::Nodes) return Transfer::Refused;
+    return mode == ListMode::Tree ? Transfer::Subtree : Transfer::OneNode;
 }
 
 // The nodes a transfer carries: the node, and in a tree its descendants in
@@ -116,10 +116,10 @@ std::vector<std::string> holderNamesExcept(const MemoFile& file, const MemoHolde
     return names;
 }
 
-int refuse(TFormMainScript& window, const std::string& text) {
+int refuseWithError(TFormMainScript& window, const std::string& text) {
     window.addLog_(text);
     window.prompter().error(text);
-    return -1;
+    return kFailed;
 }
 
 }  // namespace
@@ -133,9 +133,8 @@ MemoHolder* TFormMainScript::targetHolderOf(const HolderChoice& choice) {
 
 void TFormMainScript::loadForTransfer(MemoHolder& target) {
     if (target.loaded) return;
-    startDoing_("Now Loading Holder " + target.getName_());
+    CommandScope scope(*this, "Now Loading Holder " + target.getName_());
     loadHolder_(&target);
-    doneDoing();
 }
 
 bool TFormMainScript::refusesReadOnlyTarget(const MemoHolder& target) {
@@ -149,21 +148,22 @@ HolderChoice TFormMainScript::askTargetHolder(const MemoHolder* left, int curren
 }
 
 int TFormMainScript::UIMove1To() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -9;
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (!source) return kNoHolder;
+    if (refuse(UIReadOnly | HolderReadOnly)) return kFailed;
     const HolderChoice choice = askTargetHolder(source, -1);
-    if (choice.kind == HolderChoice::Kind::Cancelled) return -1;
+    if (choice.kind == HolderChoice::Kind::Cancelled) return kFailed;
     if (choice.kind == HolderChoice::Kind::Holder && aFile->holderByName_(choice.name) == source) {
         messageDoing_("Source Holder is Distination Holder !");
-        return -1;
+        return kFailed;
     }
     const Transfer transfer = transferOf(*source);
-    if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UIMove1To");
+    if (transfer == Transfer::Refused)
+        return refuseWithError(*this, "ERROR: TFormMainScript.UIMove1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target || refusesReadOnlyTarget(*target)) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return kFailed;
     UI2Model();
     loadForTransfer(*target);
 
@@ -178,22 +178,23 @@ int TFormMainScript::UIMove1To() {
     source->changed = true;
     target->changed = true;
     changeHolder_(target);
-    if (isNew && transfer == Transfer::Subtree) showListMode(kModeTree);
+    if (isNew && transfer == Transfer::Subtree) showListMode(ListMode::Tree);
     return static_cast<int>(set.nodes.size());
 }
 
 int TFormMainScript::UICopy1To() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolder* source = getCurHolder();
-    if (!source) return -9;
-    if (checkUIReadOnly()) return -1;
+    if (!source) return kNoHolder;
+    if (refuse(UIReadOnly)) return kFailed;
     const HolderChoice choice = askTargetHolder(nullptr, aFile->indexOfHolder_(source));
     if (choice.kind == HolderChoice::Kind::Cancelled) return 0;
     const Transfer transfer = transferOf(*source);
-    if (transfer == Transfer::Refused) return refuse(*this, "ERROR: TFormMainScript.UICopy1To");
+    if (transfer == Transfer::Refused)
+        return refuseWithError(*this, "ERROR: TFormMainScript.UICopy1To");
     const bool isNew = choice.kind == HolderChoice::Kind::NewHolder;
     MemoHolder* target = targetHolderOf(choice);
-    if (!target || refusesReadOnlyTarget(*target)) return -1;
+    if (!target || refusesReadOnlyTarget(*target)) return kFailed;
     UI2Model();
     loadForTransfer(*target);
 
@@ -209,7 +210,7 @@ int TFormMainScript::UICopy1To() {
 
     target->changed = true;
     changeHolder_(target);
-    if (isNew && fromTree) showListMode(kModeTree);
+    if (isNew && fromTree) showListMode(ListMode::Tree);
     setCurMemoNode_(topCopy);
     return count;
 }

@@ -33,7 +33,7 @@ MemoHolderUI* shownHolder(MemoHolder* holder) {
 // The holder when it is shown as a tree; none otherwise.
 MemoHolderUI* shownTree(MemoHolder* holder) {
     MemoHolderUI* shown = shownHolder(holder);
-    return shown && shown->modeInForce_() == kModeTree ? shown : nullptr;
+    return shown && shown->listMode() == ListMode::Tree ? shown : nullptr;
 }
 
 // The current holder shown as a tree; otherwise none, and the window says
@@ -111,31 +111,29 @@ bool moveTreeLine(MemoHolderUI& holder, TreeItem* item, NodeMove move) {
     return true;
 }
 
-// True while a command runs or either read-only guard holds. The node order,
-// the parent links and the fields are saved with the holder: a read-only
-// holder keeps them as its file has them.
-bool refusesHolderEdit(TFormMainScript& window) {
-    return window.nowDoing() || window.checkUIReadOnly() || window.checkHolderReadOnly();
-}
+// The node order, the parent links and the fields are saved with the
+// holder: a read-only holder keeps them as its file has them, so every
+// command that changes them waits for no command and no read-only guard.
+constexpr Guards kHolderEdit = Busy | UIReadOnly | HolderReadOnly;
 
 int moveNode(TFormMainScript& window, NodeMove move) {
-    if (refusesHolderEdit(window)) return -1;
+    if (window.refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = shownHolder(window.getCurHolder());
-    if (!holder) return -1;
-    const std::string mode = holder->modeInForce_();
+    if (!holder) return kFailed;
+    const ListMode mode = holder->listMode();
     MemoNode* node = holder->getCurrent_();
-    if (!node) return -1;
+    if (!node) return kFailed;
     bool moved = false;
-    if (mode == kModeTree) {
+    if (mode == ListMode::Tree) {
         TreeItem* item = holder->treeItemOf(node);
-        if (!item) return -1;
+        if (!item) return kFailed;
         const bool wasExpanded = holder->isExpanded_(item);
         moved = moveTreeLine(*holder, item, move);
         if (wasExpanded) holder->setExpanded_(item, true);
     } else {
         const int index = holder->indexOf_(node);
         moved = holder->moveLine_(index, targetLine(move, index, holder->count_()));
-        if (moved && mode == kModeList && move != NodeMove::Bottom) holder->refreshControls_();
+        if (moved && mode == ListMode::List && move != NodeMove::Bottom) holder->refreshControls_();
     }
     if (!moved) return 0;
     holder->setCurrent_(node);
@@ -170,10 +168,10 @@ std::string nameOf(const MemoHolderUI& holder, const TreeItem* item) {
 }
 
 int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChildCount) {
-    if (window.nowDoing()) return -1;
+    if (window.refuse(Busy)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(window);
-    if (!holder) return -1;
-    window.startDoing_(doing);
+    if (!holder) return kFailed;
+    CommandScope scope(window, doing);
     Lines lines;
     for (const TreeItem* item : holder->topLevelItems()) {
         std::string line = nameOf(*holder, item);
@@ -181,7 +179,7 @@ int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChild
         lines.push_back(std::move(line));
     }
     window.writeIntoSelection(lines, true);
-    window.doneDoing_("Done count=" + std::to_string(lines.size()));
+    scope.endWith("Done count=" + std::to_string(lines.size()));
     return static_cast<int>(lines.size());
 }
 
@@ -190,20 +188,20 @@ int listTopLevel(TFormMainScript& window, std::string_view doing, bool withChild
 // --- Holder order ----------------------------------------------------------------
 
 int TFormMainScript::UISortMemoHolder() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = shownHolder(getCurHolder());
-    if (!holder) return -1;
-    const std::string mode = holder->modeInForce_();
-    if (mode == kModeCheckList) {
+    if (!holder) return kFailed;
+    const ListMode mode = holder->listMode();
+    if (mode == ListMode::CheckList) {
         holder->setSort_(true);
         holder->nodes->keepOrder_();
         holder->refreshControls_();
-    } else if (mode == kModeTree) {
+    } else if (mode == ListMode::Tree) {
         sortEveryLevel(*holder, nullptr);
-    } else if (mode == kModeList) {
+    } else if (mode == ListMode::List) {
         arrangeByName(*holder, true);
     } else {
-        return -1;
+        return kFailed;
     }
     holder->changed = true;
     messageDoing_("Done:UISortMemoHolder");
@@ -211,20 +209,20 @@ int TFormMainScript::UISortMemoHolder() {
 }
 
 int TFormMainScript::UIReverseMemoHolder() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = shownHolder(getCurHolder());
-    if (!holder) return -1;
-    const std::string mode = holder->modeInForce_();
-    if (mode == kModeCheckList) {
+    if (!holder) return kFailed;
+    const ListMode mode = holder->listMode();
+    if (mode == ListMode::CheckList) {
         holder->setSort_(false);
         orderOf(*holder).reverseRange(0, static_cast<std::size_t>(holder->count_()));
         holder->refreshControls_();
-    } else if (mode == kModeTree) {
+    } else if (mode == ListMode::Tree) {
         holder->reverseChildren_(nullptr);
-    } else if (mode == kModeList) {
+    } else if (mode == ListMode::List) {
         arrangeByName(*holder, false);
     } else {
-        return -1;
+        return kFailed;
     }
     holder->changed = true;
     messageDoing_("UIReverseMemoHolder");
@@ -248,9 +246,9 @@ int TFormMainScript::UIMoveNodeBottom() {
 }
 
 int TFormMainScript::UIIndentNode() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     TreeItem* item = holder->selectedTreeItem();
     TreeItem* above = item ? lineAbove(*holder, item) : nullptr;
     if (!above) return 0;
@@ -269,9 +267,9 @@ int TFormMainScript::UIIndentNode() {
 }
 
 int TFormMainScript::UIOutdentNode() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     TreeItem* item = holder->selectedTreeItem();
     if (!item || item->isTopLevel()) return 0;
     const bool wasExpanded = holder->isExpanded_(item);
@@ -294,32 +292,30 @@ int TFormMainScript::UIListLevel0Plus() {
 }
 
 int TFormMainScript::UIExpandAll() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
-    startDoing_("Expand All");
+    if (!holder) return kFailed;
+    CommandScope scope(*this, "Expand All");
     const std::vector<TreeItem*> topLevel = holder->topLevelItems();
     holder->treeModel()->setAllExpanded(true);
-    doneDoing();
     return static_cast<int>(topLevel.size());
 }
 
 int TFormMainScript::UIUnexpand() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
-    startDoing_("Unexpand");
+    if (!holder) return kFailed;
+    CommandScope scope(*this, "Unexpand");
     const std::vector<TreeItem*> topLevel = holder->topLevelItems();
     holder->treeModel()->setItemsExpanded(topLevel, false);
-    doneDoing();
     return static_cast<int>(topLevel.size());
 }
 
 int TFormMainScript::UIUpdateLevel() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
-    startDoing_("Update Level");
+    if (!holder) return kFailed;
+    CommandScope scope(*this, "Update Level");
     UI2Model();
     for (int i = 0; i < holder->count_(); ++i) {
         MemoNode* node = holder->at_(i);
@@ -328,18 +324,17 @@ int TFormMainScript::UIUpdateLevel() {
     }
     holder->changed = true;
     Model2UI();
-    doneDoing();
     return holder->count_();
 }
 
 // --- Children of the selected line -------------------------------------------------
 
 int TFormMainScript::UIListChild1() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     const TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
+    if (!item) return kFailed;
     Lines names;
     for (const TreeItem* child : item->children) names.push_back(nameOf(*holder, child));
     if (!names.empty()) writeIntoSelection(names, true);
@@ -348,11 +343,11 @@ int TFormMainScript::UIListChild1() {
 }
 
 int TFormMainScript::UIListChild() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     const TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
+    if (!item) return kFailed;
     NodeList descendants;
     holder->listDescendants_(item, descendants);
     const int childLevel = item->level() + 1;
@@ -372,14 +367,14 @@ namespace {
 // and report around the holder's reordering.
 int reorderChildren1(TFormMainScript& window, void (MemoHolderUI::*reorder)(TreeItem*),
                      const std::string& command) {
-    if (refusesHolderEdit(window)) return -1;
+    if (window.refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = shownTree(window.getCurHolder());
     if (!holder) {
         window.messageDoing_("Not TreeView in " + command);
-        return -1;
+        return kFailed;
     }
     TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
+    if (!item) return kFailed;
     (holder->*reorder)(item);
     holder->changed = true;
     window.messageDoing_("Done:" + command + " count=" + std::to_string(item->children.size()));
@@ -402,11 +397,11 @@ namespace {
 // and report the child commands share.
 int changeChildren1(TFormMainScript& window, const std::string& command,
                     const std::function<void(MemoHolderUI&, const TreeItem&)>& change) {
-    if (refusesHolderEdit(window)) return -1;
+    if (window.refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(window);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     const TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
+    if (!item) return kFailed;
     if (item->children.empty()) {
         window.messageDoing_("No Child");
         return 0;
@@ -438,10 +433,10 @@ int TFormMainScript::UISetRelativepathChild1() {
 // --- New root nodes ---------------------------------------------------------------
 
 int TFormMainScript::UINewRootNodeTV() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
-    startDoing_("UINewRootNodeTV");
+    if (!holder) return kFailed;
+    CommandScope scope(*this, "UINewRootNodeTV");
     const std::vector<TreeItem*> formerTop = holder->topLevelItems();
     UI2Model();
     MemoNode* former = getCurMemoNode();
@@ -451,17 +446,17 @@ int TFormMainScript::UINewRootNodeTV() {
     for (TreeItem* item : formerTop) item->node->setParentNode_(*root);
     holder->changed = true;
     setCurMemoNode_(former);
-    doneDoing_("Done:UINewRootNodeTV count=" + std::to_string(formerTop.size()));
+    scope.endWith("Done:UINewRootNodeTV count=" + std::to_string(formerTop.size()));
     return static_cast<int>(formerTop.size());
 }
 
 int TFormMainScript::UINewRootNode() {
-    if (refusesHolderEdit(*this)) return -1;
+    if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
-    if (!holder) return -1;
+    if (!holder) return kFailed;
     TreeItem* item = holder->selectedTreeItem();
-    if (!item) return -1;
-    startDoing_("UINewRootNode");
+    if (!item) return kFailed;
+    CommandScope scope(*this, "UINewRootNode");
     const std::vector<TreeItem*> formerChildren = item->children;
     UI2Model();
     MemoNode* former = getCurMemoNode();
@@ -474,7 +469,7 @@ int TFormMainScript::UINewRootNode() {
     for (TreeItem* child : formerChildren) child->node->setParentNode_(*root);
     holder->changed = true;
     setCurMemoNode_(former);
-    doneDoing_("Done:UINewRootNode count=" + std::to_string(formerChildren.size()));
+    scope.endWith("Done:UINewRootNode count=" + std::to_string(formerChildren.size()));
     return static_cast<int>(formerChildren.size());
 }
 

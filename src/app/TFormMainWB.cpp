@@ -20,92 +20,81 @@ namespace zel {
 namespace {
 
 // The web browser window, made on first use with the window's font, in
-// normal state and in front; none when it could not be made.
-TFormWB* shownFormWB(TFormMainScript& window) {
+// normal state and in front.
+TFormWB& shownFormWB(TFormMainScript& window) {
     auto* form = window.companion<TFormWB>();
-    if (!form) {
-        window.messageDoing_("Failure: FormWB.create.");
-        window.addLog_("Failure: FormWB.create.");
-        return nullptr;
-    }
     form->setFont(window.font());
     // The browser obeys the tool bar's switch as it stands now.
     setWebInternetAllowed(window.internetEnabled());
     form->showNormal();
     form->raise();
-    return form;
+    return *form;
 }
 
 }  // namespace
 
 int TFormMainScript::UIShowFormWB() {
-    if (!shownFormWB(*this)) return -1;
+    shownFormWB(*this);
     messageDoing_("Show FormWB " + longStamp());
     return 0;
 }
 
 int TFormMainScript::showPage_(std::string_view html) {
-    TFormWB* form = shownFormWB(*this);
-    if (!form) return -1;
-    return form->showPage(html);
+    return shownFormWB(*this).showPage(html);
 }
 
 int TFormMainScript::UIMemo2WB() {
-    if (!hasHolderView()) return -9;
+    if (!hasHolderView()) return kNoHolder;
     MemoNode* node = getCurMemoNode();
-    if (!node) return -8;
+    if (!node) return kNoNode;
     UI2Model();
     if (stripQuotes(node->getField_("Content-Transfer-Encoding")) == "URL") {
-        TFormWB* form = shownFormWB(*this);
-        if (!form) return -1;
+        TFormWB& form = shownFormWB(*this);
         // Relative addresses start from the node's holder folder.
-        form->setAddressNode(node);
-        form->FrameWB1->showAddress(trimText(stripQuotes(node->getField_("Filename"))));
+        form.setAddressNode(node);
+        form.FrameWB1->showAddress(trimText(stripQuotes(node->getField_("Filename"))));
         return 0;
     }
     if (stripQuotes(node->getField_("Content-Type")).starts_with("image")) {
         const std::string path = expandRelative(*node, stripQuotes(node->getField_("Filename")));
         if (!fileExists(path)) {
             messageDoing_("Not Found " + path);
-            return -1;
+            return kFailed;
         }
-        TFormWB* form = shownFormWB(*this);
-        if (!form) return -1;
-        form->FrameWB1->showAddress(path);
+        shownFormWB(*this).FrameWB1->showAddress(path);
         return 0;
     }
     NodeEditor* editor = nodeEditor();
     const std::string text = editor ? editor->memoText() : std::string();
     if (trimText(text).empty()) {
         messageDoing_("UIMemo2WB: No Text");
-        return -1;
+        return kFailed;
     }
     return showPage_(text);
 }
 
 int TFormMainScript::UISel2WB() {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     NodeEditor* editor = nodeEditor();
     TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
-    if (!hasHolderView() || !frame) return -9;
+    if (!hasHolderView() || !frame) return kNoHolder;
     return showPage_(frame->selectedText());
 }
 
 int TFormMainScript::newWebNode_(std::string_view address) {
-    if (nowDoing()) return -1;
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     const std::string given = trimText(address);
     if (given.empty()) {
         messageDoing_("Cancel \"New MemoNode URL\"");
-        return -1;
+        return kFailed;
     }
     UI2Model();
-    startDoing_("New MemoNode URL");
+    CommandScope scope(*this, "New MemoNode URL");
     if (!newNodeOfKind_(given, KindURL)) {
-        doneDoing_("Failure: New MemoNode URL " + given);
-        return -1;
+        scope.endWith("Failure: New MemoNode URL " + given);
+        return kFailed;
     }
-    doneDoing_("Done: New MemoNode URL " + given);
+    scope.endWith("Done: New MemoNode URL " + given);
     return 0;
 }
 

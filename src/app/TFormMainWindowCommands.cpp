@@ -28,7 +28,7 @@ constexpr SizePreset kSizePresets[] = {{1600, 1200}, {1280, 1024}, {1152, 864},
 }  // namespace
 
 int TFormMainScript::stepCurrentNode(bool forward) {
-    if (nowDoing()) return -1;
+    if (refuse(Busy)) return kFailed;
     const std::string_view way = forward ? "Next" : "Pre";
     MemoHolder* holder = getCurHolder();
     MemoNode* current = getCurMemoNode();
@@ -36,7 +36,7 @@ int TFormMainScript::stepCurrentNode(bool forward) {
     if (holder && current) target = forward ? holder->next_(current) : holder->previous_(current);
     if (!target || target == current) {
         messageDoing_("Not Change CurrentNode " + std::string(way) + ".");
-        return -1;
+        return kFailed;
     }
     setCurMemoNode_(target);
     // The holder knows a node's place in constant time: a script walking
@@ -63,13 +63,13 @@ int TFormMainScript::UISizePos_(int width) {
         resize(std::min(preset.width, area.width()), std::min(preset.height, area.height()));
         return 0;
     }
-    return -1;
+    return kFailed;
 }
 
 int TFormMainScript::toggleNodeBox(bool comment) {
     NodeEditor* editor = nodeEditor();
     TFrameMemoNode* frame = editor ? editor->nodeFrame() : nullptr;
-    if (!frame || !hasHolderView()) return -1;
+    if (!frame || !hasHolderView()) return kFailed;
     if (comment)
         frame->setCommentOpen(!frame->isCommentOpen());
     else
@@ -86,7 +86,7 @@ int TFormMainScript::UIToggleFieldsBox() {
 }
 
 int TFormMainScript::UISortField() {
-    if (nowDoing() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+    if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     return UINotImplemented();
 }
 
@@ -96,7 +96,7 @@ int TFormMainScript::UIGroupTree() {
 
 int TFormMainScript::UINotImplemented() {
     prompter().message(kNotImplemented);
-    return -101;
+    return kCommandNotBuilt;
 }
 
 }  // namespace zel

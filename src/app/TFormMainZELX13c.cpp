@@ -20,9 +20,9 @@ constexpr std::string_view kWritingTabCommands[] = {"UIRenameHolder", "UINewHold
 
 // The model of the list control in force.
 QAbstractItemModel* shownModel(const MemoHolderUI& holder) {
-    const std::string mode = holder.modeInForce_();
-    if (mode == kModeTree) return holder.treeModel();
-    if (mode == kModeList) return holder.listModel();
+    const ListMode mode = holder.listMode();
+    if (mode == ListMode::Tree) return holder.treeModel();
+    if (mode == ListMode::List) return holder.listModel();
     return holder.checkListModel();
 }
 
@@ -151,7 +151,7 @@ void TFormMainZELX13c::refreshHolderList() {
     showHolderCount();
 }
 
-void TFormMainZELX13c::showListMode(std::string_view mode) {
+void TFormMainZELX13c::showListMode(ListMode mode) {
     holderView_->showListMode(mode);
     checkListModeItem(holderView_->frame()->holder());
     followShownList();

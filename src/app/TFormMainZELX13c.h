@@ -22,7 +22,7 @@ class TFormMainZELX13c : public TFormMainMenu {
     void showHolderView(MemoHolder* holder) override;
     void hideHolderView(MemoHolder* holder) override;
     void refreshHolderList() override;
-    void showListMode(std::string_view mode) override;
+    void showListMode(ListMode mode) override;
     bool hasHolderView() const override;
     MainHolderView& holderView() const { return *holderView_; }
 

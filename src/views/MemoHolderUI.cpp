@@ -54,14 +54,20 @@ MemoNode* MemoHolderUI::baseAt(std::size_t index) const {
     return static_cast<MemoNode*>(nodes->childAt(index));
 }
 
-MemoHolderUI::Mode MemoHolderUI::mode() const {
-    if (!attached) return Mode::Nodes;
-    const std::string value = stripQuotes(getField_("ModeNodesMngr"));
-    if (value.empty() || value == kModeNodes) return Mode::Nodes;
-    if (value == kModeCheckList) return Mode::CheckList;
-    if (value == kModeTree) return Mode::Tree;
-    if (value == kModeList) return Mode::List;
-    return Mode::Other;
+ListMode listModeNamed(std::string_view value) {
+    if (value.empty() || value == kModeNodes) return ListMode::Nodes;
+    if (value == kModeCheckList) return ListMode::CheckList;
+    if (value == kModeTree) return ListMode::Tree;
+    if (value == kModeList) return ListMode::List;
+    return ListMode::Other;
+}
+
+ListMode storedListMode(const MemoHolder& holder) {
+    return listModeNamed(stripQuotes(holder.getField_("ModeNodesMngr")));
+}
+
+ListMode MemoHolderUI::listMode() const {
+    return attached ? storedListMode(*this) : ListMode::Nodes;
 }
 
 std::string MemoHolderUI::modeInForce_() const {
@@ -71,12 +77,12 @@ std::string MemoHolderUI::modeInForce_() const {
 }
 
 bool MemoHolderUI::listsNothing() const {
-    switch (mode()) {
-        case Mode::CheckList:
+    switch (listMode()) {
+        case ListMode::CheckList:
             return !aUICLB;
-        case Mode::Tree:
+        case ListMode::Tree:
             return !aUITV;
-        case Mode::List:
+        case ListMode::List:
             return !aUILV;
         default:
             return false;
@@ -92,8 +98,8 @@ std::string MemoHolderUI::getNameChild_(const TObjectNamed* child) const {
 }
 
 std::string MemoHolderUI::putNameChild_as_(TObjectNamed* child, std::string_view wantedName) {
-    switch (mode()) {
-        case Mode::CheckList: {
+    switch (listMode()) {
+        case ListMode::CheckList: {
             std::string given = order().TObjectParentEX::putNameChild_as_(child, wantedName);
             if (getSort_()) {
                 // The sorted list may have moved the line anywhere.
@@ -104,8 +110,8 @@ std::string MemoHolderUI::putNameChild_as_(TObjectNamed* child, std::string_view
             }
             return given;
         }
-        case Mode::Tree:
-        case Mode::List: {
+        case ListMode::Tree:
+        case ListMode::List: {
             // The tree's order is its nesting, the list's its lines: no re-sort.
             std::string given = order().TObjectParent::putNameChild_as_(child, wantedName);
             nodeChanged_(static_cast<MemoNode*>(child));
@@ -128,9 +134,9 @@ std::unique_ptr<MemoNode> MemoHolderUI::newNode_() {
 }
 
 std::string MemoHolderUI::uniqueNodeName_(std::string_view wanted) const {
-    switch (mode()) {
-        case Mode::Tree:
-        case Mode::List:
+    switch (listMode()) {
+        case ListMode::Tree:
+        case ListMode::List:
             return std::string(wanted);
         default:
             return MemoHolder::uniqueNodeName_(wanted);
@@ -150,7 +156,7 @@ NodeList& MemoHolderUI::collectMarked_(NodeList& list) const {
 }
 
 NodeList& MemoHolderUI::setNodeList_(NodeList& list) const {
-    if (mode() == Mode::CheckList && !aUICLB) {
+    if (listMode() == ListMode::CheckList && !aUICLB) {
         report("ERROR in MemoHolderUI.setNodeList_");
         return list;
     }
@@ -183,11 +189,11 @@ MemoNode* MemoHolderUI::at_(int index) const {
 
 MemoNode* MemoHolderUI::byName_(std::string_view name) const {
     if (listsNothing()) return nullptr;
-    const Mode current = mode();
+    const ListMode current = listMode();
     MemoNode* found = MemoHolder::byName_(name);
     // The check list finds names regardless of letter case, the tree and the
     // list only exactly.
-    if (current != Mode::Tree && current != Mode::List) return found;
+    if (current != ListMode::Tree && current != ListMode::List) return found;
     if (!found || getNameChild_(found) == name) return found;
     for (std::size_t i = 0; i < nodes->childCount(); ++i)
         if (nodes->nameAt(i) == name) return baseAt(i);
@@ -205,13 +211,13 @@ std::unique_ptr<MemoNode> MemoHolderUI::takeOutOfList(MemoNode* node) {
 
 std::unique_ptr<MemoNode> MemoHolderUI::removeNode_(MemoNode* node, int* formerIndex) {
     if (formerIndex) *formerIndex = -1;
-    const Mode current = mode();
-    if (current == Mode::Nodes || current == Mode::Other)
+    const ListMode current = listMode();
+    if (current == ListMode::Nodes || current == ListMode::Other)
         return MemoHolder::removeNode_(node, formerIndex);
     const int index = indexOf_(node);
     if (index < 0) return nullptr;
     if (formerIndex) *formerIndex = index;
-    if (current == Mode::Tree) {
+    if (current == ListMode::Tree) {
         TreeItem* item = treeModel_->itemOf(node);
         if (!item) return nullptr;
         // The children take the node's place, and their stored parent follows.
@@ -224,7 +230,7 @@ std::unique_ptr<MemoNode> MemoHolderUI::removeNode_(MemoNode* node, int* formerI
         treeModel_->removeItem(item);
         return takeOutOfList(node);
     }
-    NodeRowModel* model = current == Mode::CheckList ? checkModel_.get() : listModel_.get();
+    NodeRowModel* model = current == ListMode::CheckList ? checkModel_.get() : listModel_.get();
     model->beginRemove(index);
     auto taken = takeOutOfList(node);
     listImages_.erase(node);
@@ -235,8 +241,8 @@ std::unique_ptr<MemoNode> MemoHolderUI::removeNode_(MemoNode* node, int* formerI
 std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> MemoHolderUI::takeNodes_(
     const std::vector<MemoNode*>& leaving) {
     std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> taken;
-    const Mode current = mode();
-    if (current == Mode::Tree) {
+    const ListMode current = listMode();
+    if (current == ListMode::Tree) {
         // Children take a leaving node's place one node at a time.
         for (MemoNode* node : leaving) {
             std::string name = getNameChild_(node);
@@ -249,9 +255,9 @@ std::vector<std::pair<std::string, std::unique_ptr<MemoNode>>> MemoHolderUI::tak
     kept.reserve(nodes->childCount());
     for (std::size_t i = 0; i < nodes->childCount(); ++i)
         if (!out.contains(nodes->childAt(i))) kept.push_back(nodes->childAt(i));
-    NodeRowModel* model = current == Mode::CheckList ? checkModel_.get()
-                          : current == Mode::List    ? listModel_.get()
-                                                     : nullptr;
+    NodeRowModel* model = current == ListMode::CheckList ? checkModel_.get()
+                          : current == ListMode::List    ? listModel_.get()
+                                                         : nullptr;
     if (model && !model->isActive()) model = nullptr;
     if (model) model->beginReset();
     MemoNode* keptCurrent = out.contains(currentNode) ? nullptr : currentNode;
@@ -275,28 +281,28 @@ int MemoHolderUI::enterNode(std::unique_ptr<MemoNode> node, std::string_view nam
     const int count = static_cast<int>(nodes->childCount());
     if (index < 0 || index > count) index = count;
     MemoNode* entered = node.get();
-    NodeRowModel* model = mode() == Mode::CheckList ? checkModel_.get()
-                          : mode() == Mode::List    ? listModel_.get()
-                                                    : nullptr;
+    NodeRowModel* model = listMode() == ListMode::CheckList ? checkModel_.get()
+                          : listMode() == ListMode::List    ? listModel_.get()
+                                                            : nullptr;
     if (model && !model->isActive()) model = nullptr;
     if (model) model->beginInsert(index);
     MemoHolder::insertNode_(std::move(node), name, index);
     if (model) model->endInsert();
-    if (mode() == Mode::List) applyIconRule(*entered);
+    if (listMode() == ListMode::List) applyIconRule(*entered);
     return index;
 }
 
 int MemoHolderUI::addNode_(std::unique_ptr<MemoNode> node, std::string_view name) {
     if (!node) return -1;
-    const Mode current = mode();
-    if (current == Mode::Nodes || current == Mode::Other)
+    const ListMode current = listMode();
+    if (current == ListMode::Nodes || current == ListMode::Other)
         return MemoHolder::addNode_(std::move(node), name);
     if (listsNothing()) {
         // Without its control the holder still keeps the node rather than lose it.
         enterNode(std::move(node), name, -1);
         return 0;
     }
-    if (current == Mode::Tree) {
+    if (current == ListMode::Tree) {
         TreeItem* beside = treeModel_->itemOf(getCurrent_());
         TreeItem* parent = beside ? beside->parent : &treeModel_->root();
         return enterInTree(std::move(node), name, parent,
@@ -307,14 +313,14 @@ int MemoHolderUI::addNode_(std::unique_ptr<MemoNode> node, std::string_view name
 
 int MemoHolderUI::insertNode_(std::unique_ptr<MemoNode> node, std::string_view name, int index) {
     if (!node) return -1;
-    const Mode current = mode();
-    if (current == Mode::Nodes || current == Mode::Other)
+    const ListMode current = listMode();
+    if (current == ListMode::Nodes || current == ListMode::Other)
         return MemoHolder::insertNode_(std::move(node), name, index);
     if (listsNothing()) {
         enterNode(std::move(node), name, index);
         return -1;
     }
-    if (current == Mode::Tree) {
+    if (current == ListMode::Tree) {
         TreeItem* beside = treeModel_->itemOf(getCurrent_());
         TreeItem& root = treeModel_->root();
         if (beside)
@@ -356,17 +362,17 @@ int MemoHolderUI::enterInTree(std::unique_ptr<MemoNode> node, std::string_view n
 }
 
 MemoNode* MemoHolderUI::getCurrent_() const {
-    switch (mode()) {
-        case Mode::CheckList:
+    switch (listMode()) {
+        case ListMode::CheckList:
             if (!aUICLB) return nullptr;
             if (auto rows = aUICLB->selectionModel()->selectedRows(); !rows.isEmpty())
                 return checkModel_->nodeAt(rows.first().row());
             return currentNode;
-        case Mode::Tree:
+        case ListMode::Tree:
             if (!aUITV) return nullptr;
             if (TreeItem* item = selectedTreeItem()) return item->node;
             return currentNode;
-        case Mode::List:
+        case ListMode::List:
             if (!aUILV) return nullptr;
             if (int row = aUILV->selectedRow(); row >= 0) return listModel_->nodeAt(row);
             return currentNode;
@@ -382,15 +388,15 @@ int MemoHolderUI::setCurrent_(MemoNode* node) {
 }
 
 void MemoHolderUI::selectLine(MemoNode* node) {
-    switch (mode()) {
-        case Mode::CheckList: {
+    switch (listMode()) {
+        case ListMode::CheckList: {
             if (!aUICLB) return;
             QModelIndex line = checkModel_->index(MemoHolder::indexOf_(node), 0);
             aUICLB->setCurrentIndex(line);
             if (line.isValid()) aUICLB->scrollTo(line);
             return;
         }
-        case Mode::Tree: {
+        case ListMode::Tree: {
             if (!aUITV) return;
             TreeItem* item = treeModel_->itemOf(node);
             // A node chosen under a closed item is shown by opening its ancestors.
@@ -400,7 +406,7 @@ void MemoHolderUI::selectLine(MemoNode* node) {
             if (line.isValid()) aUITV->scrollTo(line);
             return;
         }
-        case Mode::List:
+        case ListMode::List:
             if (aUILV) aUILV->selectRow(MemoHolder::indexOf_(node));
             return;
         default:
@@ -414,14 +420,14 @@ void MemoHolderUI::setColor_(std::uint32_t colour) {
 }
 
 void MemoHolderUI::nodeChanged_(const MemoNode* node) {
-    switch (mode()) {
-        case Mode::CheckList:
+    switch (listMode()) {
+        case ListMode::CheckList:
             checkModel_->rowChanged(MemoHolder::indexOf_(node));
             return;
-        case Mode::Tree:
+        case ListMode::Tree:
             treeModel_->itemChanged(treeModel_->itemOf(node));
             return;
-        case Mode::List:
+        case ListMode::List:
             listModel_->rowChanged(MemoHolder::indexOf_(node));
             return;
         default:
@@ -430,14 +436,14 @@ void MemoHolderUI::nodeChanged_(const MemoNode* node) {
 }
 
 void MemoHolderUI::refreshControls_() {
-    switch (mode()) {
-        case Mode::CheckList:
+    switch (listMode()) {
+        case ListMode::CheckList:
             checkModel_->refreshAll();
             break;
-        case Mode::Tree:
+        case ListMode::Tree:
             refillTree();
             break;
-        case Mode::List:
+        case ListMode::List:
             listModel_->refreshAll();
             break;
         default:
@@ -469,10 +475,10 @@ void MemoHolderUI::closeNodeWindows_() {
 }
 
 bool MemoHolderUI::moveLine_(int from, int to) {
-    const Mode current = mode();
-    NodeRowModel* model = current == Mode::CheckList ? checkModel_.get()
-                          : current == Mode::List    ? listModel_.get()
-                                                     : nullptr;
+    const ListMode current = listMode();
+    NodeRowModel* model = current == ListMode::CheckList ? checkModel_.get()
+                          : current == ListMode::List    ? listModel_.get()
+                                                         : nullptr;
     const int count = static_cast<int>(nodes->childCount());
     if (!model || !model->isActive() || from < 0 || from >= count) return false;
     to = std::clamp(to, 0, count - 1);

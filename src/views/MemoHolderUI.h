@@ -30,6 +30,13 @@ inline constexpr std::string_view kModeCheckList = "CheckListBox";
 inline constexpr std::string_view kModeTree = "TreeView";
 inline constexpr std::string_view kModeList = "ListView";
 
+// The list modes; Other for a name none of them has.
+enum class ListMode { Nodes, CheckList, Tree, List, Other };
+// The mode a ModeNodesMngr value names (unquoted; empty names Nodes).
+ListMode listModeNamed(std::string_view value);
+// The mode the holder's ModeNodesMngr field names, shown or not.
+ListMode storedListMode(const MemoHolder& holder);
+
 class MemoHolderUI : public MemoHolder {
   public:
     explicit MemoHolderUI(TObjectNamed* owner = nullptr);
@@ -75,6 +82,7 @@ class MemoHolderUI : public MemoHolder {
     // The mode in force: ModeNodesMngr unquoted ("Nodes" when empty), or
     // "Nodes" while the holder has not been shown.
     std::string modeInForce_() const;
+    ListMode listMode() const;
 
     // Switch the list mode; a new control gets `panel` as parent. Each
     // returns the control of the new mode.
@@ -149,8 +157,6 @@ class MemoHolderUI : public MemoHolder {
     bool attached = false;
 
   private:
-    enum class Mode { Nodes, CheckList, Tree, List, Other };
-    Mode mode() const;
     // A control mode whose control does not exist lists nothing.
     bool listsNothing() const;
     NodeOrderList& order() const;

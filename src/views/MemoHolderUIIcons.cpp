@@ -111,7 +111,7 @@ void MemoHolderUI::applyIconRule(const MemoNode& node) {
         item->image = imageIndexFor(node, item->image);
         return;
     }
-    if (mode() == Mode::List && listModel_->isActive()) {
+    if (listMode() == ListMode::List && listModel_->isActive()) {
         auto found = listImages_.find(&node);
         const int image = imageIndexFor(node, found == listImages_.end() ? -1 : found->second);
         listImages_[&node] = image;
@@ -119,11 +119,11 @@ void MemoHolderUI::applyIconRule(const MemoNode& node) {
 }
 
 void MemoHolderUI::applyIcons_() {
-    const Mode current = mode();
-    if (current != Mode::Tree && current != Mode::List) return;
+    const ListMode current = listMode();
+    if (current != ListMode::Tree && current != ListMode::List) return;
     for (std::size_t i = 0; i < nodes->childCount(); ++i) applyIconRule(*baseAt(i));
     if (auto* view = qobject_cast<QAbstractItemView*>(nodesControl_())) view->viewport()->update();
-    if (aUILV && current == Mode::List) aUILV->activeView()->viewport()->update();
+    if (aUILV && current == ListMode::List) aUILV->activeView()->viewport()->update();
 }
 
 QIcon MemoHolderUI::iconAt(int image) const {
@@ -143,9 +143,9 @@ int MemoHolderUI::exportLines_(std::vector<std::string>& lines) {
     const MemoFile* file = getMemoFile_();
     lines.push_back("# " + program + " " + (file ? file->getName_() : std::string()) + ":" +
                     getName_() + "  " + formatDateTime("yyyymmdd hhnnss", currentDateTime()));
-    const Mode current = mode();
-    if (current == Mode::Other) return -1;
-    if (current == Mode::List) {
+    const ListMode current = listMode();
+    if (current == ListMode::Other) return -1;
+    if (current == ListMode::List) {
         if (!aUILV) return 0;
         const auto& columns = listModel_->columns();
         auto joined = [&columns](auto cell) {

@@ -106,14 +106,14 @@ NodeCheckList* MemoHolderUI::changeCheckListBox_(QWidget* panel) {
         aUICLB = new NodeCheckList(panel, false);
         aUICLB->setModel(checkModel_.get());
     }
-    const Mode from = mode();
+    const ListMode from = listMode();
     attached = true;
     switch (from) {
-        case Mode::Tree:
+        case ListMode::Tree:
             if (!aUITV) return aUICLB;
             activateRows(checkModel_.get());
             break;
-        case Mode::List:
+        case ListMode::List:
             if (!aUILV) return aUICLB;
             activateRows(checkModel_.get());
             break;
@@ -132,11 +132,12 @@ NodeTreeView* MemoHolderUI::changeTreeView_(QWidget* panel) {
         aUITV->resize(kNewTreeSide, kNewTreeSide);
         aUITV->setModel(treeModel_.get());
     }
-    const Mode from = mode();
+    const ListMode from = listMode();
     attached = true;
     RedrawPause paused(aUITV);
-    if ((from == Mode::CheckList && !aUICLB) || (from == Mode::List && !aUILV)) return aUITV;
-    const bool keep = from == Mode::Tree || from == Mode::Other;
+    if ((from == ListMode::CheckList && !aUICLB) || (from == ListMode::List && !aUILV))
+        return aUITV;
+    const bool keep = from == ListMode::Tree || from == ListMode::Other;
     if (!keep || treeModel_->itemCount() != nodes->childCount()) {
         activateRows(nullptr);
         refillTree();
@@ -153,14 +154,14 @@ NodeListControl* MemoHolderUI::changeListView_(QWidget* panel) {
         aUILV = new NodeListControl(panel);
         aUILV->setNodeModel(listModel_.get());
     }
-    const Mode from = mode();
+    const ListMode from = listMode();
     attached = true;
     switch (from) {
-        case Mode::CheckList:
+        case ListMode::CheckList:
             if (!aUICLB) return aUILV;
             activateRows(listModel_.get());
             break;
-        case Mode::Tree:
+        case ListMode::Tree:
             // The hierarchy flattens; the parent links stay in the fields.
             if (!aUITV) return aUILV;
             activateRows(listModel_.get());
@@ -177,12 +178,12 @@ NodeListControl* MemoHolderUI::changeListView_(QWidget* panel) {
 }
 
 QWidget* MemoHolderUI::nodesControl_() const {
-    switch (mode()) {
-        case Mode::CheckList:
+    switch (listMode()) {
+        case ListMode::CheckList:
             return aUICLB;
-        case Mode::Tree:
+        case ListMode::Tree:
             return aUITV;
-        case Mode::List:
+        case ListMode::List:
             return aUILV;
         default:
             return nullptr;
@@ -204,7 +205,7 @@ void MemoHolderUI::hideNodesControl_() {
 }
 
 void MemoHolderUI::mouseCursor_(const QCursor& cursor) {
-    if (mode() == Mode::List && !aUILV) {
+    if (listMode() == ListMode::List && !aUILV) {
         report("ERROR: MemoHolderUI.mouseCursor_");
         return;
     }

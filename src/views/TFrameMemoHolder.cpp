@@ -122,10 +122,10 @@ void TFrameMemoHolder::showHolder(MemoHolderUI* holder) {
     if (holder_ && holder_ != holder) holder_->hideNodesControl_();
     holder_ = holder;
     // The stored mode decides, also for a holder never shown before.
-    const std::string mode = stripQuotes(holder->getField_("ModeNodesMngr"));
-    if (mode == kModeTree)
+    const ListMode mode = storedListMode(*holder);
+    if (mode == ListMode::Tree)
         configureTree(holder->changeTreeView_(PanelLeft));
-    else if (mode == kModeList)
+    else if (mode == ListMode::List)
         configureList(holder->changeListView_(PanelLeft));
     else
         configureCheckList(holder->changeCheckListBox_(PanelLeft));
@@ -271,11 +271,11 @@ void TFrameMemoHolder::configureList(NodeListControl* control) {
 
 MemoNode* TFrameMemoHolder::selectedNode() const {
     if (!holder_) return nullptr;
-    if (holder_->modeInForce_() == kModeTree) {
+    if (holder_->listMode() == ListMode::Tree) {
         TreeItem* item = holder_->selectedTreeItem();
         return item ? item->node : nullptr;
     }
-    if (holder_->modeInForce_() == kModeList) {
+    if (holder_->listMode() == ListMode::List) {
         NodeListControl* list = holder_->listControl();
         return list ? holder_->listModel()->nodeAt(list->selectedRow()) : nullptr;
     }
@@ -320,7 +320,7 @@ void TFrameMemoHolder::dropOnCheckList(const QPoint& position) {
 
 void TFrameMemoHolder::dropOnTree(const QPoint& position) {
     NodeTreeView* tree =
-        holder_ && holder_->modeInForce_() == kModeTree ? holder_->treeView() : nullptr;
+        holder_ && holder_->listMode() == ListMode::Tree ? holder_->treeView() : nullptr;
     if (!tree) return;
     TreeItem* moved = holder_->selectedTreeItem();
     TreeItem* target = holder_->treeModel()->itemAt(tree->indexAt(position));

@@ -65,7 +65,7 @@ TEST_F(ExportCommandsTest, TreeLevelsComeFromTheHolderView) {
     holder.byName_("p")->putField_("UID", "\"up\"");
     holder.byName_("c")->putField_("ParentNodeID", "\"up\"");
     holder.putField_("ModeNodesMngr", "\"TreeView\"");
-    window->showListMode("TreeView");
+    window->showListMode(ListMode::Tree);
     EXPECT_EQ(runCommand(*window, "UISaveHolderHTML"), 0);
     EXPECT_NE(readText("T.html").find("<a href=\"#0\">p</a><BR>\r\n<blockquote>\r\n"
                                       "<a href=\"#1\">c</a><BR>\r\n</blockquote>\r\n"

@@ -27,7 +27,7 @@ class NewNodesTest : public AppTest {
     MemoNode* treeWithParent() {
         openMemoFile({{"T", {"p", "q"}}});
         current()->putField_("ModeNodesMngr", "\"TreeView\"");
-        window->showListMode("TreeView");
+        window->showListMode(ListMode::Tree);
         MemoNode* parent = current()->byName_("p");
         window->setCurMemoNode_(parent);
         return parent;

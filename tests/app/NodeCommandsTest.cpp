@@ -108,7 +108,7 @@ TEST_F(NodeCommandsTest, DeletingATreeNodeTakesItsSubtreeChildrenFirst) {
     tree->byName_("g")->putField_("ParentNodeID", "\"uc1\"");
     tree->byName_("c2")->putField_("ParentNodeID", "\"up\"");
     tree->putField_("ModeNodesMngr", "\"TreeView\"");
-    window->showListMode("TreeView");
+    window->showListMode(ListMode::Tree);
     window->setCurMemoNode_(tree->byName_("p"));
 
     ASSERT_EQ(window->UIDeleteMemoNode(), 0);

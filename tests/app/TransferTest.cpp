@@ -29,7 +29,7 @@ class TransferTest : public AppTest {
         window->changeHolder_(holder(holderName));
         for (const auto& [child, parent] : links)
             node(holderName, child)->MemoNode::setParentNode_(*node(holderName, parent));
-        window->showListMode(kModeTree);
+        window->showListMode(ListMode::Tree);
     }
     Names nodeNames(const std::string& holderName) {
         Names names;

@@ -35,7 +35,7 @@ class TreeCommandsTest : public AppTest {
                 made->putField_("ParentNodeID", wrapQuotes("u" + name.substr(mark + 1)));
         }
         current()->putField_("ModeNodesMngr", "\"TreeView\"");
-        window->showListMode("TreeView");
+        window->showListMode(ListMode::Tree);
     }
 
     // The tree as "A(a1 a2) B" in display order.
@@ -70,7 +70,7 @@ TEST_F(TreeCommandsTest, ReverseAndSortInATreeKeepChildrenWithTheirParents) {
 
 TEST_F(TreeCommandsTest, CheckListSortStaysOnUntilReversed) {
     openMemoFile({{"A", {"c", "a", "b"}}});
-    window->showListMode("CheckListBox");
+    window->showListMode(ListMode::CheckList);
     EXPECT_EQ(window->UISortMemoHolder(), 3);
     EXPECT_EQ(currentNodeNames(), (Names{"a", "b", "c"}));
     current()->putNameChild_as_(node("c"), "0");
@@ -84,7 +84,7 @@ TEST_F(TreeCommandsTest, CheckListSortStaysOnUntilReversed) {
 
 TEST_F(TreeCommandsTest, ListSortsByCaptionBothWays) {
     openMemoFile({{"A", {"b", "C", "a"}}});
-    window->showListMode("ListView");
+    window->showListMode(ListMode::List);
     window->UISortMemoHolder();
     EXPECT_EQ(currentNodeNames(), (Names{"a", "b", "C"}));
     EXPECT_FALSE(current()->getSort_()) << "a list is sorted once";
@@ -95,7 +95,7 @@ TEST_F(TreeCommandsTest, ListSortsByCaptionBothWays) {
 
 TEST_F(TreeCommandsTest, CheckListMovesStopAtTheEnds) {
     openMemoFile({{"A", {"a", "b", "c", "d"}}});
-    window->showListMode("CheckListBox");
+    window->showListMode(ListMode::CheckList);
     select("c");
     EXPECT_EQ(window->UIMoveNodeTop(), 1);
     EXPECT_EQ(currentNodeNames(), (Names{"c", "a", "b", "d"}));
@@ -248,7 +248,7 @@ TEST_F(TreeCommandsTest, ChildrenAreSortedReversedAndRenamedOneLevelDeep) {
 
 TEST_F(TreeCommandsTest, TreeCommandsRefuseOutsideTheTree) {
     openMemoFile({{"A", {"b", "a"}}});
-    window->showListMode("CheckListBox");
+    window->showListMode(ListMode::CheckList);
     EXPECT_EQ(window->UISortChild1(), -1);
     EXPECT_EQ(window->statusMessage(), "Not TreeView in UISortChild1");
     EXPECT_EQ(window->UIReverseChild1(), -1);
