@@ -315,7 +315,7 @@ void BM_RenameChildrenToOneNameSorted(benchmark::State& state) {
         auto parent = std::make_unique<zel::TObjectParentEX>();
         parent->flagSort = true;
         for (std::size_t i = 0; i < count; ++i) {
-            char name[16];
+            char name[24];
             std::snprintf(name, sizeof name, "n%07zu", i);
             parent->addChild_(std::make_unique<zel::TObjectNamed>(), name);
         }

@@ -45,9 +45,9 @@ std::string findOnPath(std::string_view name) {
     std::string_view folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const std::size_t colon = folders.find(':');
-        std::string folder(folders.substr(0, colon));
+        const std::string_view entry = folders.substr(0, colon);
         // An empty entry of PATH means the current folder.
-        if (folder.empty()) folder = ".";
+        const std::string folder(entry.empty() ? std::string_view(".") : entry);
         const std::string candidate = folder + "/" + osName;
         if (isExecutableFile(candidate)) return fromOsPath(candidate);
         if (colon == std::string_view::npos) return {};

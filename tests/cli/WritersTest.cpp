@@ -97,8 +97,12 @@ TEST_F(Writers, TwoReplacesAtOnceBothLandOrOneFailsSayingWhy) {
         EXPECT_TRUE(statusB == 0 || statusB == 1);
         EXPECT_EQ(as, statusA == 0 ? kNodes : 0u);
         EXPECT_EQ(bs, statusB == 0 ? kNodes : 0u);
-        if (statusA == 1) EXPECT_THAT(a.err, HasSubstr("changed on disk since it was read"));
-        if (statusB == 1) EXPECT_THAT(b.err, HasSubstr("changed on disk since it was read"));
+        if (statusA == 1) {
+            EXPECT_THAT(a.err, HasSubstr("changed on disk since it was read"));
+        }
+        if (statusB == 1) {
+            EXPECT_THAT(b.err, HasSubstr("changed on disk since it was read"));
+        }
     }
 }
 

@@ -283,7 +283,9 @@ TEST(SafeFileBatch, AStepThatFailsForOneFileLeavesThatFileOldAndTheOthersNew) {
         ASSERT_EQ(outcomes.size(), names.size());
         for (std::size_t i = 0; i < names.size(); ++i) {
             EXPECT_EQ(outcomes[i].ok, c.replaced[i]) << names[i];
-            if (!outcomes[i]) EXPECT_NE(outcomes[i].message.find(names[i]), std::string::npos);
+            if (!outcomes[i]) {
+                EXPECT_NE(outcomes[i].message.find(names[i]), std::string::npos);
+            }
             EXPECT_EQ(contentOf(dir.path(names[i])), c.replaced[i] ? "new " + names[i] : "old");
         }
         EXPECT_EQ(entriesIn(dir), names.size()) << "no temporary file stays";
