@@ -14,9 +14,7 @@ using Lines = std::vector<std::string>;
 class DiskUpdateTest : public ::testing::Test, public ThreeVersions {
   protected:
     void SetUp() override {
-        addNode(b(), "a", "U1", {"a1"});
-        addNode(b(), "b", "U2", {"b1"});
-        branch();
+        branchTwoNodes();
         lastRead = holderFileText_(b());
     }
 

@@ -12,11 +12,7 @@ using Names = std::vector<std::string>;
 
 class FileMergeTest : public ::testing::Test, public ThreeVersions {
   protected:
-    void SetUp() override {
-        addNode(b(), "a", "U1", {"a1"});
-        addNode(b(), "b", "U2", {"b1"});
-        branch();
-    }
+    void SetUp() override { branchTwoNodes(); }
 
     std::string text(MemoHolder& holder) { return holderFileText_(holder); }
 

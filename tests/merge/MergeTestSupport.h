@@ -58,6 +58,13 @@ class ThreeVersions {
     MemoHolder& o() { return *ours_->holder; }
     MemoHolder& t() { return *theirs_->holder; }
 
+    // The base holds a (UID U1, memo a1) and b (U2, b1); ours and theirs too.
+    void branchTwoNodes() {
+        addNode(b(), "a", "U1", {"a1"});
+        addNode(b(), "b", "U2", {"b1"});
+        branch();
+    }
+
     // Base, ours and theirs become what the holder built so far is.
     void branch() {
         for (auto* version : {&base_, &ours_, &theirs_}) {

@@ -6,12 +6,9 @@
 // relays, NAT, usage reports and upgrades are off, and each instance knows
 // the other's address.
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +18,7 @@
 #include <functional>
 #include <thread>
 
+#include "mail/MailServers.h"
 #include "merge/ConflictCopies.h"
 #include "merge/FileMerge.h"
 #include "model/HolderFile.h"
@@ -55,19 +53,6 @@ std::string trimmed(std::string text) {
     return text;
 }
 
-// A port on 127.0.0.1 that nobody listens on now.
-int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 // Waits up to `most` for `done`, asking twice a second.
 bool waitFor(const std::function<bool()>& done, std::chrono::seconds most) {
     const auto until = std::chrono::steady_clock::now() + most;
@@ -93,8 +78,8 @@ class Syncthing {
           home_(folder.osPath(name_).string()),
           data_(folder.path(name_ + "/data")),
           log_(folder.osPath(name_ + ".log").string()),
-          listenPort_(freePort()),
-          guiPort_(freePort()) {
+          listenPort_(test::freeLoopbackPort()),
+          guiPort_(test::freeLoopbackPort()) {
         std::filesystem::create_directories(std::filesystem::path(home_));
         std::filesystem::create_directories(std::filesystem::path(sjisToUtf8(data_)) / ".stfolder");
         runCommand("syncthing generate --no-default-folder --home='" + home_ + "'");
