@@ -36,6 +36,10 @@ const std::vector<CommandEntry>& commandTable();
 const CommandEntry* findCommand(std::string_view name);
 // True when the command exists and is built.
 bool isCommandBuilt(std::string_view name);
+// The caption of the menu item that runs `name` with `argument`: the one the
+// command lists give that argument, else the command's own; empty for a name
+// the table does not know.
+std::string_view commandCaption(std::string_view name, std::string_view argument = {});
 
 // Runs the command `name` with `argument` (ignored by a command without one).
 // An unknown name gives kUnknownCommand; a command not built yet shows

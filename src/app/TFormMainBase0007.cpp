@@ -110,6 +110,11 @@ int TFormMainBase0007::Break() {
     return 0;
 }
 
+int TFormMainBase0007::Done() {
+    doneDoing();
+    return 0;
+}
+
 int TFormMainBase0007::shouldNotExecute_(std::string_view name) {
     prompter_->message("Should not execute. " + std::string(name));
     return kShouldNotExecute;

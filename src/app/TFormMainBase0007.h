@@ -64,17 +64,15 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     int refuse(Guards guards, RefusalCodes codes = {});
     bool isDoing() const { return doing_; }
     bool isBreakFlagSet() const { return break_; }
-    // The tool bar's "Break": stops the running loop at its next poll.
-    int Break();
-    // The tool bar's "Done": clears a busy state a failed command left behind.
-    int Done() {
-        doneDoing();
-        return 0;
-    }
+    // The commands of the busy protocol and the exit (Session.def).
+#define ZEL_BASE_COMMAND(name, caption, result, parameters) result name parameters;
+#include "app/commands/Commands.def"
     int shouldNotExecute_(std::string_view name);
     int notImplemented_(std::string_view name);
     // The last text of the status bar's message panel.
-    const std::string& statusMessage() const { return statusMessage_; }
+    const std::string& statusMessage() const {
+        return statusMessage_;
+    }
 
     // Log.
     virtual int addLog_(std::string_view text) = 0;
@@ -83,7 +81,9 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     virtual int showFormLog() = 0;
 
     // Current holder and node.
-    MemoNode* getCurMemoNode() const { return aFile->currentNode; }
+    MemoNode* getCurMemoNode() const {
+        return aFile->currentNode;
+    }
     MemoHolder* getCurHolder() const;
     void setCurMemoNode_(MemoNode* node);
     MemoHolder* changeHolder_(MemoHolder* holder);
@@ -103,7 +103,9 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     virtual void refreshHolderList();
     virtual void refreshReadOnlyIndicator();
     virtual void showHolderCount();
-    virtual NodeEditor* nodeEditor() const { return nullptr; }
+    virtual NodeEditor* nodeEditor() const {
+        return nullptr;
+    }
     virtual void setCaption_();
 
     // Memo file and holders.
@@ -133,9 +135,6 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
 
     // Closing.
     virtual bool querySaveChanges_();
-    int UIExit();
-    int UIExitAllYes();
-    int UITerminate_(std::string_view text);
     // Ends the application at once, past every close question (UITerminate_'s
     // No). Tests put a recorder here, so no test ends the run it belongs to.
     std::function<void()> endApplication;
@@ -149,13 +148,21 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     // Settings the start-up and the property dialog share.
     virtual std::string getTempDirectory() const;
     virtual void setTempDirectory(std::string_view directory);
-    virtual int getAutoSaveTime() const { return autoSaveSeconds_; }
-    virtual void putAutoSaveTime_(int seconds) { autoSaveSeconds_ = seconds < 0 ? 0 : seconds; }
+    virtual int getAutoSaveTime() const {
+        return autoSaveSeconds_;
+    }
+    virtual void putAutoSaveTime_(int seconds) {
+        autoSaveSeconds_ = seconds < 0 ? 0 : seconds;
+    }
     virtual std::string getDateFormat() const;
     virtual std::string getNumberFormat() const;
     // The tool bar switches; the menu layer owns the check boxes.
-    virtual bool uiReadOnlySource() const { return false; }
-    virtual bool internetSource() const { return true; }
+    virtual bool uiReadOnlySource() const {
+        return false;
+    }
+    virtual bool internetSource() const {
+        return true;
+    }
 
     // The executable as the program sees it; tests point it into their folder.
     std::string exePath;

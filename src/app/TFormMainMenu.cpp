@@ -13,6 +13,7 @@
 
 #include "app/CommandTable.h"
 #include "app/NodeEditor.h"
+#include "app/commands/CommandNames.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "text/TextHelpers.h"
@@ -32,7 +33,8 @@ constexpr const char* kBuiltProperty = "zelBuilt";
 constexpr const char* kThenProperty = "zelThen";
 
 // Tool bar buttons the UI read-only switch disables.
-constexpr std::string_view kNewNodeButtons[] = {"UINewNode", "UINewNodeURL", "UINewNodeImage"};
+constexpr std::string_view kNewNodeButtons[] = {commands::UINewNode, commands::UINewNodeURL,
+                                                commands::UINewNodeImage};
 
 // The commands that make a node and make it current.
 bool makesNode(std::string_view command) {
@@ -58,11 +60,11 @@ bool isTaggedBuilt(const QObject* control) {
 std::string_view listModeCommand(ListMode mode) {
     switch (mode) {
         case ListMode::CheckList:
-            return "UIChangeCheckListBox";
+            return commands::UIChangeCheckListBox;
         case ListMode::Tree:
-            return "UIChangeTreeView";
+            return commands::UIChangeTreeView;
         case ListMode::List:
-            return "UIChangeListView";
+            return commands::UIChangeListView;
         default:
             return {};
     }
@@ -129,19 +131,19 @@ std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<Me
         return at;
     };
     for (const MenuItem& item : items) {
-        std::string_view path = item.path;
+        std::string_view parent = item.menu;
         if (!prefix.empty()) {
-            if (!path.starts_with(prefix) || path.size() <= prefix.size() ||
-                path[prefix.size()] != '/')
-                continue;
-            path.remove_prefix(prefix.size() + 1);
+            if (!parent.starts_with(prefix)) continue;
+            parent.remove_prefix(prefix.size());
+            if (!parent.empty() && !parent.starts_with('/')) continue;
+            if (!parent.empty()) parent.remove_prefix(1);
         }
-        QMenu* at = menuFor(parentPath(path));
+        QMenu* at = menuFor(parent);
         if (item.kind == MenuItemKind::Separator) {
             made.push_back(at->addSeparator());
             continue;
         }
-        QAction* action = at->addAction(toQt(itemCaption(path)));
+        QAction* action = at->addAction(toQt(itemCaption(item)));
         const bool built = isBuilt(item);
         tagControl(action, item.command, item.argument, built);
         if (!item.then.empty()) action->setProperty(kThenProperty, toQt(item.then));
@@ -149,7 +151,7 @@ std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<Me
         if (item.kind == MenuItemKind::Check || item.kind == MenuItemKind::Radio)
             action->setCheckable(true);
         if (item.kind == MenuItemKind::Radio) {
-            QActionGroup*& group = radioGroups[std::string(parentPath(path))];
+            QActionGroup*& group = radioGroups[std::string(parent)];
             if (!group) group = new QActionGroup(at);
             group->addAction(action);
         }
@@ -157,7 +159,7 @@ std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<Me
             if (refuseWhileBusy && nowDoing()) return;
             const int result = runMenuItem(*item);
             // A check item shows the state its command left.
-            if (item->command == "UIToggleNodeReadOnly") {
+            if (item->command == commands::UIToggleNodeReadOnly) {
                 MemoNode* node = getCurMemoNode();
                 action->setChecked(node && node->isReadOnly_());
             } else if (item->kind == MenuItemKind::Check && result >= 0) {
@@ -174,7 +176,7 @@ std::vector<QAction*> TFormMainMenu::buildMenu(QMenu* menu, const std::vector<Me
 void TFormMainMenu::buildMainMenus() {
     std::vector<std::string_view> titles;
     for (const MenuItem& item : mainMenuMap()) {
-        const std::string_view title = item.path.substr(0, item.path.find('/'));
+        const std::string_view title = item.menu.substr(0, item.menu.find('/'));
         if (std::find(titles.begin(), titles.end(), title) == titles.end()) titles.push_back(title);
     }
     for (std::string_view title : titles) {
@@ -257,14 +259,15 @@ void TFormMainMenu::buildToolPanel() {
     auto* layout = new QHBoxLayout(Panel_Tool);
     layout->setContentsMargins(2, 2, 2, 2);
     for (const ToolBarItem& item : toolBarMap()) {
+        const std::string_view caption = toolCaption(item);
         if (item.command.empty()) {
-            auto* box = new QCheckBox(toQt(item.caption), Panel_Tool);
+            auto* box = new QCheckBox(toQt(caption), Panel_Tool);
             // A space typed after a click goes to the node, never to the switch.
             box->setFocusPolicy(Qt::NoFocus);
             // The switches keep their captions whole; the buttons give way.
             box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             layout->addWidget(box);
-            if (item.caption == "ReadOnly") {
+            if (caption == "ReadOnly") {
                 CheckBox_UIReadOnly = box;
                 connect(box, &QCheckBox::toggled, this,
                         [this](bool checked) { uiReadOnlyToggled(checked); });
@@ -277,7 +280,7 @@ void TFormMainMenu::buildToolPanel() {
             }
             continue;
         }
-        auto* button = new QPushButton(toQt(item.caption), Panel_Tool);
+        auto* button = new QPushButton(toQt(caption), Panel_Tool);
         button->setObjectName(toQt(item.command));
         // A space typed after a click goes to the node, never to the button
         // again (which would make one more node).

@@ -51,36 +51,27 @@ class TFormMainScript : public TFormMainBaseZEL {
     const std::string& applicationTitle() const { return applicationTitle_; }
     void setApplicationTitle(std::string_view title);
 
-    // Commands.
-    int UINewNode();
+    // The commands, one member each, as the families of app/commands/ list
+    // them (Commands.def).
+#define ZEL_COMMAND(name, caption, result, parameters) result name parameters;
+#include "app/commands/Commands.def"
 
-    // Memo file commands (File menu).
-    int UIOpenMXA();
-    int UIOpenURL();
-    int UINewFile();
-    long long UISaveFileWithMSG();
-    long long UISaveFileWithoutMSG();
-    // Writes the memo file to its own name; the size, or -1.
+    // The memo file written to its own name; the size, or -1.
     long long UISaveMemoFile();
-    // "Save As MXA" (".mxa") and "Save As MAZ" (".maz").
-    long long saveAsMemoFile_(std::string_view extension);
-    int UISaveAllHolders();
-    int UIExplorerMemoFile();
-    int UIPrinterSetup();
-    int UIHardcopy();
-    // Prints a picture of `window` scaled to one page of the printer; 0, or
-    // -1 without a printer.
+    // The current holder saved to its own file; the size written, or a
+    // negative code.
+    long long UISaveHolder();
+    // Asks where the node's content goes and writes it there; 0 when written.
+    int saveNodeAs_(MemoNode& node);
+    // Writes the node's content to its own file for running it; the path
+    // written, or empty text when nothing was written.
+    std::string UISaveMemoNode_(MemoNode& node);
+
+    // Printing. A picture of `window` scaled to one page of the printer; 0,
+    // or -1 without a printer.
     int printPicture_(QWidget& window);
     // The printer the print commands use, with the settings last chosen.
     QPrinter& printer();
-    // Printing node texts ("&Print1", "Print Format", [MemoNode] "Print",
-    // [Holder] and MarkNode "Prints"): each node as its content type says,
-    // the print settings read again from zelprint.ini before each; several
-    // nodes in one print job.
-    int UIPrintMemoNode();
-    int UIPrintFormat();
-    int UIPrintsMarkNode();
-    int UIPrintsHolder();
     // `node` printed in a busy state of its own ("UIPrintMemoNode " + name).
     int printMemoNode_(MemoNode& node);
     // `node` printed as one job; 0, or -1 with the reason in the status bar.
@@ -88,318 +79,43 @@ class TFormMainScript : public TFormMainBaseZEL {
     // The text printer StringsPrinter1, its settings read on first use.
     TStringsPrinter& stringsPrinter();
 
-    // Holder commands ([Holder] menu and the tab pop-up).
-    // A new holder after the current one, at the first place, at the last.
-    int UINewHolder();
-    int UINewHolderLeft();
-    int UINewHolderRight();
-    // The current holder one place right or left among the tabs.
-    int UIMoveHolderRight();
-    int UIMoveHolderLeft();
-    // The holder order window.
-    int UIShowHolders();
-    // The [Holder] menu's list-mode radio items.
-    int UIChangeCheckListBox();
-    int UIChangeTreeView();
-    int UIChangeListView();
-    int UIOpenHolder();
-    int UIOpenCSV();
-    int UICSV2Holder();
-    long long UISaveHolderWithMSG();
-    // "SaveAs Force" > "MXH(.mxh)" and "MHZ(.mhz)".
-    long long saveAsHolder_(std::string_view extension);
-    int UIRenameHolder();
-    int UIRenameHolderOther();
-    int UIDeleteHolder();
-    int UICopyHolder();
-
-    // New nodes of every kind (NewNode menu, tool bar, pop-ups); 0 when made.
-    int UINewNodeFile();
-    int UINewNodeImage();
-    int UINewNodeImageScreen();
-    int UINewNodeURL();
-    int UINewNodeURLDir();
-    int UINewNodeURLFile();
-    int UINewNodePoser();
-    int UINewNodePoserLike();
-    // Children of the current node (tree pop-up "New Child").
-    int UINewChild();
-    int UINewChildURL();
-    int UINewChildImage();
-    int UINewChildImageScreen();
-    int UICloneNodeAndChild();
-    int UINewChildDumpText();
-    int UINewChildDownloadeed();
-    int UINewChildCSV2HTML();
-
-    // Saving a node's content to a file and reading it again.
-    int UISaveNodeAs();
-    // Asks where the node's content goes and writes it there; 0 when written.
-    int saveNodeAs_(MemoNode& node);
-    // Writes the node's content to its own file for running it; the path
-    // written, or empty text when nothing was written.
-    std::string UISaveMemoNode_(MemoNode& node);
-    int UIReloadNode();
-    int UIReloadMemoHolder();
-    int UIReLoadEach();
-
-    // Series of nodes named by dates or numbers (NewNode menu), made in the
-    // current holder. The dates make the last node current; the count made.
+    // Series of nodes named by dates or numbers, made in the current holder.
+    // The dates make the last node current; the count made.
     int makeYearNodes_(int year);
     int makeMonthNodes_(int year, int month);
     // Monday to Sunday of the week that holds `date`.
     int makeWeekNodes_(const DateTime& date);
     // -9 without a current holder.
     int makeNumberNodes_(int first, int last);
-    int UINodesYear();
-    int UINodesNextYear();
-    int UINodesThisMonth();
-    int UINodesNextMonth();
-    int UINodesMonth();
-    int UINodesThisWeek();
-    int UINodesNextWeek();
-    int UINodesPrevWeek();
-    int UINumberNodes();
-    int UINumbers10();
-    int UINumbers100();
-    int UINumbersPlus10();
 
-    // Node commands.
-    // Copies the current node `count` times beside it; the number made.
-    int UIClone_(int count);
-    // Moves the current node (in a tree with its subtree) into the trash holder.
-    int UIDeleteMemoNode();
-    int UISetQuery();
-    int UIJumpQuery();
-    int UIToggleNodeReadOnly();
-    int UICopyNodeName();
-    // Renames every node of the holder after one of its fields.
-    int UIFieldToName();
-    int UIFont();
-    int UIFontSizeInc();
-    int UIFontSizeDec();
-
-    // Mark commands (MarkNode menu).
-    int UIMarkAll();
-    int UIUnMarkAll();
-    int UIReverseMarks();
-    // Moves the checked nodes of a check list into the trash holder.
-    int UIDeleteMarkNodes();
-    int UICopyMarksTo();
-    int UIMoveMarksTo();
-    // Gathers the marked nodes as a block after the current node.
-    int UIMoveMarksToSelf();
-    // Writes each checked node's content over the file its Filename names.
-    int UISaveMarksEach();
-
-    // Holder order commands ([Holder] "Extra", holder view pop-ups).
-    int UISortMemoHolder();
-    int UIReverseMemoHolder();
-    int UIMoveNodeTop();
-    int UIMoveNodeUp();
-    int UIMoveNodeDown();
-    int UIMoveNodeBottom();
-    int UIIndentNode();
-    int UIOutdentNode();
-    // Tree commands (tree pop-up).
-    int UIListLevel0();
-    int UIListLevel0Plus();
-    int UIExpandAll();
-    int UIUnexpand();
-    int UIUpdateLevel();
-    int UIListChild1();
-    int UIListChild();
-    int UISortChild1();
-    int UIReverseChild1();
-    int UINewRootNodeTV();
-    int UINewRootNode();
-    int UIExtractFilenameChild1();
-
-    // File field commands: file names relative to the holder file, names
-    // cut to their file-name part, the Update field from the bullet line.
-    int UISetRelativePath();
-    int UISetRelativePathHolder();
-    int UIExtractFilenameHolder();
-    int UISetUpdate();
-    int UISetRelativepathChild1();
-
-    // Text tools on the node editor ([MarkWord] and [MemoNode] menus).
-    int UIAddHeadSEL_(std::string_view text);
-    int UIAddHeadAny();
-    int UIAddTailSEL_(std::string_view text);
-    int UIAddTailAny();
-    int UIDelHeadSEL_(long long count);
-    // "DEL Head" > "Any": asks for the count.
-    int UIDelHeadAny();
-    int UIRemoveEmptyLine();
-    int UISortSEL();
-    int UIReverseSEL();
-    int UISetNumberSEL_(std::string_view format);
-    int UISetNumberSELAuto();
-    int UIOneLine();
-    int UILFSEL();
-    int UIAddName();
-    int UIAddNamePlus();
-    int UIReplaceName();
-    int UISortMemo();
-    int UINumberMemo();
-    int UINoDupMemo();
-    int UIMarkDupMemo();
-    int UITrimSEL();
-    int UITagWordListSEL();
-    int UIStatus2SEL();
-    int UIClearMemo();
-    int UICountWords();
-
-    // Generated text into the node editor's selection ([MarkWord] "List" and others).
-    int UINodesList2SEL();
-    int UIMarkList2Sel();
-    int UIHolderList2Sel();
-    // "Name,Value" (false) and "Value,Name" (true): a CSV table of one field.
-    int UIMakeListNameValue(bool valueFirst);
-    int UIVersion2SEL();
-    int UIFileMXA2Sel();
-    int UICSV2Sel();
-    // The names of the fields the current holder's nodes use.
-    int UIFieldsList2Sel();
-    // Which holder files exist, and which holder files under the memo
-    // file's folder the memo file does not include.
-    int UICheckHolder();
-    // One node per line of the memo text, in the current holder or a new one.
-    int UIMemoNode2NewNodes();
-    int UIMemoNode2Holder();
-
-    // Moving or copying the current node (with its subtree in a tree) to a
-    // holder the user picks.
-    int UIMove1To();
-    int UICopy1To();
-    // Writes the node editor back and saves the current holder to its own
-    // file ("SAVE"); the size written, or a negative code.
-    long long UISaveHolderNoMSG();
-    long long UISaveHolder();
-    // The current node in a node window of its own, or in a read-only one.
-    int UIShowOtherWindow();
-    int UIShowReadWindow();
-    int UIShowVersion();
-    int UIShowLog();
-    int UIShowAbout();
-    // The web browser window (Window "Web Browser"); a web node's address,
-    // an image node's file or the memo text in it ([MemoNode] "->Web
-    // Browser"); the node editor's selection as a page ([MarkWord]).
-    int UIShowFormWB();
-    int UIMemo2WB();
-    int UISel2WB();
-    // show-page: `html` shown from memory in the web browser window; 0, or
-    // -1 when the window could not be made.
+    // show-page: `html` shown from memory in the web browser window.
     int showPage_(std::string_view html);
     // A new web node of `address` (a web view's "NewNode"); 0 when made.
     int newWebNode_(std::string_view address);
 
-    // The tool bar's "UP" and "DOWN": the node before or after the current
-    // one in display order becomes current; its position, or -1 at an end.
-    int UIChangeCurrentNodePre();
-    int UIChangeCurrentNodeNext();
-    // Runs the current node (its file, or its script for ".ppa") and keeps
-    // the output in a new child node.
-    int UINewChildExecuted();
     // Runs a script node's memo text in a runner of the pool, appending its
     // printed output to `lines`; negative when the run failed, and
     // kScriptRunsAlready (nothing run) while PP1 runs, which is asked to stop.
     virtual int runScriptNode_(MemoNode& node, std::vector<std::string>& lines);
     static constexpr int kScriptRunsAlready = -103;
-
-    // Scripts: Eval of the memo text ([MemoNode]) and of the selection
-    // ([MarkWord]), the prototype list into the editor ("List" > "PPADefine").
-    int UIEvalMemo();
-    int UIEvalSEL();
-    int UIFunctionList2Sel();
     // PP1, the pool of script runners and the host routines they call.
     ScriptHost& scriptHost();
-    // [Form] "Size&&Pos": the window at left 3, top 3 with the preset of
-    // that width, fitted to the screen.
-    int UISizePos_(int width);
-    // [Form] "Comment" and "Field": hide the box, or show it again.
-    int UIToggleCommentBox();
-    int UIToggleFieldsBox();
-    // Menu entries the program carries without a function: "Sort Field" and
-    // "Group Tree" (under the guards) and the "Jump" items say so; "Set" and
-    // the node's "HTML Calender" and "HTML Page" do nothing.
-    int UISortField();
-    int UIGroupTree();
-    int UINotImplemented();
-    int UINothing() { return 0; }
 
-    // Editing dialogs: the field window (Scan "Field"), the holder fields
-    // dialog, the selected-nodes editor over every node of the holder, the
-    // holder, memo file, node and application properties, and the name
-    // dialog of the node view.
-    int UIShowScanField();
-    int UIShowHolderFields();
-    int UIEditAllMemoNode();
-    int UIShowHolderPropaty();
-    int UIShowPropatyMXA2();
-    int UIShowField();
-    int UIShowApplicationPropaty();
-    int UIRenameNode();
     // The selected-nodes editor with (line text, node) pairs, as the search
-    // windows' "Edit Select" hands them over: 0, or -1 when it could not be made.
+    // windows' "Edit Select" hands them over; 0.
     int editSelectedNodes_(const std::vector<std::pair<std::string, NodeRef>>& nodes);
     // The name dialog loaded with `node`: true with the name confirmed. A
     // separate node window dates names with "YYYYMMDD".
     bool askNodeName_(MemoNode& node, std::string& name, bool separateWindow);
     // What the editing dialogs ask of this window.
     DialogHost& dialogHost();
-
-    // HTML export: pages of the current holder, the current node and the
-    // holder list, and the holder's month calendar, each opened once written.
-    int UISaveHolderHTML();
-    int UISaveMemoNodeHTML();
-    int UISaveHolderListHTML();
-    int UISaveHolderHTMLCalendar();
-
-    // Search ("Scan" menu and tool bar, the holder view's pop-ups): the node,
-    // holder and holders search windows; New Child Grep ("" asks the grep
-    // dialog, a keyword uses the dialog's last settings).
-    int UIShowScanMemoNode();
-    int UIShowScanMemoHolder();
-    int UIShowScanMemoHolders();
-    int UINewChildGrep5(std::string_view keyword);
     // What the search windows ask of this window.
     SearchHost& searchHost();
 
-    // Mail: the send window for the current node, the receive window for
-    // the current holder (made once and kept, refilled at each showing).
-    int UISendMail();
-    int UIReciveMail();
-
-    // Shell integration: the desktop opens a path with its program (0, or -1
-    // when nothing could be started; the memo file's folder as working
-    // folder) or shows a folder; the node's file and link, the holder's,
-    // working and program folders, Execute, the calculator and terminal, the
-    // manual, the settings file, the file type association and the desktop
-    // shortcut ([MemoNode] "Extra", [Holder] "Extra", Window, [Install], Help).
+    // The desktop opens a path with its program (0, or -1 when nothing could
+    // be started; the memo file's folder as working folder) or shows a folder.
     int ShellExecuteOpen_(std::string_view path);
     int explorePath_(std::string_view path);
-    int UIShellExecute_(std::string_view command);
-    int UIExplorerFilename();
-    int UIExplorerLink();
-    int UIOpenFilename();
-    int UIOpenLink();
-    int UIExplorerMemoHolder();
-    int UIOpenCurrentDir();
-    int UIOpenExeFileDir();
-    int UIOpenCalc();
-    int UIOpenCmd();
-    int UIShowManualInternet();
-    int UIOpenIniFile();
-    int UIExecuteMemoNode();
-    int UIAssociate();
-    int UIUnassociate();
-    int UIMakeShortCutLink();
-    // The file list window (Window "FileList") and the save-each window
-    // (MarkNode with 1, [Holder] "Each" with 0 for "Mark Node Only").
-    int UIShowFileList();
-    int UIShowFormSaveEach_(int markNodeOnly);
 
     // A companion window of type W (constructible from its parent widget):
     // made on first use with this window as its owner, and kept until this
@@ -426,14 +142,18 @@ class TFormMainScript : public TFormMainBaseZEL {
     // Shows the current holder in `mode`; the view layer does it.
     virtual void showListMode(ListMode /*mode*/) {}
     // True when the holder view shows a holder.
-    virtual bool hasHolderView() const { return false; }
+    virtual bool hasHolderView() const {
+        return false;
+    }
 
   protected:
     // The tool bar's colour follows the memo file's Color field.
     virtual void refreshColor() {}
     void showEvent(QShowEvent* event) override;
     // The node view shows another node than the current one (see Model2UI).
-    bool nodeEditorBehind() const { return nodeEditorBehind_; }
+    bool nodeEditorBehind() const {
+        return nodeEditorBehind_;
+    }
 
   private:
     // The node view on the current node, or hidden beside its own window.

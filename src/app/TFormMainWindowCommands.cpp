@@ -94,6 +94,10 @@ int TFormMainScript::UIGroupTree() {
     return UISortField();
 }
 
+int TFormMainScript::UINothing() {
+    return 0;
+}
+
 int TFormMainScript::UINotImplemented() {
     prompter().message(kNotImplemented);
     return kCommandNotBuilt;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/CommandTable.h"
+#include "app/commands/CommandNames.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {
@@ -15,8 +16,8 @@ namespace zel {
 namespace {
 
 // Tab pop-up items the UI read-only switch disables.
-constexpr std::string_view kWritingTabCommands[] = {"UIRenameHolder", "UINewHolder",
-                                                    "UIDeleteHolder"};
+constexpr std::string_view kWritingTabCommands[] = {commands::UIRenameHolder, commands::UINewHolder,
+                                                    commands::UIDeleteHolder};
 
 // The model of the list control in force.
 QAbstractItemModel* shownModel(const MemoHolderUI& holder) {
