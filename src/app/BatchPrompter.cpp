@@ -45,26 +45,18 @@ bool BatchPrompter::passwordQuery(std::string_view caption, std::string_view pro
     return true;
 }
 
-std::string BatchPrompter::openFileName(std::string_view filter, std::string_view) {
-    return path("open " + std::string(filter));
+std::string BatchPrompter::choosePath(PathQuestion question, std::string_view what,
+                                      std::string_view) {
+    const std::string asked = question == PathQuestion::Open   ? "open " + std::string(what)
+                              : question == PathQuestion::Save ? "save " + std::string(what)
+                                                               : std::string(what);
+    std::optional<std::string> given = next();
+    say(asked, given ? *given : "(cancelled)");
+    return given ? *given : std::string();
 }
 
-std::string BatchPrompter::saveFileName(std::string_view filter, std::string_view) {
-    return path("save " + std::string(filter));
-}
-
-std::string BatchPrompter::directoryName(std::string_view caption, std::string_view) {
-    return path(std::string(caption));
-}
-
-std::optional<QColor> BatchPrompter::chooseColor(const QColor&) {
-    say("colour", "(cancelled)");
-    return std::nullopt;
-}
-
-std::optional<QFont> BatchPrompter::chooseFont(const QFont&) {
-    say("font", "(cancelled)");
-    return std::nullopt;
+void BatchPrompter::declined(std::string_view dialog) {
+    say(dialog, "(cancelled)");
 }
 
 HolderChoice BatchPrompter::selectHolder(const std::vector<std::string>&, int) {
@@ -78,26 +70,6 @@ HolderChoice BatchPrompter::selectHolder(const std::vector<std::string>&, int) {
     return choice;
 }
 
-bool BatchPrompter::pageSetup(QPrinter&) {
-    say("printer set-up", "(cancelled)");
-    return false;
-}
-
-CalendarChoice BatchPrompter::htmlCalendar() {
-    say("HTML calendar", "(cancelled)");
-    return {};
-}
-
-int BatchPrompter::printWindow(QDialog&) {
-    say("print window", "(cancelled)");
-    return 0;
-}
-
-bool BatchPrompter::grepOptions(GrepChoice&) {
-    say("grep options", "(cancelled)");
-    return false;
-}
-
 Answer BatchPrompter::fallback(unsigned buttons) {
     if (buttons & ButtonCancel) return Answer::Cancel;
     if (buttons & ButtonNo) return Answer::No;
@@ -109,12 +81,6 @@ Answer BatchPrompter::fallback(unsigned buttons) {
 std::optional<std::string> BatchPrompter::next() {
     if (next_ >= answers_.size()) return std::nullopt;
     return answers_[next_++];
-}
-
-std::string BatchPrompter::path(const std::string& question) {
-    std::optional<std::string> given = next();
-    say(question, given ? *given : "(cancelled)");
-    return given ? *given : std::string();
 }
 
 void BatchPrompter::say(std::string_view question, std::string_view answer) {

@@ -12,7 +12,7 @@
 
 namespace zel {
 
-class BatchPrompter : public Prompter {
+class BatchPrompter : public UnattendedPrompter {
   public:
     explicit BatchPrompter(std::vector<std::string> answers) : answers_(std::move(answers)) {}
 
@@ -21,21 +21,16 @@ class BatchPrompter : public Prompter {
     // Answered like an input box; the log names no password.
     bool passwordQuery(std::string_view caption, std::string_view prompt,
                        std::string& value) override;
-    std::string openFileName(std::string_view filter, std::string_view initialPath) override;
-    std::string saveFileName(std::string_view filter, std::string_view initialPath) override;
-    std::string directoryName(std::string_view caption, std::string_view start) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
-    std::optional<QFont> chooseFont(const QFont& initial) override;
     HolderChoice selectHolder(const std::vector<std::string>& names, int currentIndex) override;
-    bool pageSetup(QPrinter& printer) override;
-    CalendarChoice htmlCalendar() override;
-    int printWindow(QDialog& window) override;
-    bool grepOptions(GrepChoice& choice) override;
+
+  protected:
+    std::string choosePath(PathQuestion question, std::string_view what,
+                           std::string_view initial) override;
+    void declined(std::string_view dialog) override;
 
   private:
     static Answer fallback(unsigned buttons);
     std::optional<std::string> next();
-    std::string path(const std::string& question);
     static void say(std::string_view question, std::string_view answer);
 
     std::vector<std::string> answers_;

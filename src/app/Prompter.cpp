@@ -30,6 +30,36 @@ std::string Prompter::inputBox(std::string_view caption, std::string_view prompt
     return value;
 }
 
+std::optional<QColor> UnattendedPrompter::chooseColor(const QColor&) {
+    declined("colour");
+    return std::nullopt;
+}
+
+std::optional<QFont> UnattendedPrompter::chooseFont(const QFont&) {
+    declined("font");
+    return std::nullopt;
+}
+
+bool UnattendedPrompter::pageSetup(QPrinter&) {
+    declined("printer set-up");
+    return false;
+}
+
+CalendarChoice UnattendedPrompter::htmlCalendar() {
+    declined("HTML calendar");
+    return {};
+}
+
+int UnattendedPrompter::printWindow(QDialog&) {
+    declined("print window");
+    return QDialog::Rejected;
+}
+
+bool UnattendedPrompter::grepOptions(GrepChoice&) {
+    declined("grep options");
+    return false;
+}
+
 namespace {
 
 struct ButtonPair {

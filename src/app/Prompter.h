@@ -121,6 +121,37 @@ class Prompter {
                          std::string_view initial);
 };
 
+// The prompters nobody sits at (batch runs, tests): the three choosers of a
+// path are one question, and the dialogs they have no answer for are
+// declined after `declined` has told of them.
+class UnattendedPrompter : public Prompter {
+  public:
+    std::string openFileName(std::string_view filter, std::string_view initialPath) override {
+        return choosePath(PathQuestion::Open, filter, initialPath);
+    }
+    std::string saveFileName(std::string_view filter, std::string_view initialPath) override {
+        return choosePath(PathQuestion::Save, filter, initialPath);
+    }
+    std::string directoryName(std::string_view caption, std::string_view start) override {
+        return choosePath(PathQuestion::Folder, caption, start);
+    }
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    bool pageSetup(QPrinter& printer) override;
+    CalendarChoice htmlCalendar() override;
+    int printWindow(QDialog& window) override;
+    bool grepOptions(GrepChoice& choice) override;
+
+  protected:
+    enum class PathQuestion { Open, Save, Folder };
+    // The path chosen, or empty text for cancelled; `what` is the filter of
+    // a file chooser or the caption of a folder chooser.
+    virtual std::string choosePath(PathQuestion question, std::string_view what,
+                                   std::string_view initial) = 0;
+    // Told of a dialog about to be declined ("colour", "print window").
+    virtual void declined(std::string_view dialog) = 0;
+};
+
 // Qt dialogs, modal over `parent`.
 class QtPrompter : public Prompter {
   public:

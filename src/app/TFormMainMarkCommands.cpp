@@ -1,11 +1,11 @@
 // The MarkNode menu: marking every node, and deleting, copying and moving
 // the marked nodes.
 
-#include "app/NodePaths.h"
 #include "app/TFormMainScript.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "text/TextHelpers.h"
+#include "views/BodyPaths.h"
 #include "views/MemoHolderUI.h"
 #include "views/MemoNodeUI.h"
 
@@ -174,7 +174,7 @@ int TFormMainScript::UISaveMarksEach() {
         if (given.empty()) continue;
         // A name beginning with "." lies beside the holder file, not in
         // whatever folder the program runs in.
-        const std::string path = expandRelative(*node, given);
+        const std::string path = holderRelativePath(*node, given);
         if (node->saveBody_(path) < 0) {
             ++failed;
             addLog_("ERROR: could not write " + path + " in UISaveMarksEach");

@@ -1,10 +1,8 @@
 // Saving a node's content to a file of the user's choice or to its own file,
 // and reading nodes and the current holder again from their files.
 
-#include <filesystem>
 #include <vector>
 
-#include "app/NodePaths.h"
 #include "app/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -14,6 +12,7 @@
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
+#include "views/BodyPaths.h"
 
 namespace zel {
 
@@ -63,17 +62,6 @@ void markHolderChanged(MemoNode& node) {
 
 }  // namespace
 
-std::string holderFolderOf(const MemoNode& node) {
-    const auto* holder = dynamic_cast<const MemoHolder*>(node.enclosingRecord_());
-    return holder ? std::string(folderOf(holderFilePath_(*holder))) : std::string();
-}
-
-std::string expandRelative(const MemoNode& node, std::string_view path) {
-    if (!path.starts_with('.')) return std::string(path);
-    const std::string joined = holderFolderOf(node) + withSlashes(path);
-    return std::filesystem::path(joined).lexically_normal().string();
-}
-
 // --- Save As ---------------------------------------------------------------------
 
 int TFormMainScript::UISaveNodeAs() {
@@ -95,7 +83,7 @@ int TFormMainScript::saveNodeAs_(MemoNode& node) {
         if (proposed.empty()) proposed = aFile->getMemoFileDir_() + addressFileName(filename);
     }
     if (node.isURL_() && !isPageExtension(extensionOf(proposed))) proposed += ".html";
-    proposed = expandRelative(node, proposed);
+    proposed = holderRelativePath(node, proposed);
 
     const std::string chosen = isPictureExtension(extensionOf(proposed))
                                    ? prompter().saveFileName(kPictureFilter, proposed)
@@ -130,7 +118,7 @@ int TFormMainScript::saveNodeAs_(MemoNode& node) {
                prompter().ask(Tone::Confirmation, "Change Field named as \"Filename\" ?",
                               ButtonYes | ButtonNo) == Answer::Yes) {
         node.putField_("Filename", quoted);
-        if (filename.starts_with('.')) node.makeRelative_("Filename", holderFolderOf(node));
+        if (filename.starts_with('.')) node.makeRelative_("Filename", holderFolderOfNode(node));
         markHolderChanged(node);
     }
     if (node.getField_("flagSaveAsLog") == "\"true\"") {
@@ -156,7 +144,7 @@ std::string TFormMainScript::UISaveMemoNode_(MemoNode& node) {
         path = trimText(prompter().saveFileName(saveDialogFilter_, ""));
         if (path.empty()) return {};
     }
-    path = expandRelative(node, path);
+    path = holderRelativePath(node, path);
     if (path.ends_with('/') || path.ends_with('\\') || lowerText(extensionOf(path)) == ".mxa")
         return {};
 
@@ -223,7 +211,7 @@ int TFormMainScript::UIReloadNode() {
         }
         recordedName = filename;
     } else if (filename.starts_with('.')) {
-        path = expandRelative(*node, filename);
+        path = holderRelativePath(*node, filename);
         recordedName = filename;
     }
     CommandScope scope(*this, "Reload " + path);

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <functional>
 
-#include "app/NodePaths.h"
 #include "app/TAPLInitialer.h"
 #include "app/TFormMainScript.h"
 #include "dialogs/ui/DialogHost.h"
@@ -26,6 +25,7 @@
 #include "platform/Opener.h"
 #include "text/DateTime.h"
 #include "text/TextHelpers.h"
+#include "views/BodyPaths.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {
@@ -145,7 +145,7 @@ std::string shellFolder(const TFormMainScript& window) {
 // opens them in, so the existence test looks where the shell will.
 std::string nodeLocalPath(const TFormMainScript& window, const MemoNode& node,
                           std::string_view path) {
-    if (path.starts_with('.')) return expandRelative(node, path);
+    if (path.starts_with('.')) return holderRelativePath(node, path);
     if (path.starts_with('/') || isWebAddress(path)) return std::string(path);
     return shellFolder(window) + std::string(path);
 }

@@ -5,12 +5,12 @@
 #include <QWindow>
 
 #include "app/NodeEditor.h"
-#include "app/NodePaths.h"
 #include "app/Stamps.h"
 #include "app/TFormMainScript.h"
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
 #include "text/TextHelpers.h"
+#include "views/BodyPaths.h"
 #include "views/TFormWB.h"
 #include "views/TFrameMemoNode.h"
 #include "views/WebBrowser.h"
@@ -56,7 +56,8 @@ int TFormMainScript::UIMemo2WB() {
         return 0;
     }
     if (stripQuotes(node->getField_("Content-Type")).starts_with("image")) {
-        const std::string path = expandRelative(*node, stripQuotes(node->getField_("Filename")));
+        const std::string path =
+            holderRelativePath(*node, stripQuotes(node->getField_("Filename")));
         if (!fileExists(path)) {
             messageDoing_("Not Found " + path);
             return kFailed;

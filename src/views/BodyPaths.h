@@ -1,6 +1,6 @@
 #pragma once
-// Where a body view finds the file a node names: a name beginning with "."
-// lies beside the file of the node's holder.
+// Where the file a node names lies, for the body views and the commands
+// alike: a name beginning with "." lies beside the file of the node's holder.
 
 #include <string>
 #include <string_view>

@@ -16,7 +16,7 @@
 
 namespace zel {
 
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public UnattendedPrompter {
   public:
     ~ScriptedPrompter() override {
         EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answers left unused";
@@ -128,27 +128,6 @@ class ScriptedPrompter : public Prompter {
         value.clear();
         return inputQuery(caption, prompt, value);
     }
-    std::string openFileName(std::string_view, std::string_view initial) override {
-        return chosen(initial);
-    }
-    std::string saveFileName(std::string_view, std::string_view initial) override {
-        return chosen(initial);
-    }
-    std::string directoryName(std::string_view caption, std::string_view) override {
-        return chosen(caption);
-    }
-    std::optional<QColor> chooseColor(const QColor&) override {
-        ADD_FAILURE() << "unexpected colour question";
-        return std::nullopt;
-    }
-    bool pageSetup(QPrinter&) override {
-        ADD_FAILURE() << "unexpected printer set-up";
-        return false;
-    }
-    std::optional<QFont> chooseFont(const QFont&) override {
-        ADD_FAILURE() << "unexpected font question";
-        return std::nullopt;
-    }
     CalendarChoice htmlCalendar() override {
         if (calendarChoices_.empty()) {
             ADD_FAILURE() << "unexpected HTML calendar dialog";
@@ -214,6 +193,17 @@ class ScriptedPrompter : public Prompter {
     GrepChoice offeredGrep;
     // The settings the last JPEG settings dialog was shown with.
     JpegOptions offeredJpeg;
+
+  protected:
+    // A file chooser's question is known by its initial path, a folder
+    // chooser's by its caption.
+    std::string choosePath(PathQuestion question, std::string_view what,
+                           std::string_view initial) override {
+        return chosen(question == PathQuestion::Folder ? what : initial);
+    }
+    void declined(std::string_view dialog) override {
+        ADD_FAILURE() << "unexpected " << dialog << " dialog";
+    }
 
   private:
     struct Scripted {
