@@ -116,14 +116,17 @@ TEST(MergeLines, AStretchBothChangedDifferentlyIsOneConflictResolvedBothWays) {
 TEST(MergeLines, InsertionsAtOnePlaceConflictUnlessEqual) {
     const Lines base = {"a", "b"};
     EXPECT_EQ(merge(base, {"a", "x", "b"}, {"a", "y", "b"}).conflicts, 1u);
-    const LineMerge same = merge(base, {"a", "x", "b"}, {"a", "x", "b"});
+    // The merge's lines are views into its inputs, so the inputs must outlive it.
+    const Lines inserted = {"a", "x", "b"};
+    const LineMerge same = merge(base, inserted, inserted);
     EXPECT_EQ(same.conflicts, 0u);
     EXPECT_EQ(owned(same.ours), (Lines{"a", "x", "b"}));
 }
 
 TEST(MergeLines, WithoutBaseOnlyEqualTextsMergeCleanly) {
     EXPECT_EQ(merge({}, {"a", "b"}, {"a", "b"}).conflicts, 0u);
-    const LineMerge merged = merge({}, {"a", "b"}, {"a", "c"});
+    const Lines ours = {"a", "b"}, theirs = {"a", "c"};
+    const LineMerge merged = merge({}, ours, theirs);
     EXPECT_EQ(merged.conflicts, 1u);
     EXPECT_EQ(owned(merged.ours), (Lines{"a", "b"}));
     EXPECT_EQ(owned(merged.theirs), (Lines{"a", "c"}));
