@@ -4,19 +4,16 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <cmath>
 #include <limits>
 
 #include "app/CommandTable.h"
 #include "app/NodeEditor.h"
-#include "app/Stamps.h"
 #include "app/TFormMainScript.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Environment.h"
 #include "platform/Opener.h"
-#include "script/HostPrototypes.h"
 #include "script/ScriptMessages.h"
 #include "script/ScriptServices.h"
 #include "text/TextHelpers.h"
@@ -26,13 +23,7 @@ namespace zel {
 
 namespace {
 
-namespace hi = host_index;
 namespace msg = script_messages;
-
-// ErrorProc's codes: -1 for a routine the host does not know, -2 for an
-// integer argument that does not fit in 32 bits.
-constexpr std::int32_t kUnknownRoutine = -1;
-constexpr std::int32_t kRangeError = -2;
 
 bool fits32(std::int64_t v) {
     return v >= std::numeric_limits<std::int32_t>::min() &&
@@ -44,58 +35,6 @@ void markChanged(MemoNode& node) {
     if (!holder) return;
     holder->changed = true;
     if (auto* shown = dynamic_cast<MemoHolderUI*>(holder)) shown->nodeChanged_(&node);
-}
-
-// The command of a host routine that inserts into the node editor.
-const char* listCommandOf(std::int32_t index) {
-    switch (index) {
-        case hi::UIPPADefine2SEL:
-            return "UIFunctionList2Sel";
-        case hi::UIVersion2SEL:
-            return "UIVersion2SEL";
-        case hi::UIFileMXA2SEL:
-            return "UIFileMXA2Sel";
-        case hi::UIFieldsList2SEL:
-            return "UIFieldsList2Sel";
-        case hi::UIHolderList2SEL:
-            return "UIHolderList2Sel";
-        case hi::UIMarkList2SEL:
-            return "UIMarkList2Sel";
-        case hi::UINodesList2SEL:
-            return "UINodesList2SEL";
-        default:
-            return nullptr;
-    }
-}
-
-// The host routines that are commands of the window under the same name.
-const char* sameNamedCommand(std::int32_t index) {
-    switch (index) {
-        case hi::UIHardcopy:
-            return "UIHardcopy";
-        case hi::UIOpenCurrentDir:
-            return "UIOpenCurrentDir";
-        case hi::UIOpenExeFileDir:
-            return "UIOpenExeFileDir";
-        case hi::UINewNode:
-            return "UINewNode";
-        case hi::UINewChild:
-            return "UINewChild";
-        case hi::UIChangeCurrentNodeNext:
-            return "UIChangeCurrentNodeNext";
-        case hi::UIChangeCurrentNodePre:
-            return "UIChangeCurrentNodePre";
-        case hi::UIDeleteMemoNode:
-            return "UIDeleteMemoNode";
-        case hi::UIChangeCheckListBox:
-            return "UIChangeCheckListBox";
-        case hi::UIChangeTreeView:
-            return "UIChangeTreeView";
-        case hi::UIChangeListView:
-            return "UIChangeListView";
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace
@@ -186,42 +125,19 @@ ScriptHost::ScriptHost(TFormMainScript& window)
     pp1_->setName("PP1");
     pp1_->setDeclarePrototype(hostPrototypeLines());
     pp1_->setDefine({""});
-    wire(*pp1_);
+    serveWindowRoutines();
+    attach(*pp1_);
     window_.installEventFilter(this);
 }
 
 ScriptHost::~ScriptHost() = default;
 
-void ScriptHost::wire(TPoorPascal& pp) {
-    TPoorPascal* self = &pp;
+void ScriptHost::attach(TPoorPascal& pp) {
     pp.setServices(services_.get());
-    auto& ev = pp.events;
-    // An aborted run (Break, closing, another memo file) touches nothing more.
-    ev.ProcParam = [this, self](const std::string&, std::int32_t index, const TArgumentList& args,
-                                std::int32_t& err) {
-        if (!self->IsAborted()) serveProc(*self, index, args, err);
-    };
-    ev.IntFuncParam = [this, self](const std::string&, std::int32_t index,
-                                   const TArgumentList& args, std::int32_t& err,
-                                   std::int64_t& result) {
-        if (!self->IsAborted()) result = serveInt(*self, index, args, err);
-    };
-    ev.RealFuncParam = [](const std::string&, std::int32_t index, const TArgumentList& args,
-                          std::int32_t&, double& result) {
-        if (index == hi::Sqrt) result = std::sqrt(args[0].realValue);
-    };
-    ev.StrFuncParam = [this, self](const std::string&, std::int32_t index,
-                                   const TArgumentList& args, std::int32_t& err,
-                                   std::string& result) {
-        if (!self->IsAborted()) result = serveStr(index, args, err);
-    };
-    ev.ErrorProc = [](std::int32_t code, std::string& message) {
-        if (code == kUnknownRoutine) message = std::string(msg::kHostRoutineFailed);
-        if (code == kRangeError) message = std::string(msg::kRangeCheck);
-    };
+    wire(pp);
     // Index 1 is the window's font colour (0x00BBGGRR); 2 is accepted as is.
-    ev.IntObjParam = [this](const std::string&, std::int32_t index, std::uint8_t mode,
-                            std::int32_t& err, std::int64_t& value) {
+    pp.events.IntObjParam = [this](const std::string&, std::int32_t index, std::uint8_t mode,
+                                   std::int32_t& err, std::int64_t& value) {
         if (index == 2) return;
         if (index != 1) {
             err = kUnknownRoutine;
@@ -238,9 +154,10 @@ void ScriptHost::wire(TPoorPascal& pp) {
             window_.setPalette(palette);
         }
     };
-    // Host-bound strings keep their stored values.
-    ev.StrObjParam = [](const std::string&, std::int32_t, std::uint8_t, std::int32_t&,
-                        std::string&) {};
+}
+
+bool ScriptHost::ignoresCalls(const TPoorPascal& pp) const {
+    return pp.IsAborted();
 }
 
 TPPARunResult ScriptHost::runInPP1(std::string_view script) {
@@ -269,8 +186,8 @@ ScriptHost::Runner* ScriptHost::idleRunner() {
     runner->pp->setDeclarePrototype(pp1_->DeclarePrototype());
     runner->pp->setDefine(pp1_->Define());
     runner->pp->setName(runner->name);
-    wire(*runner->pp);
-    runner->pp->AddStrObject("PPAID", runner->name, hi::PPAID, true);
+    attach(*runner->pp);
+    runner->pp->AddStrObject("PPAID", runner->name, kPPAIDIndex, true);
     pool_.push_back(std::move(runner));
     return pool_.back().get();
 }
@@ -319,6 +236,20 @@ std::vector<std::string> ScriptHost::runnerNames() const {
 
 void ScriptHost::log(std::string line) {
     pendingLog_.push_back(std::move(line));
+}
+
+void ScriptHost::printLine(const std::string& line) {
+    log(line);
+}
+
+// PrintBuf names no runner and so goes to the first, as a name that is not
+// in the pool does.
+void ScriptHost::printToRunner(const std::string& runner, const std::string& line) {
+    if (Runner* named = runnerNamed(runner)) {
+        named->buffer.push_back(line);
+    } else {
+        log(line);
+    }
 }
 
 // Lines go into the log window in one append per pump: a script printing
@@ -376,32 +307,6 @@ bool ScriptHost::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ------------------------------------------------------------------ routines
-
-void ScriptHost::serveProc(TPoorPascal&, std::int32_t index, const TArgumentList& args,
-                           std::int32_t& err) {
-    switch (index) {
-        case hi::Print:
-        case hi::PrintLog:
-            log(args[0].strValue);
-            return;
-        case hi::PrintBuf:
-            if (pool_.empty()) {
-                log(args[0].strValue);
-            } else {
-                pool_.front()->buffer.push_back(args[0].strValue);
-            }
-            return;
-        case hi::PrintBuf2:
-            if (Runner* runner = runnerNamed(args[0].strValue)) {
-                runner->buffer.push_back(args[1].strValue);
-            } else {
-                log(args[1].strValue);
-            }
-            return;
-        default:
-            err = kUnknownRoutine;
-    }
-}
 
 bool ScriptHost::isCurrentShown(const MemoNode* node) const {
     return node && node == window_.getCurMemoNode() && window_.nodeEditor();
@@ -490,158 +395,195 @@ int ScriptHost::shellExecute(const std::string& command) {
     return opened ? 0 : -1;
 }
 
-std::int64_t ScriptHost::serveInt(TPoorPascal&, std::int32_t index, const TArgumentList& args,
-                                  std::int32_t& err) {
-    auto text = [&](std::size_t i) -> const std::string& { return args[i].strValue; };
-    if (index != hi::UIAddLog_ && index != hi::UIAddLogDT_) flushLog();
-    if (const char* name = sameNamedCommand(index)) return runCommand(window_, name);
-    if (const char* name = listCommandOf(index)) return runCommand(window_, name);
-    MemoHolder* holder = window_.getCurHolder();
-    MemoNode* current = window_.getCurMemoNode();
-    NodeEditor* editor = window_.nodeEditor();
-    switch (index) {
-        case hi::UIShellExecute_:
-            if (isCommandBuilt("UIShellExecute_"))
-                return runCommand(window_, "UIShellExecute_", text(0));
-            return shellExecute(text(0));
-        case hi::UIWidth_Height_:
-        case hi::UILeft_Top_: {
-            if (!fits32(args[0].intValue) || !fits32(args[1].intValue)) {
-                err = kRangeError;
-                return 0;
-            }
-            const int a = static_cast<int>(args[0].intValue);
-            const int b = static_cast<int>(args[1].intValue);
-            if (index == hi::UILeft_Top_) {
-                window_.move(a, b);
-            } else {
-                // Never smaller than the window can be used at.
-                const QSize least = window_.minimumSizeHint();
-                window_.resize(std::max(a, std::max(least.width(), 100)),
-                               std::max(b, std::max(least.height(), 100)));
-            }
-            return 0;
-        }
-        case hi::UIFontSize_: {
-            if (!fits32(args[0].intValue)) {
-                err = kRangeError;
-                return 0;
-            }
-            QFont font = window_.font();
-            font.setPointSize(std::clamp(static_cast<int>(args[0].intValue), 1, 200));
-            window_.setFont(font);
-            return args[0].intValue;
-        }
-        case hi::UIAddLog_:
-            log(text(0));
-            return 0;
-        case hi::UIAddLogDT_:
-            log(compactStamp() + " :" + text(0));
-            return 0;
-        case hi::UINewNode_: {
-            const int made = runCommand(window_, "UINewNode");
-            return renameNew(made, current, text(0));
-        }
-        case hi::UINewChild_: {
-            const int made = runCommand(window_, "UINewChild");
-            return renameNew(made, current, text(0));
-        }
-        case hi::UIAddMemo_:
-        case hi::UIAddComment_:
-            if (!current || !editor) return -1;
-            return appendTo("", current->getName_(), text(0), index == hi::UIAddComment_) < 0 ? -1
-                                                                                              : 0;
-        case hi::UI2Model:
-            return window_.UI2Model();
-        case hi::UIChangeCurrentNodeFirst:
-            return changeCurrentTo(holder ? holder->first_() : nullptr);
-        case hi::UIChangeCurrentNodeLast:
-            return changeCurrentTo(holder ? holder->last_() : nullptr);
-        case hi::UIChangeCurrentNodeName_:
-            return changeCurrentTo(holder ? holder->byName_(text(0)) : nullptr);
-        case hi::UIPutName_:
-            if (!current || refusesWrite(current)) return -1;
-            window_.UI2Model();
-            current->putName_as_(text(0));
-            if (editor) editor->showName(current->getName_());
-            markChanged(*current);
-            return 0;
-        case hi::UIPutField__:
-            if (!current || !editor) return -1;
-            return putFieldOf("", current->getName_(), text(0), wrapQuotes(text(1)));
-        case hi::UIMNMemoCount2:
-        case hi::UIMNCommentCount2:
-        case hi::UIMNFieldsCount2: {
-            MemoNode* node = addressed(text(0), text(1));
-            if (!node) return -1;
-            if (index == hi::UIMNMemoCount2) return static_cast<std::int64_t>(node->memo.size());
-            if (index == hi::UIMNCommentCount2)
-                return static_cast<std::int64_t>(node->comment.size());
-            return static_cast<std::int64_t>(node->fields.size());
-        }
-        case hi::UIMNAddMemo3:
-            return appendTo(text(0), text(1), text(2), false);
-        case hi::UIMNAddComment3:
-            return appendTo(text(0), text(1), text(2), true);
-        case hi::UIMNPutField4:
-            return putFieldOf(text(0), text(1), text(2), text(3));
-        default:
-            return 0;
-    }
+template <class Handler>
+void ScriptHost::serveWindow(std::string_view name, Handler handler) {
+    serve(name, [this, handler = std::move(handler)](HostCall& call) {
+        flushLog();
+        return handler(call);
+    });
 }
 
-std::string ScriptHost::serveStr(std::int32_t index, const TArgumentList& args, std::int32_t&) {
-    auto text = [&](std::size_t i) -> const std::string& { return args[i].strValue; };
-    flushLog();
-    MemoNode* current = window_.getCurMemoNode();
-    if (isCurrentShown(current) &&
-        (index == hi::UIGetName || index == hi::UIGetField_ || index == hi::UIRemoveField_))
-        window_.UI2Model();
-    switch (index) {
-        case hi::string_getS1:
-            return stringGetS1(text(0));
-        case hi::string_getSX:
-            return stringGetSX(text(0));
-        case hi::string_unquate:
-            return stringUnquate(text(0));
-        case hi::UIGetName:
-            return current ? current->getName_() : std::string();
-        case hi::UIGetField_:
-            return current ? stripQuotes(current->getField_(text(0))) : std::string();
-        case hi::UIRemoveField_: {
-            if (refusesWrite(current)) return {};
-            std::string line = current->removeField_(text(0));
-            if (line.empty()) return line;
-            markChanged(*current);
-            if (NodeEditor* editor = window_.nodeEditor(); editor && isCurrentShown(current))
-                editor->showFields(*current);
-            return line;
-        }
-        case hi::UIGetNameHolder: {
-            MemoHolder* holder = window_.getCurHolder();
-            return holder ? holder->getName_() : std::string();
-        }
-        case hi::UIMNMemoStrings3:
-        case hi::UIMNCommentStrings3:
-        case hi::UIMNFieldsStrings3: {
-            MemoNode* node = addressed(text(0), text(1));
-            if (!node) return {};
-            const std::int64_t i = args[2].intValue;
-            if (i < 0) return {};
-            const auto at = static_cast<std::size_t>(i);
-            if (index == hi::UIMNMemoStrings3)
-                return at < node->memo.size() ? std::string(node->memo[at]) : "";
-            if (index == hi::UIMNCommentStrings3)
-                return at < node->comment.size() ? node->comment[at] : "";
-            return at < node->fields.size() ? node->fields[at] : "";
-        }
-        case hi::UIMNGetField3: {
-            MemoNode* node = addressed(text(0), text(1));
-            return node ? node->getField_(text(2)) : std::string();
-        }
-        default:
-            return {};
+void ScriptHost::serveCommand(std::string_view name, std::string_view command) {
+    std::string run(command.empty() ? name : command);
+    serveWindow(name, [this, run = std::move(run)](HostCall&) { return runCommand(window_, run); });
+}
+
+// The log routines, Sqrt and the string routines are the base host's.
+void ScriptHost::serveWindowRoutines() {
+    for (std::string_view same : {"UIHardcopy", "UIOpenCurrentDir", "UIOpenExeFileDir", "UINewNode",
+                                  "UINewChild", "UIChangeCurrentNodeNext", "UIChangeCurrentNodePre",
+                                  "UIDeleteMemoNode", "UIChangeCheckListBox", "UIChangeTreeView",
+                                  "UIChangeListView", "UIVersion2SEL", "UINodesList2SEL"})
+        serveCommand(same);
+    // The list commands whose names differ in letter case from the routines'.
+    serveCommand("UIPPADefine2SEL", "UIFunctionList2Sel");
+    serveCommand("UIFileMXA2SEL", "UIFileMXA2Sel");
+    serveCommand("UIFieldsList2SEL", "UIFieldsList2Sel");
+    serveCommand("UIHolderList2SEL", "UIHolderList2Sel");
+    serveCommand("UIMarkList2SEL", "UIMarkList2Sel");
+
+    serveWindow("UIShellExecute_", [this](HostCall& c) {
+        if (isCommandBuilt("UIShellExecute_"))
+            return runCommand(window_, "UIShellExecute_", c.text(0));
+        return shellExecute(c.text(0));
+    });
+    serveWindow("UIWidth_Height_", [this](HostCall& c) { return resizeOrMove(c, false); });
+    serveWindow("UILeft_Top_", [this](HostCall& c) { return resizeOrMove(c, true); });
+    serveWindow("UIFontSize_", [this](HostCall& c) { return setFontSize(c); });
+    serveWindow("UINewNode_", [this](HostCall& c) {
+        MemoNode* before = window_.getCurMemoNode();
+        return renameNew(runCommand(window_, "UINewNode"), before, c.text(0));
+    });
+    serveWindow("UINewChild_", [this](HostCall& c) {
+        MemoNode* before = window_.getCurMemoNode();
+        return renameNew(runCommand(window_, "UINewChild"), before, c.text(0));
+    });
+    serveWindow("UIAddMemo_", [this](HostCall& c) { return appendToCurrent(c.text(0), false); });
+    serveWindow("UIAddComment_", [this](HostCall& c) { return appendToCurrent(c.text(0), true); });
+    serveWindow("UI2Model", [this](HostCall&) { return window_.UI2Model(); });
+    serveWindow("UIChangeCurrentNodeFirst", [this](HostCall&) {
+        MemoHolder* holder = window_.getCurHolder();
+        return changeCurrentTo(holder ? holder->first_() : nullptr);
+    });
+    serveWindow("UIChangeCurrentNodeLast", [this](HostCall&) {
+        MemoHolder* holder = window_.getCurHolder();
+        return changeCurrentTo(holder ? holder->last_() : nullptr);
+    });
+    serveWindow("UIChangeCurrentNodeName_", [this](HostCall& c) {
+        MemoHolder* holder = window_.getCurHolder();
+        return changeCurrentTo(holder ? holder->byName_(c.text(0)) : nullptr);
+    });
+    serveWindow("UIPutName_", [this](HostCall& c) { return putName(c.text(0)); });
+    serveWindow("UIPutField__", [this](HostCall& c) {
+        MemoNode* current = window_.getCurMemoNode();
+        if (!current || !window_.nodeEditor()) return -1;
+        return putFieldOf("", current->getName_(), c.text(0), wrapQuotes(c.text(1)));
+    });
+    serveWindow("UIMNMemoCount2", [this](HostCall& c) { return lineCount(c, NodeList::Memo); });
+    serveWindow("UIMNCommentCount2",
+                [this](HostCall& c) { return lineCount(c, NodeList::Comment); });
+    serveWindow("UIMNFieldsCount2", [this](HostCall& c) { return lineCount(c, NodeList::Fields); });
+    serveWindow("UIMNAddMemo3",
+                [this](HostCall& c) { return appendTo(c.text(0), c.text(1), c.text(2), false); });
+    serveWindow("UIMNAddComment3",
+                [this](HostCall& c) { return appendTo(c.text(0), c.text(1), c.text(2), true); });
+    serveWindow("UIMNPutField4", [this](HostCall& c) {
+        return putFieldOf(c.text(0), c.text(1), c.text(2), c.text(3));
+    });
+
+    serveWindow("UIGetName", [this](HostCall&) {
+        MemoNode* current = shownCurrent();
+        return current ? current->getName_() : std::string();
+    });
+    serveWindow("UIGetField_", [this](HostCall& c) {
+        MemoNode* current = shownCurrent();
+        return current ? stripQuotes(current->getField_(c.text(0))) : std::string();
+    });
+    serveWindow("UIRemoveField_", [this](HostCall& c) { return removeField(c.text(0)); });
+    serveWindow("UIGetNameHolder", [this](HostCall&) {
+        MemoHolder* holder = window_.getCurHolder();
+        return holder ? holder->getName_() : std::string();
+    });
+    serveWindow("UIMNMemoStrings3", [this](HostCall& c) { return lineOf(c, NodeList::Memo); });
+    serveWindow("UIMNCommentStrings3",
+                [this](HostCall& c) { return lineOf(c, NodeList::Comment); });
+    serveWindow("UIMNFieldsStrings3", [this](HostCall& c) { return lineOf(c, NodeList::Fields); });
+    serveWindow("UIMNGetField3", [this](HostCall& c) {
+        MemoNode* node = addressed(c.text(0), c.text(1));
+        return node ? node->getField_(c.text(2)) : std::string();
+    });
+}
+
+// Values beyond 32 bits end the run; the window never gets smaller than it
+// can be used at.
+int ScriptHost::resizeOrMove(HostCall& call, bool move) {
+    if (!fits32(call.number(0)) || !fits32(call.number(1))) {
+        call.err = kRangeError;
+        return 0;
     }
+    const int a = static_cast<int>(call.number(0));
+    const int b = static_cast<int>(call.number(1));
+    if (move) {
+        window_.move(a, b);
+    } else {
+        const QSize least = window_.minimumSizeHint();
+        window_.resize(std::max(a, std::max(least.width(), 100)),
+                       std::max(b, std::max(least.height(), 100)));
+    }
+    return 0;
+}
+
+std::int64_t ScriptHost::setFontSize(HostCall& call) {
+    if (!fits32(call.number(0))) {
+        call.err = kRangeError;
+        return 0;
+    }
+    QFont font = window_.font();
+    font.setPointSize(std::clamp(static_cast<int>(call.number(0)), 1, 200));
+    window_.setFont(font);
+    return call.number(0);
+}
+
+int ScriptHost::appendToCurrent(const std::string& line, bool comment) {
+    MemoNode* current = window_.getCurMemoNode();
+    if (!current || !window_.nodeEditor()) return -1;
+    return appendTo("", current->getName_(), line, comment) < 0 ? -1 : 0;
+}
+
+int ScriptHost::putName(const std::string& name) {
+    MemoNode* current = window_.getCurMemoNode();
+    if (!current || refusesWrite(current)) return -1;
+    window_.UI2Model();
+    current->putName_as_(name);
+    if (NodeEditor* editor = window_.nodeEditor()) editor->showName(current->getName_());
+    markChanged(*current);
+    return 0;
+}
+
+MemoNode* ScriptHost::shownCurrent() {
+    MemoNode* current = window_.getCurMemoNode();
+    if (isCurrentShown(current)) window_.UI2Model();
+    return current;
+}
+
+std::string ScriptHost::removeField(const std::string& key) {
+    MemoNode* current = shownCurrent();
+    if (refusesWrite(current)) return {};
+    std::string line = current->removeField_(key);
+    if (line.empty()) return line;
+    markChanged(*current);
+    if (NodeEditor* editor = window_.nodeEditor(); editor && isCurrentShown(current))
+        editor->showFields(*current);
+    return line;
+}
+
+std::int64_t ScriptHost::lineCount(const HostCall& call, NodeList list) {
+    MemoNode* node = addressed(call.text(0), call.text(1));
+    if (!node) return -1;
+    switch (list) {
+        case NodeList::Memo:
+            return static_cast<std::int64_t>(node->memo.size());
+        case NodeList::Comment:
+            return static_cast<std::int64_t>(node->comment.size());
+        case NodeList::Fields:
+            break;
+    }
+    return static_cast<std::int64_t>(node->fields.size());
+}
+
+std::string ScriptHost::lineOf(const HostCall& call, NodeList list) {
+    MemoNode* node = addressed(call.text(0), call.text(1));
+    if (!node || call.number(2) < 0) return {};
+    const auto at = static_cast<std::size_t>(call.number(2));
+    switch (list) {
+        case NodeList::Memo:
+            return at < node->memo.size() ? std::string(node->memo[at]) : "";
+        case NodeList::Comment:
+            return at < node->comment.size() ? node->comment[at] : "";
+        case NodeList::Fields:
+            break;
+    }
+    return at < node->fields.size() ? node->fields[at] : "";
 }
 
 }  // namespace zel

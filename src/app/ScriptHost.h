@@ -1,7 +1,8 @@
 #pragma once
 // The window's side of scripts: PP1, the pool of script runners, the host
-// routines every interpreter of the window serves alike, and what stops a run
-// from the window: Break, closing the window, another memo file.
+// routines every interpreter of the window serves alike (every routine of the
+// table), and what stops a run from the window: Break, closing the window,
+// another memo file.
 
 #include <QObject>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "model/NodeRef.h"
+#include "script/BaseScriptHost.h"
 #include "script/TPoorPascal.h"
 
 namespace zel {
@@ -19,7 +21,7 @@ class MemoHolder;
 class MemoNode;
 class TFormMainScript;
 
-class ScriptHost : public QObject {
+class ScriptHost : public QObject, public BaseScriptHost {
   public:
     explicit ScriptHost(TFormMainScript& window);
     ~ScriptHost() override;
@@ -44,13 +46,6 @@ class ScriptHost : public QObject {
     // Called after every pump of a run (batch mode echoes the log there).
     std::function<void()> afterPump;
 
-    // Answers of the host routines that do not depend on the interpreter.
-    void serveProc(TPoorPascal& pp, std::int32_t index, const TArgumentList& args,
-                   std::int32_t& err);
-    std::int64_t serveInt(TPoorPascal& pp, std::int32_t index, const TArgumentList& args,
-                          std::int32_t& err);
-    std::string serveStr(std::int32_t index, const TArgumentList& args, std::int32_t& err);
-
     void pumpEvents();
 
   protected:
@@ -65,7 +60,32 @@ class ScriptHost : public QObject {
     };
     class Services;
 
-    void wire(TPoorPascal& pp);
+    // Wires `pp` to this host and the window's services.
+    void attach(TPoorPascal& pp);
+    void printLine(const std::string& line) override;
+    void printToRunner(const std::string& runner, const std::string& line) override;
+    // An aborted run (Break, closing, another memo file) touches nothing more.
+    bool ignoresCalls(const TPoorPascal& pp) const override;
+
+    // The routines of the window. Each writes the log lines printed so far
+    // first, so the log keeps the order of events.
+    template <class Handler>
+    void serveWindow(std::string_view name, Handler handler);
+    void serveWindowRoutines();
+    // The routine runs the command `command` (its own name when empty).
+    void serveCommand(std::string_view name, std::string_view command = {});
+    int resizeOrMove(HostCall& call, bool move);
+    std::int64_t setFontSize(HostCall& call);
+    int appendToCurrent(const std::string& line, bool comment);
+    int putName(const std::string& name);
+    // The current node, as the node editor shows it.
+    MemoNode* shownCurrent();
+    std::string removeField(const std::string& key);
+    // The lines of an addressed node (holder and node name in the first two
+    // arguments): how many, and the one the third argument numbers.
+    enum class NodeList { Memo, Comment, Fields };
+    std::int64_t lineCount(const HostCall& call, NodeList list);
+    std::string lineOf(const HostCall& call, NodeList list);
     Runner* idleRunner();
     Runner* runnerNamed(std::string_view name);
     void log(std::string line);

@@ -8,22 +8,18 @@
 
 #include <signal.h>
 
-#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "platform/Clock.h"
 #include "platform/OsPath.h"
-#include "script/HostPrototypes.h"
-#include "script/ScriptMessages.h"
+#include "script/BaseScriptHost.h"
 #include "script/ScriptServices.h"
 #include "script/TPoorPascal.h"
-#include "text/DateTime.h"
+#include "text/LineList.h"
 #include "text/Sjis.h"
 
 namespace zel {
@@ -103,11 +99,9 @@ class ConsoleServices : public ScriptServices {
     std::size_t nextInput_ = 0, nextAnswer_ = 0;
 };
 
-class ConsoleHost {
+class ConsoleHost : public BaseScriptHost {
   public:
     ConsoleHost(const ToolOutput& io, RunOptions& options) : io_(io), services_(io, options, pp_) {
-        for (const std::string& line : hostPrototypeLines())
-            if (!line.empty()) windowNames_[indexOf(line)] = nameOf(line);
         std::vector<std::string> prototypes = hostPrototypeLines();
         prototypes.insert(prototypes.end(), options.declare.begin(), options.declare.end());
         pp_.setDeclarePrototype(std::move(prototypes));
@@ -115,8 +109,10 @@ class ConsoleHost {
         pp_.setSourceText(options.script);
         pp_.setName("PPA00");
         pp_.setServices(&services_);
-        pp_.AddStrObject("PPAID", "PPA00", host_index::PPAID, true);
-        wireEvents();
+        pp_.AddStrObject("PPAID", "PPA00", kPPAIDIndex, true);
+        wire(pp_);
+        // Nothing could resume a paused run here.
+        pp_.events.PauseProc = [this] { pp_.Abort(); };
     }
 
     int run() {
@@ -134,18 +130,7 @@ class ConsoleHost {
     }
 
   private:
-    // The Index of one of our own declaration lines.
-    static std::int32_t indexOf(const std::string& line) {
-        auto pos = line.find("Index ");
-        if (pos == std::string::npos) return 0;
-        return static_cast<std::int32_t>(std::stol(line.substr(pos + 6)));
-    }
-    static std::string nameOf(const std::string& line) {
-        std::size_t begin = line.find(' ') + 1;
-        return line.substr(begin, line.find_first_of("(:;", begin) - begin);
-    }
-
-    void line(const std::string& sjis) {
+    void printLine(const std::string& sjis) override {
         if (io_.json) {
             output_.push_back(sjis);
         } else {
@@ -153,76 +138,12 @@ class ConsoleHost {
         }
     }
 
-    // A routine this host cannot serve: the run ends with the host error.
-    void refuse(std::int32_t index, std::int32_t& err) {
-        auto known = windowNames_.find(index);
-        if (known != windowNames_.end() && windowRoutine_.empty()) windowRoutine_ = known->second;
-        err = -1;
-    }
-
-    void wireEvents() {
-        using namespace host_index;
-        auto& ev = pp_.events;
-        ev.ProcParam = [this](const std::string&, std::int32_t index, const TArgumentList& args,
-                              std::int32_t& err) {
-            switch (index) {
-                case Print:
-                case PrintBuf:
-                case PrintLog:
-                    line(args[0].strValue);
-                    return;
-                case PrintBuf2:
-                    line(args[1].strValue);
-                    return;
-                default:
-                    refuse(index, err);
-            }
-        };
-        ev.IntFuncParam = [this](const std::string&, std::int32_t index, const TArgumentList& args,
-                                 std::int32_t& err, std::int64_t& result) {
-            switch (index) {
-                case UIAddLog_:
-                    line(args[0].strValue);
-                    return;
-                case UIAddLogDT_:
-                    line(formatDateTime("yyyymmdd hhnnss", clockNow()) + " :" + args[0].strValue);
-                    return;
-                default:
-                    refuse(index, err);
-                    result = 0;
-            }
-        };
-        ev.RealFuncParam = [this](const std::string&, std::int32_t index, const TArgumentList& args,
-                                  std::int32_t& err, double& result) {
-            if (index == Sqrt) {
-                result = std::sqrt(args[0].realValue);
-                return;
-            }
-            refuse(index, err);
-        };
-        ev.StrFuncParam = [this](const std::string&, std::int32_t index, const TArgumentList& args,
-                                 std::int32_t& err, std::string& result) {
-            switch (index) {
-                case string_getS1:
-                    result = stringGetS1(args[0].strValue);
-                    return;
-                case string_getSX:
-                    result = stringGetSX(args[0].strValue);
-                    return;
-                case string_unquate:
-                    result = stringUnquate(args[0].strValue);
-                    return;
-                default:
-                    refuse(index, err);
-            }
-        };
-        ev.ErrorProc = [](std::int32_t code, std::string& message) {
-            if (code == -1) message = std::string(script_messages::kHostRoutineFailed);
-        };
-        ev.StrObjParam = [](const std::string&, std::int32_t, std::uint8_t, std::int32_t&,
-                            std::string&) {};
-        // Nothing could resume a paused run here.
-        ev.PauseProc = [this] { pp_.Abort(); };
+    // A routine this host cannot serve ends the run with the host error; the
+    // first of the window's routines among them is named at the end.
+    void unserved(std::int32_t index, HostAnswer, HostCall& call) override {
+        const HostRoutine* routine = findHostRoutine(index);
+        if (routine && windowRoutine_.empty()) windowRoutine_ = routine->name();
+        call.err = kUnknownRoutine;
     }
 
     int writeJson(const TPPARunResult& result) {
@@ -261,7 +182,6 @@ class ConsoleHost {
     const ToolOutput& io_;
     TPoorPascal pp_;
     ConsoleServices services_;
-    std::map<std::int32_t, std::string> windowNames_;
     std::string windowRoutine_;
     std::vector<std::string> output_;
 };
@@ -275,20 +195,6 @@ bool readFileText(const ToolOutput& io, const std::string& argument, std::string
     if (argument == "-") return readAll(std::cin, text);
     std::ifstream in(toOsPath(io.stored(argument)), std::ios::binary);
     return in && readAll(in, text);
-}
-
-std::vector<std::string> textLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
-            if (i > start || i < text.size()) lines.emplace_back(text.substr(start, i - start));
-            if (i < text.size() && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    return lines;
 }
 
 int runScriptVerb(const ToolOutput& io, const std::vector<std::string>& args) {

@@ -181,10 +181,9 @@ ExprPtr<T> Compiler::term(Cursor& c) {
     ExprPtr<T> first;
     if constexpr (kIsInt<T>) {
         if (cur(c).word == Word::Not) {
+            // The bitwise complement: every bit flipped, as "xor -1" does.
             ++c.pos;
-            auto node = std::make_unique<Not>();
-            node->a = factor<T>(c);
-            first = std::move(node);
+            first = makeBinary<T>(Op::Xor, factor<T>(c), std::make_unique<Const<T>>(-1));
         }
     }
     if (!first) first = factor<T>(c);

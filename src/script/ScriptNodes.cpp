@@ -148,22 +148,16 @@ void leaveLoop(Machine& m) {
 // The loop counts on the low 32 bits, as signed numbers.
 void ForStmt::exec(Machine& m) const {
     start->exec(m);
-    const auto from = static_cast<std::int32_t>(var->intValue);
-    const auto to = static_cast<std::int32_t>(last->eval(m));
-    if (!down) {
-        for (std::int64_t v = from; v <= to; ++v) {
-            var->intValue = v;
-            clearContinue(m);
-            m.execBlock(*body);
-            if (m.stop & kEndsLoop) break;
-        }
-    } else {
-        for (std::int64_t v = from; v >= to; --v) {
-            var->intValue = v;
-            clearContinue(m);
-            m.execBlock(*body);
-            if (m.stop & kEndsLoop) break;
-        }
+    const std::int64_t from = static_cast<std::int32_t>(var->intValue);
+    const std::int64_t to = static_cast<std::int32_t>(last->eval(m));
+    const std::int64_t step = down ? -1 : 1;
+    const std::int64_t turns = (to - from) * step + 1;  // none when below 1
+    std::int64_t v = from;
+    for (std::int64_t turn = 0; turn < turns; ++turn, v += step) {
+        var->intValue = v;
+        clearContinue(m);
+        m.execBlock(*body);
+        if (m.stop & kEndsLoop) break;
     }
     leaveLoop(m);
 }

@@ -358,10 +358,6 @@ struct Negate final : Expr<T> {
         }
     }
 };
-struct Not final : Expr<std::int64_t> {
-    ExprPtr<std::int64_t> a;
-    std::int64_t eval(Machine& m) const override { return ~a->eval(m); }
-};
 struct Concat final : Expr<std::string> {
     std::vector<ExprPtr<std::string>> parts;
     std::string eval(Machine& m) const override;

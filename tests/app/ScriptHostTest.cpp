@@ -189,6 +189,11 @@ TEST_F(ScriptHostTest, PrototypeListGoesIntoTheEditor) {
               std::string::npos);
 }
 
+TEST_F(ScriptHostTest, EveryHostRoutineIsServed) {
+    for (const HostRoutine& row : hostRoutines())
+        EXPECT_TRUE(window->scriptHost().serves(row)) << row.prototype();
+}
+
 TEST_F(ScriptHostTest, ListRoutinesAnswerZeroAsTheirTableSays) {
     ASSERT_EQ(eval("Print(IntToStr(UINodesList2SEL)); Print(IntToStr(UIHolderList2SEL));"
                    "Print(IntToStr(UIVersion2SEL)); Print(IntToStr(UIFileMXA2SEL));"

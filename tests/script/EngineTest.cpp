@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "script/HostPrototypes.h"
 #include "script/ScriptServices.h"
 #include "script/ScriptTestSupport.h"
 #include "text/Sjis.h"
@@ -255,24 +254,6 @@ TEST(ScriptExec, StartsProgramsWithoutAShellAndWaitsWhenAsked) {
         "Print(IntToStr(Exec('/bin/echo', '; exit 7', -1)))");
     ASSERT_TRUE(run.ok) << run.error;
     EXPECT_THAT(run.lines, ElementsAre("3", "-1", "0", "0"));
-}
-
-TEST(HostPrototypes, EveryLineDeclaresAndIndexesMatch) {
-    TPoorPascal pp;
-    int declared = 0;
-    for (const std::string& line : hostPrototypeLines()) {
-        if (line.empty()) continue;
-        std::string error;
-        EXPECT_TRUE(pp.DeclareRoutine(line, &error)) << line << ": " << error;
-        ++declared;
-    }
-    EXPECT_EQ(declared, 56);
-    EXPECT_EQ(stringGetS1("abc"), "abc");
-    EXPECT_EQ(stringGetSX("abc"), "");
-    EXPECT_EQ(stringGetSX("ab\tcd  ef "), "cd  ef");
-    EXPECT_EQ(stringUnquate("\"q"), "q");
-    EXPECT_EQ(stringUnquate("\"q\""), "q");
-    EXPECT_EQ(stringUnquate("q\""), "q\"");
 }
 
 }  // namespace
