@@ -6,6 +6,8 @@
 #include <random>
 
 #include "formats/Base64.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
@@ -30,7 +32,9 @@ class Generator {
 
     std::vector<std::string> run() {
         header();
-        for (int node = 0; size_ < recipe_.targetBytes; ++node) record(node);
+        for (std::size_t node = 0;
+             recipe_.nodes ? node < recipe_.nodes : size_ < recipe_.targetBytes; ++node)
+            record(static_cast<int>(node));
         add("</Holder>");
         return std::move(lines_);
     }
@@ -140,13 +144,47 @@ std::vector<std::string> generateHolderLines(const HolderRecipe& recipe) {
     return Generator(recipe).run();
 }
 
-bool writeHolderFile(const std::string& path, const HolderRecipe& recipe) {
-    std::string text = zel::linesText(generateHolderLines(recipe));
+namespace {
+
+// The bytes written, or 0 when that failed.
+std::size_t writeText(const std::string& path, const std::string& text) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
                                                          &std::fclose);
-    if (!file) return false;
+    if (!file) return 0;
     bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return std::fclose(file.release()) == 0 && written;
+    return std::fclose(file.release()) == 0 && written ? text.size() : 0;
+}
+
+}  // namespace
+
+bool writeHolderFile(const std::string& path, const HolderRecipe& recipe) {
+    return writeText(path, zel::linesText(generateHolderLines(recipe))) > 0;
+}
+
+HolderRecipe textNodesRecipe(std::uint32_t seed, std::size_t nodes) {
+    HolderRecipe recipe;
+    recipe.seed = seed;
+    recipe.binaryEvery = 0;
+    recipe.nodes = nodes;
+    return recipe;
+}
+
+std::size_t writeBenchMemoSet(const std::string& folder, int holders, std::size_t nodesPerHolder) {
+    MemoFile file;
+    const std::string index = folder + "/bench.mxa";
+    file.setFilename(index);
+    std::size_t bytes = 0;
+    for (int h = 1; h <= holders; ++h) {
+        char name[16];
+        std::snprintf(name, sizeof name, "h%02d", h);
+        file.createHolder_(-1)->putName_as_(name);
+        const std::size_t written = writeText(folder + "/" + name + ".mxh",
+                                              zel::linesText(generateHolderLines(textNodesRecipe(
+                                                  static_cast<std::uint32_t>(h), nodesPerHolder))));
+        if (written == 0) return 0;
+        bytes += written;
+    }
+    return file.saveMemoFile_(index) < 0 ? 0 : bytes;
 }
 
 }  // namespace zel::bench

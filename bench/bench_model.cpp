@@ -56,37 +56,8 @@ class Workspace {
         if (!::mkdtemp(pattern.data())) std::abort();
         root_ = pattern;
         std::filesystem::create_directory(root_ / "out");
-        zel::MemoFile file;
-        file.setFilename(path("bench.mxa"));
-        for (int h = 1; h <= kHolders; ++h) {
-            char name[8];
-            std::snprintf(name, sizeof name, "h%02d", h);
-            file.createHolder_(-1)->putName_as_(name);
-            writeHolder(path(std::string(name) + ".mxh"), static_cast<std::uint32_t>(h));
-        }
-        if (file.saveMemoFile_(path("bench.mxa")) < 0) std::abort();
-    }
-
-    // Exactly kNodesPerHolder text nodes: the generator stops by size, so it
-    // is asked for a little more and cut after the last wanted record.
-    void writeHolder(const std::string& target, std::uint32_t seed) {
-        zel::bench::HolderRecipe recipe;
-        recipe.seed = seed;
-        recipe.binaryEvery = 0;
-        recipe.targetBytes = kNodesPerHolder * 1100;
-        std::vector<std::string> lines;
-        std::size_t records = 0, cut = 0;
-        for (; records < kNodesPerHolder; recipe.targetBytes += recipe.targetBytes / 4) {
-            lines = zel::bench::generateHolderLines(recipe);
-            records = 0;
-            for (cut = 0; cut < lines.size() && records < kNodesPerHolder; ++cut)
-                if (lines[cut] == "  </Record>") ++records;
-        }
-        lines.resize(cut);
-        lines.emplace_back("</Holder>");
-        const std::string text = zel::linesText(lines);
-        holderBytes_ += text.size();
-        std::ofstream(target, std::ios::binary) << text;
+        holderBytes_ = zel::bench::writeBenchMemoSet(root_.string(), kHolders, kNodesPerHolder);
+        if (holderBytes_ == 0) std::abort();
     }
 
     std::filesystem::path root_;

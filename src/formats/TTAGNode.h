@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/MarkupTree.h"
 #include "formats/MarkupWords.h"
 
 namespace zel {
@@ -98,6 +99,7 @@ class TTAGNode {
     // owns: a large tree costs a few allocations, and tearing down a deep one
     // needs no recursion.
     class Pool;
+    class TreeBuilder;
     Pool& pool();
     // Empties a pooled element for reuse; its buffers keep their capacity.
     void recycle();

@@ -6,9 +6,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "formats/MarkupWords.h"
-#include "formats/TTAGNode.h"
+#include "formats/MarkupTree.h"
 #include "model/HolderFileNames.h"
+#include "model/HolderReader.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
@@ -248,10 +248,6 @@ std::string holderFileText_(MemoHolder& holder) {
 
 namespace {
 
-// Thrown from the parse's item sink when Break was asked, caught below: the
-// parse has no other way to stop, and it holds nothing an unwind would leak.
-struct ReadStopped {};
-
 int failed(std::string* error, int code, std::string why) {
     if (error) *error = std::move(why);
     return code;
@@ -265,53 +261,36 @@ int notEnoughMemory(std::string* error, std::string_view origin) {
     return failed(error, -1, std::move(why));
 }
 
-// readHolderText_ but for memory: a std::bad_alloc leaves `reader` (made at
-// the first item) to the caller, which puts the holder back.
-int readHolderMarkup(MemoHolder& holder, std::string_view text, std::string_view origin,
-                     std::string* error, AgentAPLAbs* agent,
-                     std::optional<MemoHolder::ElementReader>& reader) {
-    // The words view `text`, which outlives them.
-    WordList words;
-    splitBorrowedWords(text, words, false);
-    TTAGNode root;
+// The holder's records become nodes as the bytes go by, in one pass: no word
+// list and no tree stand in between.
+int readHolderMarkup(HolderReader& reader, std::string_view text, std::string_view origin,
+                     std::string* error) {
     std::vector<std::string> errors;
-    // The items of the Holder element are read into the holder as the parse
-    // completes them, so a large file never stands as one whole tree.
-    const TTAGNode* element = nullptr;
-    auto readItem = [&](const TTAGNode& owner, const TTAGNode::Item& item) {
-        if (!element && owner.parent == &root) element = root.getElement_("Holder");
-        if (!element || &owner != element) return false;
-        if (!reader) reader.emplace(holder, agent);
-        reader->read(item);
-        if (reader->stopped()) throw ReadStopped{};
-        return true;
-    };
-    int parsed = -1;
+    MarkupStream<HolderReader> stream(reader, errors);
     try {
-        parsed = root.FromXMLWordList_aOUT_(words, errors, readItem);
-    } catch (const ReadStopped&) {
-        reader->abandon();
-        return failed(error, -3, "Break: reading " + std::string(origin) + " stopped");
+        stream.feed(text);
     } catch (const std::length_error& tooLong) {
         // A text the model cannot hold (a memo of 4 GiB or more) refuses the
         // file rather than ending the program.
-        if (reader) reader->abandon();
+        reader.abandon();
         const std::string why = std::string(origin) + ": " + tooLong.what();
         logLine(why);
         return failed(error, -1, why);
     }
+    const int parsed = stream.finish();
+    if (reader.stopped()) {
+        reader.abandon();
+        return failed(error, -3, "Break: reading " + std::string(origin) + " stopped");
+    }
     if (parsed != 0) {
-        if (reader) reader->abandon();
+        reader.abandon();
         logLine("Markup error in " + std::string(origin));
         for (const auto& line : errors) logLine(line);
         return failed(error, -1, "Markup error in " + std::string(origin));
     }
-    if (!element) element = root.getElement_("Holder");
-    if (!element) return failed(error, -2, "No <Holder> element in " + std::string(origin));
-    if (!reader) reader.emplace(holder, agent);
-    // An element left open at the end was never complete, so never handed over.
-    for (const auto& item : element->items()) reader->read(item);
-    reader->finish();
+    if (!reader.sawHolder())
+        return failed(error, -2, "No <Holder> element in " + std::string(origin));
+    reader.finish();
     return 0;
 }
 
@@ -319,13 +298,12 @@ int readHolderMarkup(MemoHolder& holder, std::string_view text, std::string_view
 
 int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view origin,
                     std::string* error, AgentAPLAbs* agent) {
-    std::optional<MemoHolder::ElementReader> reader;
+    HolderReader reader(holder, agent);
     try {
-        return readHolderMarkup(holder, text, origin, error, agent, reader);
+        return readHolderMarkup(reader, text, origin, error);
     } catch (const std::bad_alloc&) {
-        // The words and the parse tree went with the stack; the nodes read
-        // so far go now.
-        if (reader) reader->abandon();
+        // The nodes read so far go now.
+        reader.abandon();
         return notEnoughMemory(error, origin);
     }
 }

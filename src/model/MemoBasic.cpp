@@ -206,9 +206,13 @@ void MemoBasic::writeMemo_(std::vector<std::string>& lines, std::string_view) co
 void MemoBasic::readTag_(const TTAGNode&) {}
 
 void MemoBasic::fieldsFromTag_(const TTAGNode& element) {
+    fieldsFromAttributes_(element.attributes);
+}
+
+void MemoBasic::fieldsFromAttributes_(const std::vector<std::string>& attributes) {
     const bool appendRaw = fields.empty();
-    if (appendRaw) fields.reserve(element.attributes.size());
-    for (const std::string& attribute : element.attributes) {
+    if (appendRaw) fields.reserve(attributes.size());
+    for (const std::string& attribute : attributes) {
         if (appendRaw) {
             fields.append(attribute);
             continue;

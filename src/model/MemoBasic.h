@@ -131,6 +131,8 @@ class MemoBasic : public TObjectNamed {
     // Each memo line escaped and followed by "<BR/>".
     void writeMemo_(std::vector<std::string>& lines, std::string_view indent) const;
     void fieldsFromTag_(const TTAGNode& element);
+    // The same for the attribute lines of a `Field` element.
+    void fieldsFromAttributes_(const std::vector<std::string>& attributes);
     void commentFromTag_(const TTAGNode& element);
 
     FieldList fields;

@@ -4,8 +4,8 @@
 #include <unordered_set>
 
 #include "formats/TTAGNode.h"
+#include "model/HolderReader.h"
 #include "model/MemoFile.h"
-#include "object/Agents.h"
 #include "text/DateTime.h"
 #include "text/NumberFormat.h"
 #include "text/Sjis.h"
@@ -17,7 +17,6 @@ namespace zel {
 namespace {
 
 constexpr std::string_view kTrue = "\"true\"";
-constexpr int kRecordsPerBreakCheck = 50;
 
 std::string quotedFlag(bool flag) {
     return flag ? "\"true\"" : "\"false\"";
@@ -100,65 +99,9 @@ void MemoHolder::copyFrom_(const TObjectNamed& source) {
 
 void MemoHolder::readTag_(const TTAGNode& element) {
     if (trimText(element.name) != "Holder") return;
-    ElementReader reader(*this);
-    for (const auto& item : element.items()) reader.read(item);
+    HolderReader reader(*this);
+    reader.readElement(element);
     reader.finish();
-}
-
-// A sorted list would be sorted once per record; it is sorted once at the
-// end instead, which gives the same order.
-MemoHolder::ElementReader::ElementReader(MemoHolder& holder, AgentAPLAbs* agent)
-    : holder_(holder),
-      sortAtEnd_(holder.nodes->flagSort),
-      fieldsBefore_(holder.fields),
-      memoBefore_(holder.memo),
-      countBefore_(holder.count_()),
-      agent_(agent) {
-    holder_.nodes->flagSort = false;
-}
-
-void MemoHolder::ElementReader::read(const TTAGNode::Item& item) {
-    if (!item.object) {
-        if (lastRead_) lastRead_->memo.push_back(item.text);
-        afterElement_ = false;
-        return;
-    }
-    const TTAGNode& child = *item.object;
-    std::string_view name = trimmedView(child.name);
-    if (name == "Record") {
-        std::string rawName = child.getAttr_("name");
-        std::string nodeName = stripQuotes(rawName);
-        if (nodeName.empty())
-            nodeName = formatDateTime("YYYYMMDD hhnnss", currentDateTime()) + " " + rawName;
-        auto node = holder_.newNode_();
-        lastRead_ = node.get();
-        holder_.addNode_(std::move(node), nodeName);
-        lastRead_->readTag_(child);
-        if (agent_ && ++agent_->count % kRecordsPerBreakCheck == 0 && agent_->isBreak_())
-            stopped_ = true;
-    } else if (name == "Field") {
-        holder_.fieldsFromTag_(child);
-    } else if (name == "BR" && afterElement_) {
-        holder_.memo.emplace_back();
-    }
-    afterElement_ = true;
-}
-
-void MemoHolder::ElementReader::finish() {
-    if (holder_.getField_("Filename") != fieldsBefore_.value("Filename"))
-        holder_.filenameFromContent = holder_.getField_("Filename");
-    holder_.nodes->flagSort = sortAtEnd_;
-    holder_.nodes->keepOrder_();
-    holder_.takeSettingsFromFields();
-}
-
-void MemoHolder::ElementReader::abandon() {
-    // The nodes read were appended, so they are taken from the end, all at
-    // once: a huge file that fails late costs no more than it took to read.
-    holder_.nodes->truncateChildren_(static_cast<std::size_t>(countBefore_));
-    holder_.fields = fieldsBefore_;
-    holder_.memo = memoBefore_;
-    holder_.nodes->flagSort = sortAtEnd_;
 }
 
 void MemoHolder::takeSettingsFromFields() {

@@ -41,32 +41,6 @@ class MemoHolder : public MemoBasic {
     // Reads a `Holder` element: its records become nodes, its fields settings.
     void readTag_(const TTAGNode& element) override;
 
-    // Reads the items of a `Holder` element one at a time, as a streaming
-    // parse hands them over, with the same result as readTag_.
-    class ElementReader {
-      public:
-        // With an agent, Break is asked every 50 records (the window repaints
-        // meanwhile); once it says stop, stopped() is true and reading should end.
-        explicit ElementReader(MemoHolder& holder, AgentAPLAbs* agent = nullptr);
-        void read(const TTAGNode::Item& item);
-        bool stopped() const { return stopped_; }
-        // Sorts once and takes the settings from the fields read.
-        void finish();
-        // Puts the holder back as it was before reading began.
-        void abandon();
-
-      private:
-        MemoHolder& holder_;
-        const bool sortAtEnd_;
-        const FieldList fieldsBefore_;
-        const LineBlock memoBefore_;
-        const int countBefore_;
-        MemoNode* lastRead_ = nullptr;
-        AgentAPLAbs* agent_ = nullptr;
-        bool afterElement_ = false;
-        bool stopped_ = false;
-    };
-
     // A new empty node owned by this holder, not yet in the list.
     virtual std::unique_ptr<MemoNode> newNode_();
     // `wanted` itself when names may repeat, else a name no node carries.

@@ -6,6 +6,7 @@
 #include "formats/TContent.h"
 #include "formats/TTAGNode.h"
 #include "model/HolderFile.h"
+#include "model/HolderReader.h"
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
 #include "text/Sjis.h"
@@ -25,27 +26,6 @@ std::string firstBulletLine(const LineList& lines) {
         if (trimmed.starts_with(kBullet)) return std::string(trimmed);
     }
     return {};
-}
-
-bool isBreak(const TTAGNode* element) {
-    return element && trimmedView(element->name) == "BR";
-}
-
-// Each break ends one memo line; lines and bytes counted first, the memo is
-// stored without regrowing (growing would leave up to half of it unused).
-struct MemoSize {
-    std::size_t lines = 0;
-    std::size_t bytes = 0;
-};
-MemoSize memoSize(const TTAGNode& record) {
-    MemoSize size;
-    for (const auto& item : record.items()) {
-        if (!item.object)
-            size.bytes += item.text.size();
-        else
-            size.lines += isBreak(item.object);
-    }
-    return size;
 }
 
 }  // namespace
@@ -192,25 +172,13 @@ void MemoNode::writeNodeRecord_(std::vector<std::string>& lines, std::string_vie
 
 void MemoNode::readTag_(const TTAGNode& element) {
     if (trimmedView(element.name) != "Record") return;
-    const MemoSize size = memoSize(element);
-    memo.reserve(size.lines, size.bytes);
-    std::string pending;
-    for (std::size_t i = 0; i < element.count(); ++i) {
-        const TTAGNode* child = element.itemObject(i);
-        if (!child) {
-            pending += element.itemText(i);
-            continue;
-        }
-        std::string_view name = trimmedView(child->name);
-        if (name == "Field") {
-            fieldsFromTag_(*child);
-        } else if (name == "Comment") {
-            commentFromTag_(*child);
-        } else if (isBreak(child)) {
-            memo.push_back(std::move(pending));
-            pending.clear();
-        }
-    }
+    RecordReader reader;
+    reader.begin(*this);
+    reader.readElement(element);
+    reader.finish();
+}
+
+void MemoNode::decodeBase64Body_() {
     if (!sameText(fields.value(kEncoding), "\"base64\"")) return;
     if (!content) content = std::make_unique<TContent>();
     if (!content->stream) content->stream.emplace();

@@ -25,6 +25,9 @@ class MemoNode : public MemoBasic {
     void copyFrom_(const TObjectNamed& source) override;
     // Reads a `Record` element; the holder names the node.
     void readTag_(const TTAGNode& element) override;
+    // A body read as Base64 lines (Content-Transfer-Encoding "base64") becomes
+    // the binary content and leaves the memo empty.
+    void decodeBase64Body_();
 
     // A new node with the same owner, not yet entered in the holder.
     virtual std::unique_ptr<MemoNode> clone_() const;

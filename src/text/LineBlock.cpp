@@ -57,6 +57,19 @@ void LineBlock::push_back(std::string_view line) {
     appendLine(line);
 }
 
+void LineBlock::append(std::string_view text, std::span<const std::uint32_t> ends) {
+    if (ends.empty()) return;
+    const std::size_t base = text_.size();
+    if (base + text.size() >= std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("a memo text of 4 GiB or more");
+    if (empty()) {
+        text_.reserve(text.size());
+        ends_.reserve(ends.size());
+    }
+    text_.append(text);
+    for (std::uint32_t end : ends) ends_.push_back(static_cast<std::uint32_t>(base + end));
+}
+
 void LineBlock::pop_back() {
     text_.resize(lineBegin(size() - 1));
     ends_.pop_back();

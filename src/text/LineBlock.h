@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,9 @@ class LineBlock {
     std::size_t textBytes() const { return text_.size() - ends_.size(); }
 
     void push_back(std::string_view line);
+    // Appends the lines of `text`, where line i ends at ends[i] with a "\n"
+    // (offsets from the start of `text`), in the room they need.
+    void append(std::string_view text, std::span<const std::uint32_t> ends);
     void emplace_back() { push_back({}); }
     void pop_back();
     // Makes room for `lines` more lines of `bytes` bytes in all.

@@ -173,9 +173,9 @@ std::string lowerExtension(std::string_view name) {
 // does, a stray lead byte does not hide the quote or delimiter after it, so
 // tag attributes split as the markup reader found their quotes.
 template <class QuoteState>
-std::vector<std::string_view> cellViews(std::string_view text, std::string_view delimiters,
-                                        QuoteState quoting) {
-    std::vector<std::string_view> cells;
+void cellViews(std::string_view text, std::string_view delimiters, QuoteState quoting,
+               std::vector<std::string_view>& cells) {
+    cells.clear();
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = fileNameCharLength(text, i);
@@ -187,6 +187,13 @@ std::vector<std::string_view> cellViews(std::string_view text, std::string_view 
         i += quoting.take(text, i, n);
     }
     if (start < text.size()) cells.push_back(text.substr(start));
+}
+
+template <class QuoteState>
+std::vector<std::string_view> cellViews(std::string_view text, std::string_view delimiters,
+                                        QuoteState quoting) {
+    std::vector<std::string_view> cells;
+    cellViews(text, delimiters, quoting, cells);
     return cells;
 }
 
@@ -307,7 +314,12 @@ std::string escapeMarkup(std::string_view text) {
 }
 
 std::string unescapeMarkup(std::string_view text) {
-    if (text.find('&') == std::string_view::npos) return std::string(text);
+    std::string out;
+    appendUnescapedMarkup(out, text);
+    return out;
+}
+
+void appendUnescapedMarkup(std::string& out, std::string_view text) {
     struct Entity {
         std::string_view name;
         char replacement;
@@ -315,18 +327,11 @@ std::string unescapeMarkup(std::string_view text) {
     static constexpr Entity kEntities[] = {
         {"&nbsp;", ' '}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
     // One pass in place of five replacements: what an entity turns into is
-    // never read again, so "&amp;lt;" still comes out as "&lt;".
-    // An "&" counts where escaping would have written one: after a stray
-    // lead byte too (mapSingleBytes), so that what was escaped reads back.
-    auto nextAmpersand = [text](std::size_t from) {
-        for (std::size_t i = from; i < text.size(); i += fileNameCharLength(text, i))
-            if (text[i] == '&') return i;
-        return std::string_view::npos;
-    };
-    std::string out;
-    out.reserve(text.size());
+    // never read again, so "&amp;lt;" still comes out as "&lt;". An "&" is
+    // never the second byte of a character, so it counts wherever it stands.
+    out.reserve(out.size() + text.size());
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t amp = nextAmpersand(i);
+        const std::size_t amp = text.find('&', i);
         out.append(text.substr(i, amp == std::string_view::npos ? amp : amp - i));
         if (amp == std::string_view::npos) break;
         i = amp;
@@ -337,7 +342,6 @@ std::string unescapeMarkup(std::string_view text) {
         out += hit ? hit->replacement : '&';
         i += hit ? hit->name.size() : 1;
     }
-    return out;
 }
 
 std::string escapeHTML(std::string_view text) {
@@ -380,6 +384,11 @@ std::vector<std::string> splitQuoted(std::string_view text, std::string_view del
 
 std::vector<std::string_view> splitQuotedViews(std::string_view text, std::string_view delimiters) {
     return cellViews(text, delimiters, QuotedSections{});
+}
+
+void splitQuotedViews(std::string_view text, std::string_view delimiters,
+                      std::vector<std::string_view>& cells) {
+    cellViews(text, delimiters, QuotedSections{}, cells);
 }
 
 bool containsDigit(std::string_view text) {

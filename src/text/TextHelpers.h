@@ -38,6 +38,8 @@ std::string wrapQuotes(std::string_view text, char quote = '"');
 std::string escapeMarkup(std::string_view text);
 // The inverse of escapeMarkup, also taking &nbsp; (entity names in any case).
 std::string unescapeMarkup(std::string_view text);
+// unescapeMarkup of `text` appended to `out`.
+void appendUnescapedMarkup(std::string& out, std::string_view text);
 // & < > as entities (double quotes kept) and a leading blank as &nbsp;.
 std::string escapeHTML(std::string_view text);
 
@@ -59,6 +61,9 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
 std::vector<std::string> splitQuoted(std::string_view text, std::string_view delimiters);
 // splitQuoted as views into `text`, for readers that copy only what they keep.
 std::vector<std::string_view> splitQuotedViews(std::string_view text, std::string_view delimiters);
+// The same into `cells` (emptied first), whose room a reader of many texts reuses.
+void splitQuotedViews(std::string_view text, std::string_view delimiters,
+                      std::vector<std::string_view>& cells);
 
 // The text up to the first blank or tab, and the rest from there on, trimmed.
 std::pair<std::string, std::string> splitFirstWord(std::string_view text);

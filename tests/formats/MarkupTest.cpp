@@ -71,6 +71,27 @@ TEST(SplitWords, BorrowedWordsViewTheTextUnlessJoined) {
               (Lines{"<a>", "one", "<CR/>", "<b x=\"1\"/>", "tw", "<CR/>", "o", "<c>", "<d>"}));
 }
 
+// The bytes may arrive in pieces of any size: a word cut by a piece's end, a
+// quoted section and a CR LF split in two read as they do whole.
+TEST(SplitWords, PiecesOfAnySizeGiveTheWordsOfTheWhole) {
+    const std::string text =
+        "<a>one\r\n<b x=\"1>\r\n2\"\r\n/>tw\r\no<c> \r\n <d>x\r\r\ny\n\r<e/>tail";
+    for (bool keep : {false, true}) {
+        for (std::size_t size = 1; size <= 7; ++size) {
+            Lines words;
+            auto take = [&](std::string_view word) {
+                words.emplace_back(word);
+                return true;
+            };
+            WordScanner<decltype(take)> scanner(take, keep);
+            for (std::size_t at = 0; at < text.size(); at += size)
+                scanner.feed(std::string_view(text).substr(at, size));
+            scanner.finish();
+            EXPECT_EQ(words, wordsOf(text, keep)) << "pieces of " << size;
+        }
+    }
+}
+
 TEST(SplitWords, ShiftJisTextSurvivesByteForByte) {
     // 表 (95 5C) and ソ (83 5C) end in the backslash byte; ー (81 5B) in "[".
     std::string memo = "\x95\x5C\x83\x5C\x81\x5B";
@@ -253,6 +274,50 @@ std::string describe(const TTAGNode& element) {
         if (item.object) out += describe(*item.object);
     }
     return out + "}";
+}
+
+// What MarkupStream tells, written down as the tree would hold it.
+struct ShapeLog {
+    std::string log;
+    void start(std::size_t depth, const MarkupTag& tag) {
+        log += "+" + std::to_string(depth) + std::string(tag.name());
+        for (const auto& line : tag.attributes()) log += "(" + line + ")";
+    }
+    void closeTag(std::size_t depth, std::string_view name) {
+        log += "/" + std::to_string(depth) + std::string(name);
+    }
+    void end(std::size_t depth) { log += "-" + std::to_string(depth); }
+    void text(std::size_t depth, std::string_view raw) {
+        log += "'" + std::to_string(depth) + std::string(raw);
+    }
+    bool stopped() const { return false; }
+};
+
+std::string shapeOf(std::string_view text, Lines& errors, int& result) {
+    ShapeLog shape;
+    MarkupStream<ShapeLog> stream(shape, errors);
+    stream.feed(text);
+    result = stream.finish();
+    return shape.log;
+}
+
+TEST(TagTree, StreamTellsTheShapeAndTheErrorsOfTheTree) {
+    Lines errors;
+    int result = 1;
+    EXPECT_EQ(shapeOf("<?x?><H a = \"1\">t&amp;<R/>u<C></C></H>", errors, result),
+              "+1?x?-1+1H(a=\"1\")'1t&amp;+2R-2'1u+2C/2C-2/1H-1");
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(errors.empty());
+
+    // The same error lines as the tree builder, word numbers included.
+    for (std::string_view bad : {"<A><B></A>", "</Record>", "<a></a></></b>", "<a></a></>x"}) {
+        Lines fromStream, fromTree;
+        shapeOf(bad, fromStream, result);
+        TTAGNode root;
+        EXPECT_EQ(build(root, bad, fromTree), -1);
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(fromStream, fromTree) << bad;
+    }
 }
 
 TEST(TagTree, StreamedItemsMatchTheWholeTree) {

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "formats/TContent.h"
+#include "formats/TTAGNode.h"
 #include "model/HolderFile.h"
 #include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
@@ -232,6 +234,40 @@ TEST(HolderReading, SortingAppliesAsSetWhenTheRecordsArrive) {
     sorted.setSort_(true);
     ASSERT_EQ(readHolderText_(sorted, text, "t"), 0);
     EXPECT_THAT(names(sorted), ElementsAre("a", "b", "c"));
+}
+
+// The file's bytes are read in one pass; a Holder element of a tree already
+// built (as an index carries them) is read by the same rules.
+TEST(HolderReading, BytesAndTreeReadAlike) {
+    const std::string text =
+        "<?xml?><Holder name=\"h\"><Field FlagSameName=\"false\" curIndex=\"b\"/>"
+        "<Record name=\"a\"><Field x=\"1\"/>one &lt;1&gt;<X>hidden<BR/></X> more<BR/>"
+        "<Comment>c1<BR/>c2</Comment>dropped</Record>after a<BR/>"
+        "<Record><Field Content-Transfer-Encoding=\"base64\"/>QUJD<BR/></Record>"
+        "<Record name=\"A\"/><Record name='b'>x<BR/><BR></BR>y<BR/></Record></Holder>";
+    MemoHolder fromBytes;
+    ASSERT_EQ(readHolderText_(fromBytes, text, "t.mxh"), 0);
+    WordList words;
+    splitWords(text, words, false);
+    TTAGNode root;
+    std::vector<std::string> errors;
+    ASSERT_EQ(parseMarkup(root, words, errors), 0);
+    MemoHolder fromTree;
+    fromTree.readTag_(*root.getElement_("Holder"));
+
+    std::vector<std::string> facts = test::describeNodes(fromBytes);
+    ASSERT_EQ(fromBytes.count_(), 4);
+    // The nameless record is named by the clock; the rest must agree.
+    facts.erase(facts.begin() + 5);
+    std::vector<std::string> tree = test::describeNodes(fromTree);
+    tree.erase(tree.begin() + 5);
+    EXPECT_EQ(facts, tree);
+    EXPECT_EQ(facts, (std::vector<std::string>{
+                         "node a", "  field x=\"1\"", "  comment c1", "  memo one <1> more",
+                         "  memo after a", "  field Content-Transfer-Encoding=\"binary\"",
+                         "node A_00", "node 'b'", "  memo x", "  memo ", "  memo y"}));
+    EXPECT_EQ(fromBytes.at_(1)->content->stream, "ABC");
+    EXPECT_EQ(fromBytes.getField_("curIndex"), fromTree.getField_("curIndex"));
 }
 
 TEST(HolderReading, MarkupErrorsGoToTheLogAndLeaveTheHolderAlone) {
