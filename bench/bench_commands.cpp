@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "app/BatchPrompter.h"
 #include "app/Prompter.h"
-#include "app/TFormMainRegular14.h"
+#include "app/scripting/BatchPrompter.h"
+#include "app/window/TFormMainRegular14.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "views/MemoNodeUI.h"

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "app/BatchPrompter.h"
-#include "app/TFormMainRegular14.h"
+#include "app/scripting/BatchPrompter.h"
+#include "app/window/TFormMainRegular14.h"
 #include "views/HolderTabs.h"
 
 namespace zel {

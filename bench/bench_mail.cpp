@@ -17,7 +17,7 @@
 #include "mail/SmtpClient.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

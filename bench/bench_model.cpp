@@ -25,6 +25,7 @@
 #include "model/MemoFileSave.h"
 #include "model/MemoHolder.h"
 #include "platform/Compression.h"
+#include "platform/SafeFileSet.h"
 #include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 

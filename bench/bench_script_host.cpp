@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CommandTable.h"
-#include "app/ScriptHost.h"
-#include "app/TFormMainRegular14.h"
+#include "app/commands/CommandTable.h"
+#include "app/scripting/ScriptHost.h"
+#include "app/window/TFormMainRegular14.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 

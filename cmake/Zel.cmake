@@ -1,9 +1,15 @@
 # One library per folder under src/: its sources are every .cpp of the folder,
 # its links name exactly the layers it may use.
 # A folder with headers only so far is an interface library with the same links.
+# FOLDERS names subfolders whose sources join the library: one library may be
+# laid out in several folders when each holds one part of it.
 function(zel_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "DEPS;FOLDERS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(folder IN LISTS ARG_FOLDERS)
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
@@ -28,7 +34,7 @@ function(zel_test name)
   endif()
   if(ARG_GUI)
     # GUI test binaries share one entry point that sets up the offscreen platform.
-    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/GuiTestMain.cpp)
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/support/GuiTestMain.cpp)
   endif()
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/BatchRun.h"
-#include "app/CommandListing.h"
-#include "app/TAPLInitialer.h"
-#include "app/TFormAbout.h"
-#include "app/TFormMainRegular14.h"
 #include "app/Version.h"
+#include "app/commands/CommandListing.h"
+#include "app/scripting/BatchRun.h"
+#include "app/window/TAPLInitialer.h"
+#include "app/window/TFormAbout.h"
+#include "app/window/TFormMainRegular14.h"
 #include "cli/ui/PrintPdf.h"
 #include "views/ViewText.h"
 

@@ -4,6 +4,7 @@
 #include "cli/Tool.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
+#include "platform/SafeFileSet.h"
 #include "platform/SafeFileWriter.h"
 #include "text/LineList.h"
 #include "text/TextHelpers.h"

@@ -8,6 +8,7 @@
 #include "model/NodeRef.h"
 #include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
+#include "platform/SafeFileBatch.h"
 #include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"

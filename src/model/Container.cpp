@@ -13,6 +13,7 @@
 #include "platform/Compression.h"
 #include "platform/ExternalNames.h"
 #include "platform/FileSystem.h"
+#include "platform/SafeFileSet.h"
 #include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"

@@ -3,6 +3,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "platform/SafeFileSet.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/WriterLock.h"
 #include "text/DateTime.h"

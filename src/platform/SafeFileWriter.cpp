@@ -21,16 +21,14 @@
 #include <set>
 
 #include "platform/OsPath.h"
+#include "platform/SafeFileSteps.h"
 
 namespace zel {
-namespace {
+namespace safe_file {
 
 constexpr std::size_t kBufferLimit = 1 << 16;
 // Room left in a file name for the temporary suffix.
 constexpr std::size_t kLongestEmbeddedName = 160;
-constexpr std::string_view kTempEnd = ".tmp";
-constexpr std::string_view kJournalStart = ".zel-journal.";
-constexpr std::string_view kJournalEnd = ".log";
 
 WriteFaultHook& faultHook() {
     static WriteFaultHook hook;
@@ -315,7 +313,9 @@ std::string absolute(const std::string& os) {
     return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + os : os;
 }
 
-}  // namespace
+}  // namespace safe_file
+
+using namespace safe_file;
 
 SafeFileWriter::SafeFileWriter(std::string_view path, LinkPolicy links) : path_(path) {
     ignoreFileSizeSignal();
@@ -438,151 +438,6 @@ IoResult writeFileSafely(std::string_view path, std::string_view bytes, LinkPoli
     IoResult result = writer.commit();
     if (result && written) *written = writer.written();
     return result;
-}
-
-SafeFileSet::~SafeFileSet() = default;
-
-SafeFileWriter& SafeFileSet::add(std::string_view path, LinkPolicy links) {
-    writers_.push_back(std::make_unique<SafeFileWriter>(path, links));
-    return *writers_.back();
-}
-
-IoResult SafeFileSet::status() const {
-    for (const auto& writer : writers_)
-        if (!writer->status()) return writer->status();
-    return IoResult::success();
-}
-
-IoResult SafeFileSet::commit() {
-    IoResult result = commitAll();
-    written_.clear();
-    if (result)
-        for (const auto& writer : writers_) written_.push_back(writer->written());
-    // A failed set leaves no temporary file behind; a done one has none left.
-    writers_.clear();
-    return result;
-}
-
-IoResult SafeFileSet::commitAll() {
-    if (IoResult bad = status(); !bad) return bad;
-    if (writers_.empty()) return IoResult::success();
-    // One folder however its paths are spelt ("x.mxa" and "/here/x.mxh").
-    auto folderOfWriter = [](const SafeFileWriter& writer) {
-        const std::string folder = folderOf(writer.targetOs_);
-        const std::string real = realPath(folder);
-        return real.empty() ? absolute(folder) : real;
-    };
-    for (const auto& writer : writers_)
-        if (!writer->prepare(true)) return writer->status();
-
-    // Every file is complete and synced; the journal makes the renames one
-    // step. It lies beside the file added last (the index of a memo file),
-    // which readers open first and tidy the folder of.
-    const std::string folder = folderOfWriter(*writers_.back());
-    std::set<std::string> folders;
-    std::string pairs;
-    for (const auto& writer : writers_) {
-        const std::string own = folderOfWriter(*writer);
-        folders.insert(own);
-        const bool here = own == folder;
-        pairs += here ? nameOf(writer->tempOs_) : own + "/" + nameOf(writer->tempOs_);
-        pairs += '\0';
-        pairs += here ? nameOf(writer->targetOs_) : own + "/" + nameOf(writer->targetOs_);
-        pairs += '\0';
-    }
-    const std::string stamp = uniqueStamp();
-    const std::string journal = folder + "/" + std::string(kJournalStart) + stamp;
-    const std::string journalTemp = journal + std::string(kTempEnd);
-    const std::string journalDone = journal + std::string(kJournalEnd);
-    int fd = ::open(journalTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    bool recorded = fd >= 0 && writeAll(fd, pairs) && syncFile(fd);
-    if (fd >= 0) ::close(fd);
-    recorded = recorded && renameFile(journalTemp, journalDone) && syncFolder(folder);
-    if (!recorded) {
-        IoResult failure = errnoFailure("Could not write", fromOsPath(journalDone), errno);
-        ::unlink(journalTemp.c_str());
-        ::unlink(journalDone.c_str());
-        return failure;
-    }
-    IoResult result;
-    for (const auto& writer : writers_) {
-        int lockedFd = -1;
-        IoResult published = writer->publish(lockedFd, false);
-        if (lockedFd >= 0) ::close(lockedFd);
-        // The journal stays for the renames still due; the next write here does them.
-        if (!published) return published;
-    }
-    for (const auto& each : folders) {
-        if (!syncFolder(each) && result)
-            result = errnoFailure("Written, but could not sync", fromOsPath(each), errno);
-    }
-    ::unlink(journalDone.c_str());
-    return result;
-}
-
-SafeFileBatch::SafeFileBatch(LinkPolicy links) : links_(links), openLimit_(batchOpenLimit()) {}
-
-SafeFileBatch::~SafeFileBatch() = default;
-
-void SafeFileBatch::add(std::string_view path, std::string_view bytes) {
-    auto writer = std::make_unique<SafeFileWriter>(path, links_);
-    // Written out now, so a batch holds descriptors, not bytes.
-    if (writer->append(bytes)) writer->flushBuffer();
-    std::string().swap(writer->buffer_);
-    if (!writer->targetOs_.empty()) targets_.insert(absolute(writer->targetOs_));
-    writers_.push_back(std::move(writer));
-}
-
-bool SafeFileBatch::holds(std::string_view path) const {
-    std::string target;
-    if (!resolveTarget(toOsPath(path), links_, path, target)) return false;
-    return targets_.contains(absolute(target));
-}
-
-std::vector<IoResult> SafeFileBatch::commit() {
-    std::vector<std::unique_ptr<SafeFileWriter>> writers;
-    writers.swap(writers_);
-    targets_.clear();
-    auto good = [](const auto& writer) { return writer->status().ok && writer->fd_ >= 0; };
-    for (const auto& writer : writers) writer->prepare(true, false);
-
-    // Every temporary file complete on disk before any rename. When a file
-    // system's sync fails, each file there is synced on its own, so only the
-    // one that cannot be is not put in place.
-    std::map<dev_t, bool> synced;
-    for (const auto& writer : writers) {
-        struct stat st {};
-        if (!good(writer)) continue;
-        if (::fstat(writer->fd_, &st) != 0) {
-            writer->fail(errnoFailure("Could not write", writer->path_, errno));
-            continue;
-        }
-        auto [at, first] = synced.try_emplace(st.st_dev, false);
-        if (first) at->second = syncFileSystemOf(writer->fd_);
-        if (!at->second && !syncFile(writer->fd_))
-            writer->fail(errnoFailure("Could not write", writer->path_, errno));
-    }
-
-    std::map<std::string, std::vector<SafeFileWriter*>> folders;
-    for (const auto& writer : writers) {
-        if (!good(writer)) continue;
-        int lockedFd = -1;
-        if (writer->publish(lockedFd, false))
-            folders[folderOf(writer->targetOs_)].push_back(writer.get());
-        if (lockedFd >= 0) ::close(lockedFd);
-    }
-    for (const auto& [folder, placed] : folders) {
-        if (syncFolder(folder)) continue;
-        const int error = errno;
-        for (SafeFileWriter* writer : placed)
-            writer->status_ =
-                errnoFailure("Written, but could not sync the folder of", writer->path_, error);
-    }
-
-    std::vector<IoResult> outcomes;
-    outcomes.reserve(writers.size());
-    for (const auto& writer : writers) outcomes.push_back(writer->status());
-    return outcomes;
 }
 
 void tidyFolderOf(std::string_view path) {

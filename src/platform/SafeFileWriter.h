@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,71 +87,6 @@ class SafeFileWriter {
 IoResult writeFileSafely(std::string_view path, std::string_view bytes,
                          LinkPolicy links = LinkPolicy::Follow, FileStamp* written = nullptr,
                          const DiskVersion* expected = nullptr);
-
-// Several files replaced together: each is written to its own temporary file,
-// and only when every one of them is complete and synced are they renamed
-// into place, in the order added. A failure before that leaves every old file
-// as it was. The renames are recorded first in a journal beside the file
-// added last (add a memo file's index last), so a run killed among them is
-// completed by the next write into that folder or by a reader that tidies it
-// (tidyFolderOf) before reading.
-class SafeFileSet {
-  public:
-    SafeFileSet() = default;
-    ~SafeFileSet();
-    SafeFileSet(const SafeFileSet&) = delete;
-    SafeFileSet& operator=(const SafeFileSet&) = delete;
-
-    // A writer for one more file; its failures are the set's failures.
-    SafeFileWriter& add(std::string_view path, LinkPolicy links = LinkPolicy::StayInFolder);
-    // The first failure of any file, else success.
-    IoResult status() const;
-    // Replaces every target, or none when any file failed (then the reason).
-    IoResult commit();
-    // After a successful commit: the stamp of each file, in the order added.
-    const std::vector<FileStamp>& written() const { return written_; }
-
-  private:
-    IoResult commitAll();
-
-    std::vector<std::unique_ptr<SafeFileWriter>> writers_;
-    std::vector<FileStamp> written_;
-};
-
-// Many files replaced at once, each on its own (a failure of one leaves the
-// others to go ahead). A file is written to its temporary file when added,
-// without a sync of its own; commit() syncs each file system concerned once,
-// then renames every file over its target in the order added and syncs each
-// folder once. So, as with a SafeFileWriter per file, a crash leaves every
-// target either old or wholly new, but two syncs per file become a few per
-// batch. The sync is of the whole file system, so it also waits for what
-// other programs have written there.
-class SafeFileBatch {
-  public:
-    explicit SafeFileBatch(LinkPolicy links = LinkPolicy::Follow);
-    // Files not committed are dropped; their targets stay as they are.
-    ~SafeFileBatch();
-    SafeFileBatch(const SafeFileBatch&) = delete;
-    SafeFileBatch& operator=(const SafeFileBatch&) = delete;
-
-    // `bytes` as the whole new content of `path`; commit() tells how it went.
-    void add(std::string_view path, std::string_view bytes);
-    // Files added since the last commit.
-    std::size_t size() const { return writers_.size(); }
-    // So many files are open that commit() is due.
-    bool full() const { return writers_.size() >= openLimit_; }
-    // A file added since the last commit replaces the one `path` names.
-    bool holds(std::string_view path) const;
-    // Replaces the targets of the files added since the last commit; the
-    // outcome of each, in the order they were added.
-    std::vector<IoResult> commit();
-
-  private:
-    LinkPolicy links_;
-    std::size_t openLimit_;
-    std::vector<std::unique_ptr<SafeFileWriter>> writers_;
-    std::set<std::string> targets_;  // absolute, links resolved
-};
 
 // Completes or removes what killed runs left in the folder of `path`:
 // journalled renames are finished, other temporary files removed. Writers do

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/TFormLog.h"
+#include "app/window/TFormLog.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"

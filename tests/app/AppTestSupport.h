@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ScriptedPrompter.h"
-#include "app/TFormMainRegular14.h"
+#include "app/window/TFormMainRegular14.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {

@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
-#include "app/BatchPrompter.h"
+#include "app/scripting/BatchPrompter.h"
 #include "platform/Process.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/WriterLock.h"

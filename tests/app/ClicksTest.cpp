@@ -14,9 +14,9 @@
 #include <QWindow>
 
 #include "app/AppTestSupport.h"
-#include "app/TFormAbout.h"
-#include "app/TFormLog.h"
 #include "app/ZelMain.h"
+#include "app/window/TFormAbout.h"
+#include "app/window/TFormLog.h"
 #include "model/MemoNode.h"
 #include "views/HolderTabs.h"
 #include "views/TFrameMemoNode.h"

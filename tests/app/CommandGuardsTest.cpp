@@ -3,7 +3,7 @@
 // would drop changes; and the marks that keep changes from being lost.
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "views/HolderTabs.h"

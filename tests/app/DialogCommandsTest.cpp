@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "dialogs/ui/TFormEditSelNode.h"
 #include "dialogs/ui/TFormField.h"
 #include "dialogs/ui/TFormHolder2.h"

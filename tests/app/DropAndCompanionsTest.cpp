@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "app/AppTestSupport.h"
-#include "app/TFormAbout.h"
-#include "app/TFormLog.h"
+#include "app/window/TFormAbout.h"
+#include "app/window/TFormLog.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "views/BitmapQt.h"

@@ -6,14 +6,14 @@
 #include <regex>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Opener.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 

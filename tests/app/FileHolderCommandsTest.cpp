@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/AppTestSupport.h"
-#include "app/MainHolderView.h"
+#include "app/window/MainHolderView.h"
 #include "model/HolderFile.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"

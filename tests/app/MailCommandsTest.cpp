@@ -3,7 +3,7 @@
 // model under the window's busy protocol and read-only guards.
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "mail/ui/TFormReciveMail1.h"
 #include "mail/ui/TFormSendMail2.h"
 #include "model/MemoHolder.h"

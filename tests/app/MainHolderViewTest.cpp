@@ -5,7 +5,7 @@
 #include <QCheckBox>
 
 #include "app/AppTestSupport.h"
-#include "app/MainHolderView.h"
+#include "app/window/MainHolderView.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"

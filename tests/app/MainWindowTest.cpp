@@ -4,7 +4,7 @@
 #include <set>
 #include "app/AppTestSupport.h"
 
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "object/Report.h"

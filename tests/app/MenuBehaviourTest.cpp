@@ -9,7 +9,7 @@
 #include <QStatusBar>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "views/TFrameMemoNode.h"

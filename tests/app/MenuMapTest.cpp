@@ -8,9 +8,9 @@
 #include <set>
 
 #include "AppTestSupport.h"
-#include "app/CommandListing.h"
-#include "app/CommandTable.h"
-#include "app/MenuMap.h"
+#include "app/commands/CommandListing.h"
+#include "app/commands/CommandTable.h"
+#include "app/commands/MenuMap.h"
 #include "script/HostPrototypes.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"

@@ -9,7 +9,7 @@
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
-#include "platform/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 
 namespace zel {
 namespace {

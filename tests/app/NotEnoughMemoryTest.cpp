@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "MemoryLimitedChild.h"
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "support/MemoryLimitedChild.h"
 
 namespace zel {
 namespace {

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "export/PrintIniFile.h"
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"

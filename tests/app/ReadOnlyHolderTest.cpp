@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "dialogs/FieldEdit.h"
 #include "dialogs/PropertyEdit.h"
 #include "dialogs/SelNodeEdit.h"

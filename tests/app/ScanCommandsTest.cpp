@@ -5,7 +5,7 @@
 #include <QTextCursor>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "dialogs/ui/TFormEditSelNode.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
-#include "app/NodeEditor.h"
-#include "app/ScriptHost.h"
+#include "app/commands/CommandTable.h"
+#include "app/scripting/ScriptHost.h"
+#include "app/window/NodeEditor.h"
 #include "model/MemoNode.h"
 #include "script/HostPrototypes.h"
 #include "text/Sjis.h"

@@ -7,9 +7,9 @@
 #include <map>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
-#include "app/Shortcuts.h"
-#include "app/TFormMainMenu.h"
+#include "app/commands/CommandTable.h"
+#include "app/commands/Shortcuts.h"
+#include "app/window/TFormMainMenu.h"
 #include "dialogs/ui/TFormFileList.h"
 #include "dialogs/ui/TFormSaveEach.h"
 #include "model/MemoNode.h"

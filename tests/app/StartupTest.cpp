@@ -5,9 +5,9 @@
 
 #include "app/AppTestSupport.h"
 #include "app/IniFile.h"
-#include "app/TAPLInitialer.h"
-#include "app/TFormAbout.h"
-#include "app/TFormLog.h"
+#include "app/window/TAPLInitialer.h"
+#include "app/window/TFormAbout.h"
+#include "app/window/TFormLog.h"
 #include "model/MemoHolder.h"
 
 namespace zel {

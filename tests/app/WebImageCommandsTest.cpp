@@ -8,8 +8,8 @@
 #include <QThread>
 
 #include "app/AppTestSupport.h"
-#include "app/CommandTable.h"
-#include "app/NodeEditor.h"
+#include "app/commands/CommandTable.h"
+#include "app/window/NodeEditor.h"
 #include "formats/ImageCodecs.h"
 #include "formats/ImageSamples.h"
 #include "formats/TContent.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli/Tool.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel::test {
 

@@ -9,8 +9,8 @@
 
 #include "cli/CliTestSupport.h"
 #include "model/HolderFile.h"
-#include "model/HolderTestSupport.h"
 #include "platform/FileSystem.h"
+#include "support/HolderTestSupport.h"
 #include "text/Sjis.h"
 
 namespace zel {

@@ -8,8 +8,8 @@
 
 #include "cli/CliTestSupport.h"
 #include "merge/FileMerge.h"
-#include "model/HolderTestSupport.h"
 #include "platform/FileSystem.h"
+#include "support/HolderTestSupport.h"
 
 namespace zel {
 namespace {

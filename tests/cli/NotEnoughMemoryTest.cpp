@@ -8,10 +8,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "MemoryLimitedChild.h"
 #include "cli/CliTestSupport.h"
 #include "platform/Compression.h"
 #include "platform/SafeFileWriter.h"
+#include "support/MemoryLimitedChild.h"
 
 namespace zel {
 namespace {

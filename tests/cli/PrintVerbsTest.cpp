@@ -8,11 +8,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "PdfFiles.h"
 #include "cli/CliTestSupport.h"
 #include "export/PrintIniFile.h"
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"
+#include "support/PdfFiles.h"
 
 namespace zel {
 namespace {

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliTestSupport.h"
-#include "model/HolderTestSupport.h"
+#include "support/HolderTestSupport.h"
 
 namespace zel {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "cli/CliTestSupport.h"
 #include "model/Container.h"
-#include "model/HolderTestSupport.h"
+#include "support/HolderTestSupport.h"
 #include "text/Sjis.h"
 
 namespace zel {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

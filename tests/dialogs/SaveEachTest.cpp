@@ -9,7 +9,7 @@
 #include "dialogs/DialogTestSupport.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

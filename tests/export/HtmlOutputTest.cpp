@@ -12,7 +12,7 @@
 #include "export/ExportTestSupport.h"
 #include "model/HolderFile.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

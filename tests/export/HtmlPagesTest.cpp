@@ -15,7 +15,7 @@
 #include "export/ExportTestSupport.h"
 #include "export/HtmlNodes.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "export/PrintFixedMetrics.h"
 #include "export/PrintLayout.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -11,7 +11,7 @@
 #include "export/PrintStore.h"
 #include "export/TextPrinter.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "formats/ImageCodecs.h"
 #include "formats/ImageSamples.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

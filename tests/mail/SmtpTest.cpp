@@ -10,7 +10,7 @@
 #include "mail/MailServers.h"
 #include "mail/MailTestSupport.h"
 #include "mail/SmtpClient.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

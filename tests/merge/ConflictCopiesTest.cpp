@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -12,7 +12,7 @@
 #include "MergeTestSupport.h"
 #include "platform/Compression.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel::test {
 namespace {

@@ -12,8 +12,8 @@
 
 #include "merge/FileMerge.h"
 #include "model/HolderFile.h"
-#include "model/HolderTestSupport.h"
 #include "model/MemoHolder.h"
+#include "support/HolderTestSupport.h"
 #include "text/TextHelpers.h"
 
 namespace zel::test {

@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "model/Container.h"
-#include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/RecordText.h"
 #include "platform/Compression.h"
-#include "platform/TempFolder.h"
+#include "support/HolderTestSupport.h"
+#include "support/TempFolder.h"
 #include "text/Sjis.h"
 
 namespace zel {

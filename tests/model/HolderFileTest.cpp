@@ -10,11 +10,11 @@
 #include "formats/TContent.h"
 #include "formats/TTAGNode.h"
 #include "model/HolderFile.h"
-#include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/Environment.h"
-#include "platform/TempFolder.h"
+#include "support/HolderTestSupport.h"
+#include "support/TempFolder.h"
 #include "text/Sjis.h"
 
 namespace zel {

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "model/HolderFileNames.h"
-#include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/HolderTestSupport.h"
+#include "support/TempFolder.h"
 #include "text/LineList.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "model/HolderTestSupport.h"
 #include "model/MemoBasic.h"
 #include "model/MemoNode.h"
+#include "support/HolderTestSupport.h"
 
 namespace zel {
 namespace {

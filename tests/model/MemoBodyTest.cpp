@@ -11,9 +11,9 @@
 #include "model/RecordTestSupport.h"
 #include "object/Report.h"
 #include "platform/FileSystem.h"
-#include "platform/LocalHttpServer.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/LocalHttpServer.h"
+#include "support/TempFolder.h"
 #include "text/TextHelpers.h"
 
 namespace zel {

@@ -8,11 +8,11 @@
 #include <fstream>
 
 #include "model/Container.h"
-#include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/HolderTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -5,11 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "model/HolderTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "platform/Environment.h"
-#include "platform/TempFolder.h"
+#include "support/HolderTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "model/HolderTestSupport.h"
 #include "model/MemoHolder.h"
+#include "support/HolderTestSupport.h"
 
 namespace zel {
 namespace {

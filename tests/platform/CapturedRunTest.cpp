@@ -6,7 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "text/TextHelpers.h"
 
 namespace zel {

@@ -11,7 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 // The largest single allocation made while a test watches: the buffer an
 // inflate grows is one allocation, so this is its peak size.

@@ -12,7 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "text/TextHelpers.h"
 
 namespace zel {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.h"
-#include "platform/LocalHttpServer.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/LocalHttpServer.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -1,3 +1,5 @@
+#include "platform/SafeFileBatch.h"
+#include "platform/SafeFileSet.h"
 #include "platform/SafeFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,7 @@
 
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Opener.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFileWriter.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

@@ -12,7 +12,7 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "views/BitmapQt.h"
 #include "views/ImageScale.h"
 #include "views/TFrameImage.h"

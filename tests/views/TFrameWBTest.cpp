@@ -11,8 +11,8 @@
 #include "formats/TContent.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
-#include "platform/LocalHttpServer.h"
-#include "platform/TempFolder.h"
+#include "support/LocalHttpServer.h"
+#include "support/TempFolder.h"
 #include "views/TFormWB.h"
 #include "views/TFrameWB.h"
 

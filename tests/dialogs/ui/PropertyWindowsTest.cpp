@@ -6,7 +6,7 @@
 #include "dialogs/ui/TFormPropatyApl.h"
 #include "dialogs/ui/TFormPropatyNode2.h"
 #include "platform/Clock.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "views/ViewText.h"
 
 namespace zel {

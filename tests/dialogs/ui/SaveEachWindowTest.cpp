@@ -5,7 +5,7 @@
 #include "dialogs/ui/FakeFileListHost.h"
 #include "dialogs/ui/TFormSaveEach.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "views/ViewText.h"
 
 namespace zel {

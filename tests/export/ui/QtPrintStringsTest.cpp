@@ -11,7 +11,7 @@
 #include "export/ui/QtPrintInfo.h"
 #include "export/ui/QtPrintStrings.h"
 #include "export/ui/ScriptedPrintHost.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

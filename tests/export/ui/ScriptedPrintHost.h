@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "PdfFiles.h"
 #include "export/ui/QtPrintStrings.h"
+#include "support/PdfFiles.h"
 
 namespace zel::test {
 

@@ -19,7 +19,7 @@
 
 #include "export/ui/ScriptedPrintHost.h"
 #include "export/ui/TFormPrintFormat.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

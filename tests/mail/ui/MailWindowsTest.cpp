@@ -15,7 +15,7 @@
 #include "mail/ui/TFormSendMail2.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {

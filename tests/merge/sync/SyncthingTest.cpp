@@ -24,7 +24,7 @@
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace zel {
 namespace {
