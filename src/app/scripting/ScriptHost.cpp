@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/commands/CommandKit.h"
+#include "app/commands/CommandNames.h"
 #include "app/commands/CommandTable.h"
 #include "app/window/NodeEditor.h"
 #include "app/window/TFormMainScript.h"
@@ -411,21 +412,23 @@ void ScriptHost::serveCommand(std::string_view name, std::string_view command) {
 
 // The log routines, Sqrt and the string routines are the base host's.
 void ScriptHost::serveWindowRoutines() {
-    for (std::string_view same : {"UIHardcopy", "UIOpenCurrentDir", "UIOpenExeFileDir", "UINewNode",
-                                  "UINewChild", "UIChangeCurrentNodeNext", "UIChangeCurrentNodePre",
-                                  "UIDeleteMemoNode", "UIChangeCheckListBox", "UIChangeTreeView",
-                                  "UIChangeListView", "UIVersion2SEL", "UINodesList2SEL"})
+    for (std::string_view same :
+         {commands::UIHardcopy, commands::UIOpenCurrentDir, commands::UIOpenExeFileDir,
+          commands::UINewNode, commands::UINewChild, commands::UIChangeCurrentNodeNext,
+          commands::UIChangeCurrentNodePre, commands::UIDeleteMemoNode,
+          commands::UIChangeCheckListBox, commands::UIChangeTreeView, commands::UIChangeListView,
+          commands::UIVersion2SEL, commands::UINodesList2SEL})
         serveCommand(same);
     // The list commands whose names differ in letter case from the routines'.
-    serveCommand("UIPPADefine2SEL", "UIFunctionList2Sel");
-    serveCommand("UIFileMXA2SEL", "UIFileMXA2Sel");
-    serveCommand("UIFieldsList2SEL", "UIFieldsList2Sel");
-    serveCommand("UIHolderList2SEL", "UIHolderList2Sel");
-    serveCommand("UIMarkList2SEL", "UIMarkList2Sel");
+    serveCommand("UIPPADefine2SEL", commands::UIFunctionList2Sel);
+    serveCommand("UIFileMXA2SEL", commands::UIFileMXA2Sel);
+    serveCommand("UIFieldsList2SEL", commands::UIFieldsList2Sel);
+    serveCommand("UIHolderList2SEL", commands::UIHolderList2Sel);
+    serveCommand("UIMarkList2SEL", commands::UIMarkList2Sel);
 
     serveWindow("UIShellExecute_", [this](HostCall& c) {
-        if (isCommandBuilt("UIShellExecute_"))
-            return runCommand(window_, "UIShellExecute_", c.text(0));
+        if (isCommandBuilt(commands::UIShellExecute_))
+            return runCommand(window_, commands::UIShellExecute_, c.text(0));
         return shellExecute(c.text(0));
     });
     serveWindow("UIWidth_Height_", [this](HostCall& c) { return resizeOrMove(c, false); });
@@ -433,11 +436,11 @@ void ScriptHost::serveWindowRoutines() {
     serveWindow("UIFontSize_", [this](HostCall& c) { return setFontSize(c); });
     serveWindow("UINewNode_", [this](HostCall& c) {
         MemoNode* before = window_.getCurMemoNode();
-        return renameNew(runCommand(window_, "UINewNode"), before, c.text(0));
+        return renameNew(runCommand(window_, commands::UINewNode), before, c.text(0));
     });
     serveWindow("UINewChild_", [this](HostCall& c) {
         MemoNode* before = window_.getCurMemoNode();
-        return renameNew(runCommand(window_, "UINewChild"), before, c.text(0));
+        return renameNew(runCommand(window_, commands::UINewChild), before, c.text(0));
     });
     serveWindow("UIAddMemo_", [this](HostCall& c) { return appendToCurrent(c.text(0), false); });
     serveWindow("UIAddComment_", [this](HostCall& c) { return appendToCurrent(c.text(0), true); });
@@ -457,7 +460,7 @@ void ScriptHost::serveWindowRoutines() {
     serveWindow("UIPutName_", [this](HostCall& c) { return putName(c.text(0)); });
     serveWindow("UIPutField__", [this](HostCall& c) {
         MemoNode* current = window_.getCurMemoNode();
-        if (!current || !window_.nodeEditor()) return kFailed;
+        if (!current || !window_.nodeEditor()) return int{kFailed};
         return putFieldOf("", current->getName_(), c.text(0), wrapQuotes(c.text(1)));
     });
     serveWindow("UIMNMemoCount2", [this](HostCall& c) { return lineCount(c, NodeList::Memo); });
