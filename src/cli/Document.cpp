@@ -49,7 +49,7 @@ int openHolderFile(Document& document, std::string& error) {
     return 0;
 }
 
-void loadHoldersFromFiles(Document& document) {
+void loadHoldersFromFiles(Document& document, const HolderFileWanted& wanted) {
     for (int i = 0; i < document.file.countOfHolders_(); ++i) {
         MemoHolder& holder = *document.file.holderAt_(i);
         if (holder.loaded) continue;
@@ -58,6 +58,7 @@ void loadHoldersFromFiles(Document& document) {
             document.problems.push_back("Missing holder file: " + path);
             continue;
         }
+        if (wanted && !wanted(path)) continue;
         std::string why;
         if (readHolderFile_(holder, path, &why) == 0)
             holder.loaded = true;
@@ -93,7 +94,8 @@ bool isHolderKind(FileKind kind) {
     return kind == FileKind::Holder || kind == FileKind::CompressedHolder;
 }
 
-int openDocument(const std::string& path, Document& document, std::string& error, bool writing) {
+int openDocument(const std::string& path, Document& document, std::string& error, bool writing,
+                 const HolderFileWanted& wanted) {
     document.path = path;
     document.kind = kindOfPath(path);
     if (document.kind == FileKind::Unknown) {
@@ -119,7 +121,7 @@ int openDocument(const std::string& path, Document& document, std::string& error
             document.problems.insert(document.problems.end(), markupErrors.begin(),
                                      markupErrors.end());
             if (opened != 0) return -1;
-            loadHoldersFromFiles(document);
+            loadHoldersFromFiles(document, wanted);
             return 0;
         }
         case FileKind::Container: {

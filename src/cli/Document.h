@@ -2,6 +2,7 @@
 // What zel-tool opens: a memo file (index or container) or a single holder
 // file, read with the model's own readers and without any question.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,12 @@ struct Document {
 // A verb that will write the document back opens it `writing`: the writers'
 // lock is taken before the read and held while the document lives; -2 with
 // `error` naming the other writer when it could not be had in time.
+// A verb that needs only some holders of an index (grep and scan) passes
+// `wanted`, asked with each holder file's path: a holder it declines is left
+// unloaded, its file unread.
+using HolderFileWanted = std::function<bool(const std::string& path)>;
 int openDocument(const std::string& path, Document& document, std::string& error,
-                 bool writing = false);
+                 bool writing = false, const HolderFileWanted& wanted = {});
 
 // The exit status of a writer refused because another one holds the lock or
 // wrote the file since it was read: nothing was written.

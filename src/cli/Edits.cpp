@@ -26,9 +26,10 @@ bool storedWhole(const ToolOutput& io, const std::string& argument, std::string&
     return replaced == 0;
 }
 
-int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document) {
+int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document,
+               const HolderFileWanted& wanted) {
     std::string error;
-    if (const int opened = openDocument(path, document, error, writing); opened != 0) {
+    if (const int opened = openDocument(path, document, error, writing, wanted); opened != 0) {
         if (opened == -2) return io.fail(error);
         return editTrouble(io, error);
     }

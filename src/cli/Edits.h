@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Document.h"
+
 namespace zel {
 
 class MemoHolder;
@@ -27,7 +29,8 @@ bool storedWhole(const ToolOutput& io, const std::string& argument, std::string&
 // stream. 0, else kEditTrouble after saying why; a document not read whole is
 // refused when the call would write it (`writing`), which also takes the
 // writers' lock (kWriterConflict when another writer keeps it).
-int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document);
+int openEdited(const ToolOutput& io, const std::string& path, bool writing, Document& document,
+               const HolderFileWanted& wanted = {});
 
 // The edited `holders` of `document` written together to the files they were
 // read from, or the whole container for a container; each file written is

@@ -4,6 +4,7 @@
 
 #include "cli/Search.h"
 
+#include <memory>
 #include <ostream>
 
 #include "cli/Document.h"
@@ -12,6 +13,7 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "search/HolderScan.h"
+#include "search/MarkupKeywordProbe.h"
 #include "text/Sjis.h"
 #include "text/TextHelpers.h"
 
@@ -140,12 +142,40 @@ Json entriesJson(ScanKind kind, const ScanResults& results) {
     return all;
 }
 
+// The lines converted for the terminal a block at a time: a line break is
+// never part of a character, and a stray byte before it is replaced alone, so
+// a block converts as its lines one by one would.
+void writeLines(const ToolOutput& io, const ScanResults& results) {
+    constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+    std::string block;
+    block.reserve(kBlockBytes + 4096);
+    for (std::size_t row = 0; row < results.size(); ++row) {
+        results.appendText(row, block);
+        block += '\n';
+        if (block.size() >= kBlockBytes || row + 1 == results.size()) {
+            io.out << io.shown(block);
+            block.clear();
+        }
+    }
+}
+
+// Grep and scan read only the holder files whose bytes may hold the keyword:
+// the others give no line, so they stay unread. Replace reads them all, as
+// it writes the document back.
+HolderFileWanted holdersToRead(const SearchCall& call) {
+    if (call.kind == ScanKind::Replace) return {};
+    auto probe =
+        std::make_shared<MarkupKeywordProbe>(call.request.keyword, call.request.ignoreCase);
+    if (!probe->selective()) return {};
+    return [probe](const std::string& path) { return probe->fileMayHold(path); };
+}
+
 int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKind kind) {
     SearchCall call;
     call.kind = kind;
     if (int bad = parseCall(io, args, call)) return bad;
     Document document;
-    if (int bad = openEdited(io, call.path, call.save, document)) return bad;
+    if (int bad = openEdited(io, call.path, call.save, document, holdersToRead(call))) return bad;
     if (call.holders.empty()) {
         HolderList holders;
         for (const auto& [name, holder] : document.file.listHolders_(holders))
@@ -161,8 +191,7 @@ int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKi
     if (io.json) {
         io.out << entriesJson(kind, results).dump(2) << '\n';
     } else {
-        for (std::size_t row = 0; row < results.size(); ++row)
-            io.out << io.shown(results.text(row)) << '\n';
+        writeLines(io, results);
     }
     if (kind == ScanKind::Replace && !outcome.changedHolders.empty()) {
         if (!call.save) {

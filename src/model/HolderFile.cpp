@@ -117,16 +117,6 @@ void writeStateSettings(const MemoHolder& holder, std::vector<std::string>& line
     lines.push_back(quotedLine(indent, "CountSave", std::to_string(holder.countSave)));
 }
 
-// A zlib stream begins with a deflate method byte and a check that makes the
-// first two bytes a multiple of 31; holder markup, which begins with "<", a
-// blank or a line break, never does.
-bool looksCompressed(std::string_view bytes) {
-    if (bytes.size() < 2) return false;
-    auto method = static_cast<unsigned char>(bytes[0]);
-    auto flags = static_cast<unsigned char>(bytes[1]);
-    return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
-}
-
 void appendHeaderLines(std::vector<std::string>& lines) {
     lines.emplace_back("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>");
     lines.push_back("<!-- " + formatDateTime("yyyymmdd hhnnss", currentDateTime()) + " -->");
@@ -190,6 +180,16 @@ std::string holderFolder(const MemoHolder& holder) {
 }
 
 }  // namespace
+
+// A zlib stream begins with a deflate method byte and a check that makes the
+// first two bytes a multiple of 31; holder markup, which begins with "<", a
+// blank or a line break, never does.
+bool looksCompressed(std::string_view bytes) {
+    if (bytes.size() < 2) return false;
+    auto method = static_cast<unsigned char>(bytes[0]);
+    auto flags = static_cast<unsigned char>(bytes[1]);
+    return (method & 0x0F) == 8 && (method >> 4) <= 7 && ((method << 8) | flags) % 31 == 0;
+}
 
 // A stored setting is written as it stands. One the reader could not take
 // back unchanged - an entity character or a quote inside it, or no quotes

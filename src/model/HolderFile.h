@@ -48,6 +48,9 @@ int readHolderText_(MemoHolder& holder, std::string_view text, std::string_view 
 int readHolderBytes_(MemoHolder& holder, std::string_view bytes, std::string_view origin,
                      std::string* error = nullptr, AgentAPLAbs* agent = nullptr);
 
+// Whether `bytes` are a zlib stream (a compressed holder) rather than markup.
+bool looksCompressed(std::string_view bytes);
+
 // The markup of the holder file at `path` as it stands, inflated (bounded)
 // when it is a zlib stream. False when it cannot be read.
 bool holderFilePlainText_(std::string_view path, std::string& text);

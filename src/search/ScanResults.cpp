@@ -92,7 +92,18 @@ std::string ScanResults::tail(std::size_t row) const {
 }
 
 std::string ScanResults::text(std::size_t row) const {
-    return head(row) + tail(row);
+    std::string out;
+    appendText(row, out);
+    return out;
+}
+
+void ScanResults::appendText(std::size_t row, std::string& out) const {
+    const Entry& entry = entries_[row];
+    const std::string_view body = view(entry.body);
+    out.append(view(groups_[entry.group].head));
+    out.append(body.substr(0, entry.split));
+    appendPrefix(out, entry);
+    out.append(body.substr(entry.split));
 }
 
 std::vector<std::string> ScanResults::lines() const {

@@ -40,6 +40,8 @@ class ScanResults {
                     std::string_view text);
 
     std::string text(std::size_t row) const;
+    // The same appended to `out`, which saves a string per line.
+    void appendText(std::size_t row, std::string& out) const;
     // A line's last piece (the record line, the change, the node name of a
     // Scan line) and what stands before it.
     std::string tail(std::size_t row) const;

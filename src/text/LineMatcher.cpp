@@ -38,8 +38,12 @@ constexpr std::array<unsigned char, 256> kByteFrequency = [] {
     return f;
 }();
 
-// The raw bytes that the fold of Sjis.h turns into `b` (itself included): an
-// ASCII capital, or a capital's trail byte in rows 82-84.
+}  // namespace
+
+unsigned byteFrequency(unsigned char b) {
+    return kByteFrequency[b];
+}
+
 int foldPreimages(unsigned char b, char (&out)[3]) {
     int n = 0;
     out[n++] = static_cast<char>(b);
@@ -53,8 +57,6 @@ int foldPreimages(unsigned char b, char (&out)[3]) {
     add(0x80, 0x91, 0x31);  // Cyrillic (84 4F-60)
     return n;
 }
-
-}  // namespace
 
 LineMatcher::LineMatcher(std::string_view keyword, bool ignoreCase)
     : needle_(ignoreCase ? lowerText(keyword) : std::string(keyword)), ignoreCase_(ignoreCase) {

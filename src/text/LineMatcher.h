@@ -88,6 +88,13 @@ inline std::size_t LineMatcher::find(std::string_view text, std::size_t from,
     return ignoreCase_ ? findFolded(text, from, boundary) : findExact(text, from);
 }
 
+// How often byte `b` turns up in Shift_JIS memo text, roughly (higher: more
+// often): a search anchors on a keyword's rarest byte.
+unsigned byteFrequency(unsigned char b);
+// The raw bytes that the fold of Sjis.h may turn into `b` (itself first): an
+// ASCII capital, or a capital's trail byte in rows 82-84. Yields their count.
+int foldPreimages(unsigned char b, char (&out)[3]);
+
 // `matchLine_`: whether `line` matches `keyword` in `mode`.
 bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignoreCase);
 

@@ -2,6 +2,7 @@
 // holders read from their own files, and what replace writes.
 
 #include <filesystem>
+#include <fstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -41,6 +42,45 @@ TEST_F(SearchVerbs, GrepListsTheWindowsLinesAndReadsACompressedHolderFromItsFile
                                             {"hit", 1},
                                             {"line", 1},
                                             {"text", "部屋 A & B"}}}));
+}
+
+// A holder file of `records` records named r0, r1, ..., each memo line
+// "memo " + a running number, the last "bad" + a stray lead byte.
+std::string holderMarkup(int records) {
+    std::string text = "<Holder name=\"h\">\r\n";
+    for (int i = 0; i < records; ++i) {
+        text += "<Record name=\"r" + std::to_string(i) + "\">\r\n";
+        for (int line = 0; line < 3; ++line)
+            text += "\x83\x81\x83\x82 memo " + std::to_string(i * 3 + line) + "<BR/>\r\n";
+        text += "bad\x83<BR/>\r\n</Record>\r\n";
+    }
+    return text + "</Holder>\r\n";
+}
+
+TEST_F(SearchVerbs, ManyLinesConvertAsOneByOneAndUnreadHoldersGiveNone) {
+    const int records = 12000;
+    std::ofstream(folder.osPath("big.mxh"), std::ios::binary) << holderMarkup(records);
+    Outcome grep = run({"grep", arg("big.mxh"), "me", "--memo"});
+    ASSERT_EQ(grep.status, 0) << grep.err;
+    std::string expected;
+    for (int i = 0; i < records; ++i)
+        for (int line = 0; line < 3; ++line)
+            expected += "big:r" + std::to_string(i) + ":Memo:00000" + std::to_string(line + 1) +
+                        ":      " + std::to_string(line + 1) + ": メモ memo " +
+                        std::to_string(i * 3 + line) + "\n";
+    EXPECT_GT(expected.size(), std::size_t{1} << 20);  // more than one block
+    EXPECT_EQ(grep.out, expected);
+    // A stray lead byte at the end of each line is replaced alone.
+    Outcome stray = run({"grep", arg("big.mxh"), "bad", "--holder", "big"});
+    ASSERT_EQ(stray.status, 0) << stray.err;
+    EXPECT_THAT(stray.out, ::testing::StartsWith("big:r0:Memo:000001:      4: bad\uFFFD\n"
+                                                 "big:r1:Memo:000001:      4: bad\uFFFD\n"));
+
+    // Holders whose files cannot hold the word are not read, and give nothing.
+    Outcome absent = run({"grep", arg("diary/diary.mxa"), "zebra"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(absent.out, "");
+    EXPECT_EQ(run({"scan", arg("diary/diary.mxa"), "zebra", "-i"}).status, 1);
 }
 
 TEST_F(SearchVerbs, ScanListsNodesAndHonoursSectionsAndCase) {
