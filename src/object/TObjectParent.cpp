@@ -213,8 +213,27 @@ std::string TObjectParent::insertChild_(std::size_t index, std::unique_ptr<TObje
     return name;
 }
 
+// A name not taken yet, the common case of a file being read, costs one fold
+// and one probe of the index, which both finds it free and makes its place.
 std::string TObjectParent::addChild_(std::unique_ptr<TObjectNamed> child,
                                      std::string_view wantedName) {
+    if (child) {
+        auto [place, fresh] = byName_.try_emplace(indexKey(wantedName));
+        if (fresh) {
+            TObjectNamed* entered = child.get();
+            child->owner = this;
+            try {
+                entries_.push_back(Entry{std::string(wantedName), std::move(child)});
+            } catch (...) {
+                byName_.erase(place);
+                throw;
+            }
+            numberSlots(entries_.size() - 1, entries_.size());
+            place->second.one = entered;
+            ++orderChanges_;
+            return std::string(wantedName);
+        }
+    }
     std::string name = uniqueName_(wantedName);
     addChildRaw_(std::move(child), name);
     return name;
