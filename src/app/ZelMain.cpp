@@ -11,10 +11,12 @@
 
 #include "app/Version.h"
 #include "app/commands/CommandListing.h"
+#include "app/commands/KeyMap.h"
 #include "app/scripting/BatchRun.h"
 #include "app/window/TAPLInitialer.h"
 #include "app/window/TFormAbout.h"
 #include "app/window/TFormMainRegular14.h"
+#include "app/window/WindowState.h"
 #include "cli/ui/PrintPdf.h"
 #include "views/ViewText.h"
 
@@ -42,13 +44,16 @@ constexpr const char* kUsage =
     "              control with the command it runs and its state, and exit (no\n"
     "              display needed); with --json as one JSON document\n"
     "  --print ARGUMENTS\n"
-    "              zel-tool's print verb (zel-tool print hands over to it), then exit\n";
+    "              zel-tool's print verb (zel-tool print hands over to it), then exit\n"
+    "\n"
+    "Keys:\n";
 
 // Answers "--help" and "--version"; false when the window should start.
 bool answeredOnTerminal(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
+            std::fputs(keyHelpText().c_str(), stdout);
             return true;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -111,15 +116,19 @@ int runZel(int argc, char** argv) {
     window.newMemoFile_();
     TAPLInitialer initialer;
     initialer.initApplication(window, commandLineOf(QApplication::arguments()));
+    restoreMainWindow(window);
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1)) {
         arguments.push_back(fromQt(argument));
     }
     window.openArg1(arguments);
+    restorePlace(window);
     window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
     window.show();
     try {
-        return QApplication::exec();
+        const int status = QApplication::exec();
+        rememberWindows(window);
+        return status;
     } catch (const std::exception&) {
         window.prompter().error("ERROR zelstart");
         return 1;

@@ -22,6 +22,10 @@ namespace zel {
 
 namespace {
 
+bool isFirstOrLastKey(int key) {
+    return key == Qt::Key_Home || key == Qt::Key_End;
+}
+
 constexpr int kDesignWidth = 588;
 constexpr int kDesignHeight = 578;
 constexpr int kPanelWidth = 193;
@@ -216,6 +220,7 @@ void TFrameMemoHolder::configureCheckList(NodeCheckList* control) {
     };
     control->hooks.drop = [this](const QPoint& at) { dropOnCheckList(at); };
     control->hooks.keyUp = [this](int key) { listKeyUp(key); };
+    control->hooks.swallowKey = isFirstOrLastKey;
 }
 
 void TFrameMemoHolder::configureTree(NodeTreeView* control) {
@@ -235,7 +240,9 @@ void TFrameMemoHolder::configureTree(NodeTreeView* control) {
     control->hooks.drop = [this](const QPoint& at) { dropOnTree(at); };
     control->hooks.keyUp = [this](int key) { treeKeyUp(key); };
     // Up and Down choose the node on release, through the holder's order.
-    control->hooks.swallowKey = [](int key) { return key == Qt::Key_Up || key == Qt::Key_Down; };
+    control->hooks.swallowKey = [](int key) {
+        return key == Qt::Key_Up || key == Qt::Key_Down || isFirstOrLastKey(key);
+    };
     control->hooks.mousePress = [this, control](QMouseEvent* event) {
         if (event->button() == Qt::RightButton && QApplication::focusWidget() == control)
             rightClickSelect(event->position().toPoint());
@@ -264,6 +271,7 @@ void TFrameMemoHolder::configureList(NodeListControl* control) {
     connect(control, &NodeListControl::rowClicked, this, [this] { selectHandler(); });
     ControlHooks hooks;
     hooks.keyUp = [this](int key) { listKeyUp(key); };
+    hooks.swallowKey = isFirstOrLastKey;
     control->setHooks(hooks);
 }
 
@@ -345,8 +353,18 @@ void TFrameMemoHolder::finishTreeMove(TreeItem* moved, bool wasExpanded) {
     updatePosition();
 }
 
+bool TFrameMemoHolder::goToFirstOrLast(int key) {
+    if (!isFirstOrLastKey(key) || !holder_ || !host_) return false;
+    MemoNode* node = key == Qt::Key_Home ? holder_->first_() : holder_->last_();
+    if (node && node != host_->getCurMemoNode()) {
+        host_->setCurMemoNode_(node);
+        updatePosition();
+    }
+    return true;
+}
+
 void TFrameMemoHolder::treeKeyUp(int key) {
-    if (!holder_ || !host_) return;
+    if (goToFirstOrLast(key) || !holder_ || !host_) return;
     TreeItem* selected = holder_->selectedTreeItem();
     if (!selected) return;
     MemoNode* next = nullptr;
@@ -373,6 +391,7 @@ void TFrameMemoHolder::treeKeyUp(int key) {
 }
 
 void TFrameMemoHolder::listKeyUp(int key) {
+    if (goToFirstOrLast(key)) return;
     // Keys that move the selection choose the node as a click does.
     selectHandler();
     holderKeyUp(key);

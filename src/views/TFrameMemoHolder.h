@@ -60,6 +60,9 @@ class TFrameMemoHolder : public QWidget {
     void listKeyUp(int key);
     // Left and Right show the previous or next holder.
     void holderKeyUp(int key);
+    // Home and End make the first or last node current (in every list mode,
+    // the controls' own Home and End left aside); false for other keys.
+    bool goToFirstOrLast(int key);
     void rightClickSelect(const QPoint& position);
     // One wheel notch; true when it changed the current node.
     bool wheelStep(bool down);

@@ -39,6 +39,7 @@ void AppTest::SetUp() {
     previousDirectory_ = std::filesystem::current_path().string();
     std::filesystem::current_path(dir);
     setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
     setenv("TMPDIR", dir.c_str(), 1);
 }
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/commands/CommandTable.h"
+#include "app/commands/KeyMap.h"
 #include "app/window/TFormMainZELX13c.h"
 #include "text/Sjis.h"
 #include "views/HolderFrameHost.h"
@@ -33,7 +34,7 @@ std::string argumentKind(CommandArgument argument) {
 void listMenu(const QMenu& menu, const std::string& place, const std::string& prefix,
               std::vector<ListedControl>& out) {
     for (QAction* action : menu.actions()) {
-        ListedControl control{place, prefix, {}, {}, {}, "item", action->isEnabled()};
+        ListedControl control{place, prefix, {}, {}, {}, "item", action->isEnabled(), {}};
         if (action->isSeparator()) {
             control.path += "-";
             control.kind = "separator";
@@ -44,6 +45,7 @@ void listMenu(const QMenu& menu, const std::string& place, const std::string& pr
         control.command = utf8(action->property(kCommandProperty).toString());
         control.argument = utf8(action->property(kArgumentProperty).toString());
         control.then = thenOf(action);
+        control.shortcut = utf8(action->shortcut().toString(QKeySequence::PortableText));
         if (action->menu())
             control.kind = "submenu";
         else if (action->actionGroup() && action->isCheckable())
@@ -60,7 +62,7 @@ void listMenu(const QMenu& menu, const std::string& place, const std::string& pr
 std::vector<ListedControl> listControls(const TFormMainZELX13c& window) {
     std::vector<ListedControl> out;
     for (QAction* top : window.menuBar()->actions()) {
-        out.push_back({"menu", utf8(top->text()), {}, {}, {}, "submenu", top->isEnabled()});
+        out.push_back({"menu", utf8(top->text()), {}, {}, {}, "submenu", top->isEnabled(), {}});
         if (top->menu()) listMenu(*top->menu(), "menu", utf8(top->text()) + "/", out);
     }
     listMenu(*window.holderView().tabs()->PopupMenuHolder, "tabs", "", out);
@@ -78,7 +80,8 @@ std::vector<ListedControl> listControls(const TFormMainZELX13c& window) {
                        {},
                        {},
                        isSwitch ? "switch" : "button",
-                       control->isEnabled()});
+                       control->isEnabled(),
+                       {}});
     }
     return out;
 }
@@ -92,7 +95,8 @@ std::string commandListing(const TFormMainZELX13c& window, bool json) {
             document["commands"].push_back({{"name", std::string(entry.name)},
                                             {"caption", sjisToUtf8(entry.caption)},
                                             {"argument", argumentKind(entry.argument)},
-                                            {"built", entry.built()}});
+                                            {"built", entry.built()},
+                                            {"shortcut", std::string(keyOf(entry.name))}});
         document["controls"] = nlohmann::ordered_json::array();
         for (const ListedControl& control : controls)
             document["controls"].push_back({{"place", control.place},
@@ -101,19 +105,22 @@ std::string commandListing(const TFormMainZELX13c& window, bool json) {
                                             {"then", control.then},
                                             {"argument", control.argument},
                                             {"kind", control.kind},
-                                            {"enabled", control.enabled}});
+                                            {"enabled", control.enabled},
+                                            {"shortcut", control.shortcut}});
         return document.dump(1) + "\n";
     }
     std::string text;
     for (const CommandEntry& entry : commandTable())
         text += "command\t" + std::string(entry.name) + "\t" + argumentKind(entry.argument) + "\t" +
-                (entry.built() ? "built" : "pending") + "\t" + sjisToUtf8(entry.caption) + "\n";
+                (entry.built() ? "built" : "pending") + "\t" + sjisToUtf8(entry.caption) + "\t" +
+                std::string(keyOf(entry.name)) + "\n";
     for (const ListedControl& control : controls) {
         text += control.place + "\t" + control.path + "\t" + control.kind + "\t" +
                 (control.enabled ? "enabled" : "disabled");
         if (!control.command.empty()) text += "\t" + control.command;
         if (!control.then.empty()) text += "\t" + control.then;
         if (!control.argument.empty()) text += "\t\"" + control.argument + "\"";
+        if (!control.shortcut.empty()) text += "\tkey " + control.shortcut;
         text += "\n";
     }
     return text;

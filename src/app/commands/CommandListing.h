@@ -18,6 +18,7 @@ struct ListedControl {
     std::string argument;  // UTF-8
     std::string kind;      // "item", "separator", "check", "radio", "submenu", "button", "switch"
     bool enabled = false;
+    std::string shortcut;  // the key that runs it ("Ctrl+S"); mostly empty
 };
 
 // Every menu item, pop-up entry and tool bar control of `window`, in order.

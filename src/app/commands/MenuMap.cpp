@@ -53,6 +53,8 @@ const std::vector<MenuItem>& mainMenuMap() {
         separator("&File"),
         {"&File", UIExit},
         {"&File", UIExitAllYes},
+        separator("&File"),
+        {"&File", UISaveEverything},
 
         {"[Holder]", UIOpenHolder},
         {"[Holder]", UIOpenCSV},
@@ -95,6 +97,9 @@ const std::vector<MenuItem>& mainMenuMap() {
         {"[Holder]", UIChangeCheckListBox, {}, K::Radio},
         {"[Holder]", UIChangeTreeView, {}, K::Radio},
         {"[Holder]", UIChangeListView, {}, K::Radio},
+        separator("[Holder]"),
+        {"[Holder]", UIPreviousHolder},
+        {"[Holder]", UINextHolder},
 
         {"MarkNode", UIMarkAll},
         {"MarkNode", UIUnMarkAll},
@@ -237,6 +242,8 @@ const std::vector<MenuItem>& mainMenuMap() {
         labelled("Jump", "Push", UINotImplemented),
         labelled("Jump", "Pop", UINotImplemented),
         labelled("Jump", "List FIFO", UINotImplemented),
+        separator("Jump"),
+        {"Jump", UIGoToNode},
 
         {"Scan", UIShowScanMemoHolders},
         {"Scan", UIShowScanMemoHolder},

@@ -5,6 +5,7 @@
 
 #include "app/window/NodeEditor.h"
 #include "app/window/TFormMainBase0007.h"
+#include "app/window/WindowState.h"
 #include "formats/MarkupWords.h"
 #include "model/Container.h"
 #include "model/HolderFile.h"
@@ -89,6 +90,7 @@ void TFormMainBase0007::openMemoFile_(std::string_view path) {
         messageDoing_("ERROR: " + openTrouble_);
     else if (holder)
         messageDoing_(holder->getName_());
+    if (openTrouble_.empty()) rememberRecentFile(path);
 }
 
 void TFormMainBase0007::noteOpenTrouble(std::string_view path, std::string_view reason) {

@@ -1,6 +1,7 @@
 #include "app/window/TFormMainZELX13c.h"
 
 #include <QChildEvent>
+#include <QMenuBar>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -9,6 +10,8 @@
 
 #include "app/commands/CommandNames.h"
 #include "app/commands/CommandTable.h"
+#include "app/window/CommandKeys.h"
+#include "app/window/WindowState.h"
 #include "views/MemoHolderUI.h"
 
 namespace zel {
@@ -63,6 +66,8 @@ TFormMainZELX13c::TFormMainZELX13c(QWidget* parent) : TFormMainMenu(parent) {
     FrameMemoHolder1->setNodeView(FrameMemoNode1);
     setHolderFrame(holderView_->widget());
     buildTabPopup();
+    bindCommandKeys(*menuBar(), *FrameMemoHolder1->PanelLeft);
+    addRecentMenu(*this);
 }
 
 void TFormMainZELX13c::buildTabPopup() {
@@ -125,6 +130,7 @@ bool TFormMainZELX13c::event(QEvent* event) {
 bool TFormMainZELX13c::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && isCompanionWindow(watched)) {
         auto* companion = static_cast<QWidget*>(watched);
+        restoreCompanion(*companion);
         fitOnScreen(*companion);
         if (QWindow* handle = companion->windowHandle(); handle && windowHandle()) {
             // A window manager keeps a dialog-type window above the window it
