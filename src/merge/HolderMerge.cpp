@@ -310,8 +310,12 @@ class HolderMerger {
         kept_[s] = plan.merge != SlotMerge::Drop;
     }
 
+    // A node of the kind ours makes (a window's holder makes nodes that can
+    // open windows of their own), holding theirs.
     std::unique_ptr<MemoNode> cloneTheirs(int index) const {
-        return node(kTheirs, index)->clone_();
+        std::unique_ptr<MemoNode> copy = ours_.newNode_();
+        copy->copyFrom_(*node(kTheirs, index));
+        return copy;
     }
 
     void enterSlot(const MergeSlot& slot, NodePlan& plan, MergeReport& report) {

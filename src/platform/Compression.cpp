@@ -114,10 +114,11 @@ InflateLimits inflateLimitsFromSettings(const std::function<std::string(std::str
     return withDefaults(limits);
 }
 
-IoResult deflateBytes(std::string_view plain, std::string& compressed) {
+IoResult deflateBytes(std::string_view plain, std::string& compressed, DeflateEffort effort) {
     compressed.clear();
     z_stream stream{};
-    int code = deflateInit(&stream, Z_DEFAULT_COMPRESSION);
+    int code = deflateInit(&stream,
+                           effort == DeflateEffort::Fastest ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION);
     if (code != Z_OK) return IoResult::failure(zlibMessage("Could not compress", stream, code));
     compressed.resize(deflateBound(&stream, static_cast<uLong>(plain.size())));
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));

@@ -37,7 +37,12 @@ void setInflateLimits(const InflateLimits& limits);
 // values keep the defaults.
 InflateLimits inflateLimitsFromSettings(const std::function<std::string(std::string_view)>& value);
 
-IoResult deflateBytes(std::string_view plain, std::string& compressed);
+// How hard deflate works: the files' default level, or the quickest (for
+// copies kept in memory, where time counts more than bytes).
+enum class DeflateEffort { Default, Fastest };
+
+IoResult deflateBytes(std::string_view plain, std::string& compressed,
+                      DeflateEffort effort = DeflateEffort::Default);
 IoResult inflateBytes(std::string_view compressed, std::string& plain);
 IoResult inflateBytes(std::string_view compressed, std::string& plain, const InflateLimits& limits);
 // As inflateBytes with the current limits, but never beyond `limit` bytes.
