@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/window/DiskFollower.h"
 #include "app/window/NodeEditor.h"
 #include "app/window/Stamps.h"
 #include "model/HolderFile.h"
@@ -40,6 +41,7 @@ TFormMainBase0007::TFormMainBase0007(QWidget* parent) : QMainWindow(parent) {
     connect(&idleTimer_, &QTimer::timeout, this,
             [this] { autoSaveOnIdle(QDateTime::currentDateTime()); });
     idleTimer_.start(kIdleCheckMs);
+    diskFollower_ = std::make_unique<DiskFollower>(*this);
 }
 
 TFormMainBase0007::~TFormMainBase0007() {
@@ -160,6 +162,10 @@ MemoHolder* TFormMainBase0007::changeHolder_(MemoHolder* holder) {
     _changeCurrentHolder_(holder);
     aFile->changed = true;
     return holder;
+}
+
+void TFormMainBase0007::followDisk() {
+    if (diskFollower_) diskFollower_->follow();
 }
 
 int TFormMainBase0007::UI2Model() {

@@ -28,6 +28,7 @@
 
 namespace zel {
 
+class DiskFollower;
 class MemoHolder;
 class MemoNode;
 class NodeEditor;
@@ -132,6 +133,13 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     long long writeMemoFileToItsName_();
     // Saves one holder to its own file in its format; false when not written.
     bool saveHolderToItsFile_(MemoHolder& holder);
+    // After files of the memo file were read or written: what they hold is
+    // what the window knows, and what other programs write to them from now
+    // on is taken in (DiskFollower).
+    void followDisk();
+    DiskFollower& diskFollower() {
+        return *diskFollower_;
+    }
 
     // Closing.
     virtual bool querySaveChanges_();
@@ -209,6 +217,8 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     std::string openTrouble_;
 
   private:
+    friend class DiskFollower;
+
     Answer askSave(std::string_view question);
     // The writers' lock for one save, waiting (and saying so) while another
     // writer has it.
@@ -239,6 +249,8 @@ class TFormMainBase0007 : public QMainWindow, public MainWindowLink {
     bool terminating_ = false;
     QTimer idleTimer_;
     mutable QElapsedTimer eventsClock_;
+    // Declared last: it goes first, before anything it looks at.
+    std::unique_ptr<DiskFollower> diskFollower_;
 };
 
 }  // namespace zel

@@ -47,6 +47,7 @@ void TFormMainBase0007::newMemoFile_() {
     aFile->changed = false;
     _changeCurrentHolder_(holder);
     setCaption_();
+    followDisk();
 }
 
 MemoHolder* TFormMainBase0007::newHolder_(int position) {
@@ -191,6 +192,7 @@ void TFormMainBase0007::readMemoFile_(std::string_view path) {
     aFile->indexOnDisk = {std::string(path), stamp};
     aFile->changed = false;
     setCaption_();
+    followDisk();
 }
 
 // The parts are unpacked all or nothing, each existing file asked about
@@ -313,6 +315,7 @@ void TFormMainBase0007::attachHolderFile_(MemoHolder* holder, std::string_view p
     holder->putField_("Filename", wrapQuotes(path));
     holder->loaded = true;
     aFile->changed = true;
+    followDisk();
 }
 
 // Break is asked every 50 records, so a huge holder can be stopped and the
@@ -351,6 +354,7 @@ void TFormMainBase0007::loadHolder_(MemoHolder* holder) {
     }
     if (holder->count_() == 0) holder->makeNode_();
     holder->loaded = true;
+    followDisk();
 }
 
 void TFormMainBase0007::systemError(std::string_view text) {

@@ -75,7 +75,10 @@ MemoFileSaveResult TFormMainBase0007::saveTogether_(bool index, std::vector<Memo
         if (IoResult reopened = fileLock.open(request.indexPath); !reopened)
             addLog_("ERROR: " + reopened.message);
     }
-    if (result.ok) return result;
+    if (result.ok) {
+        followDisk();
+        return result;
+    }
     const std::string path = failedPath(result.error, request);
     addLog_("ERROR: could not save " + path + " " + result.error);
     if (askOnConflict && result.conflict &&
