@@ -41,15 +41,17 @@ std::string_view keyOf(std::string_view command, std::string_view argument) {
 }
 
 std::string keyHelpText() {
-    constexpr std::size_t kKeyColumn = 16;
+    static constexpr std::string_view kEnds = "Home, End";
+    std::size_t widest = kEnds.size();
+    for (const CommandKey& key : commandKeys()) widest = std::max(widest, key.keys.size());
+    const auto line = [widest](std::string_view keys, std::string_view purpose) {
+        std::string text = "  " + std::string(keys);
+        text.resize(2 + widest + 2, ' ');
+        return text + std::string(purpose) + "\n";
+    };
     std::string text;
-    for (const CommandKey& key : commandKeys()) {
-        std::string line = "  " + std::string(key.keys);
-        line.resize(std::max(line.size() + 1, kKeyColumn), ' ');
-        text += line + std::string(key.purpose) + "\n";
-    }
-    text += "  Home, End       first and last node (in the node list)\n";
-    return text;
+    for (const CommandKey& key : commandKeys()) text += line(key.keys, key.purpose);
+    return text + line(kEnds, "first and last node (in the node list)");
 }
 
 }  // namespace zel
