@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "app/commands/CommandNames.h"
 #include "app/window/TFormMainScript.h"
 #include "export/CalendarPages.h"
 #include "export/HtmlOutput.h"
@@ -76,7 +77,7 @@ int writeAndOpen(TFormMainScript& window, PageScope& scope, const std::string& p
 
 int TFormMainScript::UISaveHolderHTML() {
     if (refuse(Busy)) return kFailed;
-    PageScope scope(*this, "UISaveHolderHTML");
+    PageScope scope(*this, commands::UISaveHolderHTML);
     MemoHolder* holder = holderForPage(*this, scope);
     if (!holder) return 0;
     const PageNodes nodes = shownNodes(*holder);
@@ -88,7 +89,7 @@ int TFormMainScript::UISaveHolderHTML() {
 
 int TFormMainScript::UISaveMemoNodeHTML() {
     if (refuse(Busy)) return kFailed;
-    PageScope scope(*this, "UISaveMemoNodeHTML");
+    PageScope scope(*this, commands::UISaveMemoNodeHTML);
     UI2Model();
     MemoNode* node = getCurMemoNode();
     MemoHolder* holder = node ? dynamic_cast<MemoHolder*>(node->enclosingRecord_()) : nullptr;
@@ -123,7 +124,7 @@ int TFormMainScript::UISaveMemoNodeHTML() {
 int TFormMainScript::UISaveHolderListHTML() {
     if (refuse(Busy) || aFile->countOfHolders_() == 0) return kFailed;
     UI2Model();
-    PageScope scope(*this, "UISaveHolderListHTML");
+    PageScope scope(*this, commands::UISaveHolderListHTML);
     const std::string path = holderListPagePath(*aFile, currentDirectory());
     const std::string done = "Done: " + formatDateTime("yyyy/mm/dd hh:nn:ss:zzz", clockNow());
     return writeAndOpen(

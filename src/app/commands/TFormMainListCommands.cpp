@@ -4,6 +4,7 @@
 
 #include <unordered_set>
 
+#include "app/commands/CommandNames.h"
 #include "app/window/NodeEditor.h"
 #include "app/window/TFormMainScript.h"
 #include "dialogs/FileListNodes.h"
@@ -54,7 +55,7 @@ int TFormMainScript::UIMarkList2Sel() {
 
 int TFormMainScript::UIHolderList2Sel() {
     if (refuse(Busy) || !nodeEditor()) return kFailed;
-    CommandScope scope(*this, "UIHolderList2Sel");
+    CommandScope scope(*this, commands::UIHolderList2Sel);
     std::vector<std::string> names;
     for (int i = 0; i < aFile->countOfHolders_(); ++i)
         names.push_back(aFile->holderAt_(i)->getName_());
@@ -95,7 +96,7 @@ int TFormMainScript::UIVersion2SEL() {
 
 int TFormMainScript::UIFileMXA2Sel() {
     if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
-    CommandScope scope(*this, "UIFileMXA2Sel");
+    CommandScope scope(*this, commands::UIFileMXA2Sel);
     std::vector<std::string> lines;
     aFile->writeMemoFile_(lines);
     writeListIntoSelection(lines);
@@ -115,7 +116,7 @@ int TFormMainScript::UICSV2Sel() {
 
 int TFormMainScript::UIFieldsList2Sel() {
     if (refuse(Busy | UIReadOnly | HolderReadOnly) || !nodeEditor()) return kFailed;
-    CommandScope scope(*this, "UIFieldsList2Sel");
+    CommandScope scope(*this, commands::UIFieldsList2Sel);
     std::vector<std::string> keys;
     const int count = getCurHolder()->collectFieldKeys_(keys);
     writeListIntoSelection(keys);
@@ -166,7 +167,7 @@ int TFormMainScript::UIMemoNode2NewNodes() {
     MemoHolder* holder = getCurHolder();
     if (!holder) return kFailed;
     UI2Model();
-    CommandScope scope(*this, "UIMemoNode2NewNodes");
+    CommandScope scope(*this, commands::UIMemoNode2NewNodes);
     int made = 0;
     nodesFromMemoLines(*holder, *holder, made);
     holder->changed = true;
@@ -180,7 +181,7 @@ int TFormMainScript::UIMemoNode2Holder() {
     MemoHolder* source = getCurHolder();
     if (!source) return kFailed;
     UI2Model();
-    CommandScope scope(*this, "UIMemoNode2Holder");
+    CommandScope scope(*this, commands::UIMemoNode2Holder);
     MemoHolder* target = newHolder_(-1);
     refreshHolderList();
     int made = 0;

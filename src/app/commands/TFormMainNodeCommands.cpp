@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/commands/CommandNames.h"
 #include "app/window/TFormMainScript.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
@@ -65,7 +66,7 @@ int TFormMainScript::UIDeleteMemoNode() {
     if (const int refused = refuse(Busy | UIReadOnly | HolderReadOnly, kReadOnlyApart))
         return refused;
     MemoHolder* holder = getCurHolder();
-    CommandScope scope(*this, "UIDeleteMemoNode");
+    CommandScope scope(*this, commands::UIDeleteMemoNode);
     // The node goes into the trash with what the editor holds.
     UI2Model();
     const std::string refusal = isTreeMode(*holder) ? deleteTreeNode_() : deleteOneNode1_();

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "app/commands/CommandNames.h"
 #include "app/window/TFormMainScript.h"
 #include "model/HolderFile.h"
 #include "model/MemoHolder.h"
@@ -240,7 +241,7 @@ int TFormMainScript::UIReloadMemoHolder() {
         messageDoing_("Cancel: UIReloadMemoHolder");
         return kFailed;
     }
-    CommandScope scope(*this, "UIReloadMemoHolder");
+    CommandScope scope(*this, commands::UIReloadMemoHolder);
     // The file is read aside first: a holder whose file is gone or broken
     // keeps its nodes.
     MemoHolder trial;
@@ -264,7 +265,7 @@ int TFormMainScript::UIReLoadEach() {
     if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     MemoHolder* holder = getCurHolder();
     if (!holder) return kNoHolder;
-    CommandScope scope(*this, "UIReLoadEach");
+    CommandScope scope(*this, commands::UIReLoadEach);
     UI2Model();
     NodeList nodes;
     holder->setNodeList_(nodes);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/commands/CommandNames.h"
 #include "app/window/NodeEditor.h"
 #include "app/window/TFormMainScript.h"
 #include "model/HolderFile.h"
@@ -225,7 +226,7 @@ int TFormMainScript::UIReverseMemoHolder() {
         return kFailed;
     }
     holder->changed = true;
-    messageDoing_("UIReverseMemoHolder");
+    messageDoing_(commands::UIReverseMemoHolder);
     return holder->count_();
 }
 
@@ -366,36 +367,37 @@ namespace {
 // Sorting and reversing one level of children: the same guards, refusal
 // and report around the holder's reordering.
 int reorderChildren1(TFormMainScript& window, void (MemoHolderUI::*reorder)(TreeItem*),
-                     const std::string& command) {
+                     std::string_view command) {
     if (window.refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = shownTree(window.getCurHolder());
     if (!holder) {
-        window.messageDoing_("Not TreeView in " + command);
+        window.messageDoing_("Not TreeView in " + std::string(command));
         return kFailed;
     }
     TreeItem* item = holder->selectedTreeItem();
     if (!item) return kFailed;
     (holder->*reorder)(item);
     holder->changed = true;
-    window.messageDoing_("Done:" + command + " count=" + std::to_string(item->children.size()));
+    window.messageDoing_("Done:" + std::string(command) +
+                         " count=" + std::to_string(item->children.size()));
     return static_cast<int>(item->children.size());
 }
 
 }  // namespace
 
 int TFormMainScript::UISortChild1() {
-    return reorderChildren1(*this, &MemoHolderUI::sortChildren_, "UISortChild1");
+    return reorderChildren1(*this, &MemoHolderUI::sortChildren_, commands::UISortChild1);
 }
 
 int TFormMainScript::UIReverseChild1() {
-    return reorderChildren1(*this, &MemoHolderUI::reverseChildren_, "UIReverseChild1");
+    return reorderChildren1(*this, &MemoHolderUI::reverseChildren_, commands::UIReverseChild1);
 }
 
 namespace {
 
 // A change to each child of the selected line, with the guards, refusals
 // and report the child commands share.
-int changeChildren1(TFormMainScript& window, const std::string& command,
+int changeChildren1(TFormMainScript& window, std::string_view command,
                     const std::function<void(MemoHolderUI&, const TreeItem&)>& change) {
     if (window.refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(window);
@@ -410,7 +412,8 @@ int changeChildren1(TFormMainScript& window, const std::string& command,
     for (const TreeItem* child : item->children) change(*holder, *child);
     holder->changed = true;
     window.Model2UI();
-    window.messageDoing_("Done:" + command + " count=" + std::to_string(item->children.size()));
+    window.messageDoing_("Done:" + std::string(command) +
+                         " count=" + std::to_string(item->children.size()));
     return static_cast<int>(item->children.size());
 }
 
@@ -418,14 +421,14 @@ int changeChildren1(TFormMainScript& window, const std::string& command,
 
 int TFormMainScript::UIExtractFilenameChild1() {
     return changeChildren1(
-        *this, "UIExtractFilenameChild1", [](MemoHolderUI& holder, const TreeItem& child) {
+        *this, commands::UIExtractFilenameChild1, [](MemoHolderUI& holder, const TreeItem& child) {
             holder.putNameChild_as_(child.node, fileNamePart(nameOf(holder, &child)));
         });
 }
 
 int TFormMainScript::UISetRelativepathChild1() {
     return changeChildren1(
-        *this, "UISetRelativepathChild1", [](MemoHolderUI& holder, const TreeItem& child) {
+        *this, commands::UISetRelativepathChild1, [](MemoHolderUI& holder, const TreeItem& child) {
             child.node->makeRelative_("Filename", std::string(folderOf(holderFilePath_(holder))));
         });
 }
@@ -436,7 +439,7 @@ int TFormMainScript::UINewRootNodeTV() {
     if (refuse(kHolderEdit)) return kFailed;
     MemoHolderUI* holder = treeOrRefuse(*this);
     if (!holder) return kFailed;
-    CommandScope scope(*this, "UINewRootNodeTV");
+    CommandScope scope(*this, commands::UINewRootNodeTV);
     const std::vector<TreeItem*> formerTop = holder->topLevelItems();
     UI2Model();
     MemoNode* former = getCurMemoNode();
@@ -456,7 +459,7 @@ int TFormMainScript::UINewRootNode() {
     if (!holder) return kFailed;
     TreeItem* item = holder->selectedTreeItem();
     if (!item) return kFailed;
-    CommandScope scope(*this, "UINewRootNode");
+    CommandScope scope(*this, commands::UINewRootNode);
     const std::vector<TreeItem*> formerChildren = item->children;
     UI2Model();
     MemoNode* former = getCurMemoNode();

@@ -6,6 +6,7 @@
 // only with --save, as "Exit(All Yes)" would write them.
 
 #include "app/scripting/BatchRun.h"
+#include "app/commands/CommandNames.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -204,7 +205,7 @@ int runBatch(int argc, char** argv) {
             ok = false;
         } else {
             window.setCurMemoNode_(node);
-            const int result = runCommand(window, "UINewChildExecuted");
+            const int result = runCommand(window, commands::UINewChildExecuted);
             ok = result >= 0 && window.statusMessage().starts_with("Done:");
             if (!ok) failure = window.statusMessage();
         }

@@ -4,6 +4,7 @@
 // refused as "Now Doing"; the status is set once the run has ended.
 
 #include "app/commands/CommandKit.h"
+#include "app/commands/CommandNames.h"
 #include "app/commands/CommandTable.h"
 #include "app/scripting/ScriptHost.h"
 #include "app/window/NodeEditor.h"
@@ -59,7 +60,7 @@ int TFormMainScript::UIEvalSEL() {
 int TFormMainScript::UIFunctionList2Sel() {
     if (refuse(Busy | UIReadOnly | HolderReadOnly)) return kFailed;
     if (!getCurHolder() || !hasHolderView() || !nodeEditor()) return kFailed;
-    CommandScope scope(*this, "UIFunctionList2Sel");
+    CommandScope scope(*this, commands::UIFunctionList2Sel);
     TPoorPascal& pp = scriptHost().PP1();
     std::vector<std::string> lines = pp.Define();
     lines.insert(lines.end(), pp.DeclarePrototype().begin(), pp.DeclarePrototype().end());

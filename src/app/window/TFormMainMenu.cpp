@@ -38,8 +38,8 @@ constexpr std::string_view kNewNodeButtons[] = {commands::UINewNode, commands::U
 
 // The commands that make a node and make it current.
 bool makesNode(std::string_view command) {
-    return command.starts_with("UINewNode") || command.starts_with("UINewChild") ||
-           command == "UICloneNodeAndChild";
+    return command.starts_with(commands::UINewNode) || command.starts_with(commands::UINewChild) ||
+           command == commands::UICloneNodeAndChild;
 }
 
 bool isBuilt(const MenuItem& item) {
