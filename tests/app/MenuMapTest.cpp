@@ -130,6 +130,24 @@ TEST_F(MenuMapTest, EveryCommandOfTheTableIsReachable) {
     }
 }
 
+// The holder view's pop-ups sit below the command lists and name their
+// commands as text: a misspelt name would leave an item that runs nothing.
+TEST_F(MenuMapTest, EveryPopUpItemOfTheHolderViewNamesACommandOfTheTable) {
+    makeWindow();
+    std::set<std::string_view> known;
+    for (const CommandEntry& entry : commandTable()) known.insert(entry.name);
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu()) walk(action->menu());
+            const std::string command = commandOf(action);
+            if (command.empty()) continue;
+            EXPECT_TRUE(known.count(command)) << command;
+        }
+    };
+    TFrameMemoHolder* frame = window->FrameMemoHolder1;
+    for (QMenu* popup : {frame->PopupMenuLB, frame->PopupMenuTV, frame->PopupMenuLV}) walk(popup);
+}
+
 TEST_F(MenuMapTest, OpeningAMenuWhileACommandRunsDisablesItsItems) {
     openMemoFile({{"A", {"a1", "a2"}}});
     QMenu* marks = window->mainMenu("MarkNode");
