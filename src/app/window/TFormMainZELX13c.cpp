@@ -1,8 +1,8 @@
 #include "app/window/TFormMainZELX13c.h"
 
 #include <QChildEvent>
-#include <QMenuBar>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
