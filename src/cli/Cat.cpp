@@ -48,7 +48,8 @@ void showNode(const ToolOutput& io, const MemoNode& node) {
 
 int catCommand(const ToolOutput& io, const std::string& path, const std::string& holderName,
                const std::string& nodeName) {
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     std::string error;
     if (openDocument(path, document, error) != 0) return io.fail(error);
     const MemoHolder* holder = chooseHolder(document, holderName);

@@ -6,7 +6,8 @@
 namespace zel {
 
 int checkCommand(const ToolOutput& io, const std::string& path) {
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     std::string error;
     std::vector<std::string> problems;
     if (openDocument(path, document, error) != 0) problems.push_back(error);

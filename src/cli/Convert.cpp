@@ -54,7 +54,8 @@ int convertCommand(const ToolOutput& io, const std::string& inPath, const std::s
     // read (they may be one file) until OUT stands.
     WriterLock outLock;
     if (IoResult locked = outLock.acquire(outPath); !locked) return io.fail(locked.message);
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     std::string error;
     if (openDocument(inPath, document, error) != 0) return io.fail(error);
     if (!document.problems.empty()) {

@@ -81,7 +81,9 @@ int runExportHtml(const ToolOutput& io, const std::vector<std::string>& args) {
     if (int bad = readOptions(io, split, options)) return bad;
     const std::string path = io.stored(split.words[0]);
 
-    Document document;
+    VerbDocument held;
+
+    Document& document = *held;
     MemoHolder* holder = nullptr;
     if (holders) {
         if (openDocument(path, document, error) != 0) return io.fail(error);
@@ -140,7 +142,9 @@ int runCalendar(const ToolOutput& io, const std::vector<std::string>& args) {
     if (!day) return io.usageError("no day " + dayText + " in that month");
     date.day = *day;
 
-    Document document;
+    VerbDocument held;
+
+    Document& document = *held;
     MemoHolder* holder = nullptr;
     if (int bad =
             openHolder(io, io.stored(split.words[0]), io.stored(split.words[1]), document, holder))

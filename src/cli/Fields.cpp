@@ -111,7 +111,8 @@ int runFields(const ToolOutput& io, const std::vector<std::string>& args) {
     if (int bad = parseCall(io, args, call)) return bad;
     const bool edits = call.action == FieldAction::Set || call.action == FieldAction::Replace ||
                        call.action == FieldAction::Delete;
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     if (int bad = openEdited(io, call.path, edits && call.save, document)) return bad;
     std::vector<MemoHolder*> holders;
     if (call.holders.empty()) {

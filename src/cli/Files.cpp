@@ -43,7 +43,8 @@ int runImportFiles(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.usageError("give --expand or --dirs, not both");
     if (!split.value("--holder").empty() && !split.value("--new").empty())
         return io.usageError("give --holder or --new, not both");
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     if (openDocument(io.stored(split.words[0]), document, error, true) != 0) return io.fail(error);
     if (!document.problems.empty())
         return io.fail("Nothing written: " + document.path + " could not be read completely");
@@ -100,7 +101,8 @@ int runSaveEach(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.usageError("wrong number of arguments for save-each");
     if (split.has("--overwrite") && split.has("--no-overwrite"))
         return io.usageError("give --overwrite or --no-overwrite, not both");
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     if (openDocument(io.stored(split.words[0]), document, error, true) != 0) return io.fail(error);
     for (const auto& problem : document.problems) io.err << io.shown(problem) << '\n';
     const std::string holderName = split.words.size() > 1 ? io.stored(split.words[1]) : "";

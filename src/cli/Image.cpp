@@ -131,7 +131,8 @@ int convertPictureTo(const ToolOutput& io, const Document& document, const MemoN
 int runImage(const ToolOutput& io, const std::vector<std::string>& args) {
     ImageCall call;
     if (int bad = parseCall(io, args, call)) return bad;
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     MemoNode* node = nullptr;
     if (int failed = openNamedNode(io, call.nodeWords, document, node)) return failed;
     if (!node->isBinary_() || !node->content || !node->content->stream)

@@ -113,7 +113,8 @@ void showHolder(const ToolOutput& io, const Document& document) {
 }  // namespace
 
 int infoCommand(const ToolOutput& io, const std::string& path) {
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     std::string error;
     if (openDocument(path, document, error) != 0) return io.fail(error);
     for (const auto& problem : document.problems)

@@ -106,7 +106,8 @@ int runMailMessage(const ToolOutput& io, const std::vector<std::string>& args) {
     if (int bad = splitNodeCall(io, args, false, split)) return bad;
     DateTime t;
     if (!sendTime(io, split, t)) return 1;
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     MemoNode* node = nullptr;
     if (int bad = openNode(io, split.words, document, node)) return bad;
     const OutgoingMail mail = outgoingMailOf(sendSettingsOf(*node), node->memo);
@@ -120,7 +121,8 @@ int runSend(const ToolOutput& io, const std::vector<std::string>& args) {
     if (int bad = splitNodeCall(io, args, true, split)) return bad;
     DateTime t;
     if (!sendTime(io, split, t)) return 1;
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     MemoNode* node = nullptr;
     if (int bad = openNode(io, split.words, document, node)) return bad;
     SendSettings settings = sendSettingsOf(*node);
@@ -158,7 +160,8 @@ int runFetch(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.usageError(error);
     if (split.words.empty() || split.words.size() > 2)
         return io.usageError("wrong number of arguments for fetch");
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     const std::string path = io.stored(split.words[0]);
     if (openDocument(path, document, error, true) != 0) return io.fail(error);
     if (document.kind == FileKind::Container)

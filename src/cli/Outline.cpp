@@ -47,7 +47,8 @@ int runOutline(const ToolOutput& io, const std::vector<std::string>& args) {
         return io.usageError("wrong number of arguments for outline");
     if (split.has("--poser") && split.has("--poserlike"))
         return io.usageError("--poser or --poserlike, not both");
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     MemoNode* node = nullptr;
     if (int failed = openNamedNode(io, split.words, document, node)) return failed;
     const bool poser =

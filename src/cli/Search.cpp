@@ -174,7 +174,8 @@ int runSearch(const ToolOutput& io, const std::vector<std::string>& args, ScanKi
     SearchCall call;
     call.kind = kind;
     if (int bad = parseCall(io, args, call)) return bad;
-    Document document;
+    VerbDocument held;
+    Document& document = *held;
     if (int bad = openEdited(io, call.path, call.save, document, holdersToRead(call))) return bad;
     if (call.holders.empty()) {
         HolderList holders;
