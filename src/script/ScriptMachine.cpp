@@ -120,7 +120,7 @@ TPPARunResult Machine::run() {
     }
     stop = 0;
     paused = false;
-    steps = 0;
+    stepsLeft = stepLimit;
     depth = 0;
     removeTransient(variables);
     removeTransient(procedures);

@@ -95,8 +95,10 @@ struct Machine {
     bool paused = false;
     bool running = false;
     std::uint64_t generation = 1;  // changes whenever the tables change
-    std::uint64_t steps = 0;
     std::uint64_t stepLimit = 0;
+    // Steps until the limit, counted down so a step costs one decrement; with
+    // no limit it wraps and would need 2^64 steps to reach zero.
+    std::uint64_t stepsLeft = 0;
     int depth = 0;
     int pumpCountdown = 1;
     std::chrono::steady_clock::time_point lastPump;
@@ -126,7 +128,12 @@ struct Machine {
         host().pump();
     }
     void countStep() {
-        if (++steps == stepLimit) abort();
+        if (--stepsLeft == 0) abort();
+    }
+    // A new limit counts the steps the run has already taken.
+    void setStepLimit(std::uint64_t limit) {
+        stepsLeft += limit - stepLimit;
+        stepLimit = limit;
     }
     void abort() {
         paused = false;

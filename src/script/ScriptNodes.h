@@ -270,13 +270,83 @@ T apply(const T& a, const T& b) {
     }
 }
 
-template <class T, Op op>
+// How a binary operator reaches an operand: through the operand's node, or,
+// for the constants and plain variables most operands are, straight to the
+// value without a call. Those two only read, so nothing evaluated after them
+// can change what they gave.
+template <class T>
+struct NodeOperand {
+    static constexpr bool kOnlyReads = false;
+    ExprPtr<T> node;
+    T get(Machine& m) const { return node->eval(m); }
+};
+template <class T>
+struct ConstOperand {
+    static constexpr bool kOnlyReads = true;
+    T value;
+    const T& get(Machine&) const { return value; }
+};
+template <class T>
+struct VarOperand {
+    static constexpr bool kOnlyReads = true;
+    const Variable* var;
+    const T& get(Machine&) const { return valueOf<T>(*var); }
+};
+
+// A constant divisor of DIV or MOD, 2 to 2^32-1 in magnitude. A dividend
+// below 2^32 in magnitude is divided by multiplying with the divisor's
+// reciprocal, exact for every such pair, instead of by a slow division
+// instruction; larger ones are divided as usual.
+struct ConstDivisor {
+    static constexpr bool kOnlyReads = true;
+    std::int64_t value;
+    std::uint64_t magnitude;
+    std::uint64_t reciprocal;  // ceil(2^64 / magnitude)
+
+    static bool takes(std::int64_t d) {
+        const std::uint64_t u = d < 0 ? 0 - static_cast<std::uint64_t>(d) : d;
+        return u >= 2 && u <= 0xFFFFFFFFu;
+    }
+    explicit ConstDivisor(std::int64_t d)
+        : value(d),
+          magnitude(d < 0 ? 0 - static_cast<std::uint64_t>(d) : d),
+          reciprocal(~std::uint64_t{0} / magnitude + 1) {}
+
+    template <Op op>
+    std::int64_t divide(std::int64_t a) const {
+        const bool negative = a < 0;
+        const std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(a) : a;
+        if (u >> 32 != 0) return intArithmetic<op>(a, value);
+        using Wide = unsigned __int128;
+        if constexpr (op == Op::Mod) {
+            // The remainder takes the dividend's sign.
+            const std::uint64_t fraction = reciprocal * u;
+            const auto r = static_cast<std::int64_t>((Wide{fraction} * magnitude) >> 64);
+            return negative ? -r : r;
+        } else {
+            const auto q = static_cast<std::int64_t>((Wide{reciprocal} * u) >> 64);
+            return negative != (value < 0) ? -q : q;
+        }
+    }
+};
+
+template <class T, Op op, class A, class B>
 struct Binary final : Expr<T> {
-    ExprPtr<T> a, b;
+    A a;
+    B b;
+    Binary(A x, B y) : a(std::move(x)), b(std::move(y)) {}
     T eval(Machine& m) const override {
-        const T x = a->eval(m);
-        const T y = b->eval(m);
-        return apply<T, op>(x, y);
+        if constexpr (std::is_same_v<B, ConstDivisor>) {
+            return b.template divide<op>(a.get(m));
+        } else if constexpr (B::kOnlyReads) {
+            // Reading b changes nothing, so a's value may stay where it is.
+            const T& x = a.get(m);
+            return apply<T, op>(x, b.get(m));
+        } else {
+            const T x = a.get(m);
+            const T y = b.get(m);
+            return apply<T, op>(x, y);
+        }
     }
 };
 
@@ -299,12 +369,28 @@ struct OperatorOf {
     T (*apply)(const T&, const T&) = nullptr;
     ExprPtr<T> (*binary)(ExprPtr<T>, ExprPtr<T>) = nullptr;
 };
+template <class T, Op op, class A>
+ExprPtr<T> binaryWithLeft(A a, ExprPtr<T> b) {
+    const auto* c = dynamic_cast<const Const<T>*>(b.get());
+    if constexpr (kIsInt<T> && (op == Op::Div || op == Op::Mod)) {
+        if (c && ConstDivisor::takes(c->value))
+            return std::make_unique<Binary<T, op, A, ConstDivisor>>(std::move(a),
+                                                                    ConstDivisor(c->value));
+    }
+    if (c)
+        return std::make_unique<Binary<T, op, A, ConstOperand<T>>>(std::move(a),
+                                                                   ConstOperand<T>{c->value});
+    if (const auto* v = dynamic_cast<const VarValue<T>*>(b.get()))
+        return std::make_unique<Binary<T, op, A, VarOperand<T>>>(std::move(a),
+                                                                 VarOperand<T>{v->var});
+    return std::make_unique<Binary<T, op, A, NodeOperand<T>>>(std::move(a),
+                                                              NodeOperand<T>{std::move(b)});
+}
 template <class T, Op op>
 ExprPtr<T> binaryNode(ExprPtr<T> a, ExprPtr<T> b) {
-    auto node = std::make_unique<Binary<T, op>>();
-    node->a = std::move(a);
-    node->b = std::move(b);
-    return node;
+    if (const auto* v = dynamic_cast<const VarValue<T>*>(a.get()))
+        return binaryWithLeft<T, op>(VarOperand<T>{v->var}, std::move(b));
+    return binaryWithLeft<T, op>(NodeOperand<T>{std::move(a)}, std::move(b));
 }
 template <class T, Op op>
 constexpr OperatorOf<T> operatorOf() {

@@ -91,7 +91,7 @@ bool TPoorPascal::DeclareRoutine(const std::string& line, std::string* error) {
 }
 
 void TPoorPascal::setStepLimit(std::uint64_t steps) {
-    impl_->stepLimit = steps;
+    impl_->setStepLimit(steps);
 }
 
 std::vector<TPPAVariableInfo> TPoorPascal::variables() const {
