@@ -1,8 +1,7 @@
 #include "platform/Downloader.h"
 
 #include <curl/curl.h>
-
-#include <mutex>
+#include <dlfcn.h>
 
 #include "platform/SafeFileWriter.h"
 #include "text/Sjis.h"
@@ -39,45 +38,85 @@ DownloadResult failed(int code, long status, std::string message) {
     return DownloadResult{code, status, std::move(message)};
 }
 
+// libcurl is opened at the first download, not at start: with it come some
+// thirty libraries (TLS, Kerberos, LDAP, SSH ...) whose loading made most of
+// zel-tool's start-up, and few runs download anything.
+struct Curl {
+    decltype(&curl_global_init) global_init = nullptr;
+    decltype(&curl_easy_init) easy_init = nullptr;
+    decltype(&curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&curl_easy_perform) easy_perform = nullptr;
+    decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
+    decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&curl_easy_strerror) easy_strerror = nullptr;
+};
+
+template <class F>
+bool resolve(void* library, const char* name, F& function) {
+    function = reinterpret_cast<F>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The library, loaded and initialised once; null when it cannot be loaded.
+const Curl* loadedCurl() {
+    static const Curl* loaded = []() -> const Curl* {
+        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        static Curl found;
+        const bool all = resolve(library, "curl_global_init", found.global_init) &&
+                         resolve(library, "curl_easy_init", found.easy_init) &&
+                         resolve(library, "curl_easy_setopt", found.easy_setopt) &&
+                         resolve(library, "curl_easy_perform", found.easy_perform) &&
+                         resolve(library, "curl_easy_getinfo", found.easy_getinfo) &&
+                         resolve(library, "curl_easy_cleanup", found.easy_cleanup) &&
+                         resolve(library, "curl_easy_strerror", found.easy_strerror);
+        if (!all || found.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
+        return &found;
+    }();
+    return loaded;
+}
+
 }  // namespace
 
-CurlDownloader::CurlDownloader(CurlOptions options) : options_(options) {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+CurlDownloader::CurlDownloader(CurlOptions options) : options_(options) {}
 
 DownloadResult CurlDownloader::download(std::string_view url, std::string_view localPath) {
     const std::string address = sjisToUtf8(url);
     const std::string where = std::string(url) + " to " + std::string(localPath);
-    CURL* curl = curl_easy_init();
+    const Curl* lib = loadedCurl();
+    if (!lib) {
+        return failed(DownloadResult::NetworkError, 0,
+                      "Could not download " + where + ": libcurl (libcurl.so.4) cannot be loaded");
+    }
+    CURL* curl = lib->easy_init();
     if (!curl) return failed(DownloadResult::NetworkError, 0, "Could not start a download");
     SafeFileWriter writer(localPath);
     if (!writer.status()) {
-        curl_easy_cleanup(curl);
+        lib->easy_cleanup(curl);
         return failed(DownloadResult::WriteError, 0, writer.status().message);
     }
     Transfer transfer{&writer, 0, options_.maxBytes};
     char errorText[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, options_.maxRedirects);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, options_.connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, options_.totalTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "zel");
-    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    CURLcode code = curl_easy_perform(curl);
+    lib->easy_setopt(curl, CURLOPT_URL, address.c_str());
+    lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    lib->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    lib->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    lib->easy_setopt(curl, CURLOPT_MAXREDIRS, options_.maxRedirects);
+    lib->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, options_.connectTimeoutSeconds);
+    lib->easy_setopt(curl, CURLOPT_TIMEOUT, options_.totalTimeoutSeconds);
+    lib->easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+    lib->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib->easy_setopt(curl, CURLOPT_USERAGENT, "zel");
+    lib->easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    lib->easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
+    lib->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    CURLcode code = lib->easy_perform(curl);
     long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(curl);
+    lib->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    lib->easy_cleanup(curl);
 
-    std::string reason = utf8ToSjis(errorText[0] ? errorText : curl_easy_strerror(code));
+    std::string reason = utf8ToSjis(errorText[0] ? errorText : lib->easy_strerror(code));
     if (code == CURLE_HTTP_RETURNED_ERROR || status >= 400) {
         return failed(DownloadResult::HttpError, status,
                       "Could not download " + where + ": HTTP " + std::to_string(status));
