@@ -482,7 +482,10 @@ bool MemoHolderUI::moveLine_(int from, int to) {
     const int count = static_cast<int>(nodes->childCount());
     if (!model || !model->isActive() || from < 0 || from >= count) return false;
     to = std::clamp(to, 0, count - 1);
-    if (from == to || !model->beginMove(from, to)) return false;
+    if (from == to) return false;
+    // A line moved in the holder's order is seen moving only in that order.
+    if (current == ListMode::List && aUILV) aUILV->showStoredOrder();
+    if (!model->beginMove(from, to)) return false;
     order().moveChildTo_(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
     model->endMove();
     return true;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
+#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -58,6 +59,23 @@ class TreeLineDelegate : public QStyledItemDelegate {
 
   private:
     NodeTreeView* view_;
+};
+
+// The list's lines: the holder's rows, sorted by the column the user chose.
+// The view's order only; the holder keeps its own.
+class SortedLines : public QSortFilterProxyModel {
+  public:
+    SortedLines(NodeRowModel* rows, QObject* parent) : QSortFilterProxyModel(parent), rows_(rows) {
+        setSourceModel(rows);
+    }
+
+  protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        return rows_->compareRows(left.row(), right.row(), left.column()) < 0;
+    }
+
+  private:
+    NodeRowModel* rows_;
 };
 
 }  // namespace
@@ -200,16 +218,33 @@ NodeListControl::NodeListControl(QWidget* parent) : QStackedWidget(parent) {
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setContextMenuPolicy(Qt::NoContextMenu);
         connect(view, &QAbstractItemView::clicked, this,
-                [this](const QModelIndex& index) { emit rowClicked(index.row()); });
+                [this](const QModelIndex& index) { emit rowClicked(rowOfLine(index.row())); });
         addWidget(view);
     }
+    makeHeaderSort();
     setViewStyle(Report);
+}
+
+void NodeListControl::makeHeaderSort() {
+    QHeaderView* header = reportView->horizontalHeader();
+    // No column is sorted before the first click; a third click on a column
+    // clears its sort.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorClearable(true);
+    reportView->setSortingEnabled(true);
+    // The current line keeps its selection through the sort and stays in sight.
+    connect(header, &QHeaderView::sortIndicatorChanged, this, [this] {
+        if (const QModelIndex current = activeView()->currentIndex(); current.isValid())
+            activeView()->scrollTo(current);
+    });
 }
 
 void NodeListControl::setNodeModel(NodeRowModel* model) {
     model_ = model;
-    iconView->setModel(model);
-    reportView->setModel(model);
+    QSortFilterProxyModel* former = std::exchange(lines_, new SortedLines(model, this));
+    iconView->setModel(lines_);
+    reportView->setModel(lines_);
+    delete former;
     // One selection for both views, so a style change keeps the selected line.
     reportView->setSelectionModel(iconView->selectionModel());
     applyColumnWidths();
@@ -248,19 +283,39 @@ QAbstractItemView* NodeListControl::activeView() const {
 
 int NodeListControl::selectedRow() const {
     if (!iconView->selectionModel()) return -1;
-    const QModelIndexList rows = iconView->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const QModelIndexList lines = iconView->selectionModel()->selectedRows();
+    return lines.isEmpty() ? -1 : rowOfLine(lines.first().row());
 }
 
 void NodeListControl::selectRow(int row) {
     if (!model_) return;
-    QModelIndex index = model_->index(row, 0);
-    activeView()->setCurrentIndex(index);
-    if (index.isValid()) activeView()->scrollTo(index);
+    const QModelIndex line = lines_->index(lineOfRow(row), 0);
+    activeView()->setCurrentIndex(line);
+    if (line.isValid()) activeView()->scrollTo(line);
 }
 
 int NodeListControl::rowAt(const QPoint& position) const {
-    return activeView()->indexAt(position).row();
+    return rowOfLine(activeView()->indexAt(position).row());
+}
+
+int NodeListControl::lineCount() const {
+    return lines_ ? lines_->rowCount() : 0;
+}
+
+int NodeListControl::rowOfLine(int line) const {
+    if (!lines_) return -1;
+    const QModelIndex row = lines_->mapToSource(lines_->index(line, 0));
+    return row.isValid() ? row.row() : -1;
+}
+
+int NodeListControl::lineOfRow(int row) const {
+    if (!model_) return -1;
+    const QModelIndex line = lines_->mapFromSource(model_->index(row, 0));
+    return line.isValid() ? line.row() : -1;
+}
+
+void NodeListControl::showStoredOrder() {
+    reportView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 void NodeListControl::setHooks(const ControlHooks& hooks) {

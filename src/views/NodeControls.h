@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
+#include <QSortFilterProxyModel>
 #include <QStackedWidget>
 #include <QTableView>
 #include <functional>
@@ -129,7 +130,10 @@ class NodeTreeView : public NodeLineTable {
 };
 
 // The list control: one model shown in icon, small-icon or list style by a
-// list view, or in report style (columns) by a header view.
+// list view, or in report style (columns) by a header view. A click on a
+// column header sorts the lines by that column, a second click the other way
+// round, a third shows the holder's order again; the holder's order itself
+// stays. Rows are the model's (the holder's order), lines what the view shows.
 class NodeListControl : public QStackedWidget {
     Q_OBJECT
   public:
@@ -150,6 +154,13 @@ class NodeListControl : public QStackedWidget {
     QAbstractItemView* activeView() const;
     void setHooks(const ControlHooks& hooks);
 
+    int lineCount() const;
+    // The row shown at `line`, -1 outside the lines; and the other way round.
+    int rowOfLine(int line) const;
+    int lineOfRow(int row) const;
+    // Drops the header's sort: the lines follow the holder's order again.
+    void showStoredOrder();
+
     NodeControl<QListView>* iconView;
     NodeLineTable* reportView;
 
@@ -157,7 +168,10 @@ class NodeListControl : public QStackedWidget {
     void rowClicked(int row);
 
   private:
+    void makeHeaderSort();
+
     NodeRowModel* model_ = nullptr;
+    QSortFilterProxyModel* lines_ = nullptr;
     int style_ = Report;
 };
 

@@ -1,11 +1,27 @@
 #include "views/NodeRowModel.h"
 
 #include <QIcon>
+#include <charconv>
+#include <optional>
 
+#include "text/Sjis.h"
+#include "text/TextHelpers.h"
 #include "views/MemoHolderUI.h"
 #include "views/ViewText.h"
 
 namespace zel {
+
+namespace {
+
+std::optional<long long> wholeNumber(std::string_view text) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace
 
 NodeRowModel::NodeRowModel(MemoHolderUI& holder, Kind kind) : holder_(holder), kind_(kind) {}
 
@@ -91,6 +107,26 @@ bool NodeRowModel::beginMove(int from, int to) {
 void NodeRowModel::rowChanged(int row) {
     if (row < 0 || row >= rowCount()) return;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+std::string NodeRowModel::sortText(int row, int column) const {
+    MemoNode* node = nodeAt(row);
+    if (!node) return {};
+    if (column == 0) return holder_.nodes->nameAt(static_cast<std::size_t>(row));
+    if (column < 0 || column >= static_cast<int>(columns_.size())) return {};
+    return stripQuotes(node->getField_(columns_[static_cast<std::size_t>(column)].caption));
+}
+
+int NodeRowModel::compareRows(int left, int right, int column) const {
+    const std::string a = sortText(left, column);
+    const std::string b = sortText(right, column);
+    const auto numberA = wholeNumber(a);
+    const auto numberB = wholeNumber(b);
+    // Numbers come before texts, so that the order stays one order for a
+    // column that mixes them.
+    if (numberA && numberB) return *numberA < *numberB ? -1 : *numberA > *numberB ? 1 : 0;
+    if (numberA || numberB) return numberA ? -1 : 1;
+    return compareText(a, b);
 }
 
 void NodeRowModel::setColumns(std::vector<ReportColumn> columns) {

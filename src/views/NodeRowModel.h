@@ -53,6 +53,12 @@ class NodeRowModel : public QAbstractTableModel {
     void endMove() { endMoveRows(); }
     void rowChanged(int row);
 
+    // The order of two rows by a column, as the list sorts its view: the
+    // texts without their quotes; whole numbers by value, before any other
+    // text; other texts as the search folds letter case. Negative, zero or
+    // positive.
+    int compareRows(int left, int right, int column) const;
+
     // Report columns; the first one is always the node name.
     const std::vector<ReportColumn>& columns() const { return columns_; }
     void setColumns(std::vector<ReportColumn> columns);
@@ -62,6 +68,8 @@ class NodeRowModel : public QAbstractTableModel {
     void checkClicked(int row, bool checked);
 
   private:
+    std::string sortText(int row, int column) const;
+
     MemoHolderUI& holder_;
     Kind kind_;
     bool active_ = false;

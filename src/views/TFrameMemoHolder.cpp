@@ -293,6 +293,24 @@ MemoNode* TFrameMemoHolder::selectedNode() const {
     return chosen.isEmpty() ? nullptr : holder_->checkListModel()->nodeAt(chosen.first().row());
 }
 
+NodeListControl* TFrameMemoHolder::shownList() const {
+    return holder_ && holder_->listMode() == ListMode::List ? holder_->listControl() : nullptr;
+}
+
+MemoNode* TFrameMemoHolder::endNodeShown(bool last) const {
+    if (NodeListControl* list = shownList())
+        return holder_->listModel()->nodeAt(list->rowOfLine(last ? list->lineCount() - 1 : 0));
+    return last ? holder_->last_() : holder_->first_();
+}
+
+MemoNode* TFrameMemoHolder::nodeShownBeside(const MemoNode* node, bool below) const {
+    NodeListControl* list = shownList();
+    if (!list) return below ? holder_->next_(node) : holder_->previous_(node);
+    const int line = list->lineOfRow(holder_->indexOf_(node));
+    if (line < 0) return nullptr;
+    return holder_->listModel()->nodeAt(list->rowOfLine(line + (below ? 1 : -1)));
+}
+
 void TFrameMemoHolder::selectHandler() {
     MemoNode* node = selectedNode();
     if (!node || !host_ || node == host_->getCurMemoNode()) return;
@@ -355,7 +373,7 @@ void TFrameMemoHolder::finishTreeMove(TreeItem* moved, bool wasExpanded) {
 
 bool TFrameMemoHolder::goToFirstOrLast(int key) {
     if (!isFirstOrLastKey(key) || !holder_ || !host_) return false;
-    MemoNode* node = key == Qt::Key_Home ? holder_->first_() : holder_->last_();
+    MemoNode* node = endNodeShown(key == Qt::Key_End);
     if (node && node != host_->getCurMemoNode()) {
         host_->setCurMemoNode_(node);
         updatePosition();
@@ -435,7 +453,7 @@ bool TFrameMemoHolder::wheelStep(bool down) {
     if (current->getField_("Content-Transfer-Encoding") == "\"URL\"" &&
         current->getField_("FlagWheel") != "\"true\"")
         return false;
-    MemoNode* next = down ? holder_->next_(current) : holder_->previous_(current);
+    MemoNode* next = nodeShownBeside(current, down);
     if (!next) return false;
     host_->setCurMemoNode_(next);
     updatePosition();

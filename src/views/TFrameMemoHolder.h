@@ -129,6 +129,12 @@ class TFrameMemoHolder : public QWidget {
     bool mayRunMenu(bool busyMatters);
     void placeControl(QAbstractItemView* view, QWidget* control, QMenu* popup);
     MemoNode* selectedNode() const;
+    // The first or last node and the neighbours of a node as the control
+    // shows them: the list's view may be sorted, the other controls show the
+    // holder's order.
+    MemoNode* endNodeShown(bool last) const;
+    MemoNode* nodeShownBeside(const MemoNode* node, bool below) const;
+    NodeListControl* shownList() const;
     void reselectCurrent();
     void stepHolder(int delta);
     // Renames the current node; false (with the message) for an empty name,

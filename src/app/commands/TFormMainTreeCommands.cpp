@@ -64,6 +64,8 @@ void arrangeByName(MemoHolderUI& holder, bool ascending) {
     order.reserve(named.size());
     for (const auto& entry : named) order.push_back(entry.second);
     orderOf(holder).arrangeAs(order);
+    // The holder's order is now the one to see, whatever column the view was sorted by.
+    if (NodeListControl* list = holder.listControl()) list->showStoredOrder();
     holder.refreshControls_();
 }
 
