@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 
 #include "app/AppTestSupport.h"
@@ -64,6 +65,37 @@ TEST_F(WindowStateTest, TheWindowComesBackAtItsSizeAndPlaceWithItsSplitter) {
     QApplication::processEvents();
     EXPECT_EQ(window->size(), size);
     EXPECT_EQ(window->FrameMemoHolder1->Splitter1->sizes(), sizes);
+}
+
+// Qt refuses a geometry saved on a screen whose width differs by more than a
+// quarter; the window must still fit this screen, at whatever size it has.
+TEST_F(WindowStateTest, AWindowLargerThanTheScreenIsFittedAlsoWhenItsGeometryIsRefused) {
+    makeWindow();
+    window->show();
+    window->resize(760, 500);
+    rememberWindows(*window);
+    WindowState state = WindowState::load();
+    QByteArray geometry = state.layout("main");
+    // The width of the screen it was saved on, in the saved bytes (version 3).
+    constexpr int kScreenWidthAt = 46;
+    ASSERT_GT(geometry.size(), kScreenWidthAt + 4);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const qint32 wider = free.width() * 2;
+    for (int i = 0; i < 4; ++i)
+        geometry[kScreenWidthAt + i] = static_cast<char>((wider >> (8 * (3 - i))) & 0xff);
+    ASSERT_FALSE(QWidget().restoreGeometry(geometry)) << "Qt accepts the geometry after all";
+    state.setLayout("main", geometry);
+    ASSERT_TRUE(state.save());
+
+    makeWindow();
+    window->show();
+    window->setGeometry(free.x() + free.width() / 2, free.y() + 10, window->minimumWidth(),
+                        free.height() + 100);
+    restoreMainWindow(*window);
+    QApplication::processEvents();
+    EXPECT_TRUE(free.contains(window->frameGeometry()))
+        << "free " << free.width() << "x" << free.height() << ", window at " << window->x() << ","
+        << window->y() << " " << window->width() << "x" << window->height();
 }
 
 TEST_F(WindowStateTest, AnOpenedMemoFileHeadsTheRecentMenuAndItsLastNodeComesBack) {

@@ -1,12 +1,9 @@
 #include "app/window/TFormMainZELX13c.h"
 
 #include <QChildEvent>
-#include <QGuiApplication>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
-#include <algorithm>
 
 #include "app/commands/CommandNames.h"
 #include "app/commands/CommandTable.h"
@@ -35,25 +32,6 @@ bool isCompanionWindow(const QObject* object) {
     if (!widget || !widget->isWindow()) return false;
     const Qt::WindowType type = widget->windowType();
     return type == Qt::Window || type == Qt::Dialog || type == Qt::Tool;
-}
-
-// Shrinks `window` to the screen's free area if it is larger, and moves it
-// (with its frame) inside.
-void fitOnScreen(QWidget& window) {
-    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect free = screen->availableGeometry();
-    const QRect frame = window.frameGeometry();
-    if (free.contains(frame)) return;
-    const QSize frameExtra = frame.size() - window.size();
-    const QSize fitting(std::min(window.width(), free.width() - frameExtra.width()),
-                        std::min(window.height(), free.height() - frameExtra.height()));
-    if (fitting != window.size()) window.resize(fitting.expandedTo(window.minimumSize()));
-    const QSize outer = window.size() + frameExtra;
-    window.move(
-        std::clamp(frame.x(), free.left(), std::max(free.left(), free.right() + 1 - outer.width())),
-        std::clamp(frame.y(), free.top(),
-                   std::max(free.top(), free.bottom() + 1 - outer.height())));
 }
 
 }  // namespace

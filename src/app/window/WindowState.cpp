@@ -1,7 +1,9 @@
 #include "app/window/WindowState.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QWidget>
 #include <algorithm>
@@ -200,8 +202,29 @@ void rememberWindows(const TFormMainZELX13c& window) {
     state.save();
 }
 
+void fitOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    if (free.contains(frame)) return;
+    const QSize frameExtra = frame.size() - window.size();
+    const QSize fitting(std::min(window.width(), free.width() - frameExtra.width()),
+                        std::min(window.height(), free.height() - frameExtra.height()));
+    if (fitting != window.size()) window.resize(fitting.expandedTo(window.minimumSize()));
+    const QSize outer = window.size() + frameExtra;
+    window.move(
+        std::clamp(frame.x(), free.left(), std::max(free.left(), free.right() + 1 - outer.width())),
+        std::clamp(frame.y(), free.top(),
+                   std::max(free.top(), free.bottom() + 1 - outer.height())));
+}
+
 void restoreMainWindow(TFormMainZELX13c& window) {
     restoreLayout(WindowState::load(), window, std::string(kMainWindow));
+    // Qt refuses a geometry saved on a screen much wider or narrower than this
+    // one, and the first start has none: the window at its default size and
+    // place may then stand past the screen's edges.
+    fitOnScreen(window);
 }
 
 void restoreCompanion(QWidget& companion) {

@@ -56,6 +56,9 @@ class WindowState {
 
 // Records the windows, the memo file and its place (at the end of a run).
 void rememberWindows(const TFormMainZELX13c& window);
+// Shrinks `window` to the screen's free area if it is larger, and moves it
+// (with its frame) inside.
+void fitOnScreen(QWidget& window);
 // Puts the main window where it was, fitted to the screen, with its splitter.
 void restoreMainWindow(TFormMainZELX13c& window);
 // A companion window's size, place and splitter, the first time it shows.
